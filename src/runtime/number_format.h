@@ -1,0 +1,45 @@
+#pragma once
+// Numbers to text and back under the regional formats (decimal and thousands
+// separators of CurrentFormats()).
+#include <QString>
+#include <optional>
+
+namespace rt {
+
+// Formats `value` with a numeric mask of '#', '0', ',' and '.' such as
+// "###,###,##0.000", "##,###,##0.00" or "###":
+//  - a ',' between digit placeholders turns on thousands grouping (every three
+//    digits, with the regional thousands separator);
+//  - the count of placeholders after '.' is the number of decimals ('0' always
+//    shown, '#' only when not zero), written with the regional decimal separator;
+//  - the '0's before '.' are the minimum number of integer digits, so "###" of 0
+//    is "" and "##0.00" of 0 is "0,00";
+//  - rounding is to the nearest, halves away from zero, on the value's decimal
+//    form of 15 significant digits (2.675 → "2,68", 2.5 × 4.3 → "10,75");
+//  - a negative value gets a leading "-" unless it rounds to zero.
+QString FormatNumber(double value, const QString& mask);
+
+// CStr of a number: up to 15 significant digits, no thousands separators, only
+// the decimals needed, the regional decimal separator ("1234,5", "2", "0,1").
+// Magnitudes of 1E15 and above, or below 1E-4 (not zero), use "1E+15" /
+// "1,5E-05" notation.
+QString GeneralNumber(double value);
+
+// The number a text stands for under the regional formats, or nothing:
+// blanks around it allowed, an optional leading '+' or '-', digits with
+// thousands separators anywhere in the integer part ("1.234,50" → 1234.5,
+// "1.2.3" → 123), at most one decimal separator followed by digits only, an
+// optional exponent ("1,5E3"). At least one digit is needed; "" is not a number.
+std::optional<double> ParseNumber(const QString& text);
+
+// IsNumeric of a text: ParseNumber succeeds.
+bool IsNumeric(const QString& text);
+
+// CDbl of a text: ParseNumber, or RuntimeError 13 when the text is no number.
+double CDbl(const QString& text);
+
+// Round to the nearest integer, halves to the even neighbour (2.5 → 2, 3.5 → 4,
+// -2.5 → -2).
+double RoundHalfEven(double value);
+
+}  // namespace rt
