@@ -1,0 +1,93 @@
+# Private MariaDB servers for the demo and the tests. Source this file.
+#   db_start DIR ADDRESS   start a server with its data in DIR, listening on ADDRESS:3306
+#   db_stop DIR            stop the server of DIR (if it runs)
+#   db_sql DIR [args]      run the mariadb client as root on the server of DIR
+#   db_load DIR DB         create database DB and load schema, grants and demo data
+# The server compares table names without regard to case, as the terminal needs.
+
+PEDIDOS_ROOT=${PEDIDOS_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+DB_PORT=3306
+
+# Prints what listens on ADDRESS:3306 (or on all addresses), nothing when free.
+db_port_taken() {
+  local addr=$1
+  ss -Hltn "sport = :$DB_PORT" 2>/dev/null | awk '{print $4}' |
+    grep -E "^($addr|0\.0\.0\.0|\*|\[::\]):$DB_PORT\$" || true
+}
+
+db_running() {
+  local dir=$1
+  [ -f "$dir/mariadbd.pid" ] && kill -0 "$(cat "$dir/mariadbd.pid")" 2>/dev/null
+}
+
+db_start() {
+  local dir=$1 addr=$2
+  mkdir -p "$dir"
+  dir=$(cd "$dir" && pwd)
+  if db_running "$dir"; then
+    return 0
+  fi
+  local taken
+  taken=$(db_port_taken "$addr")
+  if [ -n "$taken" ]; then
+    echo "Ya hay un servidor MariaDB/MySQL escuchando en $taken." >&2
+    echo "No se toca: deténgalo, o use otra máquina, y vuelva a intentar." >&2
+    return 1
+  fi
+  if [ ! -d "$dir/data/mysql" ]; then
+    rm -rf "$dir/data"
+    mariadb-install-db --no-defaults --datadir="$dir/data" --auth-root-authentication-method=normal \
+      --skip-test-db --lower-case-table-names=1 --user=root >"$dir/install.log" 2>&1 || {
+      cat "$dir/install.log" >&2
+      echo "No se pudo crear la base de datos privada en $dir/data." >&2
+      return 1
+    }
+  fi
+  mariadbd --no-defaults --datadir="$dir/data" --socket="$dir/mariadb.sock" --port=$DB_PORT \
+    --bind-address="$addr" --lower-case-table-names=1 --skip-name-resolve --user=root \
+    --skip-log-bin --pid-file="$dir/mariadbd.pid" --log-error="$dir/error.log" \
+    --general-log=0 --general-log-file="$dir/general.log" \
+    --innodb-buffer-pool-size=64M --innodb-log-file-size=16M >/dev/null 2>&1 &
+  local i
+  for i in $(seq 1 100); do
+    if mariadb-admin --no-defaults --socket="$dir/mariadb.sock" -uroot ping >/dev/null 2>&1; then
+      return 0
+    fi
+    sleep 0.2
+  done
+  tail -n 20 "$dir/error.log" >&2 || true
+  echo "El servidor MariaDB privado no arrancó (registro: $dir/error.log)." >&2
+  return 1
+}
+
+db_stop() {
+  local dir=$1
+  db_running "$dir" || return 0
+  local pid
+  pid=$(cat "$dir/mariadbd.pid")
+  kill "$pid" 2>/dev/null || true
+  local i
+  for i in $(seq 1 150); do
+    kill -0 "$pid" 2>/dev/null || return 0
+    sleep 0.2
+  done
+  kill -9 "$pid" 2>/dev/null || true
+}
+
+db_sql() {
+  local dir=$1
+  shift
+  mariadb --no-defaults --socket="$dir/mariadb.sock" -uroot "$@"
+}
+
+db_load() {
+  local dir=$1 db=$2
+  db_sql "$dir" -e "DROP DATABASE IF EXISTS \`$db\`; CREATE DATABASE \`$db\` CHARACTER SET utf8mb4;"
+  local f
+  for f in schema grants demo; do
+    db_sql "$dir" --database="$db" <"$PEDIDOS_ROOT/db/$f.sql" || {
+      echo "No se pudo cargar db/$f.sql en la base $db." >&2
+      return 1
+    }
+  done
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The seam to the database server: one connection, opened with a connection
+// string, that runs SQL text. Production uses MariaDbConnection; tests wrap it
+// to make a statement fail on demand.
+#include <QString>
+
+#include "data/result_set.h"
+
+namespace data {
+
+class Connection {
+public:
+    virtual ~Connection() = default;
+
+    // Seconds a statement may take before it fails (sent, executed and answered).
+    void SetCommandTimeout(int seconds) { commandTimeout_ = seconds; }
+    int CommandTimeout() const { return commandTimeout_; }
+
+    // Opens the connection described by `connectionString` (key=value; pairs).
+    // Raises DbError when the server cannot be reached or refuses the login.
+    virtual void Open(const QString& connectionString) = 0;
+    virtual bool IsOpen() const = 0;
+    virtual void Close() = 0;
+
+    // Runs a statement; any rows it returns are discarded. Raises DbError.
+    virtual void Execute(const QString& sql) = 0;
+    // Runs a query and fetches its whole result. Raises DbError.
+    virtual ResultSet Query(const QString& sql) = 0;
+
+    // `text` made safe to stand between single quotes in a statement
+    // (quotes, backslashes and control characters escaped for this server).
+    virtual QString Escape(const QString& text) const = 0;
+
+private:
+    int commandTimeout_ = 30;
+};
+
+}  // namespace data

@@ -1,0 +1,164 @@
+#include "data/mariadb_connection.h"
+
+#include <mysql.h>
+
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+
+#include "data/connection_string.h"
+#include "data/db_error.h"
+
+namespace data {
+namespace {
+
+bool IsNumericType(enum_field_types type) {
+    switch (type) {
+        case MYSQL_TYPE_TINY:
+        case MYSQL_TYPE_SHORT:
+        case MYSQL_TYPE_LONG:
+        case MYSQL_TYPE_INT24:
+        case MYSQL_TYPE_LONGLONG:
+        case MYSQL_TYPE_FLOAT:
+        case MYSQL_TYPE_DOUBLE:
+        case MYSQL_TYPE_DECIMAL:
+        case MYSQL_TYPE_NEWDECIMAL:
+        case MYSQL_TYPE_YEAR:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// One fetched value in the form the screens compare and convert: BIT(1) as a
+// boolean (the server sends the raw byte), numbers as numbers (their text uses
+// '.' whatever the regional formats say), dates as dates, the rest as text.
+rt::Variant ToVariant(const MYSQL_FIELD& field, const char* data, unsigned long length) {
+    if (data == nullptr) return {};
+    const QByteArray bytes(data, static_cast<qsizetype>(length));
+    if (field.type == MYSQL_TYPE_BIT) {
+        unsigned long long bits = 0;
+        for (char c : bytes) bits = (bits << 8) | static_cast<unsigned char>(c);
+        if (field.length == 1) return rt::Variant(bits != 0);
+        return rt::Variant(static_cast<double>(bits));
+    }
+    if (IsNumericType(field.type)) {
+        bool ok = false;
+        const double value = bytes.toDouble(&ok);
+        if (ok) return rt::Variant(value);
+        return rt::Variant(QString::fromUtf8(bytes));
+    }
+    if (field.type == MYSQL_TYPE_DATE || field.type == MYSQL_TYPE_NEWDATE) {
+        const QDate d = QDate::fromString(QString::fromLatin1(bytes), "yyyy-MM-dd");
+        if (d.isValid()) return rt::Variant::FromDate(d);
+        return {};  // 0000-00-00 and other dates that are no date
+    }
+    if (field.type == MYSQL_TYPE_DATETIME || field.type == MYSQL_TYPE_TIMESTAMP) {
+        const QString text = QString::fromLatin1(bytes).left(19);
+        const QDateTime dt = QDateTime::fromString(text, "yyyy-MM-dd HH:mm:ss");
+        if (dt.isValid()) return rt::Variant::FromDateTime(dt);
+        return {};
+    }
+    return rt::Variant(QString::fromUtf8(bytes));
+}
+
+}  // namespace
+
+MariaDbConnection::~MariaDbConnection() { Close(); }
+
+void MariaDbConnection::Open(const QString& connectionString) {
+    Close();
+    const ConnectionSettings s = SettingsFromConnectionString(connectionString);
+    MYSQL* m = mysql_init(nullptr);
+    if (m == nullptr) throw DbError(2008, "Sin memoria para abrir la conexión.");
+    const unsigned int connectTimeout = kConnectTimeoutSeconds;
+    const unsigned int commandTimeout = static_cast<unsigned int>(CommandTimeout());
+    // Reconnecting behind the program's back would silently drop an open
+    // transaction and let a later COMMIT "succeed" with nothing stored.
+    const my_bool reconnect = 0;
+    mysql_options(m, MYSQL_OPT_CONNECT_TIMEOUT, &connectTimeout);
+    mysql_options(m, MYSQL_OPT_READ_TIMEOUT, &commandTimeout);
+    mysql_options(m, MYSQL_OPT_WRITE_TIMEOUT, &commandTimeout);
+    mysql_options(m, MYSQL_OPT_RECONNECT, &reconnect);
+    mysql_options(m, MYSQL_SET_CHARSET_NAME, "utf8mb4");
+    const QByteArray host = s.host.toUtf8(), user = s.user.toUtf8(),
+                     password = s.password.toUtf8(), database = s.database.toUtf8();
+    if (mysql_real_connect(m, host.constData(), user.constData(), password.constData(),
+                           database.constData(), s.port, nullptr, 0) == nullptr) {
+        const int number = static_cast<int>(mysql_errno(m));
+        const QString description = QString::fromUtf8(mysql_error(m));
+        mysql_close(m);
+        throw DbError(number, description);
+    }
+    mysql_ = m;
+}
+
+void MariaDbConnection::Close() {
+    if (mysql_ != nullptr) {
+        mysql_close(mysql_);
+        mysql_ = nullptr;
+    }
+}
+
+void MariaDbConnection::RaiseLastError() const {
+    throw DbError(static_cast<int>(mysql_errno(mysql_)), QString::fromUtf8(mysql_error(mysql_)));
+}
+
+void MariaDbConnection::Send(const QString& sql) {
+    if (mysql_ == nullptr)
+        throw DbError(kConnectionClosed,
+                      "No se permite la operación cuando el objeto está cerrado.");
+    const QByteArray bytes = sql.toUtf8();
+    if (mysql_real_query(mysql_, bytes.constData(), static_cast<unsigned long>(bytes.size())) != 0)
+        RaiseLastError();
+}
+
+void MariaDbConnection::Execute(const QString& sql) {
+    Send(sql);
+    // A statement that returns rows anyway: read and drop them so the
+    // connection is ready for the next one.
+    do {
+        if (MYSQL_RES* res = mysql_store_result(mysql_)) mysql_free_result(res);
+        else if (mysql_field_count(mysql_) != 0) RaiseLastError();
+    } while (mysql_next_result(mysql_) == 0);
+}
+
+ResultSet MariaDbConnection::Query(const QString& sql) {
+    Send(sql);
+    MYSQL_RES* res = mysql_store_result(mysql_);
+    if (res == nullptr) {
+        if (mysql_field_count(mysql_) != 0) RaiseLastError();
+        return ResultSet(QStringList(), {});  // a statement without rows
+    }
+    const unsigned int fieldCount = mysql_num_fields(res);
+    const MYSQL_FIELD* fields = mysql_fetch_fields(res);
+    QStringList columns;
+    for (unsigned int i = 0; i < fieldCount; ++i) columns << QString::fromUtf8(fields[i].name);
+    std::vector<std::vector<rt::Variant>> rows;
+    rows.reserve(static_cast<size_t>(mysql_num_rows(res)));
+    while (MYSQL_ROW row = mysql_fetch_row(res)) {
+        const unsigned long* lengths = mysql_fetch_lengths(res);
+        std::vector<rt::Variant> values;
+        values.reserve(fieldCount);
+        for (unsigned int i = 0; i < fieldCount; ++i)
+            values.push_back(ToVariant(fields[i], row[i], lengths[i]));
+        rows.push_back(std::move(values));
+    }
+    mysql_free_result(res);
+    return ResultSet(std::move(columns), std::move(rows));
+}
+
+QString MariaDbConnection::Escape(const QString& text) const {
+    const QByteArray in = text.toUtf8();
+    QByteArray out(in.size() * 2 + 1, '\0');
+    unsigned long n;
+    if (mysql_ != nullptr)
+        n = mysql_real_escape_string(mysql_, out.data(), in.constData(),
+                                     static_cast<unsigned long>(in.size()));
+    else
+        n = mysql_escape_string(out.data(), in.constData(), static_cast<unsigned long>(in.size()));
+    out.truncate(static_cast<qsizetype>(n));
+    return QString::fromUtf8(out);
+}
+
+}  // namespace data

@@ -1,0 +1,182 @@
+#include "startup/acceso.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+#include "data/mariadb_connection.h"
+#include "order_screen/pedido_r.h"
+#include "runtime/runtime_error.h"
+#include "runtime/end_program.h"
+#include "startup/configuration.h"
+#include "startup/module1.h"
+#include "startup/regional.h"
+#include "startup/server_clock.h"
+#include "widgets/error_box.h"
+#include "widgets/twips.h"
+
+namespace startup {
+namespace {
+// The fingertip of the pointing-hand picture of the buttons.
+constexpr int kPointerHotX = 9;
+constexpr int kPointerHotY = 1;
+}  // namespace
+
+Acceso::Acceso(QString programFolder, ConnectionFactory factory, QWidget* parent)
+    : QWidget(parent), programFolder_(std::move(programFolder)), factory_(std::move(factory)) {
+    if (!factory_) factory_ = [] { return std::make_unique<data::MariaDbConnection>(); };
+    setObjectName("Acceso");
+    setAttribute(Qt::WA_DeleteOnClose);
+    BuildLayout();
+}
+
+void Acceso::BuildLayout() {
+    using widgets::Twips;
+    setWindowTitle(QStringLiteral("Acceso al Sistema."));
+    setWindowIcon(QIcon(QStringLiteral(":/iconos/Vandrel.ico")));
+    setFixedSize(Twips(10440), Twips(5850));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(224, 224, 224));
+    setPalette(pal);
+
+    QFont title(QStringLiteral("Palatino Linotype"));
+    title.setPointSizeF(27.75);
+    title.setBold(true);
+    title.setItalic(true);
+    Label1 = new QLabel(QStringLiteral("VANDREL FOR WINDOWS"), this);
+    Label1->setObjectName("Label1");
+    Label1->setFont(title);
+    widgets::PlaceTwips(Label1, 360, 120, 9255, 735);
+    Label2 = new QLabel(QStringLiteral("PEDIDOS"), this);
+    Label2->setObjectName("Label2");
+    Label2->setFont(title);
+    widgets::PlaceTwips(Label2, 6000, 2640, 4215, 735);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName("Image1");
+    widgets::PlaceTwips(Image1, 240, 960, 5730, 4275);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/iconos/logo.png")));
+
+    QFont buttons(QStringLiteral("MS Sans Serif"));
+    buttons.setPointSize(12);
+    buttons.setBold(true);
+    const QPixmap pointer(QStringLiteral(":/iconos/pointer.png"));
+    const QCursor cursor = pointer.isNull() ? QCursor(Qt::PointingHandCursor)
+                                            : QCursor(pointer, kPointerHotX, kPointerHotY);
+    CmdOk = new QPushButton(QStringLiteral("Aceptar"), this);
+    CmdOk->setObjectName("CmdOk");
+    widgets::PlaceTwips(CmdOk, 6720, 4920, 1815, 540);
+    CmdOk->setToolTip(QStringLiteral(" Aceptar "));
+    cmdCancel = new QPushButton(QStringLiteral("Salir"), this);
+    cmdCancel->setObjectName("cmdCancel");
+    widgets::PlaceTwips(cmdCancel, 8520, 4920, 1740, 540);
+    cmdCancel->setToolTip(QStringLiteral(" Cancelar "));
+    for (QPushButton* b : {CmdOk, cmdCancel}) {
+        b->setFont(buttons);
+        b->setCursor(cursor);
+    }
+    setTabOrder(CmdOk, cmdCancel);
+    connect(CmdOk, &QPushButton::clicked, this, [this] { dialogs::Guarded([this] { CmdOk_Click(); }); });
+    connect(cmdCancel, &QPushButton::clicked, this,
+            [this] { dialogs::Guarded([this] { cmdCancel_Click(); }); });
+}
+
+void Acceso::Form_Load() {
+    using namespace Module1;
+    // 1. The connection object, not yet open.
+    Conexion = factory_();
+
+    // 2. The configuration file; its errors are not trapped.
+    const RutaDatos ruta = ReadRutaDatos(PathIn(programFolder_, QStringLiteral("Ruta_Datos.txt")));
+    Servidor = ruta.Servidor();
+    Cod_Deposito = ruta.Cod_Deposito();
+    Base_Datos = ruta.Base_Datos();
+    Carpeta_Datos = ruta.Carpeta_Datos();
+    Impresora = ruta.Impresora();
+    Nombre_Empresa = FirstLineOrEmpty(PathIn(programFolder_, QStringLiteral("Empresa.txt")));
+
+    // 3. The print-group file must be readable, or the terminal cannot print.
+    if (!CanReadFirstLine(PathIn(Carpeta_Datos, QStringLiteral("Modelo.txt")))) {
+        Mensaje = QStringLiteral(
+            "Error en Lectura de Archivo, Revizar si hay conexion de red con los archivos...");
+        Mostrar_Mensaje();
+        rt::EndProgram(1);
+    }
+
+    // 5. The regional formats; the result is not looked at.
+    Regional::Fecha_Corta = QStringLiteral("dd/MM/yyyy");
+    Regional::Fecha_Larga = QStringLiteral("dddd, d' de 'MMMM' de 'yyyy");
+    Regional::Formato_Hora = QStringLiteral("HH:mm:ss");
+    Regional::Simbolo_Moneda = QStringLiteral("Bs.");
+    Regional::Separador_Decimal = QStringLiteral(",");
+    Regional::Separador_Miles = QStringLiteral(".");
+    QString regionalMessage;
+    Regional::Configurar_Regional(regionalMessage);
+
+    // 6-8. Icons.
+    LoadIcons();
+
+    // 9-11. The connection and the server clock.
+    OpenConnection();
+}
+
+void Acceso::LoadIcons() {
+    const QString folder = IconFolder(programFolder_);
+    const QIcon vandrel(folder + QStringLiteral("Vandrel.ico"));
+    vandrel_ = vandrel.isNull() ? QPixmap() : vandrel.pixmap(24, 24);
+    const struct {
+        QPushButton* button;
+        const char* file;
+    } icons[] = {{CmdOk, "ok-icon.ico"}, {cmdCancel, "close.ico"}};
+    for (const auto& it : icons) {
+        const QString path = folder + QString::fromLatin1(it.file);
+        if (!Module1::Existe_Archivo(path)) continue;  // a missing icon is simply not drawn
+        it.button->setIcon(QIcon(path));
+        it.button->setIconSize(QSize(24, 24));
+    }
+    update();
+}
+
+void Acceso::OpenConnection() {
+    using namespace Module1;
+    Cadena_Conexion = BuildConnectionString(Base_Datos, Servidor);
+    try {
+        Conexion->SetCommandTimeout(40);
+        Conexion->Open(Cadena_Conexion);
+    } catch (const rt::RuntimeError& e) {
+        qWarning().noquote() << "connection to" << Servidor << "database" << Base_Datos
+                             << "failed:" << e.number() << e.description();
+        Mensaje = QStringLiteral("Error en Conexion con la base de datos...!");
+        Mostrar_Mensaje();
+        return;
+    }
+    try {
+        Cadena_Sql = kSqlReloj;
+        const ServerClock clock = ReadServerClock(*Conexion);
+        Fecha_Servidor = clock.fecha;
+        Hora_Servidor = clock.hora;
+    } catch (const rt::RuntimeError& e) {
+        qWarning().noquote() << "server clock query failed:" << e.number() << e.description();
+    }
+}
+
+void Acceso::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (vandrel_.isNull()) return;
+    QPainter p(this);
+    p.fillRect(10, 10, 24, 24, QApplication::palette().color(QPalette::Button));
+    p.drawPixmap(10, 10, vandrel_);
+}
+
+void Acceso::CmdOk_Click() {
+    order_screen::Pedido_R* screen = order_screen::Pedido_R::Instance();
+    screen->show();
+    close();
+}
+
+void Acceso::cmdCancel_Click() { rt::EndProgram(0); }
+
+}  // namespace startup

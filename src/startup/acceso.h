@@ -1,0 +1,52 @@
+#pragma once
+// The start-up form: its load step does all start-up work (configuration,
+// regional formats, icons, the database connection, the server clock); then
+// it offers "Aceptar" (go on to the order screen) and "Salir".
+#include <QIcon>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "data/connection.h"
+
+class QLabel;
+class QPushButton;
+
+namespace startup {
+
+using ConnectionFactory = std::function<std::unique_ptr<data::Connection>()>;
+
+class Acceso : public QWidget {
+    Q_OBJECT
+public:
+    // `programFolder` holds Ruta_Datos.txt, Empresa.txt and iconos/;
+    // `factory` makes the connection (MariaDB unless a test gives another).
+    explicit Acceso(QString programFolder, ConnectionFactory factory = {},
+                    QWidget* parent = nullptr);
+
+    // The start-up steps. Errors of the configuration file are not trapped
+    // here: they reach the caller (the system error box).
+    void Form_Load();
+    void CmdOk_Click();
+    void cmdCancel_Click();
+
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Image1 = nullptr;
+    QPushButton* CmdOk = nullptr;
+    QPushButton* cmdCancel = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void BuildLayout();
+    void LoadIcons();
+    void OpenConnection();
+
+    QString programFolder_;
+    ConnectionFactory factory_;
+    QPixmap vandrel_;  // painted at (10, 10) on every repaint
+};
+
+}  // namespace startup

@@ -1,0 +1,57 @@
+#include "startup/module1.h"
+
+#include <QDebug>
+#include <QFileInfo>
+
+#include "data/db_error.h"
+#include "runtime/end_program.h"
+#include "widgets/dialogs.h"
+
+namespace Module1 {
+
+bool Ejecutar_Sql(const QString& sql) {
+    QString lastError;
+    for (int intento = 1; intento <= kIntentosSql; ++intento) {
+        try {
+            if (!Conexion) throw data::DbError(data::kConnectionClosed, "No hay conexión abierta.");
+            Conexion->Execute(sql);
+            return true;
+        } catch (const rt::RuntimeError& e) {
+            lastError = e.description();
+            qWarning().noquote() << "statement failed, attempt" << intento << "of" << kIntentosSql
+                                 << ":" << e.number() << e.description() << "|" << sql;
+        }
+    }
+    Mensaje = QStringLiteral("Error en Base de datos...") + QChar(13) +
+              QStringLiteral("Se Desconectara del sistema.") + lastError;
+    Mostrar_Mensaje();
+    rt::EndProgram(1);
+}
+
+void Abrir_Tabla(std::unique_ptr<data::ResultSet>& rs, const QString& sql) {
+    rs = std::make_unique<data::ResultSet>();
+    Cerrar_Tabla(rs);
+    if (!Conexion) throw data::DbError(data::kConnectionClosed, "No hay conexión abierta.");
+    *rs = Conexion->Query(sql);
+}
+
+void Cerrar_Tabla(std::unique_ptr<data::ResultSet>& rs) {
+    if (rs && rs->State() == data::ResultSet::kOpen) rs->Close();
+}
+
+void Mostrar_Mensaje() {
+    dialogs::Current().Message(Mensaje, kTituloSistema, dialogs::Icon::Information);
+}
+
+void Codigo_No_Existe() {
+    Mensaje = QStringLiteral("       Código No Existente, ") + QChar(13) +
+              QStringLiteral(" Por Favor Intente de Nuevo. ");
+    dialogs::Current().Message(Mensaje, kTituloCodigo, dialogs::Icon::Information);
+}
+
+bool Existe_Archivo(const QString& path) {
+    if (path.isEmpty()) return false;
+    return QFileInfo::exists(path);
+}
+
+}  // namespace Module1

@@ -1,0 +1,62 @@
+#pragma once
+// Program-wide state and the common procedures every screen uses: the one
+// database connection, the SQL and message buffers, the values read at
+// start-up and the parameters the order screen loads.
+#include <QDate>
+#include <QString>
+#include <memory>
+
+#include "data/connection.h"
+#include "data/result_set.h"
+#include "runtime/variant.h"
+
+namespace Module1 {
+
+inline std::unique_ptr<data::Connection> Conexion;
+inline QString Cadena_Sql;
+inline QString Mensaje;
+inline QDate Fecha_Servidor;  // a null QDate: no value
+inline QString Hora_Servidor;
+inline QString Servidor;
+inline QString Base_Datos;
+inline QString Cadena_Conexion;
+inline QString Cod_Deposito;
+inline QString Carpeta_Datos;
+inline QString Impresora;
+inline QString Nombre_Empresa;
+inline rt::Variant Iva;
+inline rt::Variant Iva_Reducido;
+inline rt::Variant Iva_Lujo;
+inline QString Precio_V;
+inline double Dollar = 0;
+inline QString Producto_Sel;
+
+// Titles of the common message boxes.
+inline const QString kTituloSistema = QStringLiteral(" Sistema VandrelFW ");
+inline const QString kTituloCodigo = QStringLiteral(" Sistema VandrelFW");
+
+// How many times a statement is tried before the program gives up.
+constexpr int kIntentosSql = 5;
+
+// Runs a statement without rows, up to five attempts on the same connection.
+// After the fifth failure shows "Error en Base de datos..." with the last
+// error and ends the program.
+bool Ejecutar_Sql(const QString& sql);
+
+// Replaces `rs` with the result of `sql` on Conexion. A failing query raises
+// its error to the caller; `rs` then holds a closed result.
+void Abrir_Tabla(std::unique_ptr<data::ResultSet>& rs, const QString& sql);
+
+// Closes `rs` if it holds an open result; never raises.
+void Cerrar_Tabla(std::unique_ptr<data::ResultSet>& rs);
+
+// Shows Mensaje with the information icon and the system title.
+void Mostrar_Mensaje();
+
+// Shows the message for a code that does not exist.
+void Codigo_No_Existe();
+
+// True when `path` names an existing file or folder.
+bool Existe_Archivo(const QString& path);
+
+}  // namespace Module1

@@ -1,0 +1,20 @@
+#include "startup/server_clock.h"
+
+#include "runtime/date_format.h"
+
+namespace startup {
+
+ServerClock ClockFromValue(const rt::Variant& value) {
+    ServerClock clock;
+    clock.hora = value.ToTextOrEmpty();
+    clock.fecha = rt::ParseShortDate(clock.hora.left(10)).value_or(QDate());
+    return clock;
+}
+
+ServerClock ReadServerClock(data::Connection& conexion) {
+    data::ResultSet rs = conexion.Query(kSqlReloj);
+    if (rs.IsEof()) return {};
+    return ClockFromValue(rs.Field(0));
+}
+
+}  // namespace startup

@@ -1,0 +1,33 @@
+#pragma once
+// The seam for the modal boxes the program shows: message box, yes/no box and
+// input box. Production shows QMessageBox / QInputDialog; tests install a
+// scripted answerer.
+#include <QString>
+
+class QWidget;
+
+namespace dialogs {
+
+enum class Icon { None, Information, Question, Warning, Critical };
+
+// The application title: the caption of every box that gives none of its own.
+inline const QString kApplicationTitle = QStringLiteral("Pedidos_VandrelFW");
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A box with one OK button; returns when it is closed.
+    virtual void Message(const QString& text, const QString& title, Icon icon) = 0;
+    // A box with "Sí" and "No"; true for yes.
+    virtual bool YesNo(const QString& text, const QString& title, Icon icon) = 0;
+    // An input box; the typed text, or "" when cancelled.
+    virtual QString Input(const QString& prompt, const QString& title,
+                          const QString& initial) = 0;
+};
+
+// The dialogs in force (the Qt ones unless a test installed others).
+Dialogs& Current();
+// Installs `d` (not owned); nullptr puts the Qt dialogs back.
+void Install(Dialogs* d);
+
+}  // namespace dialogs

@@ -1,0 +1,192 @@
+// The start-up form under the offscreen platform against the private server.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "order_screen/pedido_r.h"
+#include "runtime/regional_formats.h"
+#include "startup/acceso.h"
+#include "startup/module1.h"
+#include "support/program_end.h"
+#include "support/scripted_dialogs.h"
+#include "support/test_database.h"
+#include "widgets/error_box.h"
+
+namespace {
+
+void Write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+}
+
+class AccesoTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { testsupport::ResetDatabase(); }
+    void SetUp() override {
+        rt::ResetFormats();
+        Module1::Fecha_Servidor = QDate();
+        Module1::Hora_Servidor.clear();
+        QDir(folder.path()).mkpath("datos");
+        QDir(folder.path()).mkpath("iconos");
+        for (const QString& name : QDir(testsupport::SourcePath("src/iconos")).entryList({"*.ico"}))
+            QFile::copy(testsupport::SourcePath("src/iconos/" + name),
+                        folder.filePath("iconos/" + name));
+        Write(folder.filePath("datos/Modelo.txt"), "'COCINA' 'T'\r\n");
+        Write(folder.filePath("Empresa.txt"), "Restaurant El Fog\xf3n\r\n");
+        WriteRuta(testsupport::DbHost(), testsupport::DbName());
+    }
+    void TearDown() override {
+        delete acceso;
+        Module1::Conexion.reset();
+        rt::ResetFormats();
+    }
+    void WriteRuta(const QString& host, const QString& db) {
+        const QString text = host + "\r\n\r\n\r\n01\r\n" + db + "\r\n" + folder.filePath("datos") +
+                             "\r\nCocina\r\n\r\n\r\n\r\n";
+        Write(folder.filePath("Ruta_Datos.txt"), text.toUtf8());
+    }
+    startup::Acceso* Make() {
+        acceso = new startup::Acceso(folder.path());
+        acceso->setAttribute(Qt::WA_DeleteOnClose, false);
+        return acceso;
+    }
+
+    QTemporaryDir folder;
+    testsupport::ScriptedDialogs dialogs;
+    testsupport::CatchProgramEnd catchEnd;
+    startup::Acceso* acceso = nullptr;
+};
+
+TEST_F(AccesoTest, LoadOpensTheConnectionAndReadsTheServerClockUnderTheRegionalFormats) {
+    Make()->Form_Load();
+    EXPECT_TRUE(dialogs.shown.empty());
+    ASSERT_TRUE(Module1::Conexion && Module1::Conexion->IsOpen());
+    const QString serverNow = testsupport::RootQuery("select date_format(now(), '%d/%m/%Y')")[0];
+    EXPECT_TRUE(QRegularExpression("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d$")
+                    .match(Module1::Hora_Servidor)
+                    .hasMatch())
+        << Module1::Hora_Servidor.toStdString();
+    EXPECT_EQ(Module1::Hora_Servidor.left(10), serverNow);
+    EXPECT_EQ(Module1::Fecha_Servidor.toString("dd/MM/yyyy"), serverNow);
+    EXPECT_EQ(Module1::Cod_Deposito, "01");
+    EXPECT_EQ(Module1::Impresora, "Cocina");
+    EXPECT_EQ(Module1::Nombre_Empresa, QString::fromUtf8("Restaurant El Fogón"));
+    EXPECT_EQ(rt::CurrentFormats().decimalSeparator, ",");
+    EXPECT_EQ(rt::CurrentFormats().currencySymbol, "Bs.");
+}
+
+TEST_F(AccesoTest, WithTheServerDownTheMessageIsShownAndTheFormStillOpens) {
+    WriteRuta(testsupport::DbDownHost(), testsupport::DbName());
+    Make()->Form_Load();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "Error en Conexion con la base de datos...!");
+    EXPECT_EQ(dialogs.shown[0].title, " Sistema VandrelFW ");
+    EXPECT_FALSE(Module1::Conexion->IsOpen());
+    EXPECT_FALSE(Module1::Fecha_Servidor.isValid());
+    EXPECT_TRUE(Module1::Hora_Servidor.isEmpty());
+    // "Aceptar" still opens the order screen, titled with the business name.
+    acceso->show();
+    QTest::mouseClick(acceso->CmdOk, Qt::LeftButton);
+    ASSERT_TRUE(order_screen::Pedido_R::Exists());
+    order_screen::Pedido_R* screen = order_screen::Pedido_R::Instance();
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_EQ(screen->windowTitle(), QString::fromUtf8("Vandrel System / Restaurant El Fogón"));
+    EXPECT_FALSE(acceso->isVisible());
+    screen->close();
+    EXPECT_FALSE(order_screen::Pedido_R::Exists() && screen->isVisible());
+}
+
+TEST_F(AccesoTest, AMissingDatabaseGivesTheConnectionMessage) {
+    WriteRuta(testsupport::DbHost(), "no_existe");
+    Make()->Form_Load();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "Error en Conexion con la base de datos...!");
+}
+
+TEST_F(AccesoTest, AMissingOrEmptyModeloEndsTheProgramAfterItsMessage) {
+    for (const bool empty : {false, true}) {
+        if (empty)
+            Write(folder.filePath("datos/Modelo.txt"), "");
+        else
+            QFile::remove(folder.filePath("datos/Modelo.txt"));
+        dialogs.shown.clear();
+        delete acceso;
+        EXPECT_THROW(Make()->Form_Load(), rt::ProgramEnded);
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].text,
+                  "Error en Lectura de Archivo, Revizar si hay conexion de red con los "
+                  "archivos...");
+        EXPECT_FALSE(Module1::Conexion->IsOpen());  // nothing after the message ran
+    }
+}
+
+TEST_F(AccesoTest, AShortConfigurationFileIsReportedByNameAndEndsTheProgram) {
+    Write(folder.filePath("Ruta_Datos.txt"), "127.0.0.1\r\n\r\n\r\n01\r\n");
+    Make();
+    EXPECT_THROW(dialogs::Guarded([this] { acceso->Form_Load(); }), rt::ProgramEnded);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, "Pedidos_VandrelFW");
+    EXPECT_EQ(dialogs.shown[0].icon, dialogs::Icon::Critical);
+    EXPECT_TRUE(dialogs.shown[0].text.contains("'62'"));
+    EXPECT_TRUE(dialogs.shown[0].text.contains(folder.filePath("Ruta_Datos.txt")))
+        << dialogs.shown[0].text.toStdString();
+}
+
+TEST_F(AccesoTest, AMissingConfigurationFileIsReportedByName) {
+    QFile::remove(folder.filePath("Ruta_Datos.txt"));
+    Make();
+    EXPECT_THROW(dialogs::Guarded([this] { acceso->Form_Load(); }), rt::ProgramEnded);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(dialogs.shown[0].text.contains("'53'"));
+    EXPECT_TRUE(dialogs.shown[0].text.contains("Ruta_Datos.txt"));
+}
+
+TEST_F(AccesoTest, TheFormHasItsLayoutTextsAndIcons) {
+    Make()->Form_Load();
+    EXPECT_EQ(acceso->windowTitle(), QString("Acceso al Sistema."));
+    EXPECT_EQ(acceso->size(), QSize(696, 390));
+    EXPECT_EQ(acceso->palette().color(QPalette::Window), QColor(224, 224, 224));
+    EXPECT_EQ(acceso->Label1->text(), "VANDREL FOR WINDOWS");
+    EXPECT_EQ(acceso->Label1->geometry(), QRect(24, 8, 617, 49));
+    EXPECT_TRUE(acceso->Label1->font().bold() && acceso->Label1->font().italic());
+    EXPECT_EQ(acceso->Label2->text(), "PEDIDOS");
+    EXPECT_EQ(acceso->Label2->geometry(), QRect(400, 176, 281, 49));
+    EXPECT_EQ(acceso->Image1->geometry(), QRect(16, 64, 382, 285));
+    EXPECT_EQ(acceso->CmdOk->text(), "Aceptar");
+    EXPECT_EQ(acceso->CmdOk->toolTip(), " Aceptar ");
+    EXPECT_EQ(acceso->CmdOk->geometry(), QRect(448, 328, 121, 36));
+    EXPECT_EQ(acceso->cmdCancel->text(), "Salir");
+    EXPECT_EQ(acceso->cmdCancel->toolTip(), " Cancelar ");
+    EXPECT_EQ(acceso->cmdCancel->geometry(), QRect(568, 328, 116, 36));
+    EXPECT_EQ(acceso->CmdOk->font().pointSize(), 12);
+    EXPECT_TRUE(acceso->cmdCancel->font().bold());
+    EXPECT_FALSE(acceso->CmdOk->icon().isNull());
+    EXPECT_FALSE(acceso->cmdCancel->icon().isNull());
+    EXPECT_EQ(acceso->findChild<QPushButton*>("CmdOk"), acceso->CmdOk);
+    // The application mark is painted at (10, 10).
+    acceso->show();
+    const QImage shot = acceso->grab().toImage();
+    const QColor background(224, 224, 224);
+    int marked = 0;
+    for (int y = 10; y < 34; ++y)
+        for (int x = 10; x < 34; ++x) marked += shot.pixelColor(x, y) != background;
+    EXPECT_GT(marked, 100);
+    EXPECT_EQ(shot.pixelColor(5, 5), background);
+}
+
+TEST_F(AccesoTest, SalirEndsTheProgramWithoutAsking) {
+    Make()->Form_Load();
+    acceso->show();
+    EXPECT_THROW(QTest::mouseClick(acceso->cmdCancel, Qt::LeftButton), rt::ProgramEnded);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+}  // namespace

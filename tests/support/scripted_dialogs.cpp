@@ -1,0 +1,31 @@
+#include "support/scripted_dialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace testsupport {
+
+void ScriptedDialogs::Message(const QString& text, const QString& title, dialogs::Icon icon) {
+    shown.push_back({"message", text, title, icon});
+}
+
+QString ScriptedDialogs::NextAnswer(const QString& kind, const QString& text) {
+    if (answers_.empty()) {
+        ADD_FAILURE() << "unexpected " << kind.toStdString() << " box: " << text.toStdString();
+        return QString();
+    }
+    QString answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+}
+
+bool ScriptedDialogs::YesNo(const QString& text, const QString& title, dialogs::Icon icon) {
+    shown.push_back({"yesno", text, title, icon});
+    return NextAnswer("yes/no", text) == "yes";
+}
+
+QString ScriptedDialogs::Input(const QString& prompt, const QString& title, const QString&) {
+    shown.push_back({"input", prompt, title, dialogs::Icon::None});
+    return NextAnswer("input", prompt);
+}
+
+}  // namespace testsupport

@@ -1,0 +1,39 @@
+#pragma once
+// Dialogs answered by the test: every box shown is recorded; yes/no and input
+// boxes take the next scripted answer, and a box nobody expected fails the test.
+#include <deque>
+#include <vector>
+
+#include "widgets/dialogs.h"
+
+namespace testsupport {
+
+class ScriptedDialogs : public dialogs::Dialogs {
+public:
+    struct Shown {
+        QString kind;  // "message", "yesno" or "input"
+        QString text;
+        QString title;
+        dialogs::Icon icon = dialogs::Icon::None;
+    };
+
+    ScriptedDialogs() { dialogs::Install(this); }
+    ~ScriptedDialogs() override { dialogs::Install(nullptr); }
+
+    void AnswerYes() { answers_.push_back("yes"); }
+    void AnswerNo() { answers_.push_back("no"); }
+    void AnswerInput(const QString& text) { answers_.push_back(text); }
+
+    void Message(const QString& text, const QString& title, dialogs::Icon icon) override;
+    bool YesNo(const QString& text, const QString& title, dialogs::Icon icon) override;
+    QString Input(const QString& prompt, const QString& title, const QString& initial) override;
+
+    std::vector<Shown> shown;
+    size_t AnswersLeft() const { return answers_.size(); }
+
+private:
+    QString NextAnswer(const QString& kind, const QString& text);
+    std::deque<QString> answers_;
+};
+
+}  // namespace testsupport
