@@ -16,7 +16,12 @@ namespace rt {
 //    is "" and "##0.00" of 0 is "0,00";
 //  - rounding is to the nearest, halves away from zero, on the value's decimal
 //    form of 15 significant digits (2.675 → "2,68", 2.5 × 4.3 → "10,75");
-//  - a negative value gets a leading "-" unless it rounds to zero.
+//  - a negative value gets a leading "-" unless it rounds to zero;
+//  - text before the first or after the last placeholder is copied around the
+//    number ("$#" of -3 is "-$3"); a mask with '.' keeps the decimal separator
+//    even when no decimal is shown ("#.##" of 1 is "1,"); an empty mask gives
+//    GeneralNumber, a mask without placeholders is copied as it stands.
+// An infinite or NaN value throws RuntimeError 6 (here and in GeneralNumber).
 QString FormatNumber(double value, const QString& mask);
 
 // CStr of a number: up to 15 significant digits, no thousands separators, only
@@ -30,12 +35,14 @@ QString GeneralNumber(double value);
 // thousands separators anywhere in the integer part ("1.234,50" → 1234.5,
 // "1.2.3" → 123), at most one decimal separator followed by digits only, an
 // optional exponent ("1,5E3"). At least one digit is needed; "" is not a number.
+// A magnitude too large for a double is no number; one too small reads as 0.
 std::optional<double> ParseNumber(const QString& text);
 
 // IsNumeric of a text: ParseNumber succeeds.
 bool IsNumeric(const QString& text);
 
-// CDbl of a text: ParseNumber, or RuntimeError 13 when the text is no number.
+// CDbl of a text: ParseNumber, or RuntimeError 13 when the text is no number
+// (RuntimeError 6 when it is a number too large for a double).
 double CDbl(const QString& text);
 
 // Round to the nearest integer, halves to the even neighbour (2.5 → 2, 3.5 → 4,

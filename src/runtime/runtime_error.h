@@ -20,16 +20,18 @@ private:
 
 // The error numbers the runtime raises, with their fixed descriptions.
 enum ErrorNumber {
-    kOverflow = 6,        // "Desbordamiento"
-    kTypeMismatch = 13,   // "No coinciden los tipos"
-    kFileNotFound = 53,   // "No se ha encontrado el archivo"
-    kInputPastEnd = 62,   // "La entrada se ha pasado del final del archivo"
-    kPathNotFound = 76,   // "No se ha encontrado la ruta de acceso"
+    kOverflow = 6,           // "Desbordamiento"
+    kTypeMismatch = 13,      // "No coinciden los tipos"
+    kFileNotFound = 53,      // "No se ha encontrado el archivo"
+    kInputPastEnd = 62,      // "La entrada se ha pasado del final del archivo"
+    kPermissionDenied = 70,  // "Permiso denegado"
+    kPathNotFound = 76,      // "No se ha encontrado la ruta de acceso"
     kInvalidUseOfNull = 94,  // "Uso no válido de Null"
 };
 
 // Throws RuntimeError with `number` and its fixed description; `detail`, when not
-// empty, is appended after ": " (for example the path of a missing file).
+// empty, is appended after ": " (for example the path of a missing file). For a
+// number without a fixed description the detail alone is the description.
 [[noreturn]] void Raise(int number, const QString& detail = QString());
 
 // The fixed description of a runtime error number (empty for unknown numbers).

@@ -11,8 +11,10 @@ namespace rt {
 
 class TextFileReader {
 public:
-    // Opens and decodes the whole file. Throws RuntimeError 53 (file not found)
-    // or 76 (path not found) when it cannot be read, with the path as detail.
+    // Opens and decodes the whole file. Throws RuntimeError 53 (file not found:
+    // also for an empty path), 76 (path not found: its folder does not exist)
+    // or 70 (permission denied: a folder, or a file that may not be read), with
+    // the path as detail.
     explicit TextFileReader(const QString& path);
 
     bool AtEndOfStream() const { return next_ >= lines_.size(); }
@@ -28,5 +30,9 @@ private:
 // Windows-1252) and splits them into lines. A final line break does not start
 // an extra empty line; an empty input has no lines.
 QStringList DecodeTextLines(const QByteArray& bytes);
+
+// Windows-1252 bytes as text (every byte is a character; the five bytes the
+// code page leaves unassigned become the control character of the same number).
+QString DecodeWindows1252(const QByteArray& bytes);
 
 }  // namespace rt

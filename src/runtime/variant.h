@@ -35,7 +35,9 @@ public:
     bool IsNonZero() const;
 
     // CDbl: number as is, boolean true -1 / false 0, text parsed under the
-    // regional formats. Throws RuntimeError 94 for null, 13 for non-numeric text.
+    // regional formats, a date as its serial number (days since 30/12/1899, the
+    // time of day as the fraction). Throws RuntimeError 94 for null, 13 for
+    // non-numeric text, 6 for a number too large for a double.
     double ToDouble() const;
     // CStr: text as is, numbers in the general number format, booleans
     // "True"/"False", dates in the regional short date (and " " + time when the
@@ -44,11 +46,12 @@ public:
     // Like ToText, but null gives "" (how a null field lands in a text box).
     QString ToTextOrEmpty() const;
 
-    bool AsBool() const;  // requires kind Boolean
-    double AsNumber() const;  // requires kind Number
+    // The stored value of one kind; any other kind throws RuntimeError 13.
+    bool AsBool() const;            // requires kind Boolean
+    double AsNumber() const;        // requires kind Number
     const QString& AsText() const;  // requires kind Text
-    QDateTime AsDateTime() const;  // requires kind Date
-    bool HasTime() const;  // a Date that carries a time of day
+    QDateTime AsDateTime() const;   // requires kind Date (a plain date: at 00:00)
+    bool HasTime() const;           // a Date that carries a time of day
 
 private:
     struct DateValue {
