@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include "runtime/runtime_error.h"
 
@@ -68,8 +69,11 @@ QString DecodeWindows1252(const QByteArray& bytes) {
 QStringList DecodeTextLines(const QByteArray& bytes) {
     QString text;
     if (IsValidUtf8(bytes)) {
+        // Only the one mark at the start is dropped; the decoder is told to keep
+        // any further U+FEFF as text (QString::fromUtf8 would drop it too).
         const QByteArray bom("\xEF\xBB\xBF");
-        text = QString::fromUtf8(bytes.startsWith(bom) ? bytes.mid(bom.size()) : bytes);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        text = utf8(bytes.startsWith(bom) ? bytes.mid(bom.size()) : bytes);
     } else {
         text = DecodeWindows1252(bytes);
     }

@@ -82,6 +82,7 @@ QString Variant::ToText() const {
             return AsText();
         case Kind::Date: {
             const DateValue& d = std::get<DateValue>(v_);
+            if (!d.value.isValid()) return {};  // no date to show, not even the blank
             const RegionalFormats& f = CurrentFormats();
             QString text = FormatDate(d.value, f.shortDate);
             if (d.hasTime) text += ' ' + FormatDate(d.value, f.timeFormat);

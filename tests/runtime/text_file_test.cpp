@@ -42,6 +42,9 @@ TEST(DecodeTextLines, ChoosesUtf8OnlyWhenTheWholeFileIsValid) {
         {"\xEF\xBB\xBF"
          "abc",
          "abc"},  // byte-order mark dropped
+        {"\xEF\xBB\xBF\xEF\xBB\xBF"
+         "x",
+         QStringLiteral("\uFEFFx")},  // only the first mark is dropped
         {"\xEF\xBB\xBF"
          "a\xF1",
          QStringLiteral("ï»¿añ")},                               // not UTF-8: the mark is text

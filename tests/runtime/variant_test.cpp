@@ -55,6 +55,7 @@ TEST_F(VariantProgram, ToTextUsesTheRegionalForms) {
     QString description;
     EXPECT_EQ(ErrorNumberOf([] { Variant().ToText(); }, &description), rt::kInvalidUseOfNull);
     EXPECT_EQ(description, "Uso no válido de Null");
+    EXPECT_EQ(Variant::FromDateTime(QDateTime()).ToText(), "");
     EXPECT_EQ(Variant().ToTextOrEmpty(), "");
     EXPECT_EQ(Variant(2.5).ToTextOrEmpty(), "2,5");
 }
