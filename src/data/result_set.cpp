@@ -52,7 +52,7 @@ const rt::Variant& ResultSet::Field(const QString& name) const {
                       "No se encontró el elemento en la colección que corresponde con el "
                       "nombre o el ordinal pedido: " +
                           name);
-    return rows_[current_][static_cast<size_t>(column)];
+    return Field(column);
 }
 
 const rt::Variant& ResultSet::Field(int column) const {

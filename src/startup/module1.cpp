@@ -29,8 +29,7 @@ bool Ejecutar_Sql(const QString& sql) {
 }
 
 void Abrir_Tabla(std::unique_ptr<data::ResultSet>& rs, const QString& sql) {
-    rs = std::make_unique<data::ResultSet>();
-    Cerrar_Tabla(rs);
+    rs = std::make_unique<data::ResultSet>();  // closed until the query answers
     if (!Conexion) throw data::DbError(data::kConnectionClosed, "No hay conexión abierta.");
     *rs = Conexion->Query(sql);
 }
