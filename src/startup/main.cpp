@@ -5,9 +5,11 @@
 
 #include "startup/acceso.h"
 #include "widgets/error_box.h"
+#include "widgets/resources.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    widgets::LoadResources();
     QApplication::setApplicationName(QStringLiteral("Pedidos_VandrelFW"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/iconos/Vandrel.ico")));
     auto* acceso = new startup::Acceso(QCoreApplication::applicationDirPath());

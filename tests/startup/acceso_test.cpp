@@ -160,6 +160,8 @@ TEST_F(AccesoTest, TheFormHasItsLayoutTextsAndIcons) {
     EXPECT_EQ(acceso->Label2->text(), "PEDIDOS");
     EXPECT_EQ(acceso->Label2->geometry(), QRect(400, 176, 281, 49));
     EXPECT_EQ(acceso->Image1->geometry(), QRect(16, 64, 382, 285));
+    // The logo is compiled in: a missing resource registration would leave it blank.
+    ASSERT_FALSE(acceso->Image1->pixmap().isNull());
     EXPECT_EQ(acceso->CmdOk->text(), "Aceptar");
     EXPECT_EQ(acceso->CmdOk->toolTip(), " Aceptar ");
     EXPECT_EQ(acceso->CmdOk->geometry(), QRect(448, 328, 121, 36));
