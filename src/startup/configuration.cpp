@@ -1,5 +1,7 @@
 #include "startup/configuration.h"
 
+#include <QCoreApplication>
+
 #include "runtime/runtime_error.h"
 #include "runtime/text_file.h"
 
@@ -42,6 +44,16 @@ QString IconFolder(const QString& programFolder) {
     if (!folder.endsWith('/')) folder += '/';
     return folder;
 }
+
+namespace {
+QString g_programFolder;
+}
+
+QString ProgramFolder() {
+    return g_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : g_programFolder;
+}
+
+void SetProgramFolder(const QString& folder) { g_programFolder = folder; }
 
 QString BuildConnectionString(const QString& baseDatos, const QString& servidor) {
     return QStringLiteral("DRIVER={MySQL ODBC 3.51 Driver};DATABASE=") + baseDatos +

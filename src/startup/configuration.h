@@ -35,6 +35,12 @@ QString FirstLineOrEmpty(const QString& path);
 // The icon folder: program folder + "/iconos", with a "/" at the end.
 QString IconFolder(const QString& programFolder);
 
+// The folder of the program: the executable's folder unless start-up was
+// given another (tests, the demo). Ruta_Datos.txt, Empresa.txt and iconos/
+// live there.
+QString ProgramFolder();
+void SetProgramFolder(const QString& folder);
+
 // The connection string, built piece by piece in its fixed order.
 QString BuildConnectionString(const QString& baseDatos, const QString& servidor);
 

@@ -24,11 +24,11 @@ QWidget* Parent() { return QApplication::activeWindow(); }
 class QtDialogs : public Dialogs {
 public:
     void Message(const QString& text, const QString& title, Icon icon) override {
-        QMessageBox box(ToQt(icon), title, text, QMessageBox::Ok, Parent());
+        QMessageBox box(ToQt(icon), title, ShownText(text), QMessageBox::Ok, Parent());
         box.exec();
     }
     bool YesNo(const QString& text, const QString& title, Icon icon) override {
-        QMessageBox box(ToQt(icon), title, text, QMessageBox::NoButton, Parent());
+        QMessageBox box(ToQt(icon), title, ShownText(text), QMessageBox::NoButton, Parent());
         QAbstractButton* yes = box.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
         box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
         box.exec();
@@ -37,7 +37,7 @@ public:
     QString Input(const QString& prompt, const QString& title, const QString& initial) override {
         QInputDialog dialog(Parent());
         dialog.setWindowTitle(title);
-        dialog.setLabelText(prompt);
+        dialog.setLabelText(ShownText(prompt));
         dialog.setTextValue(initial);
         dialog.setOkButtonText(QStringLiteral("Aceptar"));
         dialog.setCancelButtonText(QStringLiteral("Cancelar"));
@@ -58,5 +58,12 @@ Dialogs& Current() {
 }
 
 void Install(Dialogs* d) { Installed() = d; }
+
+QString ShownText(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
 
 }  // namespace dialogs

@@ -25,6 +25,11 @@ public:
                           const QString& initial) = 0;
 };
 
+// The text as a Qt box shows it: the program builds its messages with a
+// carriage return (character 13) between lines, which a Qt label would not
+// break on; CR LF and a lone CR become one line break.
+QString ShownText(const QString& text);
+
 // The dialogs in force (the Qt ones unless a test installed others).
 Dialogs& Current();
 // Installs `d` (not owned); nullptr puts the Qt dialogs back.

@@ -1,0 +1,34 @@
+#include "widgets/look.h"
+
+#include <QAbstractButton>
+#include <QPalette>
+#include <QWidget>
+
+namespace widgets {
+
+QFont SansSerif(double points, bool bold, bool italic) {
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+void SetBackColor(QWidget* w, const QColor& color) {
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, color);
+    w->setPalette(pal);
+    w->setAutoFillBackground(true);
+}
+
+void SetFaceColor(QAbstractButton* button, const QColor& color) {
+    QPalette pal = button->palette();
+    if (pal.color(QPalette::Button) == color) return;  // no repaint for nothing
+    pal.setColor(QPalette::Button, color);
+    button->setPalette(pal);
+}
+
+QColor FaceColor(const QAbstractButton* button) { return button->palette().color(QPalette::Button); }
+
+}  // namespace widgets

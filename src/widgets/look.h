@@ -1,0 +1,21 @@
+#pragma once
+// Fonts and colours the forms use.
+#include <QColor>
+#include <QFont>
+
+class QWidget;
+class QAbstractButton;
+
+namespace widgets {
+
+// The forms' font, "MS Sans Serif" (fontconfig picks the nearest sans face).
+QFont SansSerif(double points, bool bold = false, bool italic = false);
+
+// Paints `w`'s background in `color` (labels, frames).
+void SetBackColor(QWidget* w, const QColor& color);
+
+// The face colour of a graphical-style button.
+void SetFaceColor(QAbstractButton* button, const QColor& color);
+QColor FaceColor(const QAbstractButton* button);
+
+}  // namespace widgets

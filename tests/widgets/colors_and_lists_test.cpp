@@ -1,0 +1,60 @@
+// Windows colour values and the lists of editable combo boxes.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QPalette>
+
+#include "widgets/combo_list.h"
+#include "widgets/dialogs.h"
+#include "widgets/ole_color.h"
+
+namespace {
+
+using widgets::TranslateOleColor;
+
+TEST(OleColor, RedIsTheLowByteAndSystemColoursComeFromThePalette) {
+    EXPECT_EQ(TranslateOleColor(0x0000FF), QColor(255, 0, 0));
+    EXPECT_EQ(TranslateOleColor(0x00FF00), QColor(0, 255, 0));
+    EXPECT_EQ(TranslateOleColor(0xFF0000), QColor(0, 0, 255));
+    EXPECT_EQ(TranslateOleColor(0xC0FFFF), QColor(255, 255, 192));
+    EXPECT_EQ(TranslateOleColor(0), QColor(0, 0, 0));
+    EXPECT_EQ(TranslateOleColor(widgets::kButtonFace), QApplication::palette().color(QPalette::Button));
+    EXPECT_EQ(widgets::ButtonFaceColor(), QApplication::palette().color(QPalette::Button));
+}
+
+TEST(OleColor, ValuesThatAreNoColourGiveNothing) {
+    EXPECT_FALSE(TranslateOleColor(-1).has_value());
+    EXPECT_FALSE(TranslateOleColor(0x1000000).has_value());
+    EXPECT_FALSE(TranslateOleColor(0x800000FFLL).has_value());  // no such system colour
+}
+
+TEST(ComboList, FillingTheListLeavesTheTextAsItWas) {
+    QComboBox combo;
+    combo.setEditable(true);
+    combo.setEditText("12B");
+    widgets::AddListItem(&combo, "1");
+    widgets::AddListItem(&combo, "2");
+    EXPECT_EQ(combo.count(), 2);
+    EXPECT_EQ(combo.currentText(), "12B");
+
+    widgets::ClearList(&combo);
+    EXPECT_EQ(combo.count(), 0);
+    EXPECT_EQ(combo.currentText(), "");
+    widgets::AddListItem(&combo, "1");
+    EXPECT_EQ(combo.currentText(), "");
+    EXPECT_EQ(combo.currentIndex(), -1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DialogText, CarriageReturnsBreakTheLineInAQtBox) {
+    EXPECT_EQ(dialogs::ShownText("Error en Base de datos...\rSe Desconectara del sistema."),
+              "Error en Base de datos...\nSe Desconectara del sistema.");
+    EXPECT_EQ(dialogs::ShownText("a\r\nb\nc"), "a\nb\nc");
+    EXPECT_EQ(dialogs::ShownText("       Código No Existente, "), "       Código No Existente, ");
+}
+
+}  // namespace
