@@ -1,15 +1,37 @@
 #include "order_screen/pedido_r.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QDebug>
+#include <QGroupBox>
 #include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
+#include "order_screen/grid.h"
+#include "order_screen/order_lines.h"
+#include "runtime/resume_next.h"
+#include "startup/configuration.h"
 #include "startup/module1.h"
+#include "widgets/c_image_button.h"
+#include "widgets/combo_list.h"
 #include "widgets/error_box.h"
+#include "widgets/look.h"
+#include "widgets/ole_color.h"
+#include "widgets/twips.h"
 
 namespace order_screen {
 namespace {
+
 Pedido_R* g_instance = nullptr;
-}
+
+// The tables a waiter can choose: "1" to "70".
+constexpr int kTables = 70;
+// The Delete key.
+constexpr int kKeyDelete = 46;
+
+}  // namespace
 
 Pedido_R* Pedido_R::Instance() {
     if (g_instance == nullptr) {
@@ -22,22 +44,59 @@ Pedido_R* Pedido_R::Instance() {
 bool Pedido_R::Exists() { return g_instance != nullptr; }
 
 Pedido_R::Pedido_R() {
-    setObjectName("Pedido_R");
+    setObjectName(QStringLiteral("Pedido_R"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(QStringLiteral(":/iconos/Vandrel.ico")));
     setWindowTitle(QStringLiteral("Pedido "));
+    BuildLayout();
+    ConnectHandlers();
 }
 
 Pedido_R::~Pedido_R() {
     if (g_instance == this) g_instance = nullptr;
 }
 
+void Pedido_R::ConnectHandlers() {
+    for (int i = 0; i < 3; ++i)
+        connect(Command2[i], &QPushButton::clicked, this,
+                [this, i] { dialogs::Guarded([this, i] { Command2_Click(i); }); });
+    connect(Grid1, &Grid::Clicked, this, [this] { dialogs::Guarded([this] { Grid1_Click(); }); });
+    connect(Grid1, &Grid::KeyDown, this, [this](int key, int shift) {
+        dialogs::Guarded([this, key, shift] { Grid1_KeyDown(key, shift); });
+    });
+    connect(Grid2, &Grid::Clicked, this, [this] { dialogs::Guarded([this] { Grid2_Click(); }); });
+    connect(Grid2, &Grid::KeyDown, this, [this](int key, int shift) {
+        dialogs::Guarded([this, key, shift] { Grid2_KeyDown(key, shift); });
+    });
+}
+
 void Pedido_R::Form_Load() {
+    using namespace Module1;
+    Rs_General = std::make_unique<data::ResultSet>();
+    Rs_Producto = std::make_unique<data::ResultSet>();
+    Rs_Costo = std::make_unique<data::ResultSet>();
     setWindowTitle(QStringLiteral("Vandrel System"));
-    setWindowTitle(windowTitle() + QStringLiteral(" / ") + Module1::Nombre_Empresa);
+
+    Area_Actual = Cod_Deposito;
+    Cadena_Sql = QStringLiteral("select * from deposito where codigo='") + Area_Actual + QStringLiteral("';");
+    Abrir_Tabla(Rs_General, Cadena_Sql);
+    if (Rs_General->RecordCount() == 0) {
+        // A terminal whose area has no row still takes orders, under area "0".
+        Area_Actual = QStringLiteral("0");
+        Label1[2]->setText(QStringLiteral("PRINCIPAL"));
+    } else {
+        Label1[2]->setText(Rs_General->Field(QStringLiteral("nombre")).ToTextOrEmpty());
+    }
+
+    setWindowTitle(windowTitle() + QStringLiteral(" / ") + Nombre_Empresa);
+    Imagenes_();
+    Limpiar();
 }
 
 void Pedido_R::Form_Unload() {
+    Module1::Cerrar_Tabla(Rs_General);
+    Module1::Cerrar_Tabla(Rs_Producto);
+    Module1::Cerrar_Tabla(Rs_Costo);
     if (Module1::Conexion) Module1::Conexion->Close();
 }
 
@@ -45,5 +104,153 @@ void Pedido_R::closeEvent(QCloseEvent* event) {
     dialogs::Guarded([this] { Form_Unload(); });
     event->accept();
 }
+
+void Pedido_R::Limpiar() {
+    using rt::ResumeNext;
+    ResumeNext("Limpiar: labels", [this] {
+        for (int i : {0, 1, 3, 4}) Label1[i]->setText(QString());
+    });
+    ResumeNext("Limpiar: waiter code", [this] {
+        cod_V->setText(QString());
+        Combo3->setEditText(QString());
+    });
+    ResumeNext("Limpiar: side-dish grid", [this] {
+        Grid2->Clear();
+        Grid2->SetRows(2);
+    });
+    Num_Items = 0;
+    ResumeNext("Limpiar: date", [this] {
+        Label1[4]->setText(rt::Variant::FromDate(Module1::Fecha_Servidor).ToText());
+    });
+    ResumeNext("Limpiar: disable", [this] { Desabilita(); });
+    Frame6->setVisible(false);
+    Frame7->setVisible(false);
+    ResumeNext("Limpiar: order grid", [this] { limp_grid(*Grid1); });
+    Frame3->move(Frame3->x(), widgets::Twips(3000));
+    Frame3->setVisible(true);
+    dbCombo2->setEditText(QString());
+    Combo1->setEditText(QString());
+    for (QPushButton* b : Command2) b->setEnabled(true);
+    ResumeNext("Limpiar: parameters", [this] { Buscar_Parametros(); });
+    if (isVisible()) dbCombo2->setFocus();
+}
+
+void Pedido_R::Buscar_Parametros() {
+    using namespace Module1;
+    using rt::ResumeNext;
+    ResumeNext("Buscar_Parametros: mantenimiento", [this] {
+        Cadena_Sql = QStringLiteral("select * from mantenimiento;");
+        Abrir_Tabla(Rs_General, Cadena_Sql);
+    });
+    if (Rs_General && Rs_General->State() == data::ResultSet::kOpen && Rs_General->RecordCount() > 0) {
+        // Each parameter on its own: a missing column leaves that one as it was.
+        const data::ResultSet& rs = *Rs_General;
+        ResumeNext("parameter iva", [&] { Iva = rs.Field(QStringLiteral("iva")); });
+        ResumeNext("parameter iva_reducido", [&] { Iva_Reducido = rs.Field(QStringLiteral("iva_reducido")); });
+        ResumeNext("parameter iva_lujo", [&] { Iva_Lujo = rs.Field(QStringLiteral("iva_lujo")); });
+        ResumeNext("parameter Precio_V", [&] { Precio_V = rs.Field(QStringLiteral("Precio_V")).ToText(); });
+        ResumeNext("parameter Dollar", [&] { Dollar = rs.Field(QStringLiteral("Dollar")).ToDouble(); });
+    }
+
+    const bool waiters = ResumeNext("Buscar_Parametros: waiters", [this] {
+        Cadena_Sql = QStringLiteral("select cod_vendedor, nom_vendedor from Vendedores order by nom_Vendedor;");
+        Abrir_Tabla(Rs_General, Cadena_Sql);
+    });
+    widgets::ClearList(dbCombo2);
+    if (waiters) {
+        for (Rs_General->MoveFirst(); !Rs_General->IsEof(); Rs_General->MoveNext()) {
+            const rt::Variant& name = Rs_General->Field(QStringLiteral("nom_vendedor"));
+            if (!name.IsNull()) widgets::AddListItem(dbCombo2, name.ToText());
+        }
+    }
+
+    widgets::ClearList(Combo1);
+    for (int table = 1; table <= kTables; ++table) widgets::AddListItem(Combo1, QString::number(table));
+}
+
+void Pedido_R::Desabilita() {
+    for (QWidget* w : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame4),
+                       static_cast<QWidget*>(Frame5), static_cast<QWidget*>(Grid1)})
+        w->setEnabled(false);
+}
+
+void Pedido_R::Habilita() {
+    for (QWidget* w : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame4),
+                       static_cast<QWidget*>(Frame5), static_cast<QWidget*>(Grid1)})
+        w->setEnabled(true);
+    Frame7->setVisible(false);
+    Frame6->setVisible(false);
+}
+
+void Pedido_R::Imagenes_() {
+    const QString folder = startup::IconFolder(startup::ProgramFolder());
+    const struct {
+        QPushButton* button;
+        const char* file;
+    } icons[] = {{regre3, "menu.ico"},       {RETROCEDER, "back.ico"},     {AVANZAR, "Gointo.ico"},
+                 {Command3, "close.ico"},    {Command2[0], "enviar.ico"},  {Command2[1], "limpiar1.ico"},
+                 {Command2[2], "limpiar.ico"}, {Command4, "close.ico"}};
+    for (size_t i = 0; i < Botones_Imagen.size(); ++i) {
+        if (!Botones_Imagen[i]) Botones_Imagen[i] = std::make_unique<widgets::cImageButton>();
+        Botones_Imagen[i]->Init(24, 24);
+        Botones_Imagen[i]->Implement(icons[i].button, folder + QString::fromLatin1(icons[i].file), QString(),
+                                     QString(), QString(), QString(), 0, 2, 2, 2, 2, false);
+    }
+}
+
+void Pedido_R::Command2_Click(int index) {
+    switch (index) {
+        case 0:
+            Enviar();
+            break;
+        case 1:
+            Limpiar();
+            BlankMenuButtons();
+            break;
+        case 2:
+            close();
+            break;
+        default:
+            break;
+    }
+}
+
+void Pedido_R::BlankMenuButtons() {
+    const QColor face = widgets::ButtonFaceColor();
+    for (QPushButton* b : bmenu) {
+        b->setText(QString());
+        widgets::SetFaceColor(b, face);
+        b->setIcon(QIcon());
+    }
+}
+
+void Pedido_R::Enviar() {
+    // Storing and printing the order are not built yet: the order stays on the
+    // screen, so nothing is lost.
+    qWarning() << "Enviar: sending orders is not available in this build";
+}
+
+void Pedido_R::ShowCount() { Label1[3]->setText(QString::number(Num_Items)); }
+
+void Pedido_R::Grid1_Click() { Fila_Sel = Grid1->Row(); }
+
+void Pedido_R::Grid1_KeyDown(int keyCode, int /*shift*/) {
+    Fila_Sel = Grid1->Row();
+    if (keyCode == kKeyDelete && Fila_Sel > 0) Borrar();
+}
+
+void Pedido_R::Grid2_Click() { Fila_Sel = Grid2->Row(); }
+
+void Pedido_R::Grid2_KeyDown(int keyCode, int /*shift*/) {
+    Fila_Sel = Grid2->Row();
+    if (keyCode == kKeyDelete && Fila_Sel > 0) Borrar_G2();
+}
+
+void Pedido_R::Borrar() {
+    order_screen::Borrar(*Grid1, Fila_Sel, Num_Items);
+    ShowCount();
+}
+
+void Pedido_R::Borrar_G2() { order_screen::Borrar_G2(*Grid2, Fila_Sel, Num_Contornos); }
 
 }  // namespace order_screen

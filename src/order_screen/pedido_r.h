@@ -1,26 +1,124 @@
 #pragma once
-// The order screen: the one window of the program after start-up.
+// The order screen: the one window of the program after start-up. It owns the
+// whole order being taken (the lines live only in Grid1), the menu position
+// and the screen's result sets. Controls are public and carry their names as
+// objectName, so the other subsystems' handlers and the tests can reach them.
 #include <QWidget>
+#include <array>
+#include <memory>
+
+#include "data/result_set.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace widgets {
+class cImageButton;
+}
 
 namespace order_screen {
+
+class Grid;
 
 class Pedido_R : public QWidget {
     Q_OBJECT
 public:
-    // The screen, created on first use.
+    // The screen, created (and loaded) on first use.
     static Pedido_R* Instance();
     static bool Exists();
 
+    // ---- lifecycle
     void Form_Load();
-    // Unloading closes the screen's results and the connection.
+    // Closes the screen's result sets, then the connection.
     void Form_Unload();
+    // Clears the order and returns to the waiter/table panel.
+    void Limpiar();
+    // The parameters of `mantenimiento`, the waiter list and the table list.
+    void Buscar_Parametros();
+    void Desabilita();
+    void Habilita();
+    // Puts the icons on the eight buttons that show one.
+    void Imagenes_();
+    // ENVIAR (0), LIMPIAR (1), SALIR (2).
+    void Command2_Click(int index);
+    // Every menu button without caption, colour or picture.
+    void BlankMenuButtons();
+    // Stores the order and prints its tickets.
+    void Enviar();
+
+    // ---- the order grid
+    void Grid1_Click();
+    void Grid1_KeyDown(int keyCode, int shift);
+    void Grid2_Click();
+    void Grid2_KeyDown(int keyCode, int shift);
+    void Borrar();
+    void Borrar_G2();
+
+    // ---- controls (objectName = the name below, arrays as Name_index)
+    QGroupBox* Frame1 = nullptr;  // information bar
+    QGroupBox* Frame2 = nullptr;  // paging buttons
+    QGroupBox* Frame3 = nullptr;  // waiter and table panel
+    QGroupBox* Frame4 = nullptr;  // menu panel
+    QGroupBox* Frame5 = nullptr;  // ENVIAR / LIMPIAR / SALIR
+    QGroupBox* Frame6 = nullptr;  // side dishes
+    QGroupBox* Frame7 = nullptr;  // cooking point
+    std::array<QLabel*, 12> lblLabels{};  // only 0, 1, 2, 3, 4, 6 and 11 exist
+    std::array<QLabel*, 5> Label1{};
+    std::array<QGroupBox*, 3> NuevoMenu{};
+    std::array<QPushButton*, 45> bmenu{};
+    QPushButton* RETROCEDER = nullptr;
+    QPushButton* regre3 = nullptr;
+    QPushButton* AVANZAR = nullptr;
+    Grid* Grid1 = nullptr;
+    Grid* Grid2 = nullptr;
+    std::array<QPushButton*, 3> Command2{};
+    QComboBox* dbCombo2 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    QLineEdit* cod_V = nullptr;
+    QPushButton* Command5 = nullptr;
+    QLabel* lblContornos = nullptr;  // "CONTORNOS:" in Frame6
+    QComboBox* Combo2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QLabel* lblTermino = nullptr;  // "TERMINO:" in Frame7
+    QComboBox* Combo3 = nullptr;
+    QPushButton* Command4 = nullptr;
+
+    // ---- state of the order being taken
+    qint16 Num_Items = 0;
+    qint16 Num_Contornos = 0;
+    int Fila_Sel = 0;
+    QString Area_Actual;
+    double Cantidad_Sel = 0;
+    std::unique_ptr<data::ResultSet> Rs_General;
+    std::unique_ptr<data::ResultSet> Rs_Producto;
+    std::unique_ptr<data::ResultSet> Rs_Costo;
+    std::unique_ptr<data::ResultSet> Rs_Botones;
+    std::array<std::unique_ptr<widgets::cImageButton>, 8> Botones_Imagen;
+    // Menu position.
+    QString Menu_Actual;
+    QString Submenu_Actual;
+    QString Titulo_Boton;
+    QString Indice_Boton;
+    int Pagina_Menu = 0;
+
+    ~Pedido_R() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     Pedido_R();
-    ~Pedido_R() override;
+    void BuildLayout();
+    void BuildInformationBar();
+    void BuildMenuPanel();
+    void BuildButtonBar();
+    void BuildWaiterPanel();
+    void BuildSideDishPanels();
+    void ConnectHandlers();
+    void ShowCount();
 };
 
 }  // namespace order_screen

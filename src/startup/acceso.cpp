@@ -1,7 +1,7 @@
 #include "startup/acceso.h"
 
-#include <QApplication>
 #include <QDebug>
+#include <QIcon>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -14,7 +14,9 @@
 #include "startup/module1.h"
 #include "startup/regional.h"
 #include "startup/server_clock.h"
+#include "widgets/c_image_button.h"
 #include "widgets/error_box.h"
+#include "widgets/ole_color.h"
 #include "widgets/twips.h"
 
 namespace startup {
@@ -27,10 +29,14 @@ constexpr int kPointerHotY = 1;
 Acceso::Acceso(QString programFolder, ConnectionFactory factory, QWidget* parent)
     : QWidget(parent), programFolder_(std::move(programFolder)), factory_(std::move(factory)) {
     if (!factory_) factory_ = [] { return std::make_unique<data::MariaDbConnection>(); };
+    // The order screen finds its icons in the same program folder.
+    SetProgramFolder(programFolder_);
     setObjectName("Acceso");
     setAttribute(Qt::WA_DeleteOnClose);
     BuildLayout();
 }
+
+Acceso::~Acceso() = default;
 
 void Acceso::BuildLayout() {
     using widgets::Twips;
@@ -116,26 +122,38 @@ void Acceso::Form_Load() {
     QString regionalMessage;
     Regional::Configurar_Regional(regionalMessage);
 
-    // 6-8. Icons.
+    // 6. Persistent drawing, then 7-8. the icons.
+    KeepDrawing();
     LoadIcons();
 
     // 9-11. The connection and the server clock.
     OpenConnection();
 }
 
+void Acceso::KeepDrawing() {
+    const qreal ratio = devicePixelRatioF();
+    drawing_ = QPixmap(size() * ratio);
+    drawing_.setDevicePixelRatio(ratio);
+    drawing_.fill(palette().color(QPalette::Window));
+}
+
 void Acceso::LoadIcons() {
     const QString folder = IconFolder(programFolder_);
-    const QIcon vandrel(folder + QStringLiteral("Vandrel.ico"));
-    vandrel_ = vandrel.isNull() ? QPixmap() : vandrel.pixmap(24, 24);
+    {
+        widgets::cImageButton painter;  // released right after painting
+        painter.DrawBitmapDC(folder + QStringLiteral("Vandrel.ico"), &drawing_, 10, 10, 24, 24,
+                             widgets::kButtonFace);
+    }
     const struct {
         QPushButton* button;
         const char* file;
     } icons[] = {{CmdOk, "ok-icon.ico"}, {cmdCancel, "close.ico"}};
-    for (const auto& it : icons) {
-        const QString path = folder + QString::fromLatin1(it.file);
-        if (!Module1::Existe_Archivo(path)) continue;  // a missing icon is simply not drawn
-        it.button->setIcon(QIcon(path));
-        it.button->setIconSize(QSize(24, 24));
+    for (size_t i = 0; i < Botones_Imagen.size(); ++i) {
+        if (!Botones_Imagen[i]) Botones_Imagen[i] = std::make_unique<widgets::cImageButton>();
+        Botones_Imagen[i]->Init(24, 24);
+        Botones_Imagen[i]->Implement(icons[i].button, folder + QString::fromLatin1(icons[i].file),
+                                     QString(), QString(), QString(), QString(), 0, 2, 2, 2, 2,
+                                     false);
     }
     update();
 }
@@ -165,10 +183,9 @@ void Acceso::OpenConnection() {
 
 void Acceso::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
-    if (vandrel_.isNull()) return;
+    if (drawing_.isNull()) return;
     QPainter p(this);
-    p.fillRect(10, 10, 24, 24, QApplication::palette().color(QPalette::Button));
-    p.drawPixmap(10, 10, vandrel_);
+    p.drawPixmap(0, 0, drawing_);
 }
 
 void Acceso::CmdOk_Click() {

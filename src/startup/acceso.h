@@ -2,8 +2,9 @@
 // The start-up form: its load step does all start-up work (configuration,
 // regional formats, icons, the database connection, the server clock); then
 // it offers "Aceptar" (go on to the order screen) and "Salir".
-#include <QIcon>
+#include <QPixmap>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -11,6 +12,10 @@
 
 class QLabel;
 class QPushButton;
+
+namespace widgets {
+class cImageButton;
+}
 
 namespace startup {
 
@@ -23,6 +28,7 @@ public:
     // `factory` makes the connection (MariaDB unless a test gives another).
     explicit Acceso(QString programFolder, ConnectionFactory factory = {},
                     QWidget* parent = nullptr);
+    ~Acceso() override;
 
     // The start-up steps. Errors of the configuration file are not trapped
     // here: they reach the caller (the system error box).
@@ -41,12 +47,17 @@ protected:
 
 private:
     void BuildLayout();
+    void KeepDrawing();
     void LoadIcons();
     void OpenConnection();
 
     QString programFolder_;
     ConnectionFactory factory_;
-    QPixmap vandrel_;  // painted at (10, 10) on every repaint
+    // The persistent drawing: what start-up paints on the background stays
+    // there through every repaint.
+    QPixmap drawing_;
+    // The icons of CmdOk and cmdCancel; they live as long as the form.
+    std::array<std::unique_ptr<widgets::cImageButton>, 2> Botones_Imagen;
 };
 
 }  // namespace startup

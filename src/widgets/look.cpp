@@ -1,6 +1,7 @@
 #include "widgets/look.h"
 
 #include <QAbstractButton>
+#include <QFontMetrics>
 #include <QPalette>
 #include <QWidget>
 
@@ -13,6 +14,16 @@ QFont SansSerif(double points, bool bold, bool italic) {
     f.setBold(bold);
     f.setItalic(italic);
     return f;
+}
+
+void FitCaption(QWidget* w, const QString& caption) {
+    constexpr double kSmallest = 6;
+    QFont f = w->font();
+    // A few pixels are left for the control's own frame and margins.
+    const int room = w->width() - 4;
+    while (f.pointSizeF() > kSmallest && QFontMetrics(f).horizontalAdvance(caption) > room)
+        f.setPointSizeF(f.pointSizeF() - 0.5);
+    w->setFont(f);
 }
 
 void SetBackColor(QWidget* w, const QColor& color) {

@@ -11,6 +11,11 @@ namespace widgets {
 // The forms' font, "MS Sans Serif" (fontconfig picks the nearest sans face).
 QFont SansSerif(double points, bool bold = false, bool italic = false);
 
+// Shrinks the font of a fixed caption, half a point at a time, until the
+// caption fits the control's width: the forms were drawn for a narrower face
+// than the ones Linux offers, and a caption cut off helps nobody.
+void FitCaption(QWidget* w, const QString& caption);
+
 // Paints `w`'s background in `color` (labels, frames).
 void SetBackColor(QWidget* w, const QColor& color);
 

@@ -13,6 +13,7 @@
 #include "order_screen/pedido_r.h"
 #include "runtime/regional_formats.h"
 #include "startup/acceso.h"
+#include "startup/configuration.h"
 #include "startup/module1.h"
 #include "support/program_end.h"
 #include "support/scripted_dialogs.h"
@@ -44,8 +45,10 @@ protected:
         WriteRuta(testsupport::DbHost(), testsupport::DbName());
     }
     void TearDown() override {
+        if (order_screen::Pedido_R::Exists()) delete order_screen::Pedido_R::Instance();
         delete acceso;
         Module1::Conexion.reset();
+        startup::SetProgramFolder(QString());
         rt::ResetFormats();
     }
     void WriteRuta(const QString& host, const QString& db) {
@@ -92,16 +95,26 @@ TEST_F(AccesoTest, WithTheServerDownTheMessageIsShownAndTheFormStillOpens) {
     EXPECT_FALSE(Module1::Conexion->IsOpen());
     EXPECT_FALSE(Module1::Fecha_Servidor.isValid());
     EXPECT_TRUE(Module1::Hora_Servidor.isEmpty());
-    // "Aceptar" still opens the order screen, titled with the business name.
+    // "Aceptar" opens the order screen, whose load needs the database: the
+    // system error box, and the program ends.
+    acceso->show();
+    EXPECT_THROW(acceso->CmdOk_Click(), rt::ProgramEnded);
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_TRUE(dialogs.shown[1].text.startsWith("Se ha producido el error '3704'"))
+        << dialogs.shown[1].text.toStdString();
+}
+
+TEST_F(AccesoTest, AceptarOpensTheLoadedOrderScreenAndClosesTheForm) {
+    Make()->Form_Load();
     acceso->show();
     QTest::mouseClick(acceso->CmdOk, Qt::LeftButton);
     ASSERT_TRUE(order_screen::Pedido_R::Exists());
     order_screen::Pedido_R* screen = order_screen::Pedido_R::Instance();
     EXPECT_TRUE(screen->isVisible());
     EXPECT_EQ(screen->windowTitle(), QString::fromUtf8("Vandrel System / Restaurant El Fogón"));
+    EXPECT_EQ(screen->Label1[2]->text(), "RESTAURANT");
     EXPECT_FALSE(acceso->isVisible());
-    screen->close();
-    EXPECT_FALSE(order_screen::Pedido_R::Exists() && screen->isVisible());
+    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(AccesoTest, AMissingDatabaseGivesTheConnectionMessage) {

@@ -58,3 +58,26 @@ TEST(DialogText, CarriageReturnsBreakTheLineInAQtBox) {
 }
 
 }  // namespace
+
+#include <QLabel>
+
+#include "widgets/look.h"
+
+namespace {
+
+TEST(FitCaption, ACaptionTooWideForItsLabelGetsASmallerFontAndOneThatFitsKeepsIts) {
+    QLabel label;
+    label.setFont(widgets::SansSerif(18, true));
+    label.resize(120, 30);
+    widgets::FitCaption(&label, "CANTIDAD ITEM:");
+    EXPECT_LT(label.font().pointSizeF(), 18);
+    EXPECT_LE(QFontMetrics(label.font()).horizontalAdvance("CANTIDAD ITEM:"), 116);
+
+    QLabel wide;
+    wide.setFont(widgets::SansSerif(18, true));
+    wide.resize(600, 30);
+    widgets::FitCaption(&wide, "AREA:");
+    EXPECT_EQ(wide.font().pointSizeF(), 18);
+}
+
+}  // namespace

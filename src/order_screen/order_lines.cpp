@@ -1,0 +1,167 @@
+#include "order_screen/order_lines.h"
+
+#include <QStringList>
+#include <array>
+#include <limits>
+
+#include "order_screen/grid.h"
+#include "runtime/runtime_error.h"
+
+namespace order_screen {
+
+namespace {
+
+constexpr double kLineFontSize = 12;
+constexpr double kSideDishFontSize = 10;
+constexpr int kLinesInView = 20;
+constexpr int kSideDishRowsInView = 6;
+
+struct ColumnLayout {
+    const char* header;
+    int width;  // twips; 0 hides a column that only carries data for sending
+};
+
+const std::array<ColumnLayout, kOrderColumns> kGrid1Layout = {{
+    {" Código", 0},
+    {" Nombre del Artículo", 4000},
+    {"Cant", 1000},
+    {"Precio/U.", 0},
+    {" SubTotal", 0},
+    {" Iva", 0},
+    {" costo", 0},
+    {" Contorno 1", 2500},
+    {" Contorno 2", 2500},
+    {" Contorno 3", 2500},
+    {" Termino", 2500},
+    {" cod_vendedor", 0},
+    {" DEPOSITO", 0},
+    {" Observación", 3500},
+    {" IMPRIMIR", 0},
+}};
+
+const std::array<ColumnLayout, 2> kGrid2Layout = {{
+    {" Nro.", 1000},
+    {" Contorno", 3000},
+}};
+
+// Empties `grid` to the given columns and 2 rows, writes the headers bold at
+// `points` and sets the widths.
+template <std::size_t N>
+void LayOut(Grid& grid, const std::array<ColumnLayout, N>& columns, double points) {
+    grid.Clear();
+    grid.SetCols(static_cast<int>(N));
+    grid.SetRows(2);
+    grid.SetRow(0);
+    for (std::size_t col = 0; col < N; ++col) {
+        grid.SetCol(static_cast<int>(col));
+        grid.SetCellFontBold(true);
+        grid.SetCellFontSize(points);
+        grid.SetText(QString::fromUtf8(columns[col].header));
+    }
+    for (std::size_t col = 0; col < N; ++col)
+        grid.SetColWidth(static_cast<int>(col), columns[col].width);
+}
+
+// Writes the current row's cell `col` at the grid-wide size `points`.
+void WriteCell(Grid& grid, int col, const QString& text, double points) {
+    grid.SetFontSize(points);
+    grid.SetCol(col);
+    grid.SetText(text);
+}
+
+// The side dishes of grid2, in order, that go into an order line.
+QStringList CarriedSideDishes(const Grid& grid2) {
+    QStringList dishes;
+    if (grid2.Cols() < 2) return dishes;
+    for (int row = 1; row < grid2.Rows() && dishes.size() < kSideDishesPerLine; ++row) {
+        if (grid2.TextMatrix(row, 0).isEmpty()) break;
+        dishes << grid2.TextMatrix(row, 1);
+    }
+    return dishes;
+}
+
+// Keeps the last `rowsInView` rows of `grid` in view once it has more.
+void ScrollToNewest(Grid& grid, int rowsInView) {
+    if (grid.Rows() > rowsInView) grid.SetTopRow(grid.Rows() - rowsInView);
+}
+
+}  // namespace
+
+void limp_grid(Grid& grid1) {
+    LayOut(grid1, kGrid1Layout, kLineFontSize);
+}
+
+void AppendLine(Grid& grid1, Grid& grid2, const OrderLine& line, qint16& numItems,
+                qint16& numContornos) {
+    IncrementCounter(numItems);
+    if (numItems > 1) grid1.AddItem(QString());
+    grid1.SetRow(numItems);
+    const auto write = [&grid1](int col, const QString& text) {
+        WriteCell(grid1, col, text, kLineFontSize);
+    };
+    write(kColCodigo, line.codigo);
+    write(kColNombre, line.nombre);
+    write(kColCant, line.cantidad);
+    write(kColCosto, line.costo);
+    write(kColPrecio, line.precio);
+    write(kColSubTotal, line.subtotal);
+    write(kColIva, line.iva);
+    const QStringList dishes = CarriedSideDishes(grid2);
+    for (int i = 0; i < kSideDishesPerLine; ++i)
+        write(kColContorno1 + i, i < dishes.size() ? dishes[i] : QString());
+    write(kColTermino, line.termino);
+    write(kColCodVendedor, line.cod_vendedor);
+    write(kColDeposito, line.deposito);
+    write(kColObservacion, line.observacion);
+    write(kColImprimir, line.imprimir);
+
+    grid2.Clear();
+    grid2.SetRows(2);
+    numContornos = 0;
+    ScrollToNewest(grid1, kLinesInView);
+}
+
+void ResetSideDishGrid(Grid& grid2, qint16& numContornos) {
+    numContornos = 0;
+    LayOut(grid2, kGrid2Layout, kSideDishFontSize);
+}
+
+void AppendSideDish(Grid& grid2, qint16& numContornos, const QString& name) {
+    IncrementCounter(numContornos);
+    grid2.SetRow(numContornos);
+    WriteCell(grid2, 0, QString::number(numContornos), kSideDishFontSize);
+    WriteCell(grid2, 1, name, kSideDishFontSize);
+    grid2.AddItem(QString());
+    ScrollToNewest(grid2, kSideDishRowsInView);
+}
+
+bool Borrar(Grid& grid1, int filaSel, qint16& numItems) {
+    if (filaSel < 1 || filaSel > numItems || filaSel >= grid1.Rows()) return false;
+    grid1.RemoveItem(filaSel);
+    // An order without lines still shows one empty row under the header.
+    if (grid1.Rows() < 2) grid1.AddItem(QString());
+    grid1.SetCol(kColCodigo);
+    DecrementCounter(numItems);
+    return true;
+}
+
+bool Borrar_G2(Grid& grid2, int filaSel, qint16& numContornos) {
+    if (filaSel < 1 || filaSel > grid2.Rows() - 2) return false;
+    grid2.RemoveItem(filaSel);
+    DecrementCounter(numContornos);
+    for (int row = 1; row <= numContornos && row < grid2.Rows(); ++row)
+        grid2.SetTextMatrix(row, 0, QString::number(row));
+    return true;
+}
+
+void IncrementCounter(qint16& counter) {
+    if (counter == std::numeric_limits<qint16>::max()) rt::Raise(rt::kOverflow);
+    ++counter;
+}
+
+void DecrementCounter(qint16& counter) {
+    if (counter == std::numeric_limits<qint16>::min()) rt::Raise(rt::kOverflow);
+    --counter;
+}
+
+}  // namespace order_screen

@@ -1,0 +1,68 @@
+#pragma once
+// The order lives in two grids until it is sent or cleared: Grid1 holds the
+// order lines, one row each (row 0 is the header, line k is row k), and Grid2
+// the side dishes chosen for the line being built (dish i in row i, always
+// followed by one empty row). The columns of Grid1 are the record of a line.
+#include <QString>
+#include <QtGlobal>
+
+namespace order_screen {
+
+class Grid;
+
+enum OrderColumn {
+    kColCodigo = 0,
+    kColNombre,
+    kColCant,
+    kColPrecio,
+    kColSubTotal,
+    kColIva,
+    kColCosto,
+    kColContorno1,
+    kColContorno2,
+    kColContorno3,
+    kColTermino,
+    kColCodVendedor,
+    kColDeposito,
+    kColObservacion,
+    kColImprimir,
+    kOrderColumns
+};
+
+// At most this many side dishes reach an order line (columns Contorno 1 to 3).
+constexpr int kSideDishesPerLine = 3;
+
+// One order line as its cells show it: numbers already formatted with their masks.
+struct OrderLine {
+    QString codigo, nombre, cantidad, precio, subtotal, iva, costo, termino, cod_vendedor, deposito,
+        observacion, imprimir;
+};
+
+// Lays Grid1 out with its header and no lines: 15 columns, 2 rows, row 1 empty.
+void limp_grid(Grid& grid1);
+
+// Appends `line` as line numItems + 1 with the first three side dishes of
+// grid2, then empties grid2 and keeps the newest 20 rows of grid1 in view.
+void AppendLine(Grid& grid1, Grid& grid2, const OrderLine& line, qint16& numItems,
+                qint16& numContornos);
+
+// Lays Grid2 out with its header and no side dishes.
+void ResetSideDishGrid(Grid& grid2, qint16& numContornos);
+
+// Adds side dish `name` as the next numbered row of grid2, keeping the newest
+// 6 rows in view.
+void AppendSideDish(Grid& grid2, qint16& numContornos, const QString& name);
+
+// Removes order line `filaSel` (any of lines 1 to numItems); removing the only
+// line leaves the header and one empty row. False when there is no such line.
+bool Borrar(Grid& grid1, int filaSel, qint16& numItems);
+
+// Removes side dish `filaSel` and numbers the rest 1, 2, 3, ...; the trailing
+// empty row is not a side dish. False when nothing was removed.
+bool Borrar_G2(Grid& grid2, int filaSel, qint16& numContornos);
+
+// The grids' counters are 16-bit; going past either end raises rt::kOverflow.
+void IncrementCounter(qint16& counter);
+void DecrementCounter(qint16& counter);
+
+}  // namespace order_screen

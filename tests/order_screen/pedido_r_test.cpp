@@ -1,0 +1,317 @@
+// The order screen under the offscreen platform against the private server:
+// loading, clearing, the parameters, the layout and the grid keys.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "data/mariadb_connection.h"
+#include "order_screen/grid.h"
+#include "order_screen/order_lines.h"
+#include "order_screen/pedido_r.h"
+#include "runtime/regional_formats.h"
+#include "startup/configuration.h"
+#include "startup/module1.h"
+#include "support/program_end.h"
+#include "support/scripted_dialogs.h"
+#include "support/test_database.h"
+#include "widgets/c_image_button.h"
+#include "widgets/look.h"
+#include "widgets/ole_color.h"
+
+namespace {
+
+using order_screen::Pedido_R;
+using testsupport::RootQuery;
+
+QStringList Items(const QComboBox* combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+    return items;
+}
+
+class PedidoRTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { testsupport::ResetDatabase(); }
+
+    void SetUp() override {
+        // The formats start-up forces: day-first dates, decimal comma.
+        rt::ResetFormats();
+        rt::CurrentFormats().shortDate = "dd/MM/yyyy";
+        rt::CurrentFormats().decimalSeparator = ",";
+        rt::CurrentFormats().thousandSeparator = ".";
+        QDir(folder.path()).mkpath("iconos");
+        for (const QString& name : QDir(testsupport::SourcePath("src/iconos")).entryList({"*.ico"}))
+            QFile::copy(testsupport::SourcePath("src/iconos/" + name), folder.filePath("iconos/" + name));
+        startup::SetProgramFolder(folder.path());
+        auto conn = std::make_unique<data::MariaDbConnection>();
+        conn->Open(testsupport::TestConnectionString());
+        Module1::Conexion = std::move(conn);
+        Module1::Cod_Deposito = "01";
+        Module1::Nombre_Empresa = QString::fromUtf8("Restaurant El Fogón");
+        Module1::Fecha_Servidor = QDate(2026, 12, 8);
+        Module1::Iva = rt::Variant();
+        Module1::Precio_V.clear();
+        Module1::Dollar = 0;
+    }
+    void TearDown() override {
+        if (Pedido_R::Exists()) delete Pedido_R::Instance();
+        Module1::Conexion.reset();
+        startup::SetProgramFolder(QString());
+        rt::ResetFormats();
+    }
+
+    Pedido_R* Load() {
+        Pedido_R* screen = Pedido_R::Instance();
+        screen->setAttribute(Qt::WA_DeleteOnClose, false);
+        return screen;
+    }
+
+    // A line as item entry writes it.
+    static order_screen::OrderLine Line(const QString& code, const QString& name) {
+        order_screen::OrderLine line;
+        line.codigo = code;
+        line.nombre = name;
+        line.cantidad = "1,000";
+        line.precio = "10,00";
+        line.subtotal = "10,00";
+        line.iva = "16,00";
+        line.costo = "4,000";
+        line.cod_vendedor = "001";
+        line.deposito = "01";
+        return line;
+    }
+    static void AddLine(Pedido_R* s, const QString& code) {
+        order_screen::AppendLine(*s->Grid1, *s->Grid2, Line(code, "PLATO " + code), s->Num_Items,
+                                 s->Num_Contornos);
+    }
+
+    QTemporaryDir folder;
+    testsupport::ScriptedDialogs dialogs;
+    testsupport::CatchProgramEnd catchEnd;
+};
+
+TEST_F(PedidoRTest, LoadingShowsTheWaiterAndTablePanelWithTheAreaDateAndLists) {
+    Pedido_R* s = Load();
+    EXPECT_EQ(s->windowTitle(), QString::fromUtf8("Vandrel System / Restaurant El Fogón"));
+    EXPECT_EQ(s->Area_Actual, "01");
+    EXPECT_EQ(s->Label1[2]->text(), "RESTAURANT");
+    EXPECT_EQ(s->Label1[4]->text(), "08/12/2026");
+    for (int i : {0, 1, 3}) EXPECT_EQ(s->Label1[i]->text(), "") << i;
+
+    // The waiters in the server's name order, the tables 1 to 70, nothing chosen.
+    QStringList waiters;
+    for (const QString& row : RootQuery("select nom_vendedor from Vendedores order by nom_Vendedor"))
+        waiters << row;
+    EXPECT_EQ(Items(s->dbCombo2), waiters);
+    EXPECT_EQ(s->dbCombo2->count(), 5);
+    QStringList tables;
+    for (int t = 1; t <= 70; ++t) tables << QString::number(t);
+    EXPECT_EQ(Items(s->Combo1), tables);
+    EXPECT_EQ(s->dbCombo2->currentText(), "");
+    EXPECT_EQ(s->Combo1->currentText(), "");
+    EXPECT_EQ(s->cod_V->text(), "");
+
+    // The parameters of mantenimiento.
+    EXPECT_DOUBLE_EQ(Module1::Iva.ToDouble(), 16);
+    EXPECT_DOUBLE_EQ(Module1::Iva_Reducido.ToDouble(), 8);
+    EXPECT_DOUBLE_EQ(Module1::Iva_Lujo.ToDouble(), 31);
+    EXPECT_EQ(Module1::Precio_V, "1");
+    EXPECT_DOUBLE_EQ(Module1::Dollar, 36.5);
+
+    // First state: only the waiter panel answers.
+    EXPECT_FALSE(s->Frame3->isHidden());
+    EXPECT_EQ(s->Frame3->y(), 200);
+    for (QWidget* w : {static_cast<QWidget*>(s->Frame1), static_cast<QWidget*>(s->Frame4),
+                       static_cast<QWidget*>(s->Frame5), static_cast<QWidget*>(s->Grid1)})
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_TRUE(s->Frame6->isHidden());
+    EXPECT_TRUE(s->Frame7->isHidden());
+    EXPECT_EQ(s->Grid1->Rows(), 2);
+    EXPECT_EQ(s->Grid1->Cols(), 15);
+    EXPECT_EQ(s->Num_Items, 0);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(PedidoRTest, AnAreaWithoutRowIsPrincipalWithCodeZero) {
+    Module1::Cod_Deposito = "99";
+    Pedido_R* s = Load();
+    EXPECT_EQ(s->Label1[2]->text(), "PRINCIPAL");
+    EXPECT_EQ(s->Area_Actual, "0");
+}
+
+TEST_F(PedidoRTest, LimpiarDiscardsTheOrderRereadsTheParametersAndBlanksTheMenuButtons) {
+    Pedido_R* s = Load();
+    s->Habilita();
+    s->Frame3->hide();
+    AddLine(s, "P001");
+    AddLine(s, "P002");
+    s->Label1[0]->setText("María Fernández");
+    s->cod_V->setText("001");
+    for (QPushButton* b : s->bmenu) {
+        b->setText("PARRILLA");
+        widgets::SetFaceColor(b, Qt::red);
+        b->setIcon(QIcon(folder.filePath("iconos/menu.ico")));
+    }
+    RootQuery("update mantenimiento set iva = 12, Precio_V = '2', Dollar = 40");
+
+    QTest::mouseClick(s->Command2[1], Qt::LeftButton);
+    RootQuery("update mantenimiento set iva = 16, Precio_V = '1', Dollar = 36.5");
+
+    EXPECT_EQ(s->Grid1->Rows(), 2);
+    EXPECT_EQ(s->Grid1->TextMatrix(1, 0), "");
+    EXPECT_EQ(s->Num_Items, 0);
+    EXPECT_EQ(s->Label1[0]->text(), "");
+    EXPECT_EQ(s->Label1[2]->text(), "RESTAURANT");
+    EXPECT_EQ(s->cod_V->text(), "");
+    EXPECT_FALSE(s->Frame3->isHidden());
+    EXPECT_FALSE(s->Frame4->isEnabled());
+    EXPECT_DOUBLE_EQ(Module1::Iva.ToDouble(), 12);
+    EXPECT_EQ(Module1::Precio_V, "2");
+    EXPECT_DOUBLE_EQ(Module1::Dollar, 40);
+    const QColor face = widgets::ButtonFaceColor();
+    for (QPushButton* b : s->bmenu) {
+        EXPECT_EQ(b->text(), "") << b->objectName().toStdString();
+        EXPECT_EQ(widgets::FaceColor(b), face) << b->objectName().toStdString();
+        EXPECT_TRUE(b->icon().isNull()) << b->objectName().toStdString();
+    }
+}
+
+TEST_F(PedidoRTest, AFailingParameterStepIsSkippedAndTheRestRuns) {
+    // Without waiters and without a parameter row: the previous values stay,
+    // the waiter list is empty and the tables are still there.
+    Module1::Iva = 21.0;
+    Module1::Precio_V = "3";
+    RootQuery("create table saved_vendedores as select * from Vendedores");
+    RootQuery("create table saved_mantenimiento as select * from mantenimiento");
+    RootQuery("delete from Vendedores");
+    RootQuery("delete from mantenimiento");
+    Pedido_R* s = Load();
+    RootQuery("insert into Vendedores select * from saved_vendedores");
+    RootQuery("insert into mantenimiento select * from saved_mantenimiento");
+    RootQuery("drop table saved_vendedores");
+    RootQuery("drop table saved_mantenimiento");
+
+    EXPECT_EQ(s->dbCombo2->count(), 0);
+    EXPECT_EQ(s->Combo1->count(), 70);
+    EXPECT_DOUBLE_EQ(Module1::Iva.ToDouble(), 21);
+    EXPECT_EQ(Module1::Precio_V, "3");
+
+    // A query that fails outright (a dropped connection) is skipped the same way.
+    Module1::Conexion->Close();
+    s->Buscar_Parametros();
+    EXPECT_EQ(s->dbCombo2->count(), 0);
+    EXPECT_EQ(s->Combo1->count(), 70);
+}
+
+TEST_F(PedidoRTest, ControlsSitAtTheirPlacesWithTheirCaptions) {
+    Pedido_R* s = Load();
+    EXPECT_EQ(s->Frame1->title(), QString::fromUtf8("Información"));
+    EXPECT_EQ(s->Frame1->geometry(), QRect(16, 8, 1209, 113));
+    EXPECT_EQ(s->lblLabels[0]->text(), "Mesero(a):");
+    EXPECT_EQ(s->lblLabels[2]->text(), "MESA #:");
+    EXPECT_EQ(s->lblLabels[3]->text(), "AREA:");
+    EXPECT_EQ(s->lblLabels[6]->text(), "Fecha:");
+    EXPECT_EQ(s->lblLabels[4]->text(), "CANTIDAD ITEM:");
+    EXPECT_EQ(s->lblLabels[4]->geometry(), QRect(960, 40, 217, 37));
+    EXPECT_EQ(s->lblLabels[0]->palette().color(QPalette::Window), QColor(192, 255, 255));
+    EXPECT_EQ(s->Label1[3]->geometry(), QRect(960, 72, 217, 33));
+    EXPECT_TRUE(s->Label1[1]->alignment() & Qt::AlignHCenter);
+
+    EXPECT_EQ(s->Command2[0]->text(), "ENVIAR");
+    EXPECT_EQ(s->Command2[1]->text(), "LIMPIAR");
+    EXPECT_EQ(s->Command2[2]->text(), "SALIR ");
+    EXPECT_EQ(s->Command2[2]->geometry(), QRect(432, 16, 200, 49));
+    EXPECT_EQ(s->Frame3->title(), "PEDIDOS");
+    EXPECT_EQ(s->Command5->text(), "CONTINUAR");
+    EXPECT_EQ(s->Command5->geometry(), QRect(128, 200, 153, 65));
+    EXPECT_TRUE(s->cod_V->isHidden());
+    EXPECT_EQ(s->Grid1->geometry(), QRect(408, 136, 937, 417));
+    EXPECT_EQ(s->Frame6->title(), "Contornos");
+    EXPECT_EQ(s->Frame7->title(), "Termino");
+    EXPECT_EQ(s->Grid2->parentWidget(), s->Frame6);
+
+    // Menu buttons: page i / 15, row (i mod 15) / 3, column i mod 3.
+    EXPECT_EQ(s->bmenu[0]->parentWidget(), s->NuevoMenu[0]);
+    EXPECT_EQ(s->bmenu[0]->geometry(), QRect(8, 24, 117, 73));
+    EXPECT_EQ(s->bmenu[17]->parentWidget(), s->NuevoMenu[1]);
+    EXPECT_EQ(s->bmenu[17]->geometry(), QRect(248, 24, 117, 73));
+    EXPECT_EQ(s->bmenu[44]->parentWidget(), s->NuevoMenu[2]);
+    EXPECT_EQ(s->bmenu[44]->geometry(), QRect(248, 323, 117, 73));
+    EXPECT_EQ(s->bmenu[44]->objectName(), "bmenu_44");
+    EXPECT_FALSE(s->NuevoMenu[0]->isHidden());
+    EXPECT_TRUE(s->NuevoMenu[1]->isHidden());
+    EXPECT_TRUE(s->NuevoMenu[2]->isHidden());
+    EXPECT_TRUE(s->regre3->isHidden());
+    EXPECT_EQ(s->AVANZAR->parentWidget(), s->Frame2);
+    EXPECT_EQ(s->AVANZAR->geometry(), QRect(264, 19, 94, 57));
+
+    // Everything fits in the window.
+    for (QWidget* w : s->findChildren<QWidget*>()) {
+        if (w->parentWidget() != s) continue;
+        EXPECT_TRUE(s->rect().contains(w->geometry())) << w->objectName().toStdString();
+    }
+}
+
+TEST_F(PedidoRTest, TheEightButtonsGetTheirIcons) {
+    Pedido_R* s = Load();
+    for (const auto& painter : s->Botones_Imagen) {
+        ASSERT_NE(painter, nullptr);
+        EXPECT_EQ(painter->ImageCount(), 1);
+        EXPECT_FALSE(painter->Image(0).isNull());
+    }
+    // The captions stay the buttons' own.
+    EXPECT_EQ(s->Command2[2]->text(), "SALIR ");
+}
+
+TEST_F(PedidoRTest, DeleteOnTheGridRemovesTheLineUnderTheCursor) {
+    Pedido_R* s = Load();
+    s->Habilita();
+    s->Frame3->hide();
+    s->show();
+    for (const char* code : {"P001", "P002", "P003"}) AddLine(s, code);
+    ASSERT_EQ(s->Grid1->Rows(), 4);
+
+    s->Grid1->SetRow(2);
+    s->Grid1->SetCol(1);
+    QTest::keyClick(s->Grid1, Qt::Key_Delete);
+    EXPECT_EQ(s->Fila_Sel, 2);
+    EXPECT_EQ(s->Num_Items, 2);
+    EXPECT_EQ(s->Label1[3]->text(), "2");
+    EXPECT_EQ(s->Grid1->TextMatrix(2, 0), "P003");
+
+    // Other keys only move the selection.
+    s->Grid1->SetRow(1);
+    QTest::keyClick(s->Grid1, Qt::Key_A);
+    EXPECT_EQ(s->Num_Items, 2);
+}
+
+TEST_F(PedidoRTest, SalirClosesTheResultsAndTheConnection) {
+    Pedido_R* s = Load();
+    ASSERT_TRUE(Module1::Conexion->IsOpen());
+    // The button bar answers only while an order is taken.
+    QTest::mouseClick(s->Command2[2], Qt::LeftButton);
+    EXPECT_TRUE(Module1::Conexion->IsOpen());
+    s->Habilita();
+    QTest::mouseClick(s->Command2[2], Qt::LeftButton);
+    EXPECT_FALSE(Module1::Conexion->IsOpen());
+    EXPECT_EQ(s->Rs_General->State(), data::ResultSet::kClosed);
+    EXPECT_TRUE(s->isHidden());
+}
+
+TEST_F(PedidoRTest, AFailedAreaQueryEndsTheProgramWithTheSystemErrorBox) {
+    Module1::Conexion->Close();
+    EXPECT_THROW(Load(), rt::ProgramEnded);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(dialogs.shown[0].text.startsWith("Se ha producido el error"));
+}
+
+}  // namespace
