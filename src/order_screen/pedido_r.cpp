@@ -60,6 +60,9 @@ void Pedido_R::ConnectHandlers() {
     for (int i = 0; i < 3; ++i)
         connect(Command2[i], &QPushButton::clicked, this,
                 [this, i] { dialogs::Guarded([this, i] { Command2_Click(i); }); });
+    connect(Combo2, &QComboBox::activated, this, [this](int) { dialogs::Guarded([this] { Combo2_Click(); }); });
+    connect(Command3, &QPushButton::clicked, this, [this] { dialogs::Guarded([this] { Command3_Click(); }); });
+    connect(Command4, &QPushButton::clicked, this, [this] { dialogs::Guarded([this] { Command4_Click(); }); });
     connect(Grid1, &Grid::Clicked, this, [this] { dialogs::Guarded([this] { Grid1_Click(); }); });
     connect(Grid1, &Grid::KeyDown, this, [this](int key, int shift) {
         dialogs::Guarded([this, key, shift] { Grid1_KeyDown(key, shift); });

@@ -49,6 +49,22 @@ public:
     // Stores the order and prints its tickets.
     void Enviar();
 
+    // ---- item entry
+    // Looks up Producto_Sel and goes on to the panels or the quantity.
+    void buscar_arti1();
+    // Turns the product just chosen into an order line, or refuses it.
+    void verificar();
+
+    // ---- side-dish and cooking-point panels
+    void Buscar_C();   // side dishes from Contorno.txt
+    void Buscar_T();   // cooking points from Termino.txt
+    void Buscar_C1();  // side dishes from the contornos table
+    void Combo2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void OpenSideDishPanel();
+    void OpenCookingPointPanel(int topTwips);
+
     // ---- the order grid
     void Grid1_Click();
     void Grid1_KeyDown(int keyCode, int shift);
@@ -119,6 +135,8 @@ private:
     void BuildSideDishPanels();
     void ConnectHandlers();
     void ShowCount();
+    // After a line, added or refused: no side dishes, no cooking point, quantity 1.
+    void ResetEntry();
 };
 
 }  // namespace order_screen

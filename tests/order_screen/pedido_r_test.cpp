@@ -23,6 +23,7 @@
 #include "support/program_end.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_database.h"
+#include "order_screen/screen_fixture.h"
 #include "widgets/c_image_button.h"
 #include "widgets/look.h"
 #include "widgets/ole_color.h"
@@ -38,66 +39,7 @@ QStringList Items(const QComboBox* combo) {
     return items;
 }
 
-class PedidoRTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { testsupport::ResetDatabase(); }
-
-    void SetUp() override {
-        // The formats start-up forces: day-first dates, decimal comma.
-        rt::ResetFormats();
-        rt::CurrentFormats().shortDate = "dd/MM/yyyy";
-        rt::CurrentFormats().decimalSeparator = ",";
-        rt::CurrentFormats().thousandSeparator = ".";
-        QDir(folder.path()).mkpath("iconos");
-        for (const QString& name : QDir(testsupport::SourcePath("src/iconos")).entryList({"*.ico"}))
-            QFile::copy(testsupport::SourcePath("src/iconos/" + name), folder.filePath("iconos/" + name));
-        startup::SetProgramFolder(folder.path());
-        auto conn = std::make_unique<data::MariaDbConnection>();
-        conn->Open(testsupport::TestConnectionString());
-        Module1::Conexion = std::move(conn);
-        Module1::Cod_Deposito = "01";
-        Module1::Nombre_Empresa = QString::fromUtf8("Restaurant El Fogón");
-        Module1::Fecha_Servidor = QDate(2026, 12, 8);
-        Module1::Iva = rt::Variant();
-        Module1::Precio_V.clear();
-        Module1::Dollar = 0;
-    }
-    void TearDown() override {
-        if (Pedido_R::Exists()) delete Pedido_R::Instance();
-        Module1::Conexion.reset();
-        startup::SetProgramFolder(QString());
-        rt::ResetFormats();
-    }
-
-    Pedido_R* Load() {
-        Pedido_R* screen = Pedido_R::Instance();
-        screen->setAttribute(Qt::WA_DeleteOnClose, false);
-        return screen;
-    }
-
-    // A line as item entry writes it.
-    static order_screen::OrderLine Line(const QString& code, const QString& name) {
-        order_screen::OrderLine line;
-        line.codigo = code;
-        line.nombre = name;
-        line.cantidad = "1,000";
-        line.precio = "10,00";
-        line.subtotal = "10,00";
-        line.iva = "16,00";
-        line.costo = "4,000";
-        line.cod_vendedor = "001";
-        line.deposito = "01";
-        return line;
-    }
-    static void AddLine(Pedido_R* s, const QString& code) {
-        order_screen::AppendLine(*s->Grid1, *s->Grid2, Line(code, "PLATO " + code), s->Num_Items,
-                                 s->Num_Contornos);
-    }
-
-    QTemporaryDir folder;
-    testsupport::ScriptedDialogs dialogs;
-    testsupport::CatchProgramEnd catchEnd;
-};
+using PedidoRTest = testsupport::OrderScreenTest;
 
 TEST_F(PedidoRTest, LoadingShowsTheWaiterAndTablePanelWithTheAreaDateAndLists) {
     Pedido_R* s = Load();

@@ -11,7 +11,9 @@ void ScriptedDialogs::Message(const QString& text, const QString& title, dialogs
 QString ScriptedDialogs::NextAnswer(const QString& kind, const QString& text) {
     if (answers_.empty()) {
         ADD_FAILURE() << "unexpected " << kind.toStdString() << " box: " << text.toStdString();
-        return QString();
+        // Stops the code under test: a prompt that repeats until it gets a
+        // valid answer would otherwise never end.
+        throw UnexpectedDialog(kind.toStdString() + " box: " + text.toStdString());
     }
     QString answer = answers_.front();
     answers_.pop_front();

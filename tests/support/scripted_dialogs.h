@@ -2,11 +2,17 @@
 // Dialogs answered by the test: every box shown is recorded; yes/no and input
 // boxes take the next scripted answer, and a box nobody expected fails the test.
 #include <deque>
+#include <stdexcept>
 #include <vector>
 
 #include "widgets/dialogs.h"
 
 namespace testsupport {
+
+// Thrown (after the test has been failed) by a box that has no scripted answer.
+struct UnexpectedDialog : std::logic_error {
+    using std::logic_error::logic_error;
+};
 
 class ScriptedDialogs : public dialogs::Dialogs {
 public:

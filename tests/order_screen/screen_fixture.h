@@ -1,0 +1,88 @@
+#pragma once
+// The order screen on the test program's database: the formats start-up
+// forces, the icons in a program folder of its own, a connection as the
+// terminal's user, the demo restaurant's area "01", and scripted dialogs.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "data/mariadb_connection.h"
+#include "order_screen/order_lines.h"
+#include "order_screen/pedido_r.h"
+#include "runtime/regional_formats.h"
+#include "startup/configuration.h"
+#include "startup/module1.h"
+#include "support/program_end.h"
+#include "support/scripted_dialogs.h"
+#include "support/test_database.h"
+
+namespace testsupport {
+
+class OrderScreenTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { testsupport::ResetDatabase(); }
+
+    void SetUp() override {
+        // The formats start-up forces: day-first dates, decimal comma.
+        rt::ResetFormats();
+        rt::CurrentFormats().shortDate = "dd/MM/yyyy";
+        rt::CurrentFormats().decimalSeparator = ",";
+        rt::CurrentFormats().thousandSeparator = ".";
+        QDir(folder.path()).mkpath("iconos");
+        for (const QString& name : QDir(testsupport::SourcePath("src/iconos")).entryList({"*.ico"}))
+            QFile::copy(testsupport::SourcePath("src/iconos/" + name), folder.filePath("iconos/" + name));
+        startup::SetProgramFolder(folder.path());
+        QDir(folder.path()).mkpath("datos");
+        for (const char* name : {"Contorno.txt", "Termino.txt", "Modelo.txt"})
+            QFile::copy(testsupport::SourcePath(QString("demo/") + name), folder.filePath(QString("datos/") + name));
+        Module1::Carpeta_Datos = folder.filePath("datos");
+        auto conn = std::make_unique<data::MariaDbConnection>();
+        conn->Open(testsupport::TestConnectionString());
+        Module1::Conexion = std::move(conn);
+        Module1::Cod_Deposito = "01";
+        Module1::Nombre_Empresa = QString::fromUtf8("Restaurant El Fogón");
+        Module1::Fecha_Servidor = QDate(2026, 12, 8);
+        Module1::Iva = rt::Variant();
+        Module1::Precio_V.clear();
+        Module1::Dollar = 0;
+    }
+    void TearDown() override {
+        if (order_screen::Pedido_R::Exists()) delete order_screen::Pedido_R::Instance();
+        Module1::Conexion.reset();
+        startup::SetProgramFolder(QString());
+        rt::ResetFormats();
+    }
+
+    order_screen::Pedido_R* Load() {
+        order_screen::Pedido_R* screen = order_screen::Pedido_R::Instance();
+        screen->setAttribute(Qt::WA_DeleteOnClose, false);
+        return screen;
+    }
+
+    // A line as item entry writes it.
+    static order_screen::OrderLine Line(const QString& code, const QString& name) {
+        order_screen::OrderLine line;
+        line.codigo = code;
+        line.nombre = name;
+        line.cantidad = "1,000";
+        line.precio = "10,00";
+        line.subtotal = "10,00";
+        line.iva = "16,00";
+        line.costo = "4,000";
+        line.cod_vendedor = "001";
+        line.deposito = "01";
+        return line;
+    }
+    static void AddLine(order_screen::Pedido_R* s, const QString& code) {
+        order_screen::AppendLine(*s->Grid1, *s->Grid2, Line(code, "PLATO " + code), s->Num_Items,
+                                 s->Num_Contornos);
+    }
+
+    QTemporaryDir folder;
+    testsupport::ScriptedDialogs dialogs;
+    testsupport::CatchProgramEnd catchEnd;
+};
+
+}  // namespace testsupport
