@@ -227,12 +227,6 @@ void Pedido_R::BlankMenuButtons() {
     }
 }
 
-void Pedido_R::Enviar() {
-    // Storing and printing the order are not built yet: the order stays on the
-    // screen, so nothing is lost.
-    qWarning() << "Enviar: sending orders is not available in this build";
-}
-
 void Pedido_R::ShowCount() { Label1[3]->setText(QString::number(Num_Items)); }
 
 void Pedido_R::Grid1_Click() { Fila_Sel = Grid1->Row(); }

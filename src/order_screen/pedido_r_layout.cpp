@@ -70,6 +70,15 @@ QComboBox* NewCombo(QWidget* parent, const char* name, int left, int top, int wi
     return combo;
 }
 
+// A label that reads the same while its frame is disabled: the information
+// bar is disabled in the first state, and its area name and date must still
+// be read at a glance.
+void KeepTextWhenDisabled(QLabel* label) {
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Disabled, QPalette::WindowText, pal.color(QPalette::Active, QPalette::WindowText));
+    label->setPalette(pal);
+}
+
 QString Indexed(const char* name, int index) {
     return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(index);
 }
@@ -106,6 +115,7 @@ void Pedido_R::BuildInformationBar() {
         QLabel* label = NewLabel(Frame1, Indexed("lblLabels", h.index), QString::fromUtf8(h.caption),
                                  SansSerif(18, true), h.left, 600, h.width, 555);
         widgets::SetBackColor(label, kLightCyan);
+        KeepTextWhenDisabled(label);
         lblLabels[h.index] = label;
     }
     const struct {
@@ -120,6 +130,7 @@ void Pedido_R::BuildInformationBar() {
         QLabel* label =
             NewLabel(Frame1, Indexed("Label1", v.index), QString(), SansSerif(18), v.left, 1080, v.width, 495);
         widgets::SetBackColor(label, Qt::white);
+        KeepTextWhenDisabled(label);
         if (v.centred) label->setAlignment(Qt::AlignCenter);
         Label1[v.index] = label;
     }

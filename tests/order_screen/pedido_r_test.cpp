@@ -147,11 +147,15 @@ TEST_F(PedidoRTest, AFailingParameterStepIsSkippedAndTheRestRuns) {
     EXPECT_DOUBLE_EQ(Module1::Iva.ToDouble(), 21);
     EXPECT_EQ(Module1::Precio_V, "3");
 
-    // A query that fails outright (a dropped connection) is skipped the same way.
+    // A query that fails outright (a dropped connection) is skipped the same
+    // way: the waiter list is emptied and the tables are still filled.
+    s->dbCombo2->addItem("LEFT OVER");
+    s->Combo1->clear();
     Module1::Conexion->Close();
     s->Buscar_Parametros();
     EXPECT_EQ(s->dbCombo2->count(), 0);
     EXPECT_EQ(s->Combo1->count(), 70);
+    EXPECT_DOUBLE_EQ(Module1::Iva.ToDouble(), 21);
 }
 
 TEST_F(PedidoRTest, ControlsSitAtTheirPlacesWithTheirCaptions) {
@@ -205,10 +209,20 @@ TEST_F(PedidoRTest, ControlsSitAtTheirPlacesWithTheirCaptions) {
 
 TEST_F(PedidoRTest, TheEightButtonsGetTheirIcons) {
     Pedido_R* s = Load();
-    for (const auto& painter : s->Botones_Imagen) {
+    const std::pair<QAbstractButton*, const char*> expected[] = {
+        {s->regre3, "menu.ico"},         {s->RETROCEDER, "back.ico"},     {s->AVANZAR, "Gointo.ico"},
+        {s->Command3, "close.ico"},      {s->Command2[0], "enviar.ico"},  {s->Command2[1], "limpiar1.ico"},
+        {s->Command2[2], "limpiar.ico"}, {s->Command4, "close.ico"}};
+    for (size_t i = 0; i < s->Botones_Imagen.size(); ++i) {
+        const auto& painter = s->Botones_Imagen[i];
         ASSERT_NE(painter, nullptr);
-        EXPECT_EQ(painter->ImageCount(), 1);
-        EXPECT_FALSE(painter->Image(0).isNull());
+        EXPECT_EQ(painter->Button(), expected[i].first) << i;
+        ASSERT_EQ(painter->ImageCount(), 1) << i;
+        const QImage icon(folder.filePath(QString("iconos/") + expected[i].second));
+        EXPECT_EQ(painter->Image(0).toImage().convertToFormat(QImage::Format_ARGB32),
+                  QIcon(folder.filePath(QString("iconos/") + expected[i].second))
+                      .pixmap(24, 24).toImage().convertToFormat(QImage::Format_ARGB32))
+            << expected[i].second;
     }
     // The captions stay the buttons' own.
     EXPECT_EQ(s->Command2[2]->text(), "SALIR ");
