@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "data/sql_text.h"
 #include "entry/pricing.h"
 #include "order_screen/grid.h"
 #include "order_screen/order_lines.h"
@@ -46,7 +47,7 @@ entry::PricingInput PricingFrom(const data::ResultSet& product, const data::Resu
 void Pedido_R::buscar_arti1() {
     using namespace Module1;
     if (Producto_Sel.isEmpty()) return;
-    Cadena_Sql = QStringLiteral("select * from productos where cod_producto = '") + Producto_Sel +
+    Cadena_Sql = QStringLiteral("select * from productos where cod_producto = '") + data::SqlText(Producto_Sel) +
                  QStringLiteral("';");
     Abrir_Tabla(Rs_Producto, Cadena_Sql);
     if (Rs_Producto->RecordCount() == 0) return;
@@ -85,7 +86,7 @@ void Pedido_R::verificar() {
     // 2. The cost row.
     const data::ResultSet& product = *Rs_Producto;
     const rt::Variant code = product.Field(QStringLiteral("Cod_producto"));
-    Cadena_Sql = QStringLiteral("select * from costo where cod_producto='") + code.ToTextOrEmpty() +
+    Cadena_Sql = QStringLiteral("select * from costo where cod_producto='") + data::SqlText(code.ToTextOrEmpty()) +
                  QStringLiteral("';");
     Abrir_Tabla(Rs_Costo, Cadena_Sql);
 

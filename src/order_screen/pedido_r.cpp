@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "data/sql_text.h"
 #include "order_screen/grid.h"
 #include "order_screen/order_lines.h"
 #include "runtime/resume_next.h"
@@ -60,6 +61,13 @@ void Pedido_R::ConnectHandlers() {
     for (int i = 0; i < 3; ++i)
         connect(Command2[i], &QPushButton::clicked, this,
                 [this, i] { dialogs::Guarded([this, i] { Command2_Click(i); }); });
+    connect(dbCombo2, &QComboBox::activated, this, [this](int) { dialogs::Guarded([this] { dbCombo2_Click(); }); });
+    connect(Command5, &QPushButton::clicked, this, [this] { dialogs::Guarded([this] { Command5_Click(); }); });
+    for (int i = 0; i < static_cast<int>(bmenu.size()); ++i)
+        connect(bmenu[i], &QPushButton::clicked, this, [this, i] { dialogs::Guarded([this, i] { bmenu_Click(i); }); });
+    connect(AVANZAR, &QPushButton::clicked, this, [this] { dialogs::Guarded([this] { AVANZAR_Click(); }); });
+    connect(RETROCEDER, &QPushButton::clicked, this, [this] { dialogs::Guarded([this] { RETROCEDER_Click(); }); });
+    connect(regre3, &QPushButton::clicked, this, [this] { dialogs::Guarded([this] { regre3_Click(); }); });
     connect(Combo2, &QComboBox::activated, this, [this](int) { dialogs::Guarded([this] { Combo2_Click(); }); });
     connect(Command3, &QPushButton::clicked, this, [this] { dialogs::Guarded([this] { Command3_Click(); }); });
     connect(Command4, &QPushButton::clicked, this, [this] { dialogs::Guarded([this] { Command4_Click(); }); });
@@ -81,7 +89,8 @@ void Pedido_R::Form_Load() {
     setWindowTitle(QStringLiteral("Vandrel System"));
 
     Area_Actual = Cod_Deposito;
-    Cadena_Sql = QStringLiteral("select * from deposito where codigo='") + Area_Actual + QStringLiteral("';");
+    Cadena_Sql = QStringLiteral("select * from deposito where codigo='") + data::SqlText(Area_Actual) +
+                 QStringLiteral("';");
     Abrir_Tabla(Rs_General, Cadena_Sql);
     if (Rs_General->RecordCount() == 0) {
         // A terminal whose area has no row still takes orders, under area "0".

@@ -65,6 +65,19 @@ public:
     void OpenSideDishPanel();
     void OpenCookingPointPanel(int topTwips);
 
+    // ---- waiter and table
+    void dbCombo2_Click();
+    void Command5_Click();
+
+    // ---- the menu buttons
+    void Menu_Principal();
+    void tit_menu(const QString& titulo);
+    void bmenu_Click(int index);
+    void Buscar_Menu_Venta();
+    void AVANZAR_Click();
+    void RETROCEDER_Click();
+    void regre3_Click();
+
     // ---- the order grid
     void Grid1_Click();
     void Grid1_KeyDown(int keyCode, int shift);
@@ -135,6 +148,10 @@ private:
     void BuildSideDishPanels();
     void ConnectHandlers();
     void ShowCount();
+    // Draws the rows of Rs_Botones as a menu or submenu level.
+    void DrawLevel();
+    // Puts the picture of a row on a menu button; false when it cannot be loaded.
+    bool LoadPicture(int index, const QString& path);
     // After a line, added or refused: no side dishes, no cooking point, quantity 1.
     void ResetEntry();
 };

@@ -1,0 +1,178 @@
+// The menu buttons of the order screen: the area's main menu, one level per
+// click (menu, submenu, product) read from tbl_botones, and the three pages
+// of fifteen buttons.
+#include <QGroupBox>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "data/sql_text.h"
+#include "menu/menu_rules.h"
+#include "order_screen/pedido_r.h"
+#include "runtime/resume_next.h"
+#include "startup/module1.h"
+#include "widgets/dialogs.h"
+#include "widgets/look.h"
+#include "widgets/ole_color.h"
+
+namespace order_screen {
+namespace {
+
+constexpr int kPages = 3;
+constexpr double kMenuFontSize = 8;
+const QSize kPictureSize(40, 40);
+
+QString Escaped(const QString& text) { return data::SqlText(text); }
+
+void ShowCritical(const QString& text) {
+    dialogs::Current().Message(text, dialogs::kApplicationTitle, dialogs::Icon::Critical);
+}
+
+}  // namespace
+
+void Pedido_R::tit_menu(const QString& titulo) {
+    for (int page = 0; page < kPages; ++page) NuevoMenu[page]->setTitle(menu::PageCaption(page, titulo));
+}
+
+bool Pedido_R::LoadPicture(int index, const QString& path) {
+    const QPixmap picture(path);
+    if (picture.isNull()) return false;
+    bmenu[index]->setIcon(QIcon(picture));
+    bmenu[index]->setIconSize(kPictureSize);
+    return true;
+}
+
+void Pedido_R::Menu_Principal() {
+    using namespace Module1;
+    Pagina_Menu = 0;
+    const QColor face = widgets::ButtonFaceColor();
+    for (QPushButton* b : bmenu) {
+        b->setText(QString());
+        QFont f = b->font();
+        f.setPointSizeF(kMenuFontSize);
+        b->setFont(f);
+        widgets::SetFaceColor(b, face);
+    }
+    tit_menu(QStringLiteral(") Menu Principal"));
+    Cadena_Sql = menu::MainMenuSql(Area_Actual, Escaped);
+    Abrir_Tabla(Rs_Botones, Cadena_Sql);
+    if (Rs_Botones->RecordCount() == 0) {
+        ShowCritical(QStringLiteral("Tabla vacia"));
+    } else {
+        for (Rs_Botones->MoveFirst(); !Rs_Botones->IsEof(); Rs_Botones->MoveNext()) {
+            const data::ResultSet& row = *Rs_Botones;
+            const QString titulo = row.Field(QStringLiteral("titulo")).ToTextOrEmpty();
+            if (menu::HiddenOnMainMenu(titulo)) continue;
+            // A row that names no button of the three pages cannot be shown.
+            const std::optional<int> index = menu::ButtonIndex(row.Field(QStringLiteral("indice")));
+            if (!index) continue;
+            bmenu[*index]->setText(titulo);
+            if (const std::optional<QColor> color = menu::RowColor(row.Field(QStringLiteral("Color"))))
+                widgets::SetFaceColor(bmenu[*index], *color);
+            const QString picture = row.Field(QStringLiteral("Picture")).ToTextOrEmpty();
+            if (!picture.isEmpty() && Existe_Archivo(picture)) LoadPicture(*index, picture);
+        }
+    }
+    for (int page = 0; page < kPages; ++page) NuevoMenu[page]->setVisible(page == 0);
+    AVANZAR->setEnabled(true);
+    RETROCEDER->setEnabled(true);
+}
+
+void Pedido_R::bmenu_Click(int index) {
+    Indice_Boton = QString::number(index);
+    Titulo_Boton = bmenu[index]->text();
+    Buscar_Menu_Venta();
+}
+
+void Pedido_R::Buscar_Menu_Venta() {
+    using namespace Module1;
+    // Each statement on its own: a failing one is skipped and the step goes on.
+    rt::ResumeNext("Buscar_Menu_Venta: clicked row", [this] {
+        Cadena_Sql = menu::ClickedRowSql(Indice_Boton, Titulo_Boton, Menu_Actual, Submenu_Actual, Area_Actual, Escaped);
+        Abrir_Tabla(Rs_Botones, Cadena_Sql);
+    });
+    if (Rs_Botones->RecordCount() == 0) return;  // a blank or stale button
+    regre3->setVisible(true);
+
+    Rs_Botones->MoveFirst();
+    const data::ResultSet& row = *Rs_Botones;
+    const QString titulo = row.Field(QStringLiteral("titulo")).ToTextOrEmpty();
+    switch (menu::KindOfRow(row.Field(QStringLiteral("Cod_producto")), row.Field(QStringLiteral("esmenu")),
+                            row.Field(QStringLiteral("essubmenu")))) {
+        case menu::RowKind::Product:
+            Producto_Sel = row.Field(QStringLiteral("Cod_producto")).ToText();
+            rt::ResumeNext("Buscar_Menu_Venta: product", [this] { buscar_arti1(); });
+            Menu_Actual.clear();
+            Submenu_Actual.clear();
+            return;
+        case menu::RowKind::Menu:
+            Menu_Actual = titulo;
+            tit_menu(menu::PageTitle(titulo));
+            Cadena_Sql = menu::MenuChildrenSql(titulo, Area_Actual, Escaped);
+            break;
+        case menu::RowKind::Submenu:
+            Submenu_Actual = titulo;
+            Cadena_Sql = menu::SubmenuChildrenSql(titulo, Menu_Actual, Area_Actual, Escaped);
+            break;
+        case menu::RowKind::Neither:
+            return;
+    }
+    rt::ResumeNext("Buscar_Menu_Venta: children", [this] { Abrir_Tabla(Rs_Botones, Module1::Cadena_Sql); });
+    if (Rs_Botones->RecordCount() == 0) {
+        ShowCritical(QStringLiteral("no esta asociado 2"));
+        return;
+    }
+    DrawLevel();
+}
+
+void Pedido_R::DrawLevel() {
+    Pagina_Menu = 0;
+    const QColor face = widgets::ButtonFaceColor();
+    for (QPushButton* b : bmenu) {
+        b->setText(QString());
+        widgets::SetFaceColor(b, face);
+        b->setIcon(QIcon());
+    }
+    for (Rs_Botones->MoveFirst(); !Rs_Botones->IsEof(); Rs_Botones->MoveNext()) {
+        const data::ResultSet& row = *Rs_Botones;
+        const std::optional<int> index = menu::ButtonIndex(row.Field(QStringLiteral("indice")));
+        if (!index) continue;
+        bmenu[*index]->setText(row.Field(QStringLiteral("titulo")).ToTextOrEmpty());
+        if (const std::optional<QColor> color = menu::RowColor(row.Field(QStringLiteral("Color"))))
+            widgets::SetFaceColor(bmenu[*index], *color);
+        const QString picture = row.Field(QStringLiteral("Picture")).ToTextOrEmpty();
+        if (!picture.isEmpty()) LoadPicture(*index, picture);
+    }
+    // The visible page stays as it was: a level opened on page 3 shows page 3.
+}
+
+void Pedido_R::AVANZAR_Click() {
+    if (Pagina_Menu < 0 || Pagina_Menu > 1) return;
+    ++Pagina_Menu;
+    if (!NuevoMenu[0]->isHidden()) {
+        NuevoMenu[0]->setVisible(false);
+        NuevoMenu[1]->setVisible(true);
+    } else if (!NuevoMenu[1]->isHidden()) {
+        NuevoMenu[2]->setVisible(true);
+        NuevoMenu[1]->setVisible(false);
+    }
+}
+
+void Pedido_R::RETROCEDER_Click() {
+    if (Pagina_Menu < 1 || Pagina_Menu > 2) return;
+    --Pagina_Menu;
+    if (!NuevoMenu[1]->isHidden()) {
+        NuevoMenu[0]->setVisible(true);
+        NuevoMenu[1]->setVisible(false);
+    } else if (!NuevoMenu[2]->isHidden()) {
+        NuevoMenu[1]->setVisible(true);
+        NuevoMenu[2]->setVisible(false);
+    }
+}
+
+void Pedido_R::regre3_Click() {
+    Menu_Principal();
+    Menu_Actual.clear();
+    Submenu_Actual.clear();
+}
+
+}  // namespace order_screen
