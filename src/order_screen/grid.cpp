@@ -310,8 +310,8 @@ QTableWidgetItem* Grid::NewCell(int row, int col) const {
     auto* cell = new QTableWidgetItem;
     if (IsFixed(row, col)) {
         cell->setFlags(Qt::ItemIsEnabled);
-        cell->setBackground(palette().brush(QPalette::Button));
-        cell->setForeground(palette().brush(QPalette::ButtonText));
+        cell->setBackground(palette().brush(QPalette::Active, QPalette::Button));
+        cell->setForeground(palette().brush(QPalette::Active, QPalette::ButtonText));
     } else {
         cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     }

@@ -10,6 +10,7 @@
 #include "order_screen/grid.h"
 #include "order_screen/pedido_r.h"
 #include "widgets/look.h"
+#include "widgets/menu_button.h"
 #include "widgets/ole_color.h"
 #include "widgets/twips.h"
 
@@ -48,9 +49,10 @@ QLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption, c
     return label;
 }
 
+template <typename Button = QPushButton>
 QPushButton* NewButton(QWidget* parent, const QString& name, const QString& caption,
                        const QFont& font, int left, int top, int width, int height) {
-    auto* button = new QPushButton(caption, parent);
+    auto* button = new Button(caption, parent);
     button->setObjectName(name);
     button->setFont(font);
     button->setFocusPolicy(Qt::TabFocus);
@@ -149,7 +151,7 @@ void Pedido_R::BuildMenuPanel() {
     }
     for (int i = 0; i < 45; ++i) {
         const int inPage = i % 15;
-        QPushButton* button = NewButton(NuevoMenu[i / 15], Indexed("bmenu", i), QString(),
+        QPushButton* button = NewButton<widgets::MenuButton>(NuevoMenu[i / 15], Indexed("bmenu", i), QString(),
                                         SansSerif(8, true), kColumnLefts[inPage % 3],
                                         kRowTops[inPage / 3], 1750, 1100);
         widgets::SetFaceColor(button, widgets::ButtonFaceColor());

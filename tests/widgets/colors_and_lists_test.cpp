@@ -81,3 +81,40 @@ TEST(FitCaption, ACaptionTooWideForItsLabelGetsASmallerFontAndOneThatFitsKeepsIt
 }
 
 }  // namespace
+
+#include "widgets/menu_button.h"
+
+namespace {
+
+// The number of text-coloured rows of pixels: one line of caption or several.
+int InkRows(const QImage& image, const QColor& ink) {
+    int rows = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == ink) {
+                ++rows;
+                break;
+            }
+    return rows;
+}
+
+TEST(MenuButton, ALongCaptionWrapsAndTheTextStaysTheCaption) {
+    widgets::MenuButton button;
+    button.resize(117, 73);
+    QPalette pal = button.palette();
+    pal.setColor(QPalette::ButtonText, QColor(255, 0, 0));
+    button.setPalette(pal);
+    QFont f = button.font();
+    f.setPointSize(8);
+    button.setFont(f);
+
+    button.setText("SOPA");
+    const int oneLine = InkRows(button.grab().toImage(), QColor(255, 0, 0));
+    button.setText(QString::fromUtf8("PARRILLA MIXTA PARA DOS PERSONAS"));
+    const int wrapped = InkRows(button.grab().toImage(), QColor(255, 0, 0));
+    EXPECT_GT(oneLine, 0);
+    EXPECT_GT(wrapped, 2 * oneLine);  // three lines or more
+    EXPECT_EQ(button.text(), QString::fromUtf8("PARRILLA MIXTA PARA DOS PERSONAS"));
+}
+
+}  // namespace

@@ -1,0 +1,19 @@
+#pragma once
+// A large touch button whose caption wraps onto several lines, as the menu
+// buttons need for product names wider than the button; a picture, when it
+// has one, sits above the caption. text() stays the caption as stored, so
+// code that matches captions sees exactly what the database holds.
+#include <QPushButton>
+
+namespace widgets {
+
+class MenuButton : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+}  // namespace widgets
