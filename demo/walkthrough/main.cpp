@@ -1,7 +1,8 @@
 // The demo's walk-through: runs the real terminal screens from a program
 // folder and takes one order through them by itself, as a waiter would
 // (waiter, table, a dish with quantity, a grilled dish with side dishes, a
-// cooking point and a note, a pizza with an extra, ENVIAR), saving a picture
+// cooking point and a note, a pizza with an extra, a drink from the third
+// page, ENVIAR), saving a picture
 // of each state. The boxes the terminal asks are answered from a script and
 // printed. Used by scripts/demo when there is no display.
 //   pedidos_demo_walk <program folder> <picture folder>
@@ -150,11 +151,21 @@ int main(int argc, char** argv) {
     answers.Expect(QStringLiteral("1"));
     answers.Expect(QStringLiteral("No"));
     Walk::Click(s->bmenu[0]);
-    walk.Picture(s, "06-pedido-tomado.png", "Pedido tomado");
+    Walk::Click(s->regre3);
+
+    std::printf("BEBIDAS, tercera página > TE DE MANZANILLA\n");
+    Walk::Click(s->bmenu[5]);
+    Walk::Click(s->AVANZAR);
+    Walk::Click(s->AVANZAR);
+    walk.Picture(s, "06-bebidas-pagina-3.png", "Bebidas, tercera página");
+    answers.Expect(QStringLiteral("1"));
+    answers.Expect(QStringLiteral("No"));
+    Walk::Click(s->bmenu[32]);
+    walk.Picture(s, "07-pedido-tomado.png", "Pedido tomado");
 
     std::printf("ENVIAR\n");
     Walk::Click(s->Command2[0]);
-    walk.Picture(s, "07-enviado.png", "Después de ENVIAR");
+    walk.Picture(s, "08-enviado.png", "Después de ENVIAR");
     s->close();
     Walk::Settle();
     return 0;
