@@ -153,3 +153,15 @@ CREATE TABLE comanda (
   PRIMARY KEY (id),
   KEY ix_comanda_numero (numero)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+
+-- One row per stored send, written in the send's own transaction. After a
+-- lost connection the terminal looks its send up here: the row exists exactly
+-- when the send committed, so an order is never stored twice nor lost, also
+-- one without lines. Nothing else reads it.
+CREATE TABLE envios (
+  id_envio CHAR(36)    NOT NULL,                           -- the terminal's id of the send
+  numero   VARCHAR(20) NOT NULL DEFAULT '',                -- its ticket number
+  mesa     VARCHAR(20) NOT NULL DEFAULT '',                -- its table number
+  momento  TIMESTAMP   NOT NULL DEFAULT CURRENT_TIMESTAMP, -- when it was stored
+  PRIMARY KEY (id_envio)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;

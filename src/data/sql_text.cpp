@@ -1,22 +1,39 @@
 #include "data/sql_text.h"
 
-#include <mysql.h>
-
 #include "startup/module1.h"
 
 namespace data {
+namespace {
 
-QString SqlText(const Connection& connection, const QString& text) { return connection.Escape(text); }
+// mysql_real_escape_string's rules for a server in its default mode, for
+// when there is no connection to ask (the client library cannot escape
+// before it has been initialised by a connection).
+QString EscapeForDefaultServer(const QString& text) {
+    QString out;
+    out.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+            case 0: out += QStringLiteral("\\0"); break;
+            case '\n': out += QStringLiteral("\\n"); break;
+            case '\r': out += QStringLiteral("\\r"); break;
+            case 0x1A: out += QStringLiteral("\\Z"); break;
+            case '\\': out += QStringLiteral("\\\\"); break;
+            case '\'': out += QStringLiteral("\\'"); break;
+            case '"': out += QStringLiteral("\\\""); break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+QString SqlText(const Connection& connection, const QString& text) {
+    return connection.IsOpen() ? connection.Escape(text) : EscapeForDefaultServer(text);
+}
 
 QString SqlText(const QString& text) {
-    if (Module1::Conexion) return Module1::Conexion->Escape(text);
-    // No connection at all: the escaping of a server in its default mode.
-    const QByteArray in = text.toUtf8();
-    QByteArray out(in.size() * 2 + 1, '\0');
-    const unsigned long n =
-        mysql_escape_string(out.data(), in.constData(), static_cast<unsigned long>(in.size()));
-    out.truncate(static_cast<qsizetype>(n));
-    return QString::fromUtf8(out);
+    return Module1::Conexion ? SqlText(*Module1::Conexion, text) : EscapeForDefaultServer(text);
 }
 
 }  // namespace data

@@ -61,6 +61,8 @@ void Pedido_R::ConnectHandlers() {
     for (int i = 0; i < 3; ++i)
         connect(Command2[i], &QPushButton::clicked, this,
                 [this, i] { dialogs::Guarded([this, i] { Command2_Click(i); }); });
+    widgets::PickOnlyFromList(dbCombo2);
+    widgets::PickOnlyFromList(Combo2);
     connect(dbCombo2, &QComboBox::activated, this, [this](int) { dialogs::Guarded([this] { dbCombo2_Click(); }); });
     connect(Command5, &QPushButton::clicked, this, [this] { dialogs::Guarded([this] { Command5_Click(); }); });
     for (int i = 0; i < static_cast<int>(bmenu.size()); ++i)

@@ -1,14 +1,70 @@
-// ENVIAR on the order screen.
-#include <QDebug>
+// ENVIAR on the order screen: the order is read off the screen, stored in one
+// transaction, printed, and the screen cleared. An order that could not be
+// stored stays on the screen, so the waiter can press ENVIAR again.
+#include <QLabel>
+#include <QLineEdit>
+#include <optional>
 
+#include "order_screen/grid.h"
 #include "order_screen/pedido_r.h"
+#include "sending/printing.h"
+#include "sending/send_order.h"
+#include "startup/module1.h"
 
 namespace order_screen {
+namespace {
+
+// A send that failed, with the order it carried. When ENVIAR sends the same
+// order again, it goes under the same id and is checked first: if the failed
+// try did commit after all (its answer was lost), it is not stored twice.
+struct PendingSend {
+    QString idEnvio;
+    sending::OrderToSend pedido;
+};
+std::optional<PendingSend> pendiente;
+
+sending::OrderToSend ReadOrder(const Pedido_R& s) {
+    sending::OrderToSend p;
+    p.mesa = s.Label1[1]->text();
+    p.mesonero = s.Label1[0]->text();
+    p.codVendedor = s.cod_V->text();
+    for (int row = 1; row < s.Grid1->Rows(); ++row) {
+        QStringList cells;
+        for (int col = 0; col < s.Grid1->Cols(); ++col) cells << s.Grid1->TextMatrix(row, col);
+        p.filas.push_back(cells);
+    }
+    return p;
+}
+
+}  // namespace
 
 void Pedido_R::Enviar() {
-    // Storing and printing the order are not built yet: the order stays on the
-    // screen, so nothing is lost.
-    qWarning() << "Enviar: sending orders is not available in this build";
+    if (!Module1::Conexion) {
+        sending::ReportSendFailure(QStringLiteral("No hay conexión abierta."));
+        return;
+    }
+    const sending::OrderToSend pedido = ReadOrder(*this);
+    sending::SendOptions opciones;
+    opciones.connectionString = Module1::Cadena_Conexion;
+    QString idEnvio = sending::NewSendId();
+    if (pendiente && pendiente->pedido == pedido) {
+        idEnvio = pendiente->idEnvio;
+        opciones.comprobarAntes = true;
+    }
+    const sending::SendResult r = sending::SendOrder(*Module1::Conexion, pedido, idEnvio, opciones);
+    if (!r.committed) {
+        pendiente = PendingSend{idEnvio, pedido};
+        sending::ReportSendFailure(r.lastError);
+        return;
+    }
+    pendiente.reset();
+    if (r.reloj.fecha.isValid()) {
+        Module1::Fecha_Servidor = r.reloj.fecha;
+        Module1::Hora_Servidor = r.reloj.hora.mid(11);
+    }
+    sending::ImprimirComanda(r.numero, pedido, Module1::Fecha_Servidor);
+    BlankMenuButtons();
+    Limpiar();
 }
 
 }  // namespace order_screen

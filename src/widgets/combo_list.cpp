@@ -1,6 +1,8 @@
 #include "widgets/combo_list.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QSignalBlocker>
 
 namespace widgets {
@@ -19,6 +21,26 @@ void AddListItem(QComboBox* combo, const QString& item) {
         combo->setCurrentIndex(-1);
         combo->setEditText(text);
     }
+}
+
+namespace {
+
+class SwallowEnter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
+
+void PickOnlyFromList(QComboBox* combo) {
+    if (QLineEdit* edit = combo->lineEdit()) edit->installEventFilter(new SwallowEnter(combo));
 }
 
 }  // namespace widgets

@@ -14,4 +14,9 @@ void ClearList(QComboBox* combo);
 // Appends `item` to the list; the combo's text stays as it was.
 void AddListItem(QComboBox* combo, const QString& item);
 
+// Makes "activated" mean "picked from the list": Enter in the typing field
+// is swallowed, so a typed text is never taken for a pick (Qt would report a
+// typed text that matches an entry as activated).
+void PickOnlyFromList(QComboBox* combo);
+
 }  // namespace widgets

@@ -27,6 +27,8 @@ std::optional<QColor> SystemColor(int index) {
 }  // namespace
 
 std::optional<QColor> TranslateOleColor(qint64 value) {
+    // A system colour read from a signed 32-bit column (8000000F is -2147483633).
+    if (value < 0 && value >= -kSystemFlag) value += 2 * kSystemFlag;
     if (value >= kSystemFlag && value <= kSystemFlag + 0xFF)
         return SystemColor(static_cast<int>(value - kSystemFlag));
     if (value < 0 || value > 0xFFFFFF) return std::nullopt;

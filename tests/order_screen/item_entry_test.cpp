@@ -157,6 +157,32 @@ TEST_F(ItemEntryTest, AProductWithoutPriceIsRefusedAndLeavesNothingBehind) {
     EXPECT_DOUBLE_EQ(s->Cantidad_Sel, 1);  // the next line does not inherit the 4
 }
 
+TEST_F(ItemEntryTest, ARefusedPanelDishLeavesNoSideDishesNorCookingPointForTheNext) {
+    testsupport::RootQuery("update productos set precio_a = 0 where cod_producto = 'P002'");
+    Pedido_R* s = Taking();
+    Choose(s, "P002");
+    testsupport::RootQuery("update productos set precio_a = 547.50 where cod_producto = 'P002'");
+    s->Combo2->setCurrentIndex(0);
+    s->Combo2_Click();
+    s->Command3_Click();
+    s->Combo3->setEditText("BIEN COCIDO");
+    dialogs.AnswerNo();
+    s->Command4_Click();
+    EXPECT_EQ(Messages(), QStringList{"Error No hay Existencia o Producto sin Precio de Venta..."});
+    EXPECT_EQ(s->Num_Items, 0);
+    EXPECT_EQ(s->Num_Contornos, 0);
+    EXPECT_EQ(s->Grid2->TextMatrix(1, 0), "");
+    EXPECT_EQ(s->Combo3->currentText(), "");
+
+    // The next dish, without panels, starts clean.
+    dialogs.AnswerInput("1");
+    dialogs.AnswerNo();
+    Choose(s, "B002");
+    ASSERT_EQ(s->Num_Items, 1);
+    EXPECT_EQ(Cell(s, 1, kColContorno1), "");
+    EXPECT_EQ(Cell(s, 1, kColTermino), "");
+}
+
 TEST_F(ItemEntryTest, WeighedUnknownAndEmptyProductsDoNothing) {
     Pedido_R* s = Taking();
     Choose(s, "F005");

@@ -307,6 +307,7 @@ TEST_F(MenuWalkTest, TheServerReceivesTheStatementsAsWritten) {
     s->bmenu_Click(4);  // PIZZAS
     s->bmenu_Click(5);  // EXTRAS DE PIZZA
     RootQuery("set global general_log = 0");
+    RootQuery("set global log_output = 'FILE'");
     const QStringList received = RootQuery(
         "select argument from mysql.general_log where thread_id = " + thread +
         " and command_type = 'Query' order by event_time");

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
 #include <QPalette>
 
 #include "widgets/combo_list.h"
@@ -21,6 +23,7 @@ TEST(OleColor, RedIsTheLowByteAndSystemColoursComeFromThePalette) {
     EXPECT_EQ(TranslateOleColor(0), QColor(0, 0, 0));
     EXPECT_EQ(TranslateOleColor(widgets::kButtonFace), QApplication::palette().color(QPalette::Button));
     EXPECT_EQ(widgets::ButtonFaceColor(), QApplication::palette().color(QPalette::Button));
+    EXPECT_EQ(TranslateOleColor(-2147483633LL), QApplication::palette().color(QPalette::Button));
 }
 
 TEST(OleColor, ValuesThatAreNoColourGiveNothing) {
@@ -44,6 +47,20 @@ TEST(ComboList, FillingTheListLeavesTheTextAsItWas) {
     widgets::AddListItem(&combo, "1");
     EXPECT_EQ(combo.currentText(), "");
     EXPECT_EQ(combo.currentIndex(), -1);
+}
+
+TEST(ComboList, ATypedEntryAndEnterIsNoPick) {
+    QComboBox combo;
+    combo.setEditable(true);
+    combo.setInsertPolicy(QComboBox::NoInsert);
+    widgets::AddListItem(&combo, "Arroz blanco");
+    widgets::PickOnlyFromList(&combo);
+    int picks = 0;
+    QObject::connect(&combo, &QComboBox::activated, [&picks](int) { ++picks; });
+    QTest::keyClicks(combo.lineEdit(), "Arroz blanco");
+    QTest::keyClick(combo.lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(picks, 0);
+    EXPECT_EQ(combo.currentText(), "Arroz blanco");
 }
 
 }  // namespace

@@ -1,0 +1,133 @@
+// The statement texts of a send, built from plain values under the formats
+// start-up forces (decimal comma, thousands point).
+#include "sending/order_statements.h"
+
+#include <gtest/gtest.h>
+
+#include "order_screen/order_lines.h"
+#include "runtime/program_locale.h"
+
+namespace {
+
+using namespace sending;
+using namespace order_screen;
+
+const EscapeFn kAsIs = [](const QString& t) { return t; };
+// Marks every value that went through escaping, to prove none is missed.
+const EscapeFn kMarked = [](const QString& t) { return "<" + t + ">"; };
+
+QStringList Row(const QString& code, const QString& name, const QString& cant,
+                const QString& precio, const QString& iva, const QString& costo) {
+    QStringList r;
+    for (int i = 0; i < kOrderColumns; ++i) r << QString();
+    r[kColCodigo] = code;
+    r[kColNombre] = name;
+    r[kColCant] = cant;
+    r[kColPrecio] = precio;
+    r[kColSubTotal] = "9.999,99";
+    r[kColIva] = iva;
+    r[kColCosto] = costo;
+    r[kColContorno1] = "ARROZ";
+    r[kColContorno2] = "TAJADAS";
+    r[kColContorno3] = "";
+    r[kColTermino] = "TRES CUARTOS";
+    r[kColCodVendedor] = "003";
+    r[kColDeposito] = "01";
+    r[kColObservacion] = "sin sal";
+    r[kColImprimir] = "PARRILLA";
+    return r;
+}
+
+class OrderStatementsTest : public ProgramFormats {};
+
+TEST_F(OrderStatementsTest, MaskedCellsBecomeSqlNumbersWithADecimalPoint) {
+    const struct {
+        const char* cell;
+        const char* sql;
+    } cases[] = {{"1.234,50", "1234.5"},
+                 {"2", "2"},
+                 {"12,5", "12.5"},
+                 {"0", "0"},
+                 {"3,000", "3"},
+                 {"188,79", "188.79"},
+                 {"1.000.000,125", "1000000.125"},
+                 {"-4,25", "-4.25"},
+                 {"0,001", "0.001"}};
+    for (const auto& c : cases) EXPECT_EQ(SqlNumber(c.cell), c.sql) << c.cell;
+}
+
+TEST_F(OrderStatementsTest, ACellThatIsNoNumberFailsAsATypeMismatch) {
+    for (const char* cell : {"", "abc", "1,2,3", "12 x"})
+        EXPECT_EQ(ErrorNumberOf([&] { SqlNumber(cell); }), rt::kTypeMismatch) << cell;
+}
+
+TEST_F(OrderStatementsTest, TheCounterIsLockedAndWrittenBackPlusOneInQuotes) {
+    EXPECT_EQ(kSqlContador, "select control_Comanda from mantenimiento for update");
+    EXPECT_EQ(ActualizarContador("41", kAsIs), "update mantenimiento set control_Comanda='42';");
+    EXPECT_EQ(ActualizarContador("999", kAsIs), "update mantenimiento set control_Comanda='1000';");
+    EXPECT_EQ(ActualizarContador("007", kAsIs), "update mantenimiento set control_Comanda='8';");
+    EXPECT_EQ(ActualizarContador("41", kMarked),
+              "update mantenimiento set control_Comanda='<42>';");
+    EXPECT_EQ(ErrorNumberOf([] { ActualizarContador("x1", kAsIs); }), rt::kTypeMismatch);
+}
+
+TEST_F(OrderStatementsTest, TheHeaderIsLookedUpAndInsertedUnderTheTableNumber) {
+    EXPECT_EQ(BuscarCabecera("12", kAsIs), "Select * FROM Factura_r where n_factura='12';");
+    EXPECT_EQ(InsertarCabecera("12", "003", QDate(2026, 3, 7), kAsIs),
+              "INSERT INTO Factura_r (N_Factura,ced_cliente,Fecha_factura,Cod_Vendedor) "
+              "values ('12','12','2026-03-07','003');");
+    EXPECT_EQ(InsertarCabecera("7'", "0\\1", QDate(2026, 12, 31), kMarked),
+              "INSERT INTO Factura_r (N_Factura,ced_cliente,Fecha_factura,Cod_Vendedor) "
+              "values ('<7'>','<7'>','<2026-12-31>','<0\\1>');");
+}
+
+TEST_F(OrderStatementsTest, TheOrderLineFollowsItsColumnListAndSeparators) {
+    const QStringList r = Row("P001", "PARRILLA MIXTA", "2", "1.234,50", "16,00", "12,5");
+    EXPECT_EQ(
+        InsertarLinea("5", r, kAsIs),
+        "INSERT INTO D_Fact_r (n_factura,cod_producto,cantidad,monto,d_iva,costo,contorno1,"
+        "contorno2,contorno3,termino,cod_vendedor,deposito,observacion) values "
+        "('5','P001',2,1234.5,16,12.5,'ARROZ','TAJADAS','','TRES CUARTOS','003','01','sin sal');");
+    // Every text column is escaped, none of the numbers.
+    EXPECT_EQ(
+        InsertarLinea("5", r, kMarked),
+        "INSERT INTO D_Fact_r (n_factura,cod_producto,cantidad,monto,d_iva,costo,contorno1,"
+        "contorno2,contorno3,termino,cod_vendedor,deposito,observacion) values "
+        "('<5>','<P001>',2,1234.5,16,12.5,'<ARROZ>','<TAJADAS>','<>','<TRES CUARTOS>','<003>',"
+        "'<01>','<sin sal>');");
+}
+
+TEST_F(OrderStatementsTest, TheTicketLineCarriesTicketWaiterTimeAndDate) {
+    const QStringList r = Row("B010", "CERVEZA D'LUXE", "3,000", "0", "0", "0");
+    TicketContext t{"41", "D'Angelo Pérez", "21:05:09", QDate(2026, 12, 8), "5"};
+    EXPECT_EQ(
+        InsertarComanda(t, r, kAsIs),
+        QString::fromUtf8("INSERT INTO comanda (numero,nom_producto,cantidad,monto,mesonero,hora,"
+                          "fecha,mesa,contorno1,contorno2,contorno3,termino,observacion) values "
+                          "('41','CERVEZA D'LUXE',3,0,'D'Angelo Pérez','21:05:09','2026,12,08','5',"
+                          "'ARROZ','TAJADAS','','TRES CUARTOS','sin sal');"));
+    // Only the first ten characters of the time; no counter row: an empty number.
+    t.hora = "09:05:09 p. m.";
+    t.numero = "";
+    EXPECT_EQ(
+        InsertarComanda(t, r, kMarked),
+        QString::fromUtf8("INSERT INTO comanda (numero,nom_producto,cantidad,monto,mesonero,hora,"
+                          "fecha,mesa,contorno1,contorno2,contorno3,termino,observacion) values "
+                          "('<>','<CERVEZA D'LUXE>',3,0,'<D'Angelo Pérez>','<09:05:09 p>',"
+                          "'<2026,12,08>','<5>','<ARROZ>','<TAJADAS>','<>','<TRES CUARTOS>',"
+                          "'<sin sal>');"));
+}
+
+TEST_F(OrderStatementsTest, ARowIsAnOrderLineOnlyWithACode) {
+    EXPECT_TRUE(IsOrderLine(Row("P1", "", "1", "1", "1", "1")));
+    EXPECT_FALSE(IsOrderLine(Row("", "NOMBRE", "1", "1", "1", "1")));
+    EXPECT_FALSE(IsOrderLine(QStringList()));
+}
+
+TEST_F(OrderStatementsTest, TheSendRecordIsWrittenAndLookedUpById) {
+    EXPECT_EQ(RegistrarEnvio("ab-1", "41", "5", kMarked),
+              "INSERT INTO envios (id_envio,numero,mesa) values ('<ab-1>','<41>','<5>');");
+    EXPECT_EQ(BuscarEnvio("ab-1", kMarked), "select numero from envios where id_envio='<ab-1>';");
+}
+
+}  // namespace
