@@ -71,7 +71,10 @@ void Pedido_R::Combo2_Click() { AppendSideDish(*Grid2, Num_Contornos, Combo2->cu
 void Pedido_R::Command3_Click() {
     Frame6->setVisible(false);
     if (Rs_Producto->Field(QStringLiteral("termino")).IsNonZero()) {
-        OpenCookingPointPanel(3480);
+        // Straight on to the cooking point, a little higher than when opened alone.
+        Desabilita();
+        ShowAtTop(Frame7, 3480);
+        Buscar_T();
         return;
     }
     verificar();
