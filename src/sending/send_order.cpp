@@ -1,6 +1,7 @@
 #include "sending/send_order.h"
 
 #include <QDebug>
+#include <QRandomGenerator>
 #include <QThread>
 #include <QUuid>
 #include <optional>
@@ -44,6 +45,7 @@ bool RestartsWholeSend(int number) {
 
 struct WholeSendAborted {
     QString description;
+    int number = 0;
 };
 struct StatementFailed {
     QString description;
@@ -59,6 +61,17 @@ public:
     }
     void Execute(const QString& sql) {
         Try(sql, [&] { c_.Execute(sql); });
+    }
+    // COMMIT is never tried twice: when it fails the server has already
+    // rolled the transaction back, and a second COMMIT would report success
+    // with nothing stored. Its outcome is found out from the send record.
+    void Commit(const QString& sql) {
+        try {
+            c_.Execute(sql);
+        } catch (const data::DbError& e) {
+            qWarning().noquote() << "send: COMMIT failed:" << e.number() << e.description();
+            throw WholeSendAborted{e.description(), e.number()};
+        }
     }
     data::ResultSet Query(const QString& sql) {
         data::ResultSet rs;
@@ -83,14 +96,28 @@ private:
                 run();
                 return;
             } catch (const data::DbError& e) {
-                qWarning().noquote()
-                    << "send: statement failed, attempt" << intento << "of" << kIntentosSentencia
-                    << ":" << e.number() << e.description() << "|" << sql;
-                if (RestartsWholeSend(e.number())) throw WholeSendAborted{e.description()};
+                qWarning().noquote() << "send: statement failed, attempt" << intento << "of"
+                                     << kIntentosSentencia << ":" << e.number() << e.description()
+                                     << "|" << sql.section(QLatin1Char(' '), 0, 2);  // no customer text
+                if (RestartsWholeSend(e.number()) || !InTransaction())
+                    throw WholeSendAborted{e.description(), e.number()};
                 last = e.description();
             }
         }
         throw StatementFailed{last};
+    }
+
+    // Whether the send's transaction is still open after a failed statement:
+    // a server may roll the whole transaction back on some errors (a lock wait
+    // timeout with innodb_rollback_on_timeout, say), and retrying the one
+    // statement would then store the rest of the order outside any transaction.
+    bool InTransaction() {
+        try {
+            const data::ResultSet rs = c_.Query(QStringLiteral("select @@in_transaction"));
+            return !rs.IsEof() && rs.Field(0).ToDouble() != 0;
+        } catch (const rt::RuntimeError&) {
+            return false;
+        }
     }
 
     data::Connection& c_;
@@ -126,7 +153,7 @@ SendResult RunOnce(Statements& s, const OrderToSend& p, const QString& idEnvio) 
         s.Execute(InsertarComanda(ticket, fila, esc));
     }
     s.Execute(RegistrarEnvio(idEnvio, r.numero, p.mesa, esc));
-    s.Execute(kSqlConfirmar);
+    s.Commit(kSqlConfirmar);
     r.committed = true;
     return r;
 }
@@ -208,11 +235,13 @@ SendResult SendOrder(data::Connection& conexion, const OrderToSend& pedido, cons
         } catch (const WholeSendAborted& e) {
             result.lastError = e.description;
             s.RollBack();
-            reconnect = true;
+            reconnect = IsLostConnection(e.number) || !conexion.IsOpen();
             unconfirmed = true;
+            // Terminals that collided on the counter row try again at different moments.
+            if (e.number == 1213) QThread::msleep(QRandomGenerator::global()->bounded(20, 120));
         } catch (const StatementFailed& e) {
-            // The server answered every try: the transaction is still there
-            // (or the failing statement was the COMMIT), and nothing committed.
+            // The server answered every try and the transaction is still
+            // open: nothing committed.
             s.RollBack();
             result.lastError = e.description;
             result.outcomeUnknown = unconfirmed;

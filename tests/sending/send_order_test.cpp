@@ -93,6 +93,45 @@ TEST_F(SendOrderTest, ADeadlockRunsTheWholeSendAgain) {
     EXPECT_EQ(Counter(), "101");
 }
 
+TEST_F(SendOrderTest, AFailedCommitIsNeverTriedAgainButTheWholeSendIs) {
+    // The server rolled the transaction back and refused the COMMIT (a full
+    // disk, say): a second COMMIT would answer OK with nothing stored.
+    auto c = Hooked();
+    int failures = 0;
+    c->before = [&](const QString& sql, int) {
+        if (sql == "COMMIT" && failures++ == 0) {
+            c->Real().Execute("ROLLBACK");
+            throw data::DbError(1180, "Got error 28 during COMMIT");
+        }
+    };
+    const sending::SendResult r = SendOrder(*c, Order("4", 2), sending::NewSendId(), Options());
+    EXPECT_TRUE(r.committed);
+    EXPECT_EQ(r.wholeSendRuns, 2);
+    EXPECT_EQ(Count("D_Fact_r"), "2");
+    EXPECT_EQ(Count("comanda"), "2");
+    EXPECT_EQ(Counter(), "101");
+}
+
+TEST_F(SendOrderTest, AStatementAfterTheServerDroppedTheTransactionRestartsTheWholeSend) {
+    // As a lock wait timeout does with innodb_rollback_on_timeout: the whole
+    // transaction is gone, so the rest must not be stored on its own.
+    auto c = Hooked();
+    int failures = 0;
+    c->before = [&](const QString& sql, int) {
+        if (sql.startsWith("INSERT INTO comanda") && failures++ == 0) {
+            c->Real().Execute("ROLLBACK");
+            throw data::DbError(1205, "Lock wait timeout exceeded; try restarting transaction");
+        }
+    };
+    const sending::SendResult r = SendOrder(*c, Order("4", 2), sending::NewSendId(), Options());
+    EXPECT_TRUE(r.committed);
+    EXPECT_EQ(r.wholeSendRuns, 2);
+    EXPECT_EQ(Count("Factura_r"), "1");
+    EXPECT_EQ(Count("D_Fact_r"), "2");
+    EXPECT_EQ(Count("comanda"), "2");
+    EXPECT_EQ(Counter(), "101");
+}
+
 TEST_F(SendOrderTest, ADeadlockOnEveryRunGivesUpAfterTheLastRunWithNothingStored) {
     auto c = Hooked();
     c->before = [&](const QString& sql, int) {
