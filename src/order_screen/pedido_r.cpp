@@ -218,6 +218,7 @@ void Pedido_R::Command2_Click(int index) {
             Enviar();
             break;
         case 1:
+            ForgetUnconfirmedSend();
             Limpiar();
             BlankMenuButtons();
             break;

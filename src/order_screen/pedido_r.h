@@ -48,6 +48,9 @@ public:
     void BlankMenuButtons();
     // Stores the order and prints its tickets.
     void Enviar();
+    // Forgets a send whose outcome could not be learnt: the order it carried
+    // has been thrown away, so an identical order later is a new one.
+    void ForgetUnconfirmedSend();
 
     // ---- item entry
     // Looks up Producto_Sel and goes on to the panels or the quantity.

@@ -38,6 +38,8 @@ sending::OrderToSend ReadOrder(const Pedido_R& s) {
 
 }  // namespace
 
+void Pedido_R::ForgetUnconfirmedSend() { pendiente.reset(); }
+
 void Pedido_R::Enviar() {
     if (!Module1::Conexion) {
         sending::ReportSendFailure(QStringLiteral("No hay conexión abierta."));
