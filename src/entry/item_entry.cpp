@@ -120,10 +120,7 @@ void Pedido_R::verificar() {
 }
 
 void Pedido_R::ResetEntry() {
-    // Grid2 is emptied as adding a line empties it.
-    Grid2->Clear();
-    Grid2->SetRows(2);
-    Num_Contornos = 0;
+    EmptySideDishes(*Grid2, Num_Contornos);
     Combo3->setEditText(QString());
     Cantidad_Sel = 1;
 }

@@ -41,6 +41,18 @@ bool Pedido_R::LoadPicture(int index, const QString& path) {
     return true;
 }
 
+void Pedido_R::ShowButtonRow(const data::ResultSet& row, bool onlyExistingPicture) {
+    // A row that names no button of the three pages cannot be shown.
+    const std::optional<int> index = menu::ButtonIndex(row.Field(QStringLiteral("indice")));
+    if (!index) return;
+    bmenu[*index]->setText(row.Field(QStringLiteral("titulo")).ToTextOrEmpty());
+    if (const std::optional<QColor> color = menu::RowColor(row.Field(QStringLiteral("Color"))))
+        widgets::SetFaceColor(bmenu[*index], *color);
+    const QString picture = row.Field(QStringLiteral("Picture")).ToTextOrEmpty();
+    if (picture.isEmpty() || (onlyExistingPicture && !Module1::Existe_Archivo(picture))) return;
+    LoadPicture(*index, picture);
+}
+
 void Pedido_R::Menu_Principal() {
     using namespace Module1;
     Pagina_Menu = 0;
@@ -61,15 +73,7 @@ void Pedido_R::Menu_Principal() {
         for (Rs_Botones->MoveFirst(); !Rs_Botones->IsEof(); Rs_Botones->MoveNext()) {
             const data::ResultSet& row = *Rs_Botones;
             const QString titulo = row.Field(QStringLiteral("titulo")).ToTextOrEmpty();
-            if (menu::HiddenOnMainMenu(titulo)) continue;
-            // A row that names no button of the three pages cannot be shown.
-            const std::optional<int> index = menu::ButtonIndex(row.Field(QStringLiteral("indice")));
-            if (!index) continue;
-            bmenu[*index]->setText(titulo);
-            if (const std::optional<QColor> color = menu::RowColor(row.Field(QStringLiteral("Color"))))
-                widgets::SetFaceColor(bmenu[*index], *color);
-            const QString picture = row.Field(QStringLiteral("Picture")).ToTextOrEmpty();
-            if (!picture.isEmpty() && Existe_Archivo(picture)) LoadPicture(*index, picture);
+            if (!menu::HiddenOnMainMenu(titulo)) ShowButtonRow(row, true);
         }
     }
     for (int page = 0; page < kPages; ++page) NuevoMenu[page]->setVisible(page == 0);
@@ -132,16 +136,8 @@ void Pedido_R::DrawLevel() {
         widgets::SetFaceColor(b, face);
         b->setIcon(QIcon());
     }
-    for (Rs_Botones->MoveFirst(); !Rs_Botones->IsEof(); Rs_Botones->MoveNext()) {
-        const data::ResultSet& row = *Rs_Botones;
-        const std::optional<int> index = menu::ButtonIndex(row.Field(QStringLiteral("indice")));
-        if (!index) continue;
-        bmenu[*index]->setText(row.Field(QStringLiteral("titulo")).ToTextOrEmpty());
-        if (const std::optional<QColor> color = menu::RowColor(row.Field(QStringLiteral("Color"))))
-            widgets::SetFaceColor(bmenu[*index], *color);
-        const QString picture = row.Field(QStringLiteral("Picture")).ToTextOrEmpty();
-        if (!picture.isEmpty()) LoadPicture(*index, picture);
-    }
+    for (Rs_Botones->MoveFirst(); !Rs_Botones->IsEof(); Rs_Botones->MoveNext())
+        ShowButtonRow(*Rs_Botones, false);
     // The visible page stays as it was: a level opened on page 3 shows page 3.
 }
 

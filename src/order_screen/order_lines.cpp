@@ -115,10 +115,14 @@ void AppendLine(Grid& grid1, Grid& grid2, const OrderLine& line, qint16& numItem
     write(kColObservacion, line.observacion);
     write(kColImprimir, line.imprimir);
 
+    EmptySideDishes(grid2, numContornos);
+    ScrollToNewest(grid1, kLinesInView);
+}
+
+void EmptySideDishes(Grid& grid2, qint16& numContornos) {
     grid2.Clear();
     grid2.SetRows(2);
     numContornos = 0;
-    ScrollToNewest(grid1, kLinesInView);
 }
 
 void ResetSideDishGrid(Grid& grid2, qint16& numContornos) {

@@ -46,6 +46,10 @@ void limp_grid(Grid& grid1);
 void AppendLine(Grid& grid1, Grid& grid2, const OrderLine& line, qint16& numItems,
                 qint16& numContornos);
 
+// Empties the side dishes chosen for the next line (Grid2 back to its header
+// and one empty row), as after a line is added or refused.
+void EmptySideDishes(Grid& grid2, qint16& numContornos);
+
 // Lays Grid2 out with its header and no side dishes.
 void ResetSideDishGrid(Grid& grid2, qint16& numContornos);
 

@@ -155,6 +155,10 @@ private:
     void DrawLevel();
     // Puts the picture of a row on a menu button; false when it cannot be loaded.
     bool LoadPicture(int index, const QString& path);
+    // Shows one tbl_botones row on the button its index names: caption, face
+    // colour and picture. The main menu shows a picture only when its file
+    // exists; a level tries every named picture.
+    void ShowButtonRow(const data::ResultSet& row, bool onlyExistingPicture);
     // After a line, added or refused: no side dishes, no cooking point, quantity 1.
     void ResetEntry();
 };

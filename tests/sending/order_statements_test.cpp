@@ -6,6 +6,7 @@
 
 #include "order_screen/order_lines.h"
 #include "runtime/program_locale.h"
+#include "support/order_rows.h"
 
 namespace {
 
@@ -18,24 +19,9 @@ const EscapeFn kMarked = [](const QString& t) { return "<" + t + ">"; };
 
 QStringList Row(const QString& code, const QString& name, const QString& cant,
                 const QString& precio, const QString& iva, const QString& costo) {
-    QStringList r;
-    for (int i = 0; i < kOrderColumns; ++i) r << QString();
-    r[kColCodigo] = code;
-    r[kColNombre] = name;
-    r[kColCant] = cant;
-    r[kColPrecio] = precio;
-    r[kColSubTotal] = "9.999,99";
-    r[kColIva] = iva;
-    r[kColCosto] = costo;
-    r[kColContorno1] = "ARROZ";
-    r[kColContorno2] = "TAJADAS";
-    r[kColContorno3] = "";
-    r[kColTermino] = "TRES CUARTOS";
-    r[kColCodVendedor] = "003";
-    r[kColDeposito] = "01";
-    r[kColObservacion] = "sin sal";
-    r[kColImprimir] = "PARRILLA";
-    return r;
+    return testsupport::OrderRow({code, name, cant, precio, "9.999,99", iva, costo, "TRES CUARTOS", "003",
+                                  "01", "sin sal", "PARRILLA"},
+                                 {"ARROZ", "TAJADAS", ""});
 }
 
 class OrderStatementsTest : public ProgramFormats {};

@@ -9,6 +9,7 @@
 #include "order_screen/order_lines.h"
 #include "runtime/program_locale.h"
 #include "sending/send_order.h"
+#include "support/order_rows.h"
 #include "support/test_database.h"
 
 namespace sendingtest {
@@ -37,20 +38,8 @@ protected:
     // A grid row of 15 cells as item entry fills it.
     static QStringList Row(const QString& code, const QString& name, const QString& cantidad,
                            const QString& precio, const QString& observacion = QString()) {
-        using namespace order_screen;
-        QStringList r;
-        for (int i = 0; i < kOrderColumns; ++i) r << QString();
-        r[kColCodigo] = code;
-        r[kColNombre] = name;
-        r[kColCant] = cantidad;
-        r[kColPrecio] = precio;
-        r[kColSubTotal] = precio;
-        r[kColIva] = "16,00";
-        r[kColCosto] = "4,000";
-        r[kColCodVendedor] = "001";
-        r[kColDeposito] = "01";
-        r[kColObservacion] = observacion;
-        return r;
+        return testsupport::OrderRow(
+            {code, name, cantidad, precio, precio, "16,00", "4,000", "", "001", "01", observacion, ""});
     }
     static sending::OrderToSend Order(const QString& mesa, int lines) {
         sending::OrderToSend p{mesa, "María Fernández", "001", {}};
