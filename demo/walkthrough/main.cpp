@@ -153,8 +153,13 @@ int main(int argc, char** argv) {
     Walk::Click(s->bmenu[0]);
     Walk::Click(s->regre3);
 
-    std::printf("BEBIDAS, tercera página > TE DE MANZANILLA\n");
+    std::printf("BEBIDAS > PEPSI-COLA, cantidad 2\n");
     Walk::Click(s->bmenu[5]);
+    answers.Expect(QStringLiteral("2"));
+    answers.Expect(QStringLiteral("No"));
+    Walk::Click(s->bmenu[2]);
+
+    std::printf("BEBIDAS, tercera página > TE DE MANZANILLA\n");
     Walk::Click(s->AVANZAR);
     Walk::Click(s->AVANZAR);
     walk.Picture(s, "06-bebidas-pagina-3.png", "Bebidas, tercera página");

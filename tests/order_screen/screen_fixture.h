@@ -38,6 +38,7 @@ protected:
         for (const char* name : {"Contorno.txt", "Termino.txt", "Modelo.txt"})
             QFile::copy(testsupport::SourcePath(QString("demo/") + name), folder.filePath(QString("datos/") + name));
         Module1::Carpeta_Datos = folder.filePath("datos");
+        Module1::Impresora.clear();
         auto conn = std::make_unique<data::MariaDbConnection>();
         conn->Open(testsupport::TestConnectionString());
         Module1::Conexion = std::move(conn);

@@ -1,0 +1,151 @@
+#include "printer_listener.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QtDebug>
+#include <cerrno>
+#include <cstring>
+
+namespace printerlistener {
+namespace {
+
+QString SystemError() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+void CloseFd(int& fd) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+}
+
+// Opens a listening socket on address:port; -1 with the reason in `error`.
+int ListenOn(const QString& address, quint16 port, QString* error) {
+    sockaddr_in where{};
+    where.sin_family = AF_INET;
+    where.sin_port = htons(port);
+    if (::inet_pton(AF_INET, address.toLatin1().constData(), &where.sin_addr) != 1) {
+        *error = QStringLiteral("Dirección no válida: %1").arg(address);
+        return -1;
+    }
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        *error = QStringLiteral("No se pudo abrir un socket: %1").arg(SystemError());
+        return -1;
+    }
+    const int on = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&where), sizeof where) != 0 ||
+        ::listen(fd, 8) != 0) {
+        *error = QStringLiteral("No se pudo escuchar en %1:%2: %3")
+                     .arg(address)
+                     .arg(port)
+                     .arg(SystemError());
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+}  // namespace
+
+PrinterListener::PrinterListener(JobCallback on_job) : on_job_(std::move(on_job)) {}
+
+PrinterListener::~PrinterListener() {
+    Stop();
+}
+
+bool PrinterListener::Start(const QString& address, quint16 port, QString* error) {
+    if (Listening()) {
+        *error = QStringLiteral("Ya está escuchando.");
+        return false;
+    }
+    listen_fd_ = ListenOn(address, port, error);
+    if (listen_fd_ < 0) return false;
+    if (::pipe2(wake_fds_, O_CLOEXEC) != 0) {
+        *error = QStringLiteral("No se pudo crear el aviso de parada: %1").arg(SystemError());
+        CloseFd(listen_fd_);
+        return false;
+    }
+    thread_ = std::thread([this] { Serve(); });
+    return true;
+}
+
+void PrinterListener::Stop() {
+    if (!thread_.joinable()) return;
+    const char stop = 'x';
+    if (::write(wake_fds_[1], &stop, 1) != 1) qWarning() << "printer listener: stop signal lost";
+    thread_.join();
+    CloseFd(listen_fd_);
+    CloseFd(wake_fds_[0]);
+    CloseFd(wake_fds_[1]);
+}
+
+bool PrinterListener::Listening() const {
+    return thread_.joinable();
+}
+
+void PrinterListener::Serve() {
+    for (;;) {
+        pollfd waits[2] = {{listen_fd_, POLLIN, 0}, {wake_fds_[0], POLLIN, 0}};
+        if (::poll(waits, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            qWarning().noquote() << "printer listener: poll failed:" << SystemError();
+            return;
+        }
+        if (waits[1].revents) return;
+        const int connection = ::accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (connection < 0) continue;
+        QByteArray job;
+        const bool complete = ReadJob(connection, &job);
+        ::close(connection);
+        if (!complete) return;  // stopped in the middle of a job
+        if (!job.isEmpty()) Record(std::move(job));
+    }
+}
+
+// Reads until the sender closes; false when Stop() came first.
+bool PrinterListener::ReadJob(int connection, QByteArray* job) {
+    char buffer[4096];
+    for (;;) {
+        pollfd waits[2] = {{connection, POLLIN, 0}, {wake_fds_[0], POLLIN, 0}};
+        if (::poll(waits, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (waits[1].revents) return false;
+        const ssize_t n = ::read(connection, buffer, sizeof buffer);
+        if (n == 0) return true;
+        if (n < 0) {
+            if (errno == EINTR || errno == EAGAIN) continue;
+            qWarning().noquote() << "printer listener: connection lost mid-job:" << SystemError();
+            return true;  // keep what came: it is what a printer would have printed
+        }
+        job->append(buffer, static_cast<qsizetype>(n));
+    }
+}
+
+void PrinterListener::Record(QByteArray job) {
+    if (on_job_) on_job_(job);
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        jobs_.push_back(std::move(job));
+    }
+    arrived_.notify_all();
+}
+
+std::vector<QByteArray> PrinterListener::Jobs() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return jobs_;
+}
+
+bool PrinterListener::WaitForJobs(std::size_t count, std::chrono::milliseconds limit) const {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return arrived_.wait_for(lock, limit, [&] { return jobs_.size() >= count; });
+}
+
+}  // namespace printerlistener

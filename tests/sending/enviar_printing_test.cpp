@@ -1,0 +1,169 @@
+// ENVIAR on the real screen, printing through the private CUPS to the
+// stand-in kitchen printer: what the printer receives, ticket by ticket, and
+// what the waiter sees when tickets do not get through.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <chrono>
+
+#include "order_screen/grid.h"
+#include "order_screen/screen_fixture.h"
+#include "printer_listener.h"
+#include "runtime/text_file.h"
+#include "sending/cups_printing.h"
+#include "sending/escpos.h"
+#include "sending/printing_system.h"
+#include "sending/ticket_layout.h"
+
+namespace {
+
+using namespace order_screen;
+using namespace std::chrono_literals;
+using testsupport::RootQuery;
+
+QString PrinterHost() {
+    const QByteArray host = qgetenv("PEDIDOS_TEST_PRINTER_HOST");
+    return host.isEmpty() ? QStringLiteral("127.0.0.9") : QString::fromLatin1(host);
+}
+
+// The time of day on a ticket header is the terminal's clock when it was
+// printed: blanked out of both sides before they are compared.
+QByteArray WithoutTime(QByteArray job) {
+    const QByteArray mark = "Hora: ";
+    for (qsizetype at = job.indexOf(mark); at >= 0; at = job.indexOf(mark, at + 1))
+        job.replace(at + mark.size(), 8, "--:--:--");
+    return job;
+}
+
+class EnviarPrintingTest : public testsupport::OrderScreenTest {
+protected:
+    void SetUp() override {
+        OrderScreenTest::SetUp();
+        RootQuery(
+            "delete from Factura_r; delete from D_Fact_r; delete from comanda; delete from envios;"
+            "update mantenimiento set control_Comanda=41;");
+        Module1::Cadena_Conexion = testsupport::TestConnectionString();
+        QString error;
+        ASSERT_TRUE(printer.Start(PrinterHost(), 9100, &error)) << error.toStdString();
+    }
+    void TearDown() override {
+        sending::SetPrintingSystem(nullptr);
+        OrderScreenTest::TearDown();
+    }
+
+    // Waiter, table and four lines: two of the kitchen (a "C" group of the
+    // demo Modelo.txt), one of the bar, one of a group the file does not list.
+    Pedido_R* OrderOnScreen() {
+        Pedido_R* s = Load();
+        s->Label1[0]->setText(QString::fromUtf8("María Fernández"));
+        s->Label1[1]->setText("7");
+        s->cod_V->setText("001");
+        s->Habilita();
+        Add(s, "E001", "TEQUEÑOS (6 UND)", "COCINA");
+        Add(s, "B001", "CERVEZA", "BAR");
+        Add(s, "C001", "CAFÉ MARRÓN", "CAFETERIA");
+        Add(s, "S001", "HERVIDO DE RES", "COCINA");
+        return s;
+    }
+    static void Add(Pedido_R* s, const QString& code, const QString& name, const QString& group) {
+        OrderLine line = Line(code, name);
+        line.imprimir = group;
+        AppendLine(*s->Grid1, *s->Grid2, line, s->Num_Items, s->Num_Contornos);
+    }
+    // The tickets the layout makes of the screen's order, as printer bytes.
+    std::vector<QByteArray> ExpectedJobs(Pedido_R* s, const QString& numero) {
+        sending::TicketInput in;
+        in.numero = numero;
+        in.empresa = Module1::Nombre_Empresa;
+        in.fecha = QDate::currentDate();
+        in.mesonero = s->Label1[0]->text();
+        in.mesa = s->Label1[1]->text();
+        for (int row = 1; row < s->Grid1->Rows(); ++row) {
+            QStringList cells;
+            for (int col = 0; col < s->Grid1->Cols(); ++col) cells << s->Grid1->TextMatrix(row, col);
+            in.filas.push_back(cells);
+        }
+        in.reloj = [] { return QTime(12, 0); };
+        rt::TextFileReader modelo(Module1::Carpeta_Datos + "/Modelo.txt");
+        QStringList lines;
+        while (!modelo.AtEndOfStream()) lines << modelo.ReadLine();
+        std::vector<QByteArray> jobs;
+        for (const sending::Ticket& t : sending::LayOutTickets(in, lines))
+            jobs.push_back(WithoutTime(sending::EscPosBytes(t)));
+        return jobs;
+    }
+    // A last ticket straight to "Cocina": CUPS prints a queue's jobs in
+    // order, so once it arrives, everything the send printed has arrived.
+    void PrintMarker() {
+        sending::Ticket marker{"MARCA", {{sending::PrintOp::Kind::PrintLine, "MARCA", 0},
+                                         {sending::PrintOp::Kind::EndDoc, {}, 0}}};
+        ASSERT_TRUE(sending::CupsPrintingSystem().PrintTicket("Cocina", marker).ok);
+    }
+    static QString StoredLines() { return RootQuery("select count(*) from D_Fact_r").value(0); }
+
+    printerlistener::PrinterListener printer;
+};
+
+TEST_F(EnviarPrintingTest, TheFullCopyChefCopyAndGroupTicketsReachThePrinterNamedInOtherLetters) {
+    Module1::Impresora = "COCINA";
+    Pedido_R* s = OrderOnScreen();
+    const std::vector<QByteArray> expected = ExpectedJobs(s, "41");
+    ASSERT_EQ(expected.size(), 4u);  // ASISTENTE, CHEF, COCINA, BAR
+
+    s->Command2_Click(0);
+
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(StoredLines(), "4");
+    ASSERT_TRUE(printer.WaitForJobs(expected.size(), 60s)) << printer.Jobs().size() << " jobs";
+    const std::vector<QByteArray> jobs = printer.Jobs();
+    ASSERT_EQ(jobs.size(), expected.size());
+    for (std::size_t i = 0; i < jobs.size(); ++i) EXPECT_EQ(WithoutTime(jobs[i]), expected[i]) << "ticket " << i;
+    EXPECT_TRUE(jobs[1].contains("CHEF"));
+    EXPECT_TRUE(jobs[3].contains("BAR"));
+    EXPECT_FALSE(jobs[3].contains("HERVIDO"));
+    EXPECT_EQ(s->Grid1->TextMatrix(1, kColCodigo), "");  // the screen was cleared
+}
+
+TEST_F(EnviarPrintingTest, APrinterThatIsNotInstalledPrintsNothingAndSaysNothing) {
+    Module1::Impresora = "Barra";
+    Pedido_R* s = OrderOnScreen();
+    s->Command2_Click(0);
+
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(StoredLines(), "4");
+    PrintMarker();
+    ASSERT_TRUE(printer.WaitForJobs(1, 60s));
+    ASSERT_EQ(printer.Jobs().size(), 1u);
+    EXPECT_TRUE(printer.Jobs()[0].contains("MARCA"));
+}
+
+TEST_F(EnviarPrintingTest, ARefusingQueueIsNamedWithEveryTicketAndTheOrderStaysStoredOnce) {
+    Module1::Impresora = "rechaza";
+    Pedido_R* s = OrderOnScreen();
+    s->Command2_Click(0);
+
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    const QString text = dialogs.shown[0].text;
+    EXPECT_TRUE(text.contains("comanda 41")) << text.toStdString();
+    EXPECT_TRUE(text.contains("impresora Rechaza: ASISTENTE, CHEF, COCINA, BAR.")) << text.toStdString();
+    EXPECT_EQ(StoredLines(), "4");
+    EXPECT_EQ(RootQuery("select control_Comanda from mantenimiento").value(0), "42");  // drawn once
+    EXPECT_EQ(s->Grid1->TextMatrix(1, kColCodigo), "");  // stored: not to be sent again
+}
+
+TEST_F(EnviarPrintingTest, AnUnreachablePrintingSystemIsReportedAndTheOrderStaysStored) {
+    Module1::Impresora = "Cocina";
+    sending::SetPrintingSystem(
+        std::make_unique<sending::CupsPrintingSystem>(folder.filePath("no-hay-cups.sock"), 2000ms));
+    Pedido_R* s = OrderOnScreen();
+    s->Command2_Click(0);
+
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(dialogs.shown[0].text.contains("impresora Cocina: ASISTENTE, CHEF, COCINA, BAR."))
+        << dialogs.shown[0].text.toStdString();
+    EXPECT_EQ(StoredLines(), "4");
+}
+
+}  // namespace
