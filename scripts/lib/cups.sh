@@ -11,8 +11,10 @@
 #                                         a queue with a driver of our own that takes PDF and
 #                                         passes it on unchanged (no filter program runs)
 #   cups_add_refusing_queue DIR NAME      a queue that rejects every job
+#   cups_add_class DIR CLASS MEMBER      a class CLASS with the queue MEMBER in it
 #   cups_add_test_queues DIR HOST         the tests' queues: "Cocina" (raw, HOST:9100),
-#                                         "Oficina" (driver, HOST:9101), "Rechaza" (refuses jobs)
+#                                         "Oficina" (driver, HOST:9101), "Rechaza" (refuses jobs),
+#                                         and the class "Cocinas" holding Cocina
 #   cups_listener_start DIR PROGRAM ADDR PORT FILE
 #                                         run PROGRAM (the built pedidos_printer_listener) as the
 #                                         network ticket printer on ADDR:PORT, appending each job to FILE
@@ -259,11 +261,21 @@ cups_add_refusing_queue() {
     _cups_admin "$dir" cupsreject -r "Cola cerrada para pruebas" "$name"
 }
 
+# A class CLASS holding the queue MEMBER (several kitchen printers under one name).
+cups_add_class() {
+  local dir=$1 class=$2 member=$3
+  dir=$(_cups_abs "$dir") || return 1
+  _cups_admin "$dir" lpadmin -p "$member" -c "$class" &&
+    _cups_admin "$dir" cupsenable "$class" &&
+    _cups_admin "$dir" cupsaccept "$class"
+}
+
 cups_add_test_queues() {
   local dir=$1 host=$2
   cups_add_kitchen_queue "$dir" Cocina "$host:9100" &&
     cups_add_driver_queue "$dir" Oficina "$host:9101" &&
-    cups_add_refusing_queue "$dir" Rechaza
+    cups_add_refusing_queue "$dir" Rechaza &&
+    cups_add_class "$dir" Cocinas Cocina
 }
 
 _cups_listener_pidfile() { echo "$1/listener-$2.pid"; }

@@ -14,11 +14,15 @@ int GiveUpOnTimeout(http_t*, void*) {
 }
 
 // The reason libcups gives for the call that just failed. A wait that ran out
-// can leave its status at "successful", which would read as nonsense.
+// can leave its status, or only its text, at "successful" (an error status
+// whose text is strerror(0)), which would read as nonsense.
 QString LastCupsError() {
-    if (cupsLastError() <= IPP_STATUS_OK_CONFLICTING)
+    const QString text = QString::fromUtf8(cupsLastErrorString());
+    if (cupsLastError() <= IPP_STATUS_OK_CONFLICTING || text.isEmpty() ||
+        text.compare(QLatin1String("Success"), Qt::CaseInsensitive) == 0 ||
+        text.startsWith(QLatin1String("successful"), Qt::CaseInsensitive))
         return QStringLiteral("no hubo respuesta a tiempo");
-    return QString::fromUtf8(cupsLastErrorString());
+    return text;
 }
 
 }  // namespace

@@ -27,17 +27,20 @@ void AddUserAndAttributes(ipp_t* request, int count, const char* const* attribut
 }
 
 struct QueueKind {
-    bool known = false;  // false: the queue could not be asked about (see error)
+    bool known = false;     // false: the queue could not be asked about (see error)
+    bool answered = true;   // false: the scheduler did not answer at all
     bool raw = false;
     QString error;
 };
 
-QueueKind AskQueueKind(CupsConnection& cups, const QString& printer) {
+// Raw or driver. A class (several printers behind one name) is asked about
+// through its first member: a class of raw kitchen printers is raw.
+QueueKind AskQueueKind(CupsConnection& cups, const QString& printer, int depth = 0) {
     ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
     const QByteArray uri = CupsConnection::PrinterUri(printer);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.constData());
-    static const char* const kWanted[] = {"printer-make-and-model"};
-    AddUserAndAttributes(request, 1, kWanted);
+    static const char* const kWanted[] = {"printer-make-and-model", "printer-type", "member-names"};
+    AddUserAndAttributes(request, 3, kWanted);
     ipp_status_t status = IPP_STATUS_OK;
     QueueKind kind;
     const IppResponse response = cups.Request(request, "/", &status, &kind.error);
@@ -47,10 +50,17 @@ QueueKind AskQueueKind(CupsConnection& cups, const QString& printer) {
                 .arg(printer);
         return kind;
     }
+    if (!response) kind.answered = false;
     if (status > IPP_STATUS_OK_CONFLICTING || !response) return kind;
+    ipp_attribute_t* type = ippFindAttribute(response.get(), "printer-type", IPP_TAG_ENUM);
+    ipp_attribute_t* members = ippFindAttribute(response.get(), "member-names", IPP_TAG_NAME);
+    if (type && (ippGetInteger(type, 0) & CUPS_PRINTER_CLASS) && members && depth < 2)
+        return AskQueueKind(cups, QString::fromUtf8(ippGetString(members, 0, nullptr)), depth + 1);
     ipp_attribute_t* model =
         ippFindAttribute(response.get(), "printer-make-and-model", IPP_TAG_ZERO);
     const char* text = model ? ippGetString(model, 0, nullptr) : nullptr;
+    if (!text)
+        qWarning().noquote() << "CUPS queue" << printer << "has no printer-make-and-model: taken as a driver queue";
     kind.known = true;
     kind.raw = text && std::strcmp(text, kRawMakeAndModel) == 0;
     return kind;
@@ -113,10 +123,14 @@ JobResult CupsPrintingSystem::PrintTicket(const QString& printer, const Ticket& 
     JobResult result;
     const std::unique_ptr<CupsConnection> cups =
         CupsConnection::Open(servidor_, plazo_, &result.error);
-    if (!cups) return result;
+    if (!cups) {
+        result.sinRespuesta = true;
+        return result;
+    }
     const QueueKind kind = AskQueueKind(*cups, printer);
     if (!kind.known) {
         result.error = kind.error;
+        result.sinRespuesta = !kind.answered;
         return result;
     }
     if (!kind.raw) return PrintDrawn(*cups, printer, ticket);

@@ -51,7 +51,7 @@ QStringList Titles(const std::vector<Ticket>& tickets) {
 void Report(const QString& numero, const QString& impresora, const QStringList& fallidos,
             const QString& error) {
     qWarning().noquote() << "tickets of send" << numero << "not printed on" << impresora << ":"
-                         << fallidos.join(QStringLiteral(", ")) << "-" << error;
+                         << fallidos.join(QStringLiteral(", "));
     Module1::Mensaje = PrintFailureMessage(numero, impresora, fallidos, error);
     Module1::Mostrar_Mensaje();
 }
@@ -71,7 +71,7 @@ QString PrintFailureMessage(const QString& numero, const QString& impresora,
     return QStringLiteral("Error de impresión...") + cr + QStringLiteral(" El pedido quedó guardado (comanda ") +
            numero + QStringLiteral("), pero no llegó a la impresora ") + impresora + QStringLiteral(": ") +
            fallidos.join(QStringLiteral(", ")) + QStringLiteral(".") + cr +
-           QStringLiteral(" Avise a la cocina; no lo envíe de nuevo.") + cr + error;
+           QStringLiteral(" Avise a la cocina; no lo envíe de nuevo.") + cr + QStringLiteral(" Motivo: ") + error;
 }
 
 void ImprimirComanda(const QString& numero, const OrderToSend& pedido, const QDate& fecha) {
@@ -82,6 +82,7 @@ void ImprimirComanda(const QString& numero, const OrderToSend& pedido, const QDa
     if (!lista.ok) {
         // The printing system could not be asked: whether the printer exists
         // is unknown, so every ticket is reported as not printed.
+        qWarning().noquote() << "printer list of the printing system:" << lista.error;
         Report(numero, Module1::Impresora, Titles(LayOut(numero, pedido, fecha)), lista.error);
         return;
     }
@@ -89,14 +90,21 @@ void ImprimirComanda(const QString& numero, const OrderToSend& pedido, const QDa
     if (impresora.isEmpty()) return;  // not installed: the terminal prints nothing
 
     QStringList fallidos;
-    QString ultimoError;
+    QStringList motivos;  // each different reason once, in the order seen
+    bool sinRespuesta = false;
     for (const Ticket& ticket : LayOut(numero, pedido, fecha)) {
-        const JobResult r = sistema.PrintTicket(impresora, ticket);
+        // Once the printing system stopped answering, every further ticket
+        // would hold the screen for the whole time limit again.
+        const JobResult r = sinRespuesta ? JobResult{} : sistema.PrintTicket(impresora, ticket);
         if (r.ok) continue;
         fallidos << ticket.title;
-        ultimoError = r.error;
+        if (sinRespuesta) continue;
+        qWarning().noquote() << "ticket" << ticket.title << "of send" << numero << "on" << impresora << ":"
+                             << r.error;
+        if (!motivos.contains(r.error)) motivos << r.error;
+        sinRespuesta = r.sinRespuesta;
     }
-    if (!fallidos.isEmpty()) Report(numero, impresora, fallidos, ultimoError);
+    if (!fallidos.isEmpty()) Report(numero, impresora, fallidos, motivos.join(QStringLiteral(" / ")));
 }
 
 }  // namespace sending

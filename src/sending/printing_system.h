@@ -18,6 +18,9 @@ struct PrinterList {
 struct JobResult {
     bool ok = false;  // true: the printing system accepted the whole job
     QString error;    // why not, when !ok
+    // The printing system could not be reached or did not answer in time:
+    // the next job would wait as long, so the caller does not try it.
+    bool sinRespuesta = false;
 };
 
 class PrintingSystem {

@@ -37,6 +37,25 @@ QByteArray WithoutTime(QByteArray job) {
     return job;
 }
 
+// The real CUPS, except for one ticket (counted from 0) that fails as a
+// printer dying in the middle of the send would make it fail.
+class OneTicketFails : public sending::PrintingSystem {
+public:
+    OneTicketFails(int falla, bool sinRespuesta) : falla_(falla), sinRespuesta_(sinRespuesta) {}
+    sending::PrinterList InstalledPrinters() override { return real_.InstalledPrinters(); }
+    sending::JobResult PrintTicket(const QString& printer, const sending::Ticket& ticket) override {
+        intentados << ticket.title;
+        if (intentados.size() - 1 == falla_) return {false, "la impresora se apagó", sinRespuesta_};
+        return real_.PrintTicket(printer, ticket);
+    }
+    QStringList intentados;
+
+private:
+    sending::CupsPrintingSystem real_;
+    int falla_;
+    bool sinRespuesta_;
+};
+
 class EnviarPrintingTest : public testsupport::OrderScreenTest {
 protected:
     void SetUp() override {
@@ -163,6 +182,41 @@ TEST_F(EnviarPrintingTest, AnUnreachablePrintingSystemIsReportedAndTheOrderStays
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_TRUE(dialogs.shown[0].text.contains("impresora Cocina: ASISTENTE, CHEF, COCINA, BAR."))
         << dialogs.shown[0].text.toStdString();
+    EXPECT_EQ(StoredLines(), "4");
+}
+
+TEST_F(EnviarPrintingTest, OnlyTheTicketThatFailedIsNamedAndTheOthersArePrinted) {
+    Module1::Impresora = "Cocina";
+    auto sistema = std::make_unique<OneTicketFails>(1, false);
+    OneTicketFails* visto = sistema.get();
+    sending::SetPrintingSystem(std::move(sistema));
+    Pedido_R* s = OrderOnScreen();
+    s->Command2_Click(0);
+
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    const QString text = dialogs.shown[0].text;
+    EXPECT_TRUE(text.contains("impresora Cocina: CHEF.")) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(" Motivo: la impresora se apagó")) << text.toStdString();
+    EXPECT_EQ(visto->intentados, (QStringList{"ASISTENTE", "CHEF", "COCINA", "BAR"}));
+    ASSERT_TRUE(printer.WaitForJobs(3, 60s));
+    const std::vector<QByteArray> jobs = printer.Jobs();
+    EXPECT_TRUE(jobs[0].contains("ASISTENTE"));
+    EXPECT_TRUE(jobs[1].contains("COCINA"));
+    EXPECT_TRUE(jobs[2].contains("BAR"));
+}
+
+TEST_F(EnviarPrintingTest, APrintingSystemThatStopsAnsweringIsNotWaitedForAgain) {
+    Module1::Impresora = "Cocina";
+    auto sistema = std::make_unique<OneTicketFails>(1, true);
+    OneTicketFails* visto = sistema.get();
+    sending::SetPrintingSystem(std::move(sistema));
+    Pedido_R* s = OrderOnScreen();
+    s->Command2_Click(0);
+
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(dialogs.shown[0].text.contains("impresora Cocina: CHEF, COCINA, BAR."))
+        << dialogs.shown[0].text.toStdString();
+    EXPECT_EQ(visto->intentados, (QStringList{"ASISTENTE", "CHEF"}));
     EXPECT_EQ(StoredLines(), "4");
 }
 

@@ -1,0 +1,25 @@
+#include "support/bench_env.h"
+
+#include "startup/configuration.h"
+
+namespace bench {
+
+QString DbHost() { return qEnvironmentVariable("PEDIDOS_BENCH_DB_HOST", "127.0.0.7"); }
+QString DbName() { return qEnvironmentVariable("PEDIDOS_BENCH_DB_NAME", "restaurante"); }
+QString DbSocket() { return qEnvironmentVariable("PEDIDOS_BENCH_DB_SOCKET"); }
+QString PrinterQueue() { return qEnvironmentVariable("PEDIDOS_BENCH_PRINTER", "Cocina"); }
+QString PrinterHost() { return qEnvironmentVariable("PEDIDOS_BENCH_PRINTER_HOST", "127.0.0.7"); }
+
+int SecondsPerRound() {
+    bool ok = false;
+    const int s = qEnvironmentVariableIntValue("PEDIDOS_BENCH_SECONDS", &ok);
+    return ok && s > 0 ? s : 10;
+}
+
+QString TerminalConnectionString() { return startup::BuildConnectionString(DbName(), DbHost()); }
+
+QString SourcePath(const QString& relative) {
+    return QStringLiteral(PEDIDOS_SOURCE_DIR "/") + relative;
+}
+
+}  // namespace bench

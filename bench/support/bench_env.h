@@ -1,0 +1,24 @@
+#pragma once
+// Where the benchmarks find the private services scripts/bench started.
+//   PEDIDOS_BENCH_DB_HOST     the server's address (127.0.0.7)
+//   PEDIDOS_BENCH_DB_NAME     the database with the demo restaurant (restaurante)
+//   PEDIDOS_BENCH_DB_SOCKET   the server's local socket, for root's checks
+//   PEDIDOS_BENCH_PRINTER     the kitchen queue (Cocina), a raw queue to
+//   PEDIDOS_BENCH_PRINTER_HOST:9100, where the programs listen themselves
+//   PEDIDOS_BENCH_SECONDS     seconds of each concurrent-sends round (10)
+#include <QString>
+
+namespace bench {
+
+QString DbHost();
+QString DbName();
+QString DbSocket();
+QString PrinterQueue();
+QString PrinterHost();
+int SecondsPerRound();
+// The terminal's connection string for the bench database.
+QString TerminalConnectionString();
+// A file of the source tree ("demo/Modelo.txt", ...).
+QString SourcePath(const QString& relative);
+
+}  // namespace bench
