@@ -26,5 +26,7 @@ long StatusKb(const char* key) {
 
 long RssKb() { return StatusKb("VmRSS:"); }
 long PeakRssKb() { return StatusKb("VmHWM:"); }
+long AnonymousRssKb() { return StatusKb("RssAnon:"); }
+long FileRssKb() { return StatusKb("RssFile:"); }
 
 }  // namespace bench

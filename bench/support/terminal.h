@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "data/connection.h"
+#include "data/mariadb_connection.h"
 #include "sending/printing_system.h"
 #include "widgets/dialogs.h"
 
@@ -51,9 +51,7 @@ public:
     QStringList statements;
 
 private:
-    std::unique_ptr<data::Connection> innerOwner_;
-    data::Connection& inner_ = Inner();
-    data::Connection& Inner();
+    data::MariaDbConnection inner_;
 };
 
 // A ticket printer that turns each ticket into its printer bytes, as the

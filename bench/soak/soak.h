@@ -1,0 +1,78 @@
+#pragma once
+// The soak: terminals (threads, each with its own connection) send orders
+// through SendOrder and print their tickets through CUPS while the database
+// server is restarted twice and the kitchen printer is switched off once.
+// An order that fails stays "on the screen" and is sent again, under the
+// same send id and checked first, until it is stored.
+#include <QString>
+#include <QStringList>
+#include <atomic>
+#include <map>
+#include <vector>
+
+#include "sending/send_order.h"
+
+namespace soak {
+
+constexpr int kTerminals = 8;
+constexpr int kOrders = 2000;
+// A busy waiter, not a loop: 8 terminals send about 30 orders a second,
+// which the kitchen queue's one job at a time still keeps up with (CUPS
+// refuses new jobs beyond 500 waiting).
+constexpr int kPauseBetweenOrdersMs = 250;
+constexpr int kRetryPauseMs = 300;          // ENVIAR pressed again
+
+struct SoakOrder {
+    QString idEnvio;
+    sending::OrderToSend pedido;
+    QString numero;        // as the send reported it
+    bool stored = false;   // the terminal was told it is stored
+    int failedSends = 0;   // sends that returned without storing it
+    bool ticketPrinted = false;  // CUPS took its ticket
+    double ms = 0;         // from the first ENVIAR until stored
+};
+
+struct Shared {
+    std::atomic<int> stored{0};
+    std::atomic<bool> giveUp{false};
+    QStringList modelo;    // the lines of Modelo.txt
+    QString cupsServer, queue;
+};
+
+// The orders of terminal `t`, decided before anything starts.
+std::vector<SoakOrder> OrdersOf(int t, int count);
+// Terminal `t`'s loop over its orders.
+void RunTerminal(int t, std::vector<SoakOrder>& orders, Shared& shared);
+
+// The stand-in kitchen printer, a process of its own that appends every
+// job to a file (so its memory is not the terminals').
+class KitchenPrinter {
+public:
+    explicit KitchenPrinter(QString file) : file_(std::move(file)) {}
+    ~KitchenPrinter() { Stop(); }
+    bool Start();
+    void Stop();
+    // How many times each ticket number arrived.
+    std::map<QString, int> Received() const;
+
+private:
+    QString file_;
+    int pid_ = 0;
+};
+
+// The private server of PEDIDOS_BENCH_DB_DIR: stopped (SIGTERM, a clean
+// shutdown; or SIGKILL, a crash) and started again the way scripts/bench
+// starts it. Returns false when it did not come back.
+bool RestartServer(bool crash, QString* error);
+
+struct CheckResult {
+    int storedOnce = 0;          // sent orders found once, lines and ticket lines included
+    int lost = 0;                // reported stored, not found
+    int doubled = 0;             // some line or send found more than once
+    int ticketNumbersTwice = 0;  // ticket numbers drawn by more than one send
+    QString firstProblem;
+};
+// Reads back every order from envios, D_Fact_r and comanda as root.
+CheckResult CheckStored(const std::vector<std::vector<SoakOrder>>& all);
+
+}  // namespace soak

@@ -1,0 +1,95 @@
+#include <QThread>
+#include <QTime>
+
+#include "data/mariadb_connection.h"
+#include "runtime/runtime_error.h"
+#include "sending/cups_printing.h"
+#include "sending/ticket_layout.h"
+#include "soak/soak.h"
+#include "support/bench_env.h"
+#include "support/orders.h"
+#include "support/timing.h"
+
+namespace soak {
+namespace {
+
+// Lines of print groups Modelo.txt does not list: one ticket per order (the
+// full copy), so the printer is not what limits the pace.
+sending::OrderToSend Order(int t, int k) {
+    sending::OrderToSend p =
+        bench::DemoOrder(QString::number(1 + (t * 7 + k) % 30), 1 + (t + k) % 3,
+                         QStringLiteral("s%1-o%2").arg(t).arg(k));
+    for (QStringList& row : p.filas) row[order_screen::kColImprimir] = QStringLiteral("SOAK");
+    return p;
+}
+
+// ENVIAR until stored; false only when the run gives up.
+bool SendUntilStored(data::MariaDbConnection& c, SoakOrder& o, Shared& shared) {
+    sending::SendOptions options;
+    options.connectionString = bench::TerminalConnectionString();
+    const bench::Clock::time_point start = bench::Clock::now();
+    while (!shared.giveUp) {
+        options.comprobarAntes = o.failedSends > 0;
+        const sending::SendResult r = sending::SendOrder(c, o.pedido, o.idEnvio, options);
+        if (r.committed) {
+            o.numero = r.numero;
+            o.stored = true;
+            o.ms = bench::MsSince(start);
+            return true;
+        }
+        ++o.failedSends;
+        QThread::msleep(kRetryPauseMs);
+    }
+    return false;
+}
+
+void PrintTickets(sending::CupsPrintingSystem& cups, SoakOrder& o, const Shared& shared) {
+    sending::TicketInput in;
+    in.numero = o.numero;
+    in.empresa = QStringLiteral("Restaurant de prueba");
+    in.fecha = QDate::currentDate();
+    in.mesonero = o.pedido.mesonero;
+    in.mesa = o.pedido.mesa;
+    in.filas = o.pedido.filas;
+    in.reloj = [] { return QTime::currentTime(); };
+    bool all = true;
+    for (const sending::Ticket& t : sending::LayOutTickets(in, shared.modelo)) {
+        const sending::JobResult r = cups.PrintTicket(shared.queue, t);
+        if (!r.ok) qWarning("soak: ticket %s of %s not taken: %s", qPrintable(t.title), qPrintable(o.numero),
+                            qPrintable(r.error));
+        all = all && r.ok;
+    }
+    o.ticketPrinted = all;
+}
+
+}  // namespace
+
+std::vector<SoakOrder> OrdersOf(int t, int count) {
+    std::vector<SoakOrder> orders;
+    orders.reserve(static_cast<std::size_t>(count));
+    for (int k = 0; k < count; ++k) {
+        SoakOrder o;
+        o.idEnvio = sending::NewSendId();
+        o.pedido = Order(t, k);
+        orders.push_back(std::move(o));
+    }
+    return orders;
+}
+
+void RunTerminal(int, std::vector<SoakOrder>& orders, Shared& shared) {
+    data::MariaDbConnection c;
+    try {
+        c.Open(bench::TerminalConnectionString());
+    } catch (const rt::RuntimeError& e) {
+        qWarning("soak: first connection failed: %s", qPrintable(e.description()));  // SendOrder connects again
+    }
+    sending::CupsPrintingSystem cups(shared.cupsServer);
+    for (SoakOrder& o : orders) {
+        if (!SendUntilStored(c, o, shared)) return;
+        ++shared.stored;
+        PrintTickets(cups, o, shared);
+        QThread::msleep(kPauseBetweenOrdersMs);
+    }
+}
+
+}  // namespace soak

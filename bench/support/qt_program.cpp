@@ -1,0 +1,17 @@
+#include "support/qt_program.h"
+
+#include "support/terminal.h"
+#include "widgets/resources.h"
+
+namespace bench {
+
+std::unique_ptr<QApplication> StartQt(int& argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    RouteWarningsToLog();
+    auto app = std::make_unique<QApplication>(argc, argv);
+    widgets::LoadResources();
+    QApplication::setApplicationName(QStringLiteral("Pedidos_VandrelFW"));
+    return app;
+}
+
+}  // namespace bench
