@@ -27,8 +27,9 @@ std::pair<QString, QString> SplitAtFirstLine(const QString& text);
 void UseNeutralFormats();
 void UseProgramFormats();
 
-// Writes `bytes` to this process's scratch file, always the same path, and
-// returns that path. The file is removed when the process ends.
+// Writes `bytes` to this process's scratch file (in /dev/shm when there is
+// one), always the same path, and returns that path. The file is removed when
+// the process ends.
 QString WriteScratchFile(const QByteArray& bytes);
 
 // Stops the run (abort, so libFuzzer keeps the input) when `holds` is false,
