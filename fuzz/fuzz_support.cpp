@@ -52,16 +52,7 @@ void UseNeutralFormats() {
 }
 
 void UseProgramFormats() {
-    rt::ResetFormats();
-    rt::RegionalFormats& f = rt::CurrentFormats();
-    f.shortDate = QStringLiteral("dd/MM/yyyy");
-    f.longDate = QStringLiteral("dddd, d' de 'MMMM' de 'yyyy");
-    f.timeFormat = QStringLiteral("HH:mm:ss");
-    f.currencySymbol = QStringLiteral("Bs.");
-    f.decimalSeparator = QStringLiteral(",");
-    f.thousandSeparator = QStringLiteral(".");
-    f.monetaryDecimalSeparator = QStringLiteral(",");
-    f.monetaryThousandSeparator = QStringLiteral(".");
+    rt::UseStartUpFormats();
 }
 
 QString WriteScratchFile(const QByteArray& bytes) {

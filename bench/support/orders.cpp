@@ -25,16 +25,7 @@ constexpr Product kProducts[] = {
 }  // namespace
 
 void UseTerminalFormats() {
-    rt::ResetFormats();
-    rt::RegionalFormats& f = rt::CurrentFormats();
-    f.shortDate = "dd/MM/yyyy";
-    f.longDate = "dddd, d' de 'MMMM' de 'yyyy";
-    f.timeFormat = "HH:mm:ss";
-    f.currencySymbol = "Bs.";
-    f.decimalSeparator = ",";
-    f.thousandSeparator = ".";
-    f.monetaryDecimalSeparator = ",";
-    f.monetaryThousandSeparator = ".";
+    rt::UseStartUpFormats();
 }
 
 order_screen::OrderLine DemoLine(int i, const QString& note) {
@@ -54,24 +45,7 @@ order_screen::OrderLine DemoLine(int i, const QString& note) {
     return line;
 }
 
-QStringList GridRow(const order_screen::OrderLine& l) {
-    using namespace order_screen;
-    QStringList r;
-    for (int i = 0; i < kOrderColumns; ++i) r << QString();
-    r[kColCodigo] = l.codigo;
-    r[kColNombre] = l.nombre;
-    r[kColCant] = l.cantidad;
-    r[kColPrecio] = l.precio;
-    r[kColSubTotal] = l.subtotal;
-    r[kColIva] = l.iva;
-    r[kColCosto] = l.costo;
-    r[kColTermino] = l.termino;
-    r[kColCodVendedor] = l.cod_vendedor;
-    r[kColDeposito] = l.deposito;
-    r[kColObservacion] = l.observacion;
-    r[kColImprimir] = l.imprimir;
-    return r;
-}
+QStringList GridRow(const order_screen::OrderLine& l) { return order_screen::RowCells(l); }
 
 sending::OrderToSend DemoOrder(const QString& mesa, int lines, const QString& notePrefix) {
     sending::OrderToSend p{mesa, QString::fromUtf8("María Fernández"), QStringLiteral("001"), {}};

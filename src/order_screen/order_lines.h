@@ -4,6 +4,7 @@
 // the side dishes chosen for the line being built (dish i in row i, always
 // followed by one empty row). The columns of Grid1 are the record of a line.
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 namespace order_screen {
@@ -37,6 +38,10 @@ struct OrderLine {
     QString codigo, nombre, cantidad, precio, subtotal, iva, costo, termino, cod_vendedor, deposito,
         observacion, imprimir;
 };
+
+// The 15 cells of the grid row `line` makes, with up to three side dishes:
+// the order as sending reads it, without a grid.
+QStringList RowCells(const OrderLine& line, const QStringList& contornos = {});
 
 // Lays Grid1 out with its header and no lines: 15 columns, 2 rows, row 1 empty.
 void limp_grid(Grid& grid1);

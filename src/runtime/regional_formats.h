@@ -23,4 +23,12 @@ RegionalFormats& CurrentFormats();
 // Puts back the neutral defaults above (tests use it to start from a known state).
 void ResetFormats();
 
+// The formats start-up forces: day-first dates, 24-hour clock, decimal comma,
+// thousands point, "Bs.".
+RegionalFormats StartUpFormats();
+
+// Puts StartUpFormats() in force directly, for programs that run the rules
+// without going through start-up (tests, benchmarks, fuzzers).
+void UseStartUpFormats();
+
 }  // namespace rt

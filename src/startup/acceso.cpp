@@ -12,6 +12,7 @@
 #include "runtime/end_program.h"
 #include "startup/configuration.h"
 #include "startup/module1.h"
+#include "runtime/regional_formats.h"
 #include "startup/regional.h"
 #include "startup/server_clock.h"
 #include "widgets/c_image_button.h"
@@ -113,12 +114,13 @@ void Acceso::Form_Load() {
     }
 
     // 5. The regional formats; the result is not looked at.
-    Regional::Fecha_Corta = QStringLiteral("dd/MM/yyyy");
-    Regional::Fecha_Larga = QStringLiteral("dddd, d' de 'MMMM' de 'yyyy");
-    Regional::Formato_Hora = QStringLiteral("HH:mm:ss");
-    Regional::Simbolo_Moneda = QStringLiteral("Bs.");
-    Regional::Separador_Decimal = QStringLiteral(",");
-    Regional::Separador_Miles = QStringLiteral(".");
+    const rt::RegionalFormats forced = rt::StartUpFormats();
+    Regional::Fecha_Corta = forced.shortDate;
+    Regional::Fecha_Larga = forced.longDate;
+    Regional::Formato_Hora = forced.timeFormat;
+    Regional::Simbolo_Moneda = forced.currencySymbol;
+    Regional::Separador_Decimal = forced.decimalSeparator;
+    Regional::Separador_Miles = forced.thousandSeparator;
     QString regionalMessage;
     Regional::Configurar_Regional(regionalMessage);
 

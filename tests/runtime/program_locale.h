@@ -15,16 +15,7 @@ protected:
 class ProgramFormats : public NeutralFormats {
 protected:
     void SetUp() override {
-        rt::ResetFormats();
-        rt::RegionalFormats& f = rt::CurrentFormats();
-        f.shortDate = "dd/MM/yyyy";
-        f.longDate = "dddd, d' de 'MMMM' de 'yyyy";
-        f.timeFormat = "HH:mm:ss";
-        f.currencySymbol = "Bs.";
-        f.decimalSeparator = ",";
-        f.thousandSeparator = ".";
-        f.monetaryDecimalSeparator = ",";
-        f.monetaryThousandSeparator = ".";
+        rt::UseStartUpFormats();
     }
 };
 
