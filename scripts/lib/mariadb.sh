@@ -20,36 +20,34 @@ db_running() {
   [ -f "$dir/mariadbd.pid" ] && kill -0 "$(cat "$dir/mariadbd.pid")" 2>/dev/null
 }
 
-db_start() {
-  local dir=$1 addr=$2
-  mkdir -p "$dir"
-  dir=$(cd "$dir" && pwd)
-  if db_running "$dir"; then
-    return 0
-  fi
-  local taken
-  taken=$(db_port_taken "$addr")
-  if [ -n "$taken" ]; then
-    echo "Ya hay un servidor MariaDB/MySQL escuchando en $taken." >&2
-    echo "No se toca: deténgalo, o use otra máquina, y vuelva a intentar." >&2
+# Creates the data folder DIR/data the first time (table names compared
+# without regard to case).
+db_install() {
+  local dir=$1
+  [ -d "$dir/data/mysql" ] && return 0
+  rm -rf "$dir/data"
+  mariadb-install-db --no-defaults --datadir="$dir/data" --auth-root-authentication-method=normal \
+    --skip-test-db --lower-case-table-names=1 --user=root >"$dir/install.log" 2>&1 || {
+    cat "$dir/install.log" >&2
+    echo "No se pudo crear la base de datos privada en $dir/data." >&2
     return 1
-  fi
-  if [ ! -d "$dir/data/mysql" ]; then
-    rm -rf "$dir/data"
-    mariadb-install-db --no-defaults --datadir="$dir/data" --auth-root-authentication-method=normal \
-      --skip-test-db --lower-case-table-names=1 --user=root >"$dir/install.log" 2>&1 || {
-      cat "$dir/install.log" >&2
-      echo "No se pudo crear la base de datos privada en $dir/data." >&2
-      return 1
-    }
-  fi
-  mariadbd --no-defaults --datadir="$dir/data" --socket="$dir/mariadb.sock" --port=$DB_PORT \
-    --bind-address="$addr" --lower-case-table-names=1 --skip-name-resolve --user=root \
-    --skip-log-bin --pid-file="$dir/mariadbd.pid" --log-error="$dir/error.log" \
-    --general-log=0 --general-log-file="$dir/general.log" \
-    --innodb-buffer-pool-size=64M --innodb-log-file-size=16M >/dev/null 2>&1 &
-  local i
-  for i in $(seq 1 100); do
+  }
+}
+
+# Sets DB_OPTIONS to the options of a private server of DIR on ADDRESS:3306.
+db_options() {
+  local dir=$1 addr=$2
+  DB_OPTIONS=(--no-defaults --datadir="$dir/data" --socket="$dir/mariadb.sock" --port=$DB_PORT
+    --bind-address="$addr" --lower-case-table-names=1 --skip-name-resolve --user=root
+    --skip-log-bin --pid-file="$dir/mariadbd.pid" --log-error="$dir/error.log"
+    --general-log=0 --general-log-file="$dir/general.log"
+    --innodb-buffer-pool-size=64M --innodb-log-file-size=16M --innodb-flush-log-at-trx-commit=1)
+}
+
+# Waits up to SECONDS (20 unless given) for the server of DIR to answer.
+db_wait() {
+  local dir=$1 seconds=${2:-20} i
+  for i in $(seq 1 $((seconds * 5))); do
     if mariadb-admin --no-defaults --socket="$dir/mariadb.sock" -uroot ping >/dev/null 2>&1; then
       return 0
     fi
@@ -58,6 +56,30 @@ db_start() {
   tail -n 20 "$dir/error.log" >&2 || true
   echo "El servidor MariaDB privado no arrancó (registro: $dir/error.log)." >&2
   return 1
+}
+
+# Fails, saying who holds it, when something already listens on ADDRESS:3306.
+db_check_port_free() {
+  local addr=$1 taken
+  taken=$(db_port_taken "$addr")
+  [ -z "$taken" ] && return 0
+  echo "Ya hay un servidor MariaDB/MySQL escuchando en $taken." >&2
+  echo "No se toca: deténgalo, o use otra máquina, y vuelva a intentar." >&2
+  return 1
+}
+
+db_start() {
+  local dir=$1 addr=$2
+  mkdir -p "$dir"
+  dir=$(cd "$dir" && pwd)
+  if db_running "$dir"; then
+    return 0
+  fi
+  db_check_port_free "$addr" || return 1
+  db_install "$dir" || return 1
+  db_options "$dir" "$addr"
+  mariadbd "${DB_OPTIONS[@]}" >/dev/null 2>&1 &
+  db_wait "$dir"
 }
 
 db_stop() {

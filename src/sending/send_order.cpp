@@ -4,6 +4,7 @@
 #include <QRandomGenerator>
 #include <QThread>
 #include <QUuid>
+#include <algorithm>
 #include <optional>
 
 #include "data/db_error.h"
@@ -198,6 +199,14 @@ void CheckNumbers(const OrderToSend& p) {
 
 }  // namespace
 
+int CollisionPauseMs(int run, quint32 random) {
+    constexpr int kFirstWindowMs = 20;
+    constexpr int kLargestWindowMs = 320;
+    const int doublings = std::clamp(run - 2, 0, 4);
+    const int window = std::min(kFirstWindowMs << doublings, kLargestWindowMs);
+    return window / 2 + static_cast<int>(random % static_cast<quint32>(window / 2 + 1));
+}
+
 QString NewSendId() {
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
@@ -238,7 +247,9 @@ SendResult SendOrder(data::Connection& conexion, const OrderToSend& pedido, cons
             reconnect = IsLostConnection(e.number) || !conexion.IsOpen();
             unconfirmed = true;
             // Terminals that collided on the counter row try again at different moments.
-            if (e.number == 1213) QThread::msleep(QRandomGenerator::global()->bounded(20, 120));
+            if (e.number == 1213)
+                QThread::msleep(static_cast<unsigned long>(CollisionPauseMs(
+                    result.wholeSendRuns + 1, QRandomGenerator::global()->generate())));
         } catch (const StatementFailed& e) {
             // The server answered every try and the transaction is still
             // open: nothing committed.

@@ -3,6 +3,8 @@
 // for byte.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "data/db_error.h"
 #include "order_screen/order_lines.h"
 #include "sending/hooked_connection.h"
@@ -137,7 +139,9 @@ TEST_F(SendOrderTest, ADeadlockOnEveryRunGivesUpAfterTheLastRunWithNothingStored
     c->before = [&](const QString& sql, int) {
         if (sql.startsWith("INSERT INTO comanda")) throw data::DbError(1213, "Deadlock found");
     };
-    const sending::SendResult r = SendOrder(*c, Order("4", 2), sending::NewSendId(), Options());
+    sending::SendOptions o = Options();
+    o.intentosEnvio = 3;
+    const sending::SendResult r = SendOrder(*c, Order("4", 2), sending::NewSendId(), o);
     EXPECT_FALSE(r.committed);
     EXPECT_FALSE(r.outcomeUnknown);
     EXPECT_EQ(r.wholeSendRuns, 3);
@@ -233,6 +237,24 @@ TEST_F(SendOrderTest, SpecialCharactersAccentsAndLongNotesAreStoredByteForByte) 
             RootQuery("select hex(nom_producto), hex(mesonero), hex(observacion) from comanda"),
             QStringList{Hex(name) + "\t" + Hex(p.mesonero) + "\t" + Hex(note)});
         EXPECT_EQ(RootQuery("select hex(Cod_Vendedor) from Factura_r"), QStringList{Hex("0'1")});
+    }
+}
+
+// The pause after a collision grows with the runs but stays short: from
+// 10-20 ms before the second run to 160-320 ms from the sixth on.
+TEST(CollisionPause, DoublesItsWindowWithEachRunUpToAThirdOfASecond) {
+    const struct {
+        int run, shortest, longest;
+    } cases[] = {{2, 10, 20}, {3, 20, 40}, {4, 40, 80}, {6, 160, 320}, {20, 160, 320}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.run);
+        int lo = 1 << 30, hi = 0;
+        for (quint32 r = 0; r < 1000; ++r) {
+            lo = std::min(lo, sending::CollisionPauseMs(c.run, r));
+            hi = std::max(hi, sending::CollisionPauseMs(c.run, r));
+        }
+        EXPECT_EQ(lo, c.shortest);
+        EXPECT_EQ(hi, c.longest);
     }
 }
 

@@ -23,9 +23,9 @@ QString RequiredEnv(const char* name) {
     return value;
 }
 
-QString RunRootClient(const QStringList& args, const QByteArray& input) {
+QString RunRootClient(const QString& socket, const QStringList& args, const QByteArray& input) {
     QProcess p;
-    QStringList all{"--no-defaults", "--socket=" + RequiredEnv("PEDIDOS_TEST_DB_SOCKET"),
+    QStringList all{"--no-defaults", "--socket=" + socket,
                     "-uroot", "--batch", "--skip-column-names", "--default-character-set=utf8mb4"};
     all << args;
     p.start("mariadb", all);
@@ -57,22 +57,30 @@ QString SourcePath(const QString& relative) {
     return QStringLiteral(PEDIDOS_SOURCE_DIR "/") + relative;
 }
 
-void ResetDatabase() {
-    const QString db = DbName();
-    RunRootClient({}, QString("DROP DATABASE IF EXISTS `%1`; CREATE DATABASE `%1` CHARACTER SET "
-                              "utf8mb4;")
-                          .arg(db)
-                          .toUtf8());
+QString RequiredSetting(const char* name) { return RequiredEnv(name); }
+
+void ResetDatabaseOn(const QString& socket, const QString& db) {
+    RunRootClient(socket, {},
+                  QString("DROP DATABASE IF EXISTS `%1`; CREATE DATABASE `%1` CHARACTER SET "
+                          "utf8mb4;")
+                      .arg(db)
+                      .toUtf8());
     QByteArray script = ReadSource("db/schema.sql") + "\n" + ReadSource("db/grants.sql") + "\n" +
                         ReadSource("db/demo.sql");
-    RunRootClient({"--database=" + db}, script);
+    RunRootClient(socket, {"--database=" + db}, script);
 }
 
-QStringList RootQuery(const QString& sql) {
-    const QString out = RunRootClient({"--database=" + DbName()}, sql.toUtf8());
+void ResetDatabase() { ResetDatabaseOn(RequiredEnv("PEDIDOS_TEST_DB_SOCKET"), DbName()); }
+
+QStringList RootQueryOn(const QString& socket, const QString& db, const QString& sql) {
+    const QString out = RunRootClient(socket, {"--database=" + db}, sql.toUtf8());
     QStringList rows = out.split('\n');
     if (!rows.isEmpty() && rows.last().isEmpty()) rows.removeLast();
     return rows;
+}
+
+QStringList RootQuery(const QString& sql) {
+    return RootQueryOn(RequiredEnv("PEDIDOS_TEST_DB_SOCKET"), DbName(), sql);
 }
 
 QString TestConnectionString() { return startup::BuildConnectionString(DbName(), DbHost()); }

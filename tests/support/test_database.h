@@ -17,6 +17,12 @@ QString DbName();
 void ResetDatabase();
 // Runs SQL as root on this program's database; the rows, columns joined by tabs.
 QStringList RootQuery(const QString& sql);
+// The same on the server listening on `socket`, database `db`.
+void ResetDatabaseOn(const QString& socket, const QString& db);
+QStringList RootQueryOn(const QString& socket, const QString& db, const QString& sql);
+// The value of environment variable `name`, which scripts/test sets; a test
+// failure when it is not set.
+QString RequiredSetting(const char* name);
 // The terminal's connection string for this program's database.
 QString TestConnectionString();
 // A file of the source tree ("db/demo.sql", "demo/Modelo.txt", ...).
