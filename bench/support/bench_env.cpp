@@ -18,6 +18,19 @@ int SecondsPerRound() {
 
 QString TerminalConnectionString() { return startup::BuildConnectionString(DbName(), DbHost()); }
 
+QStringList ClusterHosts() {
+    return qEnvironmentVariable("PEDIDOS_BENCH_CLUSTER_HOSTS", "127.0.0.14 127.0.0.15 127.0.0.16")
+        .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+QString ClusterConnectionString(int k) {
+    return startup::BuildConnectionString(DbName(), ClusterHosts().value(k - 1));
+}
+
+QString ClusterSocket(int k) {
+    return QStringLiteral("%1/node%2/mariadb.sock").arg(qEnvironmentVariable("PEDIDOS_BENCH_CLUSTER_DIR")).arg(k);
+}
+
 QString SourcePath(const QString& relative) {
     return QStringLiteral(PEDIDOS_SOURCE_DIR "/") + relative;
 }

@@ -6,7 +6,11 @@
 //   PEDIDOS_BENCH_PRINTER     the kitchen queue (Cocina), a raw queue to
 //   PEDIDOS_BENCH_PRINTER_HOST:9100, where the programs listen themselves
 //   PEDIDOS_BENCH_SECONDS     seconds of each concurrent-sends round (10)
+//   PEDIDOS_BENCH_CLUSTER_HOSTS  the addresses of the private Galera cluster's
+//                                three nodes (127.0.0.14 127.0.0.15 127.0.0.16)
+//   PEDIDOS_BENCH_CLUSTER_DIR    its folder: node k's local socket is DIR/nodek/mariadb.sock
 #include <QString>
+#include <QStringList>
 
 namespace bench {
 
@@ -18,6 +22,13 @@ QString PrinterHost();
 int SecondsPerRound();
 // The terminal's connection string for the bench database.
 QString TerminalConnectionString();
+// The cluster's nodes, numbered 1 to kClusterNodes.
+constexpr int kClusterNodes = 3;
+QStringList ClusterHosts();
+// The terminal's connection string for the bench database on node k.
+QString ClusterConnectionString(int k);
+// Node k's local socket, for root's checks.
+QString ClusterSocket(int k);
 // A file of the source tree ("demo/Modelo.txt", ...).
 QString SourcePath(const QString& relative);
 
