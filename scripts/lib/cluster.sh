@@ -12,17 +12,13 @@
 # Galera talks on port 4567 of the same address, IST on 4568, state transfers on 4444.
 
 source "$(dirname "${BASH_SOURCE[0]}")/mariadb.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/private_dir.sh"
 
 read -r -a CLUSTER_HOSTS <<<"${CLUSTER_HOSTS:-127.0.0.1 127.0.0.2 127.0.0.3}"
 CLUSTER_PROVIDER=${CLUSTER_PROVIDER:-/usr/lib/galera/libgalera_smm.so}
 # Seconds a node has to join (a full state transfer included) before the start fails.
 CLUSTER_JOIN_SECONDS=${CLUSTER_JOIN_SECONDS:-120}
 
-# A full state transfer writes into the joiner's data folder through an rsync
-# daemon, which runs as nobody when the servers run as root: nobody must be
-# able to enter the folder.
-cluster_dir() { private_dir nobody "${1:-cluster}"; }
+cluster_dir() { echo "$PEDIDOS_ROOT/build-services/${1:-cluster}"; }
 
 _cluster_node_dir() { echo "$1/node$2"; }
 _cluster_host() { echo "${CLUSTER_HOSTS[$(($1 - 1))]}"; }
@@ -59,11 +55,13 @@ _cluster_launch() {
   mkdir -p "$node"
   db_check_port_free "$host" || return 1
   db_install "$node" || return 1
+  # A full state transfer writes into the joiner's data folder through an
+  # rsync daemon, which runs as nobody when the servers run as root.
   if [ "$(id -u)" -eq 0 ]; then chown -R nobody: "$node/data"; fi
   db_options "$node" "$host"
   local wsrep=(--wsrep-on=ON --wsrep-provider="$CLUSTER_PROVIDER"
     --wsrep-cluster-address="$(_cluster_address)" --wsrep-node-address="$host"
-    --wsrep-provider-options="gmcast.listen_addr=tcp://$host:4567;ist.recv_addr=$host:4568"
+    --wsrep-provider-options="gmcast.listen_addr=tcp://$host:4567;ist.recv_addr=$host:4568;gcache.size=32M"
     --wsrep-sst-method=rsync --wsrep-sst-receive-address="$host:4444"
     --binlog-format=ROW --innodb-autoinc-lock-mode=2)
   if [ "$found" = new ]; then wsrep+=(--wsrep-new-cluster); fi
@@ -83,7 +81,7 @@ _cluster_wait_synced() {
     sleep 0.5
   done
   tail -n 30 "$node/error.log" >&2 || true
-  echo "El nodo $k ($(_cluster_host "$k")) no se unió al clúster (registro: $node/error.log)." >&2
+  echo "El nodo $k ($(_cluster_host "$k")) no quedó sincronizado con el clúster (registro: $node/error.log)." >&2
   return 1
 }
 
@@ -100,16 +98,24 @@ cluster_node_kill() {
   local pid
   pid=$(cat "$node/mariadbd.pid")
   kill -9 "$pid"
-  while kill -0 "$pid" 2>/dev/null; do sleep 0.1; done
+  while db_pid_alive "$pid"; do sleep 0.1; done
 }
 
-# The node that founds the cluster: one that is already running, else the one
-# the cluster last stopped on, else node 1 (a new cluster, or one whose nodes
-# all died: the private cluster's data are test data, so node 1 is told it may).
+# The node that founds the cluster: one that is already running in a cluster
+# with a majority, else the one the cluster last stopped on, else node 1 (a
+# new cluster, or one whose nodes all died: the private cluster's data are
+# test data, so node 1 is told it may). A node left running without a
+# majority (its partners died) is stopped first: it cannot serve nor found.
 _cluster_founder() {
   local dir=$1 k
   for k in 1 2 3; do
-    if db_running "$(_cluster_node_dir "$dir" "$k")"; then echo "$k running"; return; fi
+    db_running "$(_cluster_node_dir "$dir" "$k")" || continue
+    if [ "$(_cluster_var "$dir" "$k" wsrep_cluster_status)" = Primary ]; then
+      echo "$k running"
+      return
+    fi
+    echo "El nodo $k sigue en marcha sin mayoría en el clúster: se detiene para volver a fundarlo." >&2
+    db_stop "$(_cluster_node_dir "$dir" "$k")"
   done
   for k in 1 2 3; do
     if _cluster_safe_to_bootstrap "$dir" "$k"; then echo "$k"; return; fi
@@ -140,7 +146,7 @@ cluster_start() {
   local size
   size=$(_cluster_var "$dir" 1 wsrep_cluster_size)
   if [ "$size" != 3 ]; then
-    echo "El clúster tiene $size nodos en vez de 3." >&2
+    echo "El clúster tiene ${size:-0} nodos en vez de 3." >&2
     return 1
   fi
 }
@@ -155,9 +161,15 @@ cluster_status() {
   for k in 1 2 3; do
     node=$(_cluster_node_dir "$dir" "$k")
     if db_running "$node"; then
-      printf 'nodo %s  %s:3306  tamaño %s  estado %s\n' "$k" "$(_cluster_host "$k")" \
-        "$(_cluster_var "$dir" "$k" wsrep_cluster_size)" \
-        "$(_cluster_var "$dir" "$k" wsrep_local_state_comment)"
+      local size
+      size=$(_cluster_var "$dir" "$k" wsrep_cluster_size)
+      if [ -z "$size" ]; then
+        printf 'nodo %s  %s:3306  en marcha, no responde\n' "$k" "$(_cluster_host "$k")"
+        continue
+      fi
+      printf 'nodo %s  %s:3306  tamaño %s  estado %s  %s\n' "$k" "$(_cluster_host "$k")" "$size" \
+        "$(_cluster_var "$dir" "$k" wsrep_local_state_comment)" \
+        "$(_cluster_var "$dir" "$k" wsrep_cluster_status)"
     else
       printf 'nodo %s  %s:3306  detenido\n' "$k" "$(_cluster_host "$k")"
     fi

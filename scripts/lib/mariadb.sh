@@ -15,9 +15,18 @@ db_port_taken() {
     grep -E "^($addr|0\.0\.0\.0|\*|\[::\]):$DB_PORT\$" || true
 }
 
+# True while process PID exists and has not exited (a zombie that its parent
+# has not collected yet counts as exited).
+db_pid_alive() {
+  local pid=$1 state
+  kill -0 "$pid" 2>/dev/null || return 1
+  state=$(awk '{print $3}' "/proc/$pid/stat" 2>/dev/null)
+  [ -n "$state" ] && [ "$state" != Z ]
+}
+
 db_running() {
   local dir=$1
-  [ -f "$dir/mariadbd.pid" ] && kill -0 "$(cat "$dir/mariadbd.pid")" 2>/dev/null
+  [ -f "$dir/mariadbd.pid" ] && db_pid_alive "$(cat "$dir/mariadbd.pid")"
 }
 
 # Creates the data folder DIR/data the first time (table names compared
@@ -90,7 +99,7 @@ db_stop() {
   kill "$pid" 2>/dev/null || true
   local i
   for i in $(seq 1 150); do
-    kill -0 "$pid" 2>/dev/null || return 0
+    db_pid_alive "$pid" || return 0
     sleep 0.2
   done
   kill -9 "$pid" 2>/dev/null || true
