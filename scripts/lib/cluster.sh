@@ -13,7 +13,9 @@
 
 source "$(dirname "${BASH_SOURCE[0]}")/mariadb.sh"
 
-read -r -a CLUSTER_HOSTS <<<"${CLUSTER_HOSTS:-127.0.0.1 127.0.0.2 127.0.0.3}"
+# Kept apart from CLUSTER_HOSTS itself, so that an exported CLUSTER_HOSTS stays
+# the whole list for the scripts this shell starts.
+read -r -a _CLUSTER_HOSTS <<<"${CLUSTER_HOSTS:-127.0.0.1 127.0.0.2 127.0.0.3}"
 CLUSTER_PROVIDER=${CLUSTER_PROVIDER:-/usr/lib/galera/libgalera_smm.so}
 # Seconds a node has to join (a full state transfer included) before the start fails.
 CLUSTER_JOIN_SECONDS=${CLUSTER_JOIN_SECONDS:-120}
@@ -21,11 +23,11 @@ CLUSTER_JOIN_SECONDS=${CLUSTER_JOIN_SECONDS:-120}
 cluster_dir() { echo "$PEDIDOS_ROOT/build-services/${1:-cluster}"; }
 
 _cluster_node_dir() { echo "$1/node$2"; }
-_cluster_host() { echo "${CLUSTER_HOSTS[$(($1 - 1))]}"; }
+_cluster_host() { echo "${_CLUSTER_HOSTS[$(($1 - 1))]}"; }
 
 _cluster_address() {
   local list="" h
-  for h in "${CLUSTER_HOSTS[@]}"; do list+="${list:+,}$h:4567"; done
+  for h in "${_CLUSTER_HOSTS[@]}"; do list+="${list:+,}$h:4567"; done
   echo "gcomm://$list"
 }
 
