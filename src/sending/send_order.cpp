@@ -246,8 +246,9 @@ SendResult SendOrder(data::Connection& conexion, const OrderToSend& pedido, cons
             s.RollBack();
             reconnect = IsLostConnection(e.number) || !conexion.IsOpen();
             unconfirmed = true;
-            // Terminals that collided on the counter row try again at different moments.
-            if (e.number == 1213)
+            // Terminals that collided on the counter row try again at
+            // different moments (no pause when no run is left).
+            if (e.number == 1213 && result.wholeSendRuns < o.intentosEnvio)
                 QThread::msleep(static_cast<unsigned long>(CollisionPauseMs(
                     result.wholeSendRuns + 1, QRandomGenerator::global()->generate())));
         } catch (const StatementFailed& e) {

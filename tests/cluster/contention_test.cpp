@@ -4,11 +4,9 @@
 // send may fail. Every node must then hold every send once.
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <algorithm>
 #include <cstdio>
 #include <map>
-#include <thread>
 
 #include "cluster/test_cluster.h"
 #include "data/mariadb_connection.h"
@@ -37,24 +35,11 @@ TEST_F(ClusterContentionTest, SixteenTerminalsOnThreeNodesNeverFailAndEveryNodeH
     const testsupport::ConcurrentOrders sent =
         testsupport::MakeConcurrentOrders(kTerminals, kOrdersEach, kTables);
 
-    std::vector<std::vector<sending::SendResult>> results(kTerminals);
-    std::vector<QString> failures(kTerminals);
-    QElapsedTimer timer;
-    timer.start();
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kTerminals; ++t) {
-        threads.emplace_back([&, t] {
-            try {
-                for (const sending::OrderToSend& p : sent.orders[t])
-                    results[t].push_back(
-                        sending::SendOrder(*connections[t], p, sending::NewSendId(), options[t]));
-            } catch (const std::exception& e) {
-                failures[t] = e.what();
-            }
-        });
-    }
-    for (std::thread& th : threads) th.join();
-    const qint64 elapsed = timer.elapsed();
+    const testsupport::SendsAtOnce done =
+        testsupport::SendAtOnce(connections, sent, [&](int t) { return options[t]; });
+    const auto& results = done.results;
+    const auto& failures = done.failures;
+    const qint64 elapsed = done.elapsedMs;
 
     std::vector<std::vector<QString>> tickets(kTerminals);
     std::map<int, int> runs;  // whole-send runs -> sends that needed that many

@@ -3,9 +3,7 @@
 // every line stored once with its own values.
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <cstdio>
-#include <thread>
 
 #include "sending/send_fixture.h"
 #include "support/concurrent_orders.h"
@@ -27,25 +25,12 @@ TEST_F(ConcurrentSendsTest, EveryTicketOnceOneHeaderPerTableEveryLineOnce) {
     const testsupport::ConcurrentOrders sent =
         testsupport::MakeConcurrentOrders(kTerminals, kOrdersEach, kTables);
 
-    std::vector<std::vector<sending::SendResult>> results(kTerminals);
-    std::vector<QString> failures(kTerminals);
-    QElapsedTimer timer;
-    timer.start();
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kTerminals; ++t) {
-        threads.emplace_back([&, t] {
-            try {
-                for (const sending::OrderToSend& p : sent.orders[t])
-                    results[t].push_back(
-                        sending::SendOrder(*connections[t], p, sending::NewSendId(), Options()));
-            } catch (const std::exception& e) {
-                failures[t] = e.what();
-            }
-        });
-    }
-    for (std::thread& th : threads) th.join();
+    const testsupport::SendsAtOnce done =
+        testsupport::SendAtOnce(connections, sent, [](int) { return Options(); });
     std::printf("[   INFO   ] %zu sends of %zu lines by %d terminals in %lld ms\n", sent.Sends(),
-                sent.expected.size(), kTerminals, static_cast<long long>(timer.elapsed()));
+                sent.expected.size(), kTerminals, static_cast<long long>(done.elapsedMs));
+    const auto& results = done.results;
+    const auto& failures = done.failures;
 
     std::vector<std::vector<QString>> tickets(kTerminals);
     int reruns = 0;

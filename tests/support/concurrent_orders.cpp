@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <set>
+#include <thread>
 
 #include "support/order_rows.h"
 
@@ -48,6 +50,33 @@ ConcurrentOrders MakeConcurrentOrders(int terminals, int ordersEach, int tables)
         }
     }
     return c;
+}
+
+SendsAtOnce SendAtOnce(std::vector<std::unique_ptr<data::MariaDbConnection>>& connections,
+                       const ConcurrentOrders& sent,
+                       const std::function<sending::SendOptions(int)>& options) {
+    const int terminals = static_cast<int>(sent.orders.size());
+    SendsAtOnce out;
+    out.results.resize(terminals);
+    out.failures.resize(terminals);
+    QElapsedTimer timer;
+    timer.start();
+    std::vector<std::thread> threads;
+    for (int t = 0; t < terminals; ++t) {
+        threads.emplace_back([&, t] {
+            const sending::SendOptions o = options(t);
+            try {
+                for (const sending::OrderToSend& p : sent.orders[t])
+                    out.results[t].push_back(
+                        sending::SendOrder(*connections[t], p, sending::NewSendId(), o));
+            } catch (const std::exception& e) {
+                out.failures[t] = e.what();
+            }
+        });
+    }
+    for (std::thread& th : threads) th.join();
+    out.elapsedMs = timer.elapsed();
+    return out;
 }
 
 namespace {

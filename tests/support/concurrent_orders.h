@@ -4,8 +4,10 @@
 #include <QString>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
+#include "data/mariadb_connection.h"
 #include "order_screen/order_lines.h"
 #include "sending/send_order.h"
 
@@ -32,6 +34,21 @@ order_screen::OrderLine ConcurrentLine(int t, int o, int l);
 // `ordersEach` orders of 1 to 12 lines for each of `terminals`, over `tables`
 // tables that the terminals share.
 ConcurrentOrders MakeConcurrentOrders(int terminals, int ordersEach, int tables);
+
+// What the terminals' threads got back: results[t][o] for order o of
+// terminal t, the exception that stopped a terminal (empty when none), and
+// the time all of them took.
+struct SendsAtOnce {
+    std::vector<std::vector<sending::SendResult>> results;
+    std::vector<QString> failures;
+    qint64 elapsedMs = 0;
+};
+
+// Every terminal sends its orders one after the other on connections[t] with
+// options(t), all terminals at once, each in a thread of its own.
+SendsAtOnce SendAtOnce(std::vector<std::unique_ptr<data::MariaDbConnection>>& connections,
+                       const ConcurrentOrders& sent,
+                       const std::function<sending::SendOptions(int)>& options);
 
 // Runs SQL on the database to check; the rows, columns joined by tabs.
 using QueryFn = std::function<QStringList(const QString&)>;
