@@ -51,9 +51,7 @@ int main(int argc, char** argv) {
     auto app = bench::StartQt(argc, argv);
     bench::ProgramFolder folder(bench::PrinterQueue());
     bench::AnswerDialogs answers;
-    auto printer = std::make_unique<bench::RecordingPrinter>(bench::PrinterQueue());
-    bench::RecordingPrinter* tickets = printer.get();
-    sending::SetPrintingSystem(std::move(printer));
+    bench::RecordingPrinter* tickets = bench::UseRecordingPrinter();
     bench::StartTerminal(folder, answers);
     Pedido_R* s = Pedido_R::Instance();
 

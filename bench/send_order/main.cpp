@@ -88,9 +88,7 @@ int main(int argc, char** argv) {
     auto app = bench::StartQt(argc, argv);
     bench::ProgramFolder folder(bench::PrinterQueue());
     bench::AnswerDialogs answers;
-    auto printer = std::make_unique<bench::RecordingPrinter>(bench::PrinterQueue());
-    bench::RecordingPrinter* tickets = printer.get();
-    sending::SetPrintingSystem(std::move(printer));
+    bench::RecordingPrinter* tickets = bench::UseRecordingPrinter();
     bench::RecordingConnection* connection = nullptr;
     bench::StartTerminal(folder, answers, &connection);
     Pedido_R* s = Pedido_R::Instance();

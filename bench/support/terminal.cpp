@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <atomic>
 #include <cstdio>
+#include <memory>
 
 #include "order_screen/pedido_r.h"
 #include "sending/escpos.h"
@@ -78,6 +79,13 @@ sending::JobResult RecordingPrinter::PrintTicket(const QString&, const sending::
     bytes += job.size();
     if (keep_) kept.push_back(std::move(job));
     return {true, {}};
+}
+
+RecordingPrinter* UseRecordingPrinter() {
+    auto printer = std::make_unique<RecordingPrinter>(PrinterQueue());
+    RecordingPrinter* installed = printer.get();
+    sending::SetPrintingSystem(std::move(printer));
+    return installed;
 }
 
 void StartTerminal(const ProgramFolder& folder, AnswerDialogs& answers, RecordingConnection** recorder) {

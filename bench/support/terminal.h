@@ -71,6 +71,10 @@ private:
     bool keep_;
 };
 
+// A RecordingPrinter for the bench queue, installed as the printing system;
+// the pointer stays valid while it is installed.
+RecordingPrinter* UseRecordingPrinter();
+
 // The start-up form loaded from `folder`, "Aceptar" clicked and the order
 // screen shown; the boxes answered by `answers`. With `recorder`, that
 // connection is the terminal's (not owned by the caller afterwards).

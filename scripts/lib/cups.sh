@@ -22,14 +22,26 @@
 # The scheduler runs as lp (it refuses to run its backends as root), so DIR must
 # be reachable by lp; everything it writes stays under DIR.
 
-source "$(dirname "${BASH_SOURCE[0]}")/private_dir.sh"
-
 _cups_abs() { mkdir -p "$1" && (cd "$1" && pwd); }
 
 cups_server() { echo "$(_cups_abs "$1")/cups.sock"; }
 
-# The folder for the private scheduler NAME, one lp (the scheduler's user) can enter.
-cups_private_dir() { private_dir lp "$1"; }
+# The folder for the private scheduler NAME: build-services/NAME when lp (the
+# scheduler's user) can reach it, else a folder of this checkout under /tmp (a
+# clone under /root, mode 700, cannot be reached by lp).
+cups_private_dir() {
+  local dir="$PEDIDOS_ROOT/build-services/$1" key base
+  mkdir -p "$dir"
+  if su -s /bin/sh lp -c "test -x '$dir'" 2>/dev/null; then
+    echo "$dir"
+    return 0
+  fi
+  key=$(printf '%s' "$PEDIDOS_ROOT" | sha256sum | cut -c1-12)
+  base="/tmp/pedidos-cups-$key"
+  mkdir -p "$base/$1"
+  chmod 0755 "$base" "$base/$1"
+  echo "$base/$1"
+}
 
 # The pid of the scheduler started for DIR, when it still runs with DIR's
 # configuration: the one our start wrote down, or the one cupsd wrote itself.

@@ -31,9 +31,8 @@ void TestCluster::ResetDatabase() const {
 QStringList TestCluster::Query(int k, const QString& sql) const {
     // wsrep_sync_wait: the read waits until this node has applied what the
     // cluster committed before it.
-    QStringList rows = testsupport::RootQueryOn(Socket(k), testsupport::DbName(),
-                                                "SET SESSION wsrep_sync_wait=1;\n" + sql);
-    return rows;
+    return testsupport::RootQueryOn(Socket(k), testsupport::DbName(),
+                                    "SET SESSION wsrep_sync_wait=1;\n" + sql);
 }
 
 QStringList TestCluster::Checksums(int k) const {
