@@ -1,6 +1,8 @@
 -- Pedidos: demo installation "Restaurant El Fogón", a small Venezuelan grill
 -- restaurant with a bar. Prices in Bs. (tax included), dollar rate 36,50.
--- Load after schema.sql and grants.sql:
+-- It names only the columns the terminal uses, so it loads into an
+-- installation's own tables as well as into ours. Load after schema.sql and
+-- grants.sql:
 --   mariadb --database=restaurante < db/demo.sql
 --
 -- Areas: '01' RESTAURANT (the demo terminal's area) and '02' BAR.
@@ -14,9 +16,9 @@ SET NAMES utf8mb4;
 -- Parameters: IVA 16 %, reduced 8 %, luxury 31 %, price level 1, 36,50 Bs. per
 -- dollar, the first kitchen ticket is number 1.
 INSERT INTO mantenimiento
-  (id, iva, iva_reducido, iva_lujo, Precio_V, Dollar, Descuento, Desc_Venta1, iva_a, control_Comanda)
+  (iva, iva_reducido, iva_lujo, Precio_V, Dollar, Descuento, Desc_Venta1, iva_a, control_Comanda)
 VALUES
-  (1, 16, 8, 31, '1', 36.50, 0, 0, 0, 1);
+  (16, 8, 31, '1', 36.50, 0, 0, 0, 1);
 
 INSERT INTO Vendedores (cod_vendedor, nom_vendedor) VALUES
   ('001', 'María Fernández'),

@@ -28,8 +28,6 @@ GRANT SELECT ON Factura_r     TO 'admin'@'127.0.0.1', 'admin'@'192.168.1.%';
 GRANT INSERT ON Factura_r     TO 'admin'@'127.0.0.1', 'admin'@'192.168.1.%';
 GRANT INSERT ON D_Fact_r      TO 'admin'@'127.0.0.1', 'admin'@'192.168.1.%';
 GRANT INSERT ON comanda       TO 'admin'@'127.0.0.1', 'admin'@'192.168.1.%';
--- The record of each send, looked up after a lost connection.
-GRANT SELECT, INSERT ON envios TO 'admin'@'127.0.0.1', 'admin'@'192.168.1.%';
 
 -- The kitchen-ticket counter: only that column may be changed (enough for
 -- "select control_Comanda from mantenimiento for update" in a transaction too).

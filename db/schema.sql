@@ -12,14 +12,19 @@
 --     Impuesto1..3) are BIT(1), which the client delivers as a boolean;
 --   * contorno / termino are only tested for non-zero, so TINYINT;
 --   * money, quantities and rates are DECIMAL with three decimals;
---   * every column that the terminal's INSERTs do not name has a default.
+--   * every column that the terminal's INSERTs do not name has a default;
+--   * text columns hold what the screens let a waiter type.
+--
+-- Nothing here is of the terminal's own: db/optional/envios.sql adds the send
+-- record that lets a terminal tell exactly, after a lost connection, whether
+-- its send was stored.
 
 SET NAMES utf8mb4;
 
 -- Installation parameters: exactly one row (id 1). The terminal reads the tax
 -- rates, the price level and the dollar rate, and advances the ticket counter.
 CREATE TABLE mantenimiento (
-  id              INT           NOT NULL,
+  id              INT           NOT NULL DEFAULT 1,
   iva             DECIMAL(14,3) NULL DEFAULT NULL,   -- general tax rate, percent
   iva_reducido    DECIMAL(14,3) NULL DEFAULT NULL,   -- reduced tax rate, percent
   iva_lujo        DECIMAL(14,3) NULL DEFAULT NULL,   -- luxury tax rate, percent
@@ -152,16 +157,4 @@ CREATE TABLE comanda (
   observacion  VARCHAR(500)  NOT NULL DEFAULT '',
   PRIMARY KEY (id),
   KEY ix_comanda_numero (numero)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
-
--- One row per stored send, written in the send's own transaction. After a
--- lost connection the terminal looks its send up here: the row exists exactly
--- when the send committed, so an order is never stored twice nor lost, also
--- one without lines. Nothing else reads it.
-CREATE TABLE envios (
-  id_envio CHAR(36)    NOT NULL,                           -- the terminal's id of the send
-  numero   VARCHAR(20) NOT NULL DEFAULT '',                -- its ticket number
-  mesa     VARCHAR(20) NOT NULL DEFAULT '',                -- its table number
-  momento  TIMESTAMP   NOT NULL DEFAULT CURRENT_TIMESTAMP, -- when it was stored
-  PRIMARY KEY (id_envio)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;

@@ -31,7 +31,8 @@ class AnswerDialogs : public dialogs::Dialogs {
 public:
     void Message(const QString& text, const QString& title, dialogs::Icon icon) override;
     bool YesNo(const QString& text, const QString& title, dialogs::Icon icon) override;
-    QString Input(const QString& prompt, const QString& title, const QString& initial) override;
+    QString Input(const QString& prompt, const QString& title, const QString& initial,
+                  int maxLength) override;
     // Messages shown so far (none is expected in a benchmark).
     QStringList messages;
 };
@@ -46,6 +47,7 @@ public:
     void Execute(const QString& sql) override;
     data::ResultSet Query(const QString& sql) override;
     QString Escape(const QString& text) const override { return inner_.Escape(text); }
+    std::map<QString, bool>& SessionFacts() override { return inner_.SessionFacts(); }
 
     bool recording = false;
     QStringList statements;

@@ -35,8 +35,9 @@ public:
         Print("pregunta", title, text, answer);
         return answer == QStringLiteral("Sí");
     }
-    QString Input(const QString& prompt, const QString& title, const QString&) override {
-        const QString answer = Next(prompt);
+    QString Input(const QString& prompt, const QString& title, const QString&,
+                  int maxLength) override {
+        const QString answer = maxLength > 0 ? Next(prompt).left(maxLength) : Next(prompt);
         Print("entrada", title, prompt, answer);
         return answer;
     }

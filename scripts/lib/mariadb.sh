@@ -2,7 +2,8 @@
 #   db_start DIR ADDRESS   start a server with its data in DIR, listening on ADDRESS:3306
 #   db_stop DIR            stop the server of DIR (if it runs)
 #   db_sql DIR [args]      run the mariadb client as root on the server of DIR
-#   db_load DIR DB         create database DB and load schema, grants and demo data
+#   db_load DIR DB         create database DB and load schema, grants, the optional
+#                          send record (db/optional/envios.sql) and the demo data
 # The server compares table names without regard to case, as the terminal needs.
 
 PEDIDOS_ROOT=${PEDIDOS_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
@@ -115,7 +116,7 @@ db_load() {
   local dir=$1 db=$2
   db_sql "$dir" -e "DROP DATABASE IF EXISTS \`$db\`; CREATE DATABASE \`$db\` CHARACTER SET utf8mb4;"
   local f
-  for f in schema grants demo; do
+  for f in schema grants optional/envios demo; do
     db_sql "$dir" --database="$db" <"$PEDIDOS_ROOT/db/$f.sql" || {
       echo "No se pudo cargar db/$f.sql en la base $db." >&2
       return 1

@@ -3,6 +3,7 @@
 // string, that runs SQL text. Production uses MariaDbConnection; tests wrap it
 // to make a statement fail on demand.
 #include <QString>
+#include <map>
 
 #include "data/result_set.h"
 
@@ -31,8 +32,17 @@ public:
     // (quotes, backslashes and control characters escaped for this server).
     virtual QString Escape(const QString& text) const = 0;
 
+    // What was learnt once about this session's server ("can the optional
+    // table X be used?"), by name. Every Open forgets it, so a reconnect,
+    // perhaps to another server, asks again.
+    virtual std::map<QString, bool>& SessionFacts() { return facts_; }
+
+protected:
+    void ForgetSessionFacts() { facts_.clear(); }
+
 private:
     int commandTimeout_ = 30;
+    std::map<QString, bool> facts_;
 };
 
 }  // namespace data

@@ -68,6 +68,7 @@ MariaDbConnection::~MariaDbConnection() { Close(); }
 
 void MariaDbConnection::Open(const QString& connectionString) {
     Close();
+    ForgetSessionFacts();
     const ConnectionSettings s = SettingsFromConnectionString(connectionString);
     MYSQL* m = mysql_init(nullptr);
     if (m == nullptr) throw DbError(2008, "Sin memoria para abrir la conexión.");

@@ -81,7 +81,8 @@ void Pedido_R::verificar() {
     Mensaje = kPreguntaNota;
     QString note;
     if (dialogs::Current().YesNo(Mensaje, kTituloNota, dialogs::Icon::Question))
-        note = entry::ChefNote(dialogs::Current().Input(kPromptNota, kTituloPedidos, QString()));
+        note = entry::ChefNote(dialogs::Current().Input(kPromptNota, kTituloPedidos, QString(),
+                                                        data::ChefNoteLimit(Anchos)));
 
     // 2. The cost row.
     const data::ResultSet& product = *Rs_Producto;

@@ -149,18 +149,47 @@ ParseStatus Parse(const QString& input, double& out) {
     if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
 
     std::string integer, fraction, exponent;
+    // Thousands separators seen in the integer part, and whether they group it
+    // properly: one to three digits first (not starting with 0), then exactly
+    // three after each one.
+    int separators = 0;
+    std::size_t digitsBeforeFirst = 0;
+    std::size_t group = 0;  // digits since the last separator (or the start)
+    bool wellGrouped = true;
     while (i < n) {
         if (IsAsciiDigit(text[i])) {
             integer += static_cast<char>(text[i++].unicode());
+            ++group;
         } else if (!thousands.isEmpty() && QStringView(text).mid(i).startsWith(thousands)) {
+            if (separators == 0) {
+                digitsBeforeFirst = integer.size();
+                // A first group starting with 0 groups nothing: "0.500" is a half.
+                wellGrouped = group >= 1 && group <= 3 && integer[integer.size() - group] != '0';
+            } else if (group != 3) {
+                wellGrouped = false;
+            }
+            ++separators;
+            group = 0;
             i += thousands.size();
         } else {
             break;
         }
     }
+    if (separators > 0 && group != 3) wellGrouped = false;
+    bool hasDecimal = false;
     if (!dec.isEmpty() && QStringView(text).mid(i).startsWith(dec)) {
+        hasDecimal = true;
         i += dec.size();
         while (i < n && IsAsciiDigit(text[i])) fraction += static_cast<char>(text[i++].unicode());
+    }
+    if (separators > 0 && !wellGrouped) {
+        // A thousands separator that groups nothing is only accepted alone, with
+        // no decimal separator: then it was meant as the decimal point ("0.5",
+        // "2.5" typed on the keypad) and is read as one, rather than dropped,
+        // which would multiply the value.
+        if (separators > 1 || hasDecimal) return ParseStatus::NotNumber;
+        fraction = integer.substr(digitsBeforeFirst);
+        integer.resize(digitsBeforeFirst);
     }
     if (integer.empty() && fraction.empty()) return ParseStatus::NotNumber;
     bool negativeExponent = false;

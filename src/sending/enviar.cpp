@@ -8,18 +8,21 @@
 #include "order_screen/grid.h"
 #include "order_screen/pedido_r.h"
 #include "sending/printing.h"
+#include "sending/send_messages.h"
 #include "sending/send_order.h"
 #include "startup/module1.h"
 
 namespace order_screen {
 namespace {
 
-// A send that failed, with the order it carried. When ENVIAR sends the same
-// order again, it goes under the same id and is checked first: if the failed
-// try did commit after all (its answer was lost), it is not stored twice.
+// A send whose outcome is not known, with the order it carried. When ENVIAR
+// sends the same order again, it goes under the same id and the try in doubt
+// is settled first: if it did commit after all (its answer was lost), the
+// order is not stored twice.
 struct PendingSend {
     QString idEnvio;
     sending::OrderToSend pedido;
+    sending::SendInDoubt enDuda;
 };
 std::optional<PendingSend> pendiente;
 
@@ -41,22 +44,30 @@ sending::OrderToSend ReadOrder(const Pedido_R& s) {
 void Pedido_R::ForgetUnconfirmedSend() { pendiente.reset(); }
 
 void Pedido_R::Enviar() {
+    const sending::OrderToSend pedido = ReadOrder(*this);
     if (!Module1::Conexion) {
-        sending::ReportSendFailure(QStringLiteral("No hay conexión abierta."));
+        sending::SendResult none;
+        none.lastError = QStringLiteral("No hay conexión abierta.");
+        sending::ReportSendFailure(none, pedido.mesa);
         return;
     }
-    const sending::OrderToSend pedido = ReadOrder(*this);
     sending::SendOptions opciones;
     opciones.connectionString = Module1::Cadena_Conexion;
+    opciones.anchos = &Module1::Anchos;
     QString idEnvio = sending::NewSendId();
     if (pendiente && pendiente->pedido == pedido) {
         idEnvio = pendiente->idEnvio;
-        opciones.comprobarAntes = true;
+        opciones.enDuda = pendiente->enDuda;
     }
     const sending::SendResult r = sending::SendOrder(*Module1::Conexion, pedido, idEnvio, opciones);
     if (!r.committed) {
-        pendiente = PendingSend{idEnvio, pedido};
-        sending::ReportSendFailure(r.lastError);
+        // Only a send whose outcome the server may still tell is kept; one the
+        // installation cannot settle is left to the waiter, who was told so.
+        if (r.outcomeUnknown && r.enDuda)
+            pendiente = PendingSend{idEnvio, pedido, *r.enDuda};
+        else
+            pendiente.reset();
+        sending::ReportSendFailure(r, pedido.mesa);
         return;
     }
     pendiente.reset();

@@ -1,6 +1,7 @@
 #include "sending/order_statements.h"
 
 #include <QDateTime>
+#include <QDebug>
 #include <initializer_list>
 
 #include "order_screen/order_lines.h"
@@ -18,8 +19,8 @@ struct Value {
     bool quoted;
 };
 
-Value Text(const QString& text, const EscapeFn& esc) {
-    return {esc(text), true};
+Value Text(const TextValues& esc, const char* table, const char* column, const QString& text) {
+    return {esc(table, column, text), true};
 }
 Value Number(const QString& cell) {
     return {SqlNumber(cell), false};
@@ -49,7 +50,23 @@ QString DateText(const QDate& date, const QString& mask) {
     return rt::FormatDate(QDateTime(date, QTime(0, 0)), mask);
 }
 
+QString TicketTime(const TicketContext& t) {
+    return t.hora.left(10);
+}
+QString TicketDate(const TicketContext& t) {
+    return DateText(t.fecha, "yyyy,mm,dd");
+}
+
 }  // namespace
+
+QString TextValues::operator()(const char* table, const char* column, const QString& text) const {
+    if (widths_ == nullptr) return escape_(text);
+    const QString fitted = widths_->Fit(QString::fromLatin1(table), QString::fromLatin1(column), text);
+    if (fitted.size() != text.size())
+        qWarning().noquote() << "send:" << text.size() << "characters cut to" << fitted.size()
+                             << "to fit" << table << "." << column;
+    return escape_(fitted);
+}
 
 QString SqlNumber(const QString& cell) {
     return rt::GeneralNumber(rt::CDbl(cell)).replace(QLatin1Char(','), QLatin1Char('.'));
@@ -59,22 +76,24 @@ QString NextTicketNumber(const QString& numero) {
     return QString::number(rt::CDbl(numero) + 1, 'f', 0);
 }
 
-QString ActualizarContador(const QString& numero, const EscapeFn& esc) {
+QString ActualizarContador(const QString& numero, const TextValues& esc) {
     return QStringLiteral("update mantenimiento set control_Comanda='") +
-           esc(NextTicketNumber(numero)) + QStringLiteral("';");
+           esc("mantenimiento", "control_Comanda", NextTicketNumber(numero)) + QStringLiteral("';");
 }
 
-QString BuscarCabecera(const QString& mesa, const EscapeFn& esc) {
-    return QStringLiteral("Select * FROM Factura_r where n_factura='") + esc(mesa) +
-           QStringLiteral("';");
+QString BuscarCabecera(const QString& mesa, const TextValues& esc) {
+    return QStringLiteral("Select * FROM Factura_r where n_factura='") +
+           esc("Factura_r", "N_Factura", mesa) + QStringLiteral("';");
 }
 
 QString InsertarCabecera(const QString& mesa, const QString& codVendedor, const QDate& fecha,
-                         const EscapeFn& esc) {
+                         const TextValues& esc) {
     return QStringLiteral(
                "INSERT INTO Factura_r (N_Factura,ced_cliente,Fecha_factura,Cod_Vendedor) values ") +
-           ValueList({Text(mesa, esc), Text(mesa, esc), Text(DateText(fecha, "yyyy-mm-dd"), esc),
-                      Text(codVendedor, esc)}) +
+           ValueList({Text(esc, "Factura_r", "N_Factura", mesa),
+                      Text(esc, "Factura_r", "ced_cliente", mesa),
+                      Text(esc, "Factura_r", "Fecha_factura", DateText(fecha, "yyyy-mm-dd")),
+                      Text(esc, "Factura_r", "Cod_Vendedor", codVendedor)}) +
            QLatin1Char(';');
 }
 
@@ -82,44 +101,67 @@ bool IsOrderLine(const QStringList& row) {
     return !Cell(row, kColCodigo).isEmpty();
 }
 
-QString InsertarLinea(const QString& mesa, const QStringList& row, const EscapeFn& esc) {
+QString InsertarLinea(const QString& mesa, const QStringList& row, const TextValues& esc) {
     return QStringLiteral(
                "INSERT INTO D_Fact_r (n_factura,cod_producto,cantidad,monto,d_iva,costo,"
                "contorno1,contorno2,contorno3,termino,cod_vendedor,deposito,observacion)"
                " values ") +
-           ValueList({Text(mesa, esc), Text(Cell(row, kColCodigo), esc),
+           ValueList({Text(esc, "D_Fact_r", "n_factura", mesa),
+                      Text(esc, "D_Fact_r", "cod_producto", Cell(row, kColCodigo)),
                       Number(Cell(row, kColCant)), Number(Cell(row, kColPrecio)),
                       Number(Cell(row, kColIva)), Number(Cell(row, kColCosto)),
-                      Text(Cell(row, kColContorno1), esc), Text(Cell(row, kColContorno2), esc),
-                      Text(Cell(row, kColContorno3), esc), Text(Cell(row, kColTermino), esc),
-                      Text(Cell(row, kColCodVendedor), esc), Text(Cell(row, kColDeposito), esc),
-                      Text(Cell(row, kColObservacion), esc)}) +
+                      Text(esc, "D_Fact_r", "contorno1", Cell(row, kColContorno1)),
+                      Text(esc, "D_Fact_r", "contorno2", Cell(row, kColContorno2)),
+                      Text(esc, "D_Fact_r", "contorno3", Cell(row, kColContorno3)),
+                      Text(esc, "D_Fact_r", "termino", Cell(row, kColTermino)),
+                      Text(esc, "D_Fact_r", "cod_vendedor", Cell(row, kColCodVendedor)),
+                      Text(esc, "D_Fact_r", "deposito", Cell(row, kColDeposito)),
+                      Text(esc, "D_Fact_r", "observacion", Cell(row, kColObservacion))}) +
            QLatin1Char(';');
 }
 
-QString InsertarComanda(const TicketContext& t, const QStringList& row, const EscapeFn& esc) {
+QString InsertarComanda(const TicketContext& t, const QStringList& row, const TextValues& esc) {
     return QStringLiteral(
                "INSERT INTO comanda (numero,nom_producto,cantidad,monto,mesonero,hora,fecha,"
                "mesa,contorno1,contorno2,contorno3,termino,observacion) values ") +
-           ValueList({Text(t.numero, esc), Text(Cell(row, kColNombre), esc),
+           ValueList({Text(esc, "comanda", "numero", t.numero),
+                      Text(esc, "comanda", "nom_producto", Cell(row, kColNombre)),
                       Number(Cell(row, kColCant)), Number(Cell(row, kColPrecio)),
-                      Text(t.mesonero, esc), Text(t.hora.left(10), esc),
-                      Text(DateText(t.fecha, "yyyy,mm,dd"), esc), Text(t.mesa, esc),
-                      Text(Cell(row, kColContorno1), esc), Text(Cell(row, kColContorno2), esc),
-                      Text(Cell(row, kColContorno3), esc), Text(Cell(row, kColTermino), esc),
-                      Text(Cell(row, kColObservacion), esc)}) +
+                      Text(esc, "comanda", "mesonero", t.mesonero),
+                      Text(esc, "comanda", "hora", TicketTime(t)),
+                      Text(esc, "comanda", "fecha", TicketDate(t)),
+                      Text(esc, "comanda", "mesa", t.mesa),
+                      Text(esc, "comanda", "contorno1", Cell(row, kColContorno1)),
+                      Text(esc, "comanda", "contorno2", Cell(row, kColContorno2)),
+                      Text(esc, "comanda", "contorno3", Cell(row, kColContorno3)),
+                      Text(esc, "comanda", "termino", Cell(row, kColTermino)),
+                      Text(esc, "comanda", "observacion", Cell(row, kColObservacion))}) +
            QLatin1Char(';');
 }
 
-QString RegistrarEnvio(const QString& idEnvio, const QString& numero, const QString& mesa,
-                       const EscapeFn& esc) {
-    return QStringLiteral("INSERT INTO envios (id_envio,numero,mesa) values ") +
-           ValueList({Text(idEnvio, esc), Text(numero, esc), Text(mesa, esc)}) + QLatin1Char(';');
+QString ContarComanda(const TicketContext& t, const TextValues& esc) {
+    // Each value cut exactly as InsertarComanda cut it, so a stored line matches.
+    const auto is = [&esc](const char* column, const QString& value) {
+        return QString::fromLatin1(column) + QStringLiteral("='") + esc("comanda", column, value) +
+               QLatin1Char('\'');
+    };
+    return QStringLiteral("select count(*) from comanda where ") + is("numero", t.numero) +
+           QStringLiteral(" and ") + is("mesa", t.mesa) + QStringLiteral(" and ") +
+           is("mesonero", t.mesonero) + QStringLiteral(" and ") + is("hora", TicketTime(t)) +
+           QStringLiteral(" and ") + is("fecha", TicketDate(t)) + QLatin1Char(';');
 }
 
-QString BuscarEnvio(const QString& idEnvio, const EscapeFn& esc) {
-    return QStringLiteral("select numero from envios where id_envio='") + esc(idEnvio) +
-           QStringLiteral("';");
+QString RegistrarEnvio(const QString& idEnvio, const QString& numero, const QString& mesa,
+                       const TextValues& esc) {
+    return QStringLiteral("INSERT INTO envios (id_envio,numero,mesa) values ") +
+           ValueList({Text(esc, "envios", "id_envio", idEnvio), Text(esc, "envios", "numero", numero),
+                      Text(esc, "envios", "mesa", mesa)}) +
+           QLatin1Char(';');
+}
+
+QString BuscarEnvio(const QString& idEnvio, const TextValues& esc) {
+    return QStringLiteral("select numero from envios where id_envio='") +
+           esc("envios", "id_envio", idEnvio) + QStringLiteral("';");
 }
 
 }  // namespace sending

@@ -1,16 +1,33 @@
 #pragma once
 // The statement texts of one send, built from plain values. Every value that
-// stands between single quotes goes through the escape function the caller
-// passes (production: data::SqlText on the send's connection), so names,
-// notes and side dishes with ' or \ are stored exactly as typed.
+// stands between single quotes is cut to what its column holds and goes
+// through the escape function the caller passes (production: data::SqlText
+// on the send's connection), so names, notes and side dishes with ' or \ are
+// stored exactly as typed, and a name longer than the installation's column
+// is stored cut rather than refused with the whole order.
 #include <QDate>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
+#include "data/column_widths.h"
+
 namespace sending {
 
 using EscapeFn = std::function<QString(const QString&)>;
+
+// How a text value enters a statement: cut to the width of its column (when
+// the widths are known), then escaped.
+class TextValues {
+public:
+    TextValues(EscapeFn escape, const data::ColumnWidths* widths = nullptr)  // NOLINT: implicit
+        : escape_(std::move(escape)), widths_(widths) {}
+    QString operator()(const char* table, const char* column, const QString& text) const;
+
+private:
+    EscapeFn escape_;
+    const data::ColumnWidths* widths_;
+};
 
 // The counter, locked until the send commits: sends of all terminals are
 // serialised on this row, so no two draw the same ticket number and the
@@ -31,20 +48,20 @@ QString SqlNumber(const QString& cell);
 QString NextTicketNumber(const QString& numero);
 
 // "update mantenimiento set control_Comanda='N+1';"
-QString ActualizarContador(const QString& numero, const EscapeFn& esc);
+QString ActualizarContador(const QString& numero, const TextValues& esc);
 
 // "Select * FROM Factura_r where n_factura='mesa';"
-QString BuscarCabecera(const QString& mesa, const EscapeFn& esc);
+QString BuscarCabecera(const QString& mesa, const TextValues& esc);
 
 // The header of table `mesa`, dated `fecha` ("yyyy-mm-dd").
 QString InsertarCabecera(const QString& mesa, const QString& codVendedor, const QDate& fecha,
-                         const EscapeFn& esc);
+                         const TextValues& esc);
 
 // True when a grid row (its 15 cells) is an order line: its code is not empty.
 bool IsOrderLine(const QStringList& row);
 
 // The D_Fact_r row of grid row `row` under table `mesa`.
-QString InsertarLinea(const QString& mesa, const QStringList& row, const EscapeFn& esc);
+QString InsertarLinea(const QString& mesa, const QStringList& row, const TextValues& esc);
 
 // What a ticket line carries besides its grid row.
 struct TicketContext {
@@ -56,13 +73,22 @@ struct TicketContext {
 };
 
 // The comanda row of grid row `row`.
-QString InsertarComanda(const TicketContext& ticket, const QStringList& row, const EscapeFn& esc);
+QString InsertarComanda(const TicketContext& ticket, const QStringList& row, const TextValues& esc);
 
-// The record of one send, written in the send's transaction: after a lost
-// connection it tells whether the send committed.
+// Ticket lines of `ticket` (its number, table, waiter, time and date): after
+// a lost answer to COMMIT on an installation without the send record, their
+// presence tells that the send committed.
+QString ContarComanda(const TicketContext& ticket, const TextValues& esc);
+
+// The optional send record (table envios), written in the send's transaction:
+// after a lost connection it tells whether the send committed. The probe runs
+// once per connection and stores nothing; it fails unless the table is there
+// with the columns and the rights the send needs.
+inline const QString kSqlSondaEnvios = QStringLiteral(
+    "INSERT INTO envios (id_envio,numero,mesa) SELECT id_envio,numero,mesa FROM envios WHERE 1=0");
 QString RegistrarEnvio(const QString& idEnvio, const QString& numero, const QString& mesa,
-                       const EscapeFn& esc);
+                       const TextValues& esc);
 // Its ticket number, when the send `idEnvio` committed (no row otherwise).
-QString BuscarEnvio(const QString& idEnvio, const EscapeFn& esc);
+QString BuscarEnvio(const QString& idEnvio, const TextValues& esc);
 
 }  // namespace sending

@@ -5,6 +5,7 @@
 #include <QThread>
 #include <QUuid>
 #include <algorithm>
+#include <map>
 #include <optional>
 
 #include "data/db_error.h"
@@ -47,37 +48,66 @@ bool RestartsWholeSend(int number) {
 struct WholeSendAborted {
     QString description;
     int number = 0;
+    bool atCommit = false;  // the COMMIT itself failed: its outcome may be unknown
 };
 struct StatementFailed {
     QString description;
 };
 
+// Whether the optional send record can be used on this connection, learnt
+// once per connection by a probe that stores nothing.
+const QString kFactEnvios = QStringLiteral("envios");
+
 // Runs statements of one send with the statement-level tries.
 class Statements {
 public:
-    explicit Statements(data::Connection& c) : c_(c) {}
+    Statements(data::Connection& c, const data::ColumnWidths* anchos)
+        : c_(c), values_([this](const QString& t) { return data::SqlText(c_, t); }, anchos) {}
 
-    EscapeFn Escape() const {
-        return [this](const QString& t) { return data::SqlText(c_, t); };
-    }
+    const TextValues& Values() const { return values_; }
     void Execute(const QString& sql) {
         Try(sql, [&] { c_.Execute(sql); });
     }
     // COMMIT is never tried twice: when it fails the server has already
     // rolled the transaction back, and a second COMMIT would report success
-    // with nothing stored. Its outcome is found out from the send record.
+    // with nothing stored. Its outcome is settled afterwards.
     void Commit(const QString& sql) {
         try {
             c_.Execute(sql);
         } catch (const data::DbError& e) {
             qWarning().noquote() << "send: COMMIT failed:" << e.number() << e.description();
-            throw WholeSendAborted{e.description(), e.number()};
+            throw WholeSendAborted{e.description(), e.number(), true};
         }
     }
     data::ResultSet Query(const QString& sql) {
         data::ResultSet rs;
         Try(sql, [&] { rs = c_.Query(sql); });
         return rs;
+    }
+    // One try outside the send's transaction: a lost connection aborts the
+    // round (the caller reconnects); any other error is the server's answer
+    // and goes to the caller as a DbError.
+    data::ResultSet Ask(const QString& sql) {
+        try {
+            return c_.Query(sql);
+        } catch (const data::DbError& e) {
+            if (IsLostConnection(e.number())) throw WholeSendAborted{e.description(), e.number()};
+            throw;
+        }
+    }
+    bool SendRecordsAvailable() {
+        std::map<QString, bool>& facts = c_.SessionFacts();
+        if (const auto it = facts.find(kFactEnvios); it != facts.end()) return it->second;
+        bool available = true;
+        try {
+            Ask(kSqlSondaEnvios);
+        } catch (const data::DbError& e) {
+            available = false;
+            qInfo().noquote() << "send: no send record on this connection (" << e.number()
+                              << e.description() << "); lost answers are settled from comanda";
+        }
+        facts[kFactEnvios] = available;
+        return available;
     }
     // ROLLBACK, whatever state the connection is in; never raises.
     void RollBack() {
@@ -122,6 +152,7 @@ private:
     }
 
     data::Connection& c_;
+    TextValues values_;
 };
 
 startup::ServerClock ReadClock(Statements& s) {
@@ -130,9 +161,15 @@ startup::ServerClock ReadClock(Statements& s) {
     return startup::ClockFromValue(rs.Field(0));
 }
 
-// One run of the whole send, from START TRANSACTION to COMMIT.
-SendResult RunOnce(Statements& s, const OrderToSend& p, const QString& idEnvio) {
-    const EscapeFn esc = s.Escape();
+TicketContext TicketOf(const OrderToSend& p, const QString& numero,
+                       const startup::ServerClock& reloj) {
+    return TicketContext{numero, p.mesonero, reloj.hora.mid(11), reloj.fecha, p.mesa};
+}
+
+// One run of the whole send, from START TRANSACTION to COMMIT. `attempt`
+// receives what identifies this run in the database before its COMMIT goes out.
+SendResult RunOnce(Statements& s, const OrderToSend& p, bool conRegistro, SendInDoubt& attempt) {
+    const TextValues& esc = s.Values();
     SendResult r;
     s.Execute(kSqlInicio);
     data::ResultSet contador = s.Query(kSqlContador);
@@ -147,29 +184,76 @@ SendResult RunOnce(Statements& s, const OrderToSend& p, const QString& idEnvio) 
     r.reloj = ReadClock(s);
     if (cabecera.RecordCount() == 0)
         s.Execute(InsertarCabecera(p.mesa, p.codVendedor, r.reloj.fecha, esc));
-    const TicketContext ticket{r.numero, p.mesonero, r.reloj.hora.mid(11), r.reloj.fecha, p.mesa};
+    const TicketContext ticket = TicketOf(p, r.numero, r.reloj);
     for (const QStringList& fila : p.filas) {
         if (!IsOrderLine(fila)) continue;
         s.Execute(InsertarLinea(p.mesa, fila, esc));
         s.Execute(InsertarComanda(ticket, fila, esc));
     }
-    s.Execute(RegistrarEnvio(idEnvio, r.numero, p.mesa, esc));
+    if (conRegistro) s.Execute(RegistrarEnvio(attempt.idEnvio, r.numero, p.mesa, esc));
+    attempt.numero = r.numero;
+    attempt.reloj = r.reloj;
     s.Commit(kSqlConfirmar);
     r.committed = true;
+    r.conRegistro = conRegistro;
     return r;
 }
 
-// Why the send is tied to an id stored in its own transaction: after a lost
-// connection the only question is "did this send commit?". The ticket number
-// cannot answer it (a send that was rolled back frees its number for the
-// next terminal, whose lines then carry it), and an order without lines
-// writes nothing but the counter and perhaps a header. The row in envios
-// exists exactly when the send committed; its primary key also refuses a
-// second copy of the same send.
-std::optional<QString> CommittedTicket(Statements& s, const QString& idEnvio) {
-    data::ResultSet rs = s.Query(BuscarEnvio(idEnvio, s.Escape()));
-    if (rs.IsEof()) return std::nullopt;
-    return rs.Field(0).ToTextOrEmpty();
+enum class Settled { Committed, NotCommitted, CannotTell, NoAnswerNow };
+
+// Errors that asking again will not mend: the terminal may not read the
+// table, or the table or column is not there.
+bool IsPermanentRefusal(int number) {
+    switch (number) {
+        case 1044:  // access denied to the database
+        case 1054:  // unknown column
+        case 1142:  // command denied on the table
+        case 1143:  // command denied on a column
+        case 1146:  // no such table
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Did the send in doubt commit? Asked under the counter lock: a try whose
+// COMMIT is still on its way to the server holds that lock, so the answer
+// waits until that try has ended one way or the other.
+//
+// With the send record: its row exists exactly when the send committed, also
+// for an order without lines.
+//
+// Without it, from the installation's own tables. The counter still at the
+// number the send drew: the send did not commit (its COMMIT would have
+// advanced it, and other sends only advance it). Otherwise the ticket lines
+// of that number, table, waiter and server time answer: a send that rolled
+// back freed its number for another terminal, but that one's lines carry its
+// own table, waiter and time. An order without lines leaves no line to find;
+// it is sent again, which stores no row twice (the header is only inserted
+// when missing) and at worst skips one ticket number. A terminal that may not
+// read comanda cannot tell once the counter has moved.
+Settled Settle(Statements& s, const SendInDoubt& d, const OrderToSend& p, bool conRegistro) {
+    struct EndTransaction {
+        Statements& s;
+        ~EndTransaction() { s.RollBack(); }
+    } end{s};
+    try {
+        s.Ask(kSqlInicio);
+        const data::ResultSet contador = s.Ask(kSqlContador);
+        if (conRegistro)
+            return s.Ask(BuscarEnvio(d.idEnvio, s.Values())).IsEof() ? Settled::NotCommitted
+                                                                       : Settled::Committed;
+        if (!contador.IsEof() && contador.Field(0).ToText() == d.numero) return Settled::NotCommitted;
+        if (std::none_of(p.filas.begin(), p.filas.end(), IsOrderLine)) return Settled::NotCommitted;
+        const data::ResultSet lineas =
+            s.Ask(ContarComanda(TicketOf(p, d.numero, d.reloj), s.Values()));
+        return !lineas.IsEof() && lineas.Field(0).ToDouble() > 0 ? Settled::Committed
+                                                                  : Settled::NotCommitted;
+    } catch (const data::DbError& e) {
+        qWarning().noquote() << "send: cannot tell now whether ticket" << d.numero
+                             << "was stored:" << e.number() << e.description();
+        return IsPermanentRefusal(e.number()) ? Settled::CannotTell : Settled::NoAnswerNow;
+    }
 }
 
 bool Reconnect(data::Connection& c, const SendOptions& o, QString& lastError) {
@@ -214,11 +298,12 @@ QString NewSendId() {
 SendResult SendOrder(data::Connection& conexion, const OrderToSend& pedido, const QString& idEnvio,
                      const SendOptions& o) {
     CheckNumbers(pedido);
-    Statements s(conexion);
+    Statements s(conexion, o.anchos);
     SendResult result;
-    bool unconfirmed = o.comprobarAntes;  // this id may have committed already
+    std::optional<SendInDoubt> doubt = o.enDuda;  // a try whose COMMIT answer was lost
+    SendInDoubt attempt{idEnvio, {}, {}};
     bool reconnect = false;
-    // Each round either runs the send or reconnects and checks; the bound
+    // Each round either runs the send or reconnects and settles; the bound
     // keeps a connection that drops on every check from looping for ever.
     for (int round = 0; round < 2 * o.intentosEnvio + 1; ++round) {
         try {
@@ -226,26 +311,43 @@ SendResult SendOrder(data::Connection& conexion, const OrderToSend& pedido, cons
                 if (!Reconnect(conexion, o, result.lastError)) break;
                 reconnect = false;
             }
-            if (unconfirmed) {
-                if (std::optional<QString> numero = CommittedTicket(s, idEnvio)) {
-                    result.committed = true;
-                    result.numero = *numero;
-                    result.reloj = ReadClock(s);
-                    result.lastError.clear();
-                    return result;
+            const bool conRegistro = s.SendRecordsAvailable();
+            if (doubt) {
+                switch (Settle(s, *doubt, pedido, conRegistro)) {
+                    case Settled::Committed:
+                        result.committed = true;
+                        result.conRegistro = conRegistro;
+                        result.numero = doubt->numero;
+                        result.reloj = doubt->reloj;
+                        result.lastError.clear();
+                        return result;
+                    case Settled::CannotTell:
+                        result.undecidable = true;
+                        result.enDuda = doubt;
+                        return result;
+                    case Settled::NoAnswerNow:
+                        result.outcomeUnknown = true;
+                        result.enDuda = doubt;
+                        return result;
+                    case Settled::NotCommitted:
+                        doubt.reset();
+                        break;
                 }
-                unconfirmed = false;
             }
             if (result.wholeSendRuns >= o.intentosEnvio) break;
             ++result.wholeSendRuns;
-            SendResult done = RunOnce(s, pedido, idEnvio);
+            SendResult done = RunOnce(s, pedido, conRegistro, attempt);
             done.wholeSendRuns = result.wholeSendRuns;
             return done;
         } catch (const WholeSendAborted& e) {
             result.lastError = e.description;
             s.RollBack();
             reconnect = IsLostConnection(e.number) || !conexion.IsOpen();
-            unconfirmed = true;
+            // Only a COMMIT whose answer was lost can have stored the order;
+            // one that the server refused as a deadlock (a Galera certification
+            // failure) was rolled back. A statement before it that lost its
+            // connection took the whole transaction with it.
+            if (e.atCommit && e.number != 1213) doubt = attempt;
             // Terminals that collided on the counter row try again at
             // different moments (no pause when no run is left).
             if (e.number == 1213 && result.wholeSendRuns < o.intentosEnvio)
@@ -256,21 +358,15 @@ SendResult SendOrder(data::Connection& conexion, const OrderToSend& pedido, cons
             // open: nothing committed.
             s.RollBack();
             result.lastError = e.description;
-            result.outcomeUnknown = unconfirmed;
             return result;
         } catch (...) {
             s.RollBack();  // a value that is no number, say: nothing stays
             throw;
         }
     }
-    result.outcomeUnknown = unconfirmed;
+    result.outcomeUnknown = doubt.has_value();
+    result.enDuda = doubt;
     return result;
-}
-
-void ReportSendFailure(const QString& description) {
-    Module1::Mensaje = QStringLiteral("Error en Base de datos...") + QChar(13) +
-                       QStringLiteral("Se Desconectara del sistema.") + description;
-    Module1::Mostrar_Mensaje();
 }
 
 }  // namespace sending

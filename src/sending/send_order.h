@@ -4,8 +4,10 @@
 // terminals can be simulated with threads.
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
+#include "data/column_widths.h"
 #include "data/connection.h"
 #include "startup/server_clock.h"
 
@@ -19,6 +21,18 @@ struct OrderToSend {
     std::vector<QStringList> filas;  // grid rows 1.., 15 cells each; rows without code are skipped
 
     bool operator==(const OrderToSend&) const = default;
+};
+
+// A send whose COMMIT went out but whose answer never came back: what finds
+// it in the database. With the optional send record (table envios) its id
+// answers exactly; without it, its ticket lines do (the number it drew under
+// the counter lock, with its table, waiter, time and date).
+struct SendInDoubt {
+    QString idEnvio;
+    QString numero;              // ticket number it drew
+    startup::ServerClock reloj;  // server clock it read under the lock
+
+    bool operator==(const SendInDoubt&) const = default;
 };
 
 struct SendOptions {
@@ -36,16 +50,26 @@ struct SendOptions {
     // Connection attempts after a lost connection, each followed by a pause.
     int intentosConexion = 3;
     int pausaConexionMs = 300;
-    // The send may already have committed (an earlier try with this id whose
-    // outcome was not known): look before storing anything.
-    bool comprobarAntes = false;
+    // An earlier try of this same order whose outcome was not known: it is
+    // settled before anything is stored.
+    std::optional<SendInDoubt> enDuda;
+    // Widths of the installation's text columns; values are cut to them.
+    // None: values are written whole.
+    const data::ColumnWidths* anchos = nullptr;
 };
 
 struct SendResult {
     bool committed = false;
     // The send failed without the server confirming that nothing was stored
-    // (no connection could be made to ask); a retry with the same id checks first.
+    // (no connection could be made to ask); a retry passing `enDuda` checks first.
     bool outcomeUnknown = false;
+    // The installation cannot tell whether the send in doubt committed: it has
+    // no send record, the terminal may not read comanda, and the counter moved.
+    bool undecidable = false;
+    // The try in doubt, when outcomeUnknown or undecidable.
+    std::optional<SendInDoubt> enDuda;
+    // The send was recorded in table envios (the installation has it).
+    bool conRegistro = false;
     QString numero;              // this send's ticket number
     startup::ServerClock reloj;  // the server clock read by this send
     QString lastError;           // description of the error that stopped it
@@ -58,19 +82,19 @@ struct SendResult {
 // out instead of colliding again.
 int CollisionPauseMs(int run, quint32 random);
 
-// A new, unique id for one send (stored with it in table envios).
+// A new, unique id for one send (stored with it in table envios, where the
+// installation has that table).
 QString NewSendId();
 
 // Runs the send on `conexion`: statements are tried up to five times on the
-// same connection; a lost connection or a deadlock reconnects, asks whether
-// send `idEnvio` committed, and runs the whole send again if it did not.
+// same connection; a lost connection or a deadlock reconnects and runs the
+// whole send again; a lost answer to COMMIT is settled first (did the send
+// commit?), from table envios where the installation has it, from its ticket
+// lines otherwise.
 // A send that cannot be stored is rolled back and reported in the result.
 // Raises rt::RuntimeError, before anything is stored, when a quantity,
 // price, tax or cost cell is no number.
 SendResult SendOrder(data::Connection& conexion, const OrderToSend& pedido, const QString& idEnvio,
                      const SendOptions& opciones);
-
-// Sets Mensaje to "Error en Base de datos..." with `description` and shows it.
-void ReportSendFailure(const QString& description);
 
 }  // namespace sending

@@ -181,6 +181,13 @@ void Acceso::OpenConnection() {
     } catch (const rt::RuntimeError& e) {
         qWarning().noquote() << "server clock query failed:" << e.number() << e.description();
     }
+    // The screens stop typed text at the width of the columns it goes to.
+    try {
+        Anchos = data::LearnColumnWidths(*Conexion);
+    } catch (const rt::RuntimeError& e) {
+        qWarning().noquote() << "column widths could not be read, typed text is not limited:"
+                             << e.number() << e.description();
+    }
 }
 
 void Acceso::paintEvent(QPaintEvent* event) {

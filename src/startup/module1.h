@@ -6,6 +6,7 @@
 #include <QString>
 #include <memory>
 
+#include "data/column_widths.h"
 #include "data/connection.h"
 #include "data/result_set.h"
 #include "runtime/variant.h"
@@ -30,6 +31,9 @@ inline rt::Variant Iva_Lujo;
 inline QString Precio_V;
 inline double Dollar = 0;
 inline QString Producto_Sel;
+// Widths of the installation's text columns that orders are written to,
+// learnt at start-up (empty when they could not be read: no limit then).
+inline data::ColumnWidths Anchos;
 
 // Titles of the common message boxes.
 inline const QString kTituloSistema = QStringLiteral(" Sistema VandrelFW ");

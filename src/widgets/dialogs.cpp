@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -34,11 +35,14 @@ public:
         box.exec();
         return box.clickedButton() == yes;
     }
-    QString Input(const QString& prompt, const QString& title, const QString& initial) override {
+    QString Input(const QString& prompt, const QString& title, const QString& initial,
+                  int maxLength) override {
         QInputDialog dialog(Parent());
         dialog.setWindowTitle(title);
         dialog.setLabelText(ShownText(prompt));
         dialog.setTextValue(initial);
+        if (auto* edit = dialog.findChild<QLineEdit*>(); edit && maxLength > 0)
+            edit->setMaxLength(maxLength);
         dialog.setOkButtonText(QStringLiteral("Aceptar"));
         dialog.setCancelButtonText(QStringLiteral("Cancelar"));
         return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();

@@ -20,9 +20,10 @@ public:
     virtual void Message(const QString& text, const QString& title, Icon icon) = 0;
     // A box with "Sí" and "No"; true for yes.
     virtual bool YesNo(const QString& text, const QString& title, Icon icon) = 0;
-    // An input box; the typed text, or "" when cancelled.
-    virtual QString Input(const QString& prompt, const QString& title,
-                          const QString& initial) = 0;
+    // An input box; the typed text, or "" when cancelled. With `maxLength`
+    // above 0 no more than that many characters can be typed.
+    virtual QString Input(const QString& prompt, const QString& title, const QString& initial,
+                          int maxLength = 0) = 0;
 };
 
 // The text as a Qt box shows it: the program builds its messages with a

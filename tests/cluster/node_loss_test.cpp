@@ -60,7 +60,7 @@ struct Worker {
             for (const sending::OrderToSend& p : orders) {
                 if (stop) return;
                 const QString id = sending::NewSendId();
-                o.comprobarAntes = false;
+                o.enDuda.reset();
                 for (;;) {
                     const sending::SendResult r = sending::SendOrder(conexion, p, id, o);
                     if (r.committed) {
@@ -74,7 +74,7 @@ struct Worker {
                         error = "order never stored: " + r.lastError;
                         return;
                     }
-                    o.comprobarAntes = true;
+                    o.enDuda = r.enDuda;  // settled first when the outcome was lost
                     std::this_thread::sleep_for(kRetryPause);
                 }
                 std::this_thread::sleep_for(kPace);

@@ -238,7 +238,9 @@ TEST_F(PricingRules, QuantityAnswers) {
         {"10,5", QuantityCheck::OutOfRange, 10.5}, {"11", QuantityCheck::OutOfRange, 11},
         {"1e3", QuantityCheck::OutOfRange, 1000},  {"0,5", QuantityCheck::Accepted, 0.5},
         {"10", QuantityCheck::Accepted, 10},       {"  3  ", QuantityCheck::Accepted, 3},
-        {"2,5", QuantityCheck::Accepted, 2.5},     {"2.5", QuantityCheck::OutOfRange, 25},
+        {"2,5", QuantityCheck::Accepted, 2.5},     {"2.5", QuantityCheck::Accepted, 2.5},
+        {"0.5", QuantityCheck::Accepted, 0.5},     {"1.234", QuantityCheck::OutOfRange, 1234},
+        {"1.2.3", QuantityCheck::NotANumber, 0},
         {"1", QuantityCheck::Accepted, 1},
     };
     for (const auto& c : cases) {

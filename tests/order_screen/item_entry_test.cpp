@@ -18,7 +18,9 @@ namespace {
 using order_screen::Pedido_R;
 using namespace order_screen;
 
-class ItemEntryTest : public testsupport::OrderScreenTest {
+// Product lookup and pricing on our tables and on an installation's own
+// (DOUBLE prices, BIT side-dish flags, a text counter).
+class ItemEntryTest : public testsupport::OrderScreenOn {
 protected:
     // The screen as CONTINUAR leaves it: waiter 001 picked, an order started.
     Pedido_R* Taking() {
@@ -43,7 +45,12 @@ protected:
     }
 };
 
-TEST_F(ItemEntryTest, AQuantityDishBecomesALineWithTaxTakenOut) {
+INSTANTIATE_TEST_SUITE_P(Installations, ItemEntryTest,
+                         ::testing::Values(testsupport::Installation::Ours,
+                                           testsupport::Installation::Theirs),
+                         testsupport::InstallationParamName());
+
+TEST_P(ItemEntryTest, AQuantityDishBecomesALineWithTaxTakenOut) {
     Pedido_R* s = Taking();
     dialogs.AnswerInput("3");
     dialogs.AnswerNo();
@@ -74,7 +81,7 @@ TEST_F(ItemEntryTest, AQuantityDishBecomesALineWithTaxTakenOut) {
     EXPECT_EQ(dialogs.shown[1].icon, dialogs::Icon::Question);
 }
 
-TEST_F(ItemEntryTest, TheQuantityPromptRepeatsUntilAValidQuantity) {
+TEST_P(ItemEntryTest, TheQuantityPromptRepeatsUntilAValidQuantity) {
     Pedido_R* s = Taking();
     for (const char* answer : {"11", "0", "abc", "", "-1", "10,5", "0,5"}) dialogs.AnswerInput(answer);
     dialogs.AnswerNo();
@@ -91,7 +98,7 @@ TEST_F(ItemEntryTest, TheQuantityPromptRepeatsUntilAValidQuantity) {
     EXPECT_EQ(Cell(s, 1, kColCant), "0,500");
 }
 
-TEST_F(ItemEntryTest, ANoteToTheChefIsStoredInUpperCase) {
+TEST_P(ItemEntryTest, ANoteToTheChefIsStoredInUpperCase) {
     Pedido_R* s = Taking();
     dialogs.AnswerInput("10");
     dialogs.AnswerYes();
@@ -105,7 +112,30 @@ TEST_F(ItemEntryTest, ANoteToTheChefIsStoredInUpperCase) {
     EXPECT_EQ(note.title, "Pedidos");
 }
 
-TEST_F(ItemEntryTest, ExemptReducedLuxuryAndNoCostProducts) {
+TEST_P(ItemEntryTest, TypedTextStopsAtTheWidthOfTheColumnsItIsStoredIn) {
+    // Ours: VARCHAR(20) table numbers, 100 for side dishes and cooking
+    // points, 500 for the note. Theirs: a 6-character table number, side
+    // dishes of 30, a cooking point of 15 in comanda, an 80-character note.
+    const bool ours = GetParam() == testsupport::Installation::Ours;
+    const int mesa = ours ? 20 : 6, contorno = ours ? 100 : 30, termino = ours ? 100 : 15,
+              nota = ours ? 500 : 80;
+    Pedido_R* s = Taking();
+    EXPECT_EQ(s->Combo1->lineEdit()->maxLength(), mesa);
+    EXPECT_EQ(s->Combo2->lineEdit()->maxLength(), contorno);
+    EXPECT_EQ(s->Combo3->lineEdit()->maxLength(), termino);
+    QTest::keyClicks(s->Combo1->lineEdit(), QString(mesa + 1, '7'));
+    EXPECT_EQ(s->Combo1->currentText(), QString(mesa, '7'));
+
+    dialogs.AnswerInput("1");
+    dialogs.AnswerYes();
+    dialogs.AnswerInput(QString(nota + 1, 'n'));
+    Choose(s, "Z001");
+    ASSERT_EQ(s->Num_Items, 1);
+    EXPECT_EQ(dialogs.shown.back().maxLength, nota);
+    EXPECT_EQ(Cell(s, 1, kColObservacion), QString(nota, 'N'));
+}
+
+TEST_P(ItemEntryTest, ExemptReducedLuxuryAndNoCostProducts) {
     Pedido_R* s = Taking();
     for (const char* code : {"B001", "B027", "B020", "B012"}) {
         dialogs.AnswerInput("1");
@@ -129,7 +159,7 @@ TEST_F(ItemEntryTest, ExemptReducedLuxuryAndNoCostProducts) {
     EXPECT_EQ(s->Label1[3]->text(), "4");
 }
 
-TEST_F(ItemEntryTest, APriceLevelChangedInTheDatabaseTakesEffectAfterLimpiar) {
+TEST_P(ItemEntryTest, APriceLevelChangedInTheDatabaseTakesEffectAfterLimpiar) {
     Pedido_R* s = Taking();
     testsupport::RootQuery("update mantenimiento set Precio_V = '2'");
     s->Limpiar();
@@ -145,7 +175,7 @@ TEST_F(ItemEntryTest, APriceLevelChangedInTheDatabaseTakesEffectAfterLimpiar) {
     EXPECT_EQ(Cell(s, 1, kColCodVendedor), "002");
 }
 
-TEST_F(ItemEntryTest, AProductWithoutPriceIsRefusedAndLeavesNothingBehind) {
+TEST_P(ItemEntryTest, AProductWithoutPriceIsRefusedAndLeavesNothingBehind) {
     Pedido_R* s = Taking();
     dialogs.AnswerInput("4");
     dialogs.AnswerNo();
@@ -157,7 +187,7 @@ TEST_F(ItemEntryTest, AProductWithoutPriceIsRefusedAndLeavesNothingBehind) {
     EXPECT_DOUBLE_EQ(s->Cantidad_Sel, 1);  // the next line does not inherit the 4
 }
 
-TEST_F(ItemEntryTest, ARefusedPanelDishLeavesNoSideDishesNorCookingPointForTheNext) {
+TEST_P(ItemEntryTest, ARefusedPanelDishLeavesNoSideDishesNorCookingPointForTheNext) {
     testsupport::RootQuery("update productos set precio_a = 0 where cod_producto = 'P002'");
     Pedido_R* s = Taking();
     Choose(s, "P002");
@@ -183,7 +213,7 @@ TEST_F(ItemEntryTest, ARefusedPanelDishLeavesNoSideDishesNorCookingPointForTheNe
     EXPECT_EQ(Cell(s, 1, kColTermino), "");
 }
 
-TEST_F(ItemEntryTest, WeighedUnknownAndEmptyProductsDoNothing) {
+TEST_P(ItemEntryTest, WeighedUnknownAndEmptyProductsDoNothing) {
     Pedido_R* s = Taking();
     Choose(s, "F005");
     Choose(s, "NOEXISTE");
@@ -194,7 +224,7 @@ TEST_F(ItemEntryTest, WeighedUnknownAndEmptyProductsDoNothing) {
     EXPECT_TRUE(s->Frame4->isEnabled());
 }
 
-TEST_F(ItemEntryTest, SideDishesThenCookingPointMakeOneLineOfQuantityOne) {
+TEST_P(ItemEntryTest, SideDishesThenCookingPointMakeOneLineOfQuantityOne) {
     Pedido_R* s = Taking();
     s->show();
     Choose(s, "P001");  // side dishes and a cooking point
@@ -240,7 +270,7 @@ TEST_F(ItemEntryTest, SideDishesThenCookingPointMakeOneLineOfQuantityOne) {
     EXPECT_TRUE(s->Frame4->isEnabled());
 }
 
-TEST_F(ItemEntryTest, ADollarDishOnlyWithACookingPointOpensItsPanelLower) {
+TEST_P(ItemEntryTest, ADollarDishOnlyWithACookingPointOpensItsPanelLower) {
     testsupport::RootQuery("update productos set contorno = 0 where cod_producto = 'P005'");
     Pedido_R* s = Taking();
     Choose(s, "P005");
@@ -257,7 +287,7 @@ TEST_F(ItemEntryTest, ADollarDishOnlyWithACookingPointOpensItsPanelLower) {
     EXPECT_EQ(Cell(s, 1, kColTermino), "A LA PIEDRA");
 }
 
-TEST_F(ItemEntryTest, ADishWithSideDishesOnlyIsBuiltWhenTheirPanelCloses) {
+TEST_P(ItemEntryTest, ADishWithSideDishesOnlyIsBuiltWhenTheirPanelCloses) {
     Pedido_R* s = Taking();
     Choose(s, "M003");
     s->Combo2->setCurrentIndex(1);
@@ -271,7 +301,7 @@ TEST_F(ItemEntryTest, ADishWithSideDishesOnlyIsBuiltWhenTheirPanelCloses) {
     EXPECT_TRUE(s->Frame4->isEnabled());
 }
 
-TEST_F(ItemEntryTest, MissingListFilesLeaveEmptyListsAndTheDishCanStillBeTaken) {
+TEST_P(ItemEntryTest, MissingListFilesLeaveEmptyListsAndTheDishCanStillBeTaken) {
     QFile::remove(folder.filePath("datos/Contorno.txt"));
     QFile::remove(folder.filePath("datos/Termino.txt"));
     Pedido_R* s = Taking();
@@ -285,7 +315,7 @@ TEST_F(ItemEntryTest, MissingListFilesLeaveEmptyListsAndTheDishCanStillBeTaken) 
     EXPECT_TRUE(dialogs.shown.size() == 1u && dialogs.shown[0].kind == "yesno");
 }
 
-TEST_F(ItemEntryTest, SideDishesFromTheTableReplaceTheFileList) {
+TEST_P(ItemEntryTest, SideDishesFromTheTableReplaceTheFileList) {
     Pedido_R* s = Taking();
     s->Buscar_C1();
     QStringList names;

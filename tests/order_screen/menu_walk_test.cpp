@@ -20,19 +20,16 @@ namespace {
 using order_screen::Pedido_R;
 using testsupport::RootQuery;
 
-class MenuWalkTest : public testsupport::OrderScreenTest {
+// The walk on our tables and on an installation's own (other types).
+class MenuWalkTest : public testsupport::OrderScreenOn {
 protected:
-    void SetUp() override {
-        OrderScreenTest::SetUp();
-        lastId = RootQuery("select coalesce(max(id), 0) from tbl_botones").value(0);
-    }
     void TearDown() override {
-        RootQuery("delete from tbl_botones where id > " + lastId);
-        OrderScreenTest::TearDown();
+        for (const QString& row : added) RootQuery("delete from tbl_botones where " + row);
+        OrderScreenOn::TearDown();
     }
     // A button row of the demo area.
-    static void AddRow(int indice, const QString& titulo, const QString& menu, const QString& submenu, bool esmenu,
-                       bool essubmenu, const QString& product) {
+    void AddRow(int indice, const QString& titulo, const QString& menu, const QString& submenu, bool esmenu,
+                bool essubmenu, const QString& product) {
         const QString code = product.isEmpty() ? "NULL" : "'" + product + "'";
         const auto quoted = [](QString v) { return v.replace("\\", "\\\\").replace("'", "''"); };
         RootQuery(QString("insert into tbl_botones (departamento, indice, titulo, menu, submenu, esmenu, essubmenu, "
@@ -42,6 +39,9 @@ protected:
                       .arg(esmenu ? 1 : 0)
                       .arg(essubmenu ? 1 : 0)
                       .arg(code));
+        added << QString("departamento='01' and indice=%1 and titulo='%2' and menu='%3' and submenu='%4'")
+                     .arg(indice)
+                     .arg(quoted(titulo), quoted(menu), quoted(submenu));
     }
     // The screen after "CONTINUAR" with María Fernández at table 5.
     Pedido_R* Started() {
@@ -65,10 +65,15 @@ protected:
     }
     static QString Caption(Pedido_R* s, int i) { return s->bmenu[i]->text(); }
 
-    QString lastId;
+    QStringList added;  // the rows this test added, as conditions
 };
 
-TEST_F(MenuWalkTest, ContinuarNeedsAPickedWaiterAndATable) {
+INSTANTIATE_TEST_SUITE_P(Installations, MenuWalkTest,
+                         ::testing::Values(testsupport::Installation::Ours,
+                                           testsupport::Installation::Theirs),
+                         testsupport::InstallationParamName());
+
+TEST_P(MenuWalkTest, ContinuarNeedsAPickedWaiterAndATable) {
     Pedido_R* s = Load();
     s->show();
     // A typed name does not set the waiter code: not accepted.
@@ -102,7 +107,7 @@ TEST_F(MenuWalkTest, ContinuarNeedsAPickedWaiterAndATable) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(MenuWalkTest, APickedNameWithoutRowIsRefusedAndATypedChangeKeepsTheCode) {
+TEST_P(MenuWalkTest, APickedNameWithoutRowIsRefusedAndATypedChangeKeepsTheCode) {
     Pedido_R* s = Load();
     PickWaiter(s, "Yusmary Carrasco");
     EXPECT_EQ(s->cod_V->text(), "004");
@@ -124,7 +129,7 @@ TEST_F(MenuWalkTest, APickedNameWithoutRowIsRefusedAndATypedChangeKeepsTheCode) 
     EXPECT_EQ(s->cod_V->text(), "");
 }
 
-TEST_F(MenuWalkTest, TheMainMenuPutsEachRowOnItsButtonAndPage) {
+TEST_P(MenuWalkTest, TheMainMenuPutsEachRowOnItsButtonAndPage) {
     AddRow(17, "PAGINA DOS", "", "", true, false, "");
     AddRow(44, "ULTIMO", "", "", true, false, "");
     Pedido_R* s = Started();
@@ -146,7 +151,7 @@ TEST_F(MenuWalkTest, TheMainMenuPutsEachRowOnItsButtonAndPage) {
     EXPECT_TRUE(s->regre3->isHidden());
 }
 
-TEST_F(MenuWalkTest, MenuSubmenuProductAndTheNextProductOfTheSameLevel) {
+TEST_P(MenuWalkTest, MenuSubmenuProductAndTheNextProductOfTheSameLevel) {
     Pedido_R* s = Started();
     QTest::mouseClick(s->bmenu[2], Qt::LeftButton);  // PARRILLA
     EXPECT_EQ(s->Menu_Actual, "PARRILLA");
@@ -189,7 +194,7 @@ TEST_F(MenuWalkTest, MenuSubmenuProductAndTheNextProductOfTheSameLevel) {
     EXPECT_EQ(dialogs.shown.size(), boxes);
 }
 
-TEST_F(MenuWalkTest, SinMenuShowsBelowTheMainMenuAndAMenuWithoutChildrenSaysSo) {
+TEST_P(MenuWalkTest, SinMenuShowsBelowTheMainMenuAndAMenuWithoutChildrenSaysSo) {
     AddRow(9, "Sin Menu", "POSTRES", "", false, true, "D001");
     AddRow(16, "VACIO", "", "", true, false, "");
     Pedido_R* s = Started();
@@ -207,7 +212,7 @@ TEST_F(MenuWalkTest, SinMenuShowsBelowTheMainMenuAndAMenuWithoutChildrenSaysSo) 
     EXPECT_EQ(s->NuevoMenu[0]->title(), "(1)" + QString(18, ' ') + "VACIO");
 }
 
-TEST_F(MenuWalkTest, PagingOnTheMainMenuWalksThePagesInStep) {
+TEST_P(MenuWalkTest, PagingOnTheMainMenuWalksThePagesInStep) {
     Pedido_R* s = Started();
     s->AVANZAR_Click();
     EXPECT_EQ(VisiblePage(s), 1);
@@ -224,7 +229,7 @@ TEST_F(MenuWalkTest, PagingOnTheMainMenuWalksThePagesInStep) {
     EXPECT_EQ(s->Pagina_Menu, 0);
 }
 
-TEST_F(MenuWalkTest, ALevelOpenedOnThePageThreeStaysThereUntilTheCounterCatchesUp) {
+TEST_P(MenuWalkTest, ALevelOpenedOnThePageThreeStaysThereUntilTheCounterCatchesUp) {
     AddRow(44, "LICORES", "", "", true, false, "");
     AddRow(0, "ANIS", "LICORES", "", false, true, "B012");
     Pedido_R* s = Started();
@@ -247,7 +252,7 @@ TEST_F(MenuWalkTest, ALevelOpenedOnThePageThreeStaysThereUntilTheCounterCatchesU
     EXPECT_EQ(VisiblePage(s), 0);
 }
 
-TEST_F(MenuWalkTest, BackToTheMainMenuFromASubmenu) {
+TEST_P(MenuWalkTest, BackToTheMainMenuFromASubmenu) {
     Pedido_R* s = Started();
     s->bmenu_Click(4);  // PIZZAS
     s->bmenu_Click(5);  // EXTRAS DE PIZZA
@@ -266,7 +271,7 @@ TEST_F(MenuWalkTest, BackToTheMainMenuFromASubmenu) {
     EXPECT_EQ(s->Num_Items, 1);
 }
 
-TEST_F(MenuWalkTest, CaptionsWithApostrophesWorkEndToEnd) {
+TEST_P(MenuWalkTest, CaptionsWithApostrophesWorkEndToEnd) {
     AddRow(16, "D'ANGELO'S", "", "", true, false, "");
     AddRow(0, "CAFÉ D'ORO \\ DOBLE", "D'ANGELO'S", "", false, true, "B030");
     Pedido_R* s = Started();
@@ -281,7 +286,7 @@ TEST_F(MenuWalkTest, CaptionsWithApostrophesWorkEndToEnd) {
     EXPECT_EQ(dialogs.shown.size(), 2u);  // the quantity and the note question, no error
 }
 
-TEST_F(MenuWalkTest, AnAreaWithoutMenuShowsTablaVaciaAndKeepsPictures) {
+TEST_P(MenuWalkTest, AnAreaWithoutMenuShowsTablaVaciaAndKeepsPictures) {
     Pedido_R* s = Started();
     s->bmenu[3]->setIcon(QIcon(folder.filePath("iconos/menu.ico")));
     s->Area_Actual = "99";
@@ -299,7 +304,7 @@ TEST_F(MenuWalkTest, AnAreaWithoutMenuShowsTablaVaciaAndKeepsPictures) {
     EXPECT_EQ(VisiblePage(s), 0);
 }
 
-TEST_F(MenuWalkTest, TheServerReceivesTheStatementsAsWritten) {
+TEST_P(MenuWalkTest, TheServerReceivesTheStatementsAsWritten) {
     Pedido_R* s = Started();
     const QString thread = Module1::Conexion->Query("select connection_id()").Field(0).ToText();
     RootQuery("set global log_output = 'TABLE'");

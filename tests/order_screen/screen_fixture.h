@@ -41,6 +41,7 @@ protected:
         Module1::Impresora.clear();
         auto conn = std::make_unique<data::MariaDbConnection>();
         conn->Open(testsupport::TestConnectionString());
+        Module1::Anchos = data::LearnColumnWidths(*conn);  // as start-up learns them
         Module1::Conexion = std::move(conn);
         Module1::Cod_Deposito = "01";
         Module1::Nombre_Empresa = QString::fromUtf8("Restaurant El Fogón");
@@ -52,6 +53,7 @@ protected:
     void TearDown() override {
         if (order_screen::Pedido_R::Exists()) delete order_screen::Pedido_R::Instance();
         Module1::Conexion.reset();
+        Module1::Anchos = data::ColumnWidths();
         startup::SetProgramFolder(QString());
         rt::ResetFormats();
     }
@@ -84,6 +86,19 @@ protected:
     QTemporaryDir folder;
     testsupport::ScriptedDialogs dialogs;
     testsupport::CatchProgramEnd catchEnd;
+};
+
+// The same on each installation a terminal may join (the test's parameter).
+class OrderScreenOn : public OrderScreenTest, public ::testing::WithParamInterface<Installation> {
+protected:
+    void SetUp() override {
+        UseInstallation(GetParam());
+        OrderScreenTest::SetUp();
+    }
+    void TearDown() override {
+        OrderScreenTest::TearDown();
+        UseInstallation(Installation::Ours);
+    }
 };
 
 }  // namespace testsupport

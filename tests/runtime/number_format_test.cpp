@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <span>
 
 #include "program_locale.h"
 
@@ -143,13 +144,8 @@ struct ParseCase {
     double expected;
 };
 
-TEST_F(FormatNumberProgram, ParsesNumbersOfTheRegionalForm) {
-    const ParseCase cases[] = {
-        {"1.234,50", 1234.5}, {"1.2.3", 123},     {"12,5", 12.5}, {" 12,5 ", 12.5}, {"12.5", 125},
-        {"-3", -3},           {"+3", 3},          {",5", 0.5},    {"5,", 5},        {"1,5E3", 1500},
-        {"1,5e-3", 0.0015},   {"1.000.000", 1e6}, {"0", 0},       {"2,675", 2.675}, {"007", 7},
-        {"1E-400", 0},
-    };
+// ParseNumber, IsNumeric and CDbl all read each text as its number.
+void ExpectReads(std::span<const ParseCase> cases) {
     for (const ParseCase& c : cases) {
         const std::optional<double> v = rt::ParseNumber(c.text);
         ASSERT_TRUE(v.has_value()) << c.text;
@@ -159,18 +155,75 @@ TEST_F(FormatNumberProgram, ParsesNumbersOfTheRegionalForm) {
     }
 }
 
-TEST_F(FormatNumberProgram, RejectsWhatIsNoNumber) {
-    const char* cases[] = {"",   " ",   "abc", "1,2,3", "1,2.3", "1E",  "E5", "+",   "-",
-                           "1-", "1 2", "--1", "0x10",  "1,5E",  "12a", ".",  "1e+", "1E400"};
-    for (const char* text : cases) {
+// Neither ParseNumber nor IsNumeric sees a number, and CDbl is a type mismatch.
+void ExpectNoNumber(std::span<const char* const> texts) {
+    for (const char* text : texts) {
         EXPECT_FALSE(rt::ParseNumber(text).has_value()) << text;
         EXPECT_FALSE(rt::IsNumeric(text)) << text;
+        EXPECT_EQ(ErrorNumberOf([text] { rt::CDbl(text); }), rt::kTypeMismatch) << text;
     }
+}
+
+TEST_F(FormatNumberProgram, ParsesNumbersOfTheRegionalForm) {
+    const ParseCase reads[] = {
+        {"12,5", 12.5}, {" 12,5 ", 12.5}, {"-3", -3},      {"+3", 3},
+        {",5", 0.5},    {"5,", 5},        {"1,5E3", 1500}, {"1,5e-3", 0.0015},
+        {"0", 0},       {"2,675", 2.675}, {"007", 7},      {"1E-400", 0},
+    };
+    ExpectReads(reads);
+}
+
+TEST_F(FormatNumberProgram, ThousandsPointsMustGroupTheIntegerPart) {
+    const ParseCase reads[] = {
+        {"1.234", 1234},     {"12.345.678", 12345678}, {"123.456", 123456},
+        {"1.234,5", 1234.5}, {"-1.234,50", -1234.5},   {"1.000.000", 1e6},
+    };
+    ExpectReads(reads);
+    const char* const noNumbers[] = {"1.2.3", "12.34,5", "1..234",    "1.23.456",
+                                     "1,5.3", "1.234.5", "1234.567,8"};
+    ExpectNoNumber(noNumbers);
+}
+
+TEST_F(FormatNumberProgram, ALonePointThatGroupsNothingIsTheDecimalPoint) {
+    // how a waiter types half a portion, or two and a half, with the point key
+    const ParseCase reads[] = {
+        {"0.5", 0.5},       {"2.5", 2.5},           {".5", 0.5},
+        {"10.5", 10.5},     {"-0.5", -0.5},         {"1.5E2", 150},
+        {"1.2345", 1.2345}, {"1234.567", 1234.567}, {"5.", 5},
+        {"0.500", 0.5},     {"01.234", 1.234},
+    };
+    ExpectReads(reads);
+}
+
+TEST_F(FormatNumberProgram, RejectsWhatIsNoNumber) {
+    const char* const noNumbers[] = {"",     " ",    "abc", "1,2,3", "1,2.3", "1E",
+                                     "E5",   "+",    "-",   "1-",    "1 2",   "--1",
+                                     "0x10", "1,5E", "12a", ".",     "-.",    "1e+"};
+    ExpectNoNumber(noNumbers);
+    EXPECT_FALSE(rt::ParseNumber("1E400").has_value());
+    EXPECT_FALSE(rt::IsNumeric("1E400"));
     QString description;
     EXPECT_EQ(ErrorNumberOf([] { rt::CDbl("abc"); }, &description), rt::kTypeMismatch);
     EXPECT_EQ(description, "No coinciden los tipos");
-    EXPECT_EQ(ErrorNumberOf([] { rt::CDbl(""); }), rt::kTypeMismatch);
     EXPECT_EQ(ErrorNumberOf([] { rt::CDbl("1E400"); }), rt::kOverflow);
+}
+
+TEST_F(FormatNumberProgram, GroupedGridTextsReadBack) {
+    const struct {
+        double value;
+        const char* mask;
+        const char* text;
+    } cases[] = {
+        {1234.5, "###,###,##0.00", "1.234,50"},
+        {12345678, "###,###,##0.000", "12.345.678,000"},
+        {-1234, "###,###,##0.00", "-1.234,00"},
+        {1234567890123.0, "###,###,##0.00", "1.234.567.890.123,00"},
+    };
+    for (const auto& c : cases) {
+        const QString text = rt::FormatNumber(c.value, c.mask);
+        EXPECT_EQ(text, c.text);
+        EXPECT_EQ(rt::ParseNumber(text), c.value) << c.text;
+    }
 }
 
 using NumbersNeutral = NeutralFormats;
@@ -179,8 +232,17 @@ TEST_F(NumbersNeutral, PointDecimalsAndCommaThousands) {
     EXPECT_EQ(rt::FormatNumber(1234.5, "###,###,##0.00"), "1,234.50");
     EXPECT_EQ(rt::GeneralNumber(1.5e-5), "1.5E-05");
     EXPECT_EQ(rt::ParseNumber("1,234.50"), 1234.5);
-    EXPECT_EQ(rt::ParseNumber("12,5"), 125);
+    EXPECT_EQ(rt::ParseNumber("1,234"), 1234);
+    EXPECT_EQ(rt::ParseNumber("12,5"), 12.5);  // a lone comma is the decimal point here
     EXPECT_FALSE(rt::ParseNumber("1.234,50").has_value());
+    EXPECT_FALSE(rt::ParseNumber("1,2,3").has_value());
+}
+
+TEST_F(NumbersNeutral, ThousandsSeparatorEqualToTheDecimalOneIsNotRecognised) {
+    rt::CurrentFormats().thousandSeparator = rt::CurrentFormats().decimalSeparator;
+    EXPECT_EQ(rt::ParseNumber("1.234"), 1.234);
+    EXPECT_EQ(rt::ParseNumber("0.5"), 0.5);
+    EXPECT_FALSE(rt::ParseNumber("1.234.5").has_value());
 }
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {

@@ -60,9 +60,7 @@ class EnviarPrintingTest : public testsupport::OrderScreenTest {
 protected:
     void SetUp() override {
         OrderScreenTest::SetUp();
-        RootQuery(
-            "delete from Factura_r; delete from D_Fact_r; delete from comanda; delete from envios;"
-            "update mantenimiento set control_Comanda=41;");
+        testsupport::EmptyOrders(41);
         Module1::Cadena_Conexion = testsupport::TestConnectionString();
         QString error;
         ASSERT_TRUE(printer.Start(PrinterHost(), 9100, &error)) << error.toStdString();
@@ -125,21 +123,46 @@ protected:
     printerlistener::PrinterListener printer;
 };
 
-TEST_F(EnviarPrintingTest, TheFullCopyChefCopyAndGroupTicketsReachThePrinterNamedInOtherLetters) {
+// On our tables and on an installation's own, whose comanda.nom_producto is
+// narrower than some product names.
+class EnviarPrintingOn : public EnviarPrintingTest,
+                         public ::testing::WithParamInterface<testsupport::Installation> {
+protected:
+    void SetUp() override {
+        testsupport::UseInstallation(GetParam());
+        EnviarPrintingTest::SetUp();
+    }
+    void TearDown() override {
+        EnviarPrintingTest::TearDown();
+        testsupport::UseInstallation(testsupport::Installation::Ours);
+    }
+};
+INSTANTIATE_TEST_SUITE_P(Installations, EnviarPrintingOn,
+                         ::testing::Values(testsupport::Installation::Ours,
+                                           testsupport::Installation::Theirs),
+                         testsupport::InstallationParamName());
+
+TEST_P(EnviarPrintingOn, TheFullCopyChefCopyAndGroupTicketsReachThePrinterNamedInOtherLetters) {
     Module1::Impresora = "COCINA";
     Pedido_R* s = OrderOnScreen();
+    Add(s, "E002", "EMPANADAS DE CARNE (3 UND)", "COCINA");  // 26 characters
     const std::vector<QByteArray> expected = ExpectedJobs(s, "41");
     ASSERT_EQ(expected.size(), 4u);  // ASISTENTE, CHEF, COCINA, BAR
 
     s->Command2_Click(0);
 
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(StoredLines(), "4");
+    EXPECT_EQ(StoredLines(), "5");
+    // The ticket line keeps as much of the name as the installation's column holds.
+    EXPECT_EQ(RootQuery("select nom_producto from comanda where nom_producto like 'EMPANADAS%'"),
+              QStringList{GetParam() == testsupport::Installation::Theirs ? "EMPANADAS DE CARNE (" :
+                                                                            "EMPANADAS DE CARNE (3 UND)"});
     ASSERT_TRUE(printer.WaitForJobs(expected.size(), 60s)) << printer.Jobs().size() << " jobs";
     const std::vector<QByteArray> jobs = printer.Jobs();
     ASSERT_EQ(jobs.size(), expected.size());
     for (std::size_t i = 0; i < jobs.size(); ++i) EXPECT_EQ(WithoutTime(jobs[i]), expected[i]) << "ticket " << i;
     EXPECT_TRUE(jobs[1].contains("CHEF"));
+    EXPECT_TRUE(jobs[0].contains("EMPANADAS DE CARNE (3 UND)"));  // the kitchen reads it whole
     EXPECT_TRUE(jobs[3].contains("BAR"));
     EXPECT_FALSE(jobs[3].contains("HERVIDO"));
     EXPECT_EQ(s->Grid1->TextMatrix(1, kColCodigo), "");  // the screen was cleared

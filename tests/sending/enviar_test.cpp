@@ -23,9 +23,7 @@ class EnviarTest : public testsupport::OrderScreenTest {
 protected:
     void SetUp() override {
         OrderScreenTest::SetUp();
-        RootQuery(
-            "delete from Factura_r; delete from D_Fact_r; delete from comanda; delete from envios;"
-            "update mantenimiento set control_Comanda=41;");
+        testsupport::EmptyOrders(41);
         Module1::Cadena_Conexion = testsupport::TestConnectionString();
         // A clock from an earlier day: the header must carry this send's date.
         Module1::Fecha_Servidor = QDate(2020, 1, 31);
@@ -192,7 +190,25 @@ TEST_F(EnviarTest, AStatementFailingTwiceIsStoredWithNothingShown) {
     EXPECT_EQ(s->Grid1->TextMatrix(1, kColCodigo), "");
 }
 
-TEST_F(EnviarTest, AStatementFailingFiveTimesRollsBackKeepsTheOrderAndTheNextSendStoresItOnce) {
+// The faults on the screen, with the send record and on an installation without it.
+class EnviarFaultTest : public EnviarTest,
+                        public ::testing::WithParamInterface<testsupport::Installation> {
+protected:
+    void SetUp() override {
+        testsupport::UseInstallation(GetParam());
+        EnviarTest::SetUp();
+    }
+    void TearDown() override {
+        EnviarTest::TearDown();
+        testsupport::UseInstallation(testsupport::Installation::Ours);
+    }
+};
+INSTANTIATE_TEST_SUITE_P(Installations, EnviarFaultTest,
+                         ::testing::Values(testsupport::Installation::Ours,
+                                           testsupport::Installation::Theirs),
+                         testsupport::InstallationParamName());
+
+TEST_P(EnviarFaultTest, AStatementFailingFiveTimesRollsBackKeepsTheOrderAndTheNextSendStoresItOnce) {
     Pedido_R* s = Taking();
     AddLine(s, "P001");
     AddLine(s, "B010");
@@ -210,9 +226,10 @@ TEST_F(EnviarTest, AStatementFailingFiveTimesRollsBackKeepsTheOrderAndTheNextSen
 
     EXPECT_EQ(failures, 5);
     ASSERT_EQ(dialogs.shown.size(), 1u);
+    // The program goes on, so the message says what became of the order.
     EXPECT_EQ(dialogs.shown[0].text,
-              QString::fromUtf8("Error en Base de datos...\rSe Desconectara del "
-                                "sistema.fallo número 5"));
+              QString::fromUtf8("Error en Base de datos...\rEl pedido no se guardó y sigue en "
+                                "pantalla.\rPresione ENVIAR de nuevo.\rfallo número 5"));
     EXPECT_EQ(dialogs.shown[0].title, " Sistema VandrelFW ");
     EXPECT_EQ(dialogs.shown[0].icon, dialogs::Icon::Information);
     EXPECT_EQ(conn->statements.last(), "ROLLBACK");
@@ -229,12 +246,12 @@ TEST_F(EnviarTest, AStatementFailingFiveTimesRollsBackKeepsTheOrderAndTheNextSen
     s->Command2_Click(0);
     EXPECT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(Counter(), "42");
-    EXPECT_EQ(RootQuery("select numero, nom_producto from comanda order by id"),
+    EXPECT_EQ(RootQuery("select numero, nom_producto from comanda order by nom_producto desc"),
               (QStringList{"41\tPLATO P001", "41\tPLATO B010"}));
     EXPECT_EQ(s->Grid1->TextMatrix(1, kColCodigo), "");
 }
 
-TEST_F(EnviarTest, AnOrderWhoseCommitAnswerWasLostIsNotStoredAgainByTheNextEnviar) {
+TEST_P(EnviarFaultTest, AnOrderWhoseCommitAnswerWasLostIsNotStoredAgainByTheNextEnviar) {
     Pedido_R* s = Taking();
     AddLine(s, "P001");
     auto hooked = std::make_unique<sendingtest::HookedConnection>(std::move(Module1::Conexion));
@@ -252,8 +269,10 @@ TEST_F(EnviarTest, AnOrderWhoseCommitAnswerWasLostIsNotStoredAgainByTheNextEnvia
 
     s->Command2_Click(0);
     ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_TRUE(dialogs.shown[0].text.startsWith(
-        "Error en Base de datos...\rSe Desconectara del sistema."));
+    EXPECT_TRUE(dialogs.shown[0].text.startsWith(QString::fromUtf8(
+        "Error en Base de datos...\rNo se pudo confirmar si el pedido quedó guardado; sigue en "
+        "pantalla.\rPresione ENVIAR de nuevo: si ya se guardó, no se guardará dos veces.\r")))
+        << dialogs.shown[0].text.toStdString();
     EXPECT_EQ(s->Grid1->TextMatrix(1, kColCodigo), "P001");
     EXPECT_EQ(RootQuery("select count(*) from comanda").value(0), "1");  // it did commit
 

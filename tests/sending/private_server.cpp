@@ -109,7 +109,8 @@ void PrivateServer::Kill() {
     server_->waitForFinished(10000);
 }
 
-bool PrivateServer::LoadDatabase(const QString& name, QString& error) {
+bool PrivateServer::LoadDatabase(const QString& name, QString& error,
+                                 testsupport::Installation installation) {
     bool ok = false;
     error =
         Client({},
@@ -119,13 +120,11 @@ bool PrivateServer::LoadDatabase(const QString& name, QString& error) {
                &ok);
     if (!ok) return false;
     QByteArray script;
-    for (const char* f : {"db/schema.sql", "db/grants.sql", "db/demo.sql"}) {
-        QFile file(testsupport::SourcePath(f));
-        if (!file.open(QIODevice::ReadOnly)) {
-            error = QString("missing ") + f;
-            return false;
-        }
-        script += file.readAll() + "\n";
+    try {
+        script = testsupport::InstallationScript(installation);
+    } catch (const std::exception& e) {
+        error = QString::fromUtf8(e.what());
+        return false;
     }
     error = Client({"--database=" + name}, script, &ok);
     return ok;

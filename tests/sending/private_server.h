@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <memory>
 
+#include "support/test_database.h"
+
 namespace sendingtest {
 
 class PrivateServer {
@@ -22,8 +24,9 @@ public:
     bool Start(QString& error);
     // kill -9: the server dies at once, in the middle of whatever it does.
     void Kill();
-    // The database `name` rebuilt from db/schema.sql, grants.sql and demo.sql.
-    bool LoadDatabase(const QString& name, QString& error);
+    // The database `name` rebuilt as `installation` with the demo data.
+    bool LoadDatabase(const QString& name, QString& error,
+                      testsupport::Installation installation = testsupport::Installation::Ours);
     // Runs SQL as root on database `name`; the rows, columns joined by tabs.
     QStringList Query(const QString& name, const QString& sql);
 

@@ -19,9 +19,7 @@ protected:
     static void SetUpTestSuite() { testsupport::ResetDatabase(); }
     void SetUp() override {
         ProgramFormats::SetUp();
-        testsupport::RootQuery(
-            "delete from Factura_r; delete from D_Fact_r; delete from comanda; delete from envios;"
-            "update mantenimiento set control_Comanda=100;");
+        testsupport::EmptyOrders(100);
     }
 
     static std::unique_ptr<data::MariaDbConnection> Connect() {
@@ -54,6 +52,21 @@ protected:
     static QString Counter() {
         return testsupport::RootQuery("select control_Comanda from mantenimiento").value(0);
     }
+};
+
+// The same on each installation a terminal may join (the test's parameter).
+class SendFixtureOn : public SendFixture,
+                      public ::testing::WithParamInterface<testsupport::Installation> {
+protected:
+    void SetUp() override {
+        testsupport::UseInstallation(GetParam());
+        SendFixture::SetUp();
+    }
+    void TearDown() override {
+        SendFixture::TearDown();
+        testsupport::UseInstallation(testsupport::Installation::Ours);
+    }
+    bool WithSendRecord() const { return GetParam() == testsupport::Installation::Ours; }
 };
 
 }  // namespace sendingtest

@@ -25,9 +25,11 @@ bool ScriptedDialogs::YesNo(const QString& text, const QString& title, dialogs::
     return NextAnswer("yes/no", text) == "yes";
 }
 
-QString ScriptedDialogs::Input(const QString& prompt, const QString& title, const QString&) {
-    shown.push_back({"input", prompt, title, dialogs::Icon::None});
-    return NextAnswer("input", prompt);
+QString ScriptedDialogs::Input(const QString& prompt, const QString& title, const QString&,
+                               int maxLength) {
+    shown.push_back({"input", prompt, title, dialogs::Icon::None, maxLength});
+    const QString answer = NextAnswer("input", prompt);
+    return maxLength > 0 ? answer.left(maxLength) : answer;
 }
 
 }  // namespace testsupport

@@ -21,6 +21,7 @@ public:
         QString text;
         QString title;
         dialogs::Icon icon = dialogs::Icon::None;
+        int maxLength = 0;  // of an input box: what it let the waiter type
     };
 
     ScriptedDialogs() { dialogs::Install(this); }
@@ -32,7 +33,9 @@ public:
 
     void Message(const QString& text, const QString& title, dialogs::Icon icon) override;
     bool YesNo(const QString& text, const QString& title, dialogs::Icon icon) override;
-    QString Input(const QString& prompt, const QString& title, const QString& initial) override;
+    // The scripted answer, cut to `maxLength` as the box's field would stop it.
+    QString Input(const QString& prompt, const QString& title, const QString& initial,
+                  int maxLength) override;
 
     std::vector<Shown> shown;
     size_t AnswersLeft() const { return answers_.size(); }

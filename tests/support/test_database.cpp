@@ -47,11 +47,64 @@ QByteArray ReadSource(const QString& relative) {
     return f.readAll();
 }
 
+Installation& Current() {
+    static Installation current = Installation::Ours;
+    return current;
+}
+
 }  // namespace
+
+std::string InstallationName(Installation i) {
+    switch (i) {
+        case Installation::Ours: return "Ours";
+        case Installation::OursBare: return "OursBare";
+        case Installation::Theirs: return "Theirs";
+    }
+    return "?";
+}
+
+QByteArray InstallationScript(Installation i) {
+    QByteArray script;
+    const auto add = [&script](const char* file) { script += ReadSource(file) + "\n"; };
+    if (i == Installation::Theirs) {
+        add("tests/support/installation/schema.sql");
+        add("tests/support/installation/grants.sql");
+    } else {
+        add("db/schema.sql");
+        add("db/grants.sql");
+        if (i == Installation::Ours) add("db/optional/envios.sql");
+    }
+    add("db/demo.sql");
+    return script;
+}
+
+void UseInstallation(Installation i) {
+    static bool built[3] = {false, false, false};
+    Current() = i;
+    bool& done = built[static_cast<int>(i)];
+    if (i != Installation::Ours && !done) ResetDatabase();
+    done = true;
+}
+
+void EmptyOrders(int counter) {
+    QString sql = QString("delete from Factura_r; delete from D_Fact_r; delete from comanda;"
+                          " update mantenimiento set control_Comanda='%1';")
+                      .arg(counter);
+    if (Current() == Installation::Ours) sql += " delete from envios;";
+    RootQuery(sql);
+}
 
 QString DbHost() { return RequiredEnv("PEDIDOS_TEST_DB_HOST"); }
 QString DbDownHost() { return RequiredEnv("PEDIDOS_TEST_DB_DOWN_HOST"); }
-QString DbName() { return QStringLiteral("pt_" PEDIDOS_TEST_PROGRAM); }
+QString DbName() {
+    const QString base = QStringLiteral("pt_" PEDIDOS_TEST_PROGRAM);
+    switch (Current()) {
+        case Installation::Ours: return base;
+        case Installation::OursBare: return base + "_bare";
+        case Installation::Theirs: return base + "_inst";
+    }
+    return base;
+}
 
 QString SourcePath(const QString& relative) {
     return QStringLiteral(PEDIDOS_SOURCE_DIR "/") + relative;
@@ -59,18 +112,18 @@ QString SourcePath(const QString& relative) {
 
 QString RequiredSetting(const char* name) { return RequiredEnv(name); }
 
-void ResetDatabaseOn(const QString& socket, const QString& db) {
+void ResetDatabaseOn(const QString& socket, const QString& db, Installation i) {
     RunRootClient(socket, {},
                   QString("DROP DATABASE IF EXISTS `%1`; CREATE DATABASE `%1` CHARACTER SET "
                           "utf8mb4;")
                       .arg(db)
                       .toUtf8());
-    QByteArray script = ReadSource("db/schema.sql") + "\n" + ReadSource("db/grants.sql") + "\n" +
-                        ReadSource("db/demo.sql");
-    RunRootClient(socket, {"--database=" + db}, script);
+    RunRootClient(socket, {"--database=" + db}, InstallationScript(i));
 }
 
-void ResetDatabase() { ResetDatabaseOn(RequiredEnv("PEDIDOS_TEST_DB_SOCKET"), DbName()); }
+void ResetDatabase() {
+    ResetDatabaseOn(RequiredEnv("PEDIDOS_TEST_DB_SOCKET"), DbName(), Current());
+}
 
 QStringList RootQueryOn(const QString& socket, const QString& db, const QString& sql) {
     const QString out = RunRootClient(socket, {"--database=" + db}, sql.toUtf8());

@@ -1,11 +1,44 @@
 #pragma once
 // The private MariaDB server that scripts/test starts for the tests. Each test
-// program has a database of its own, rebuilt from db/schema.sql, grants.sql
-// and demo.sql. Without the server the tests fail loudly; they never skip.
+// program has a database of its own per installation, rebuilt from its schema
+// and grants and db/demo.sql. Without the server the tests fail loudly; they
+// never skip.
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <ostream>
+#include <string>
 
 namespace testsupport {
+
+// The databases a terminal may join.
+enum class Installation {
+    // db/schema.sql and grants.sql with the optional send record applied.
+    Ours,
+    // db/schema.sql and grants.sql alone: the terminal's user has only the
+    // rights the order statements need (it may not read comanda).
+    OursBare,
+    // A restaurant's own tables (tests/support/installation/): other column
+    // types and widths, every right, no send record.
+    Theirs,
+};
+// "Ours", "OursBare", "Theirs": for parameterised test names.
+std::string InstallationName(Installation i);
+// How gtest prints the parameter.
+inline void PrintTo(Installation i, std::ostream* os) { *os << InstallationName(i); }
+struct InstallationParamName {
+    template <typename Info>
+    std::string operator()(const Info& info) const {
+        return InstallationName(info.param);
+    }
+};
+// The SQL that builds installation `i` with the demo data in an empty database.
+QByteArray InstallationScript(Installation i);
+
+// The installation that DbName, ResetDatabase, RootQuery and
+// TestConnectionString use from now on in this test program (Ours unless
+// changed); its database is rebuilt the first time it is chosen.
+void UseInstallation(Installation i);
 
 // Address of the test server (PEDIDOS_TEST_DB_HOST).
 QString DbHost();
@@ -18,7 +51,11 @@ void ResetDatabase();
 // Runs SQL as root on this program's database; the rows, columns joined by tabs.
 QStringList RootQuery(const QString& sql);
 // The same on the server listening on `socket`, database `db`.
-void ResetDatabaseOn(const QString& socket, const QString& db);
+void ResetDatabaseOn(const QString& socket, const QString& db,
+                     Installation i = Installation::Ours);
+// Deletes every order row (and send record, where there is the table) and
+// sets the ticket counter to `counter`.
+void EmptyOrders(int counter);
 QStringList RootQueryOn(const QString& socket, const QString& db, const QString& sql);
 // The value of environment variable `name`, which scripts/test sets; a test
 // failure when it is not set.
