@@ -49,7 +49,25 @@ protected:
     }
 };
 
-TEST_F(EnviarTest, AnOrderIsStoredAsTheStatementsSayAndTheScreenCleared) {
+// ENVIAR on our tables with the send record and on an installation's own without it.
+class EnviarOn : public EnviarTest,
+                        public ::testing::WithParamInterface<testsupport::Installation> {
+protected:
+    void SetUp() override {
+        testsupport::UseInstallation(GetParam());
+        EnviarTest::SetUp();
+    }
+    void TearDown() override {
+        EnviarTest::TearDown();
+        testsupport::UseInstallation(testsupport::Installation::Ours);
+    }
+};
+INSTANTIATE_TEST_SUITE_P(Installations, EnviarOn,
+                         ::testing::Values(testsupport::Installation::Ours,
+                                           testsupport::Installation::Theirs),
+                         testsupport::InstallationParamName());
+
+TEST_P(EnviarOn, AnOrderIsStoredAsTheStatementsSayAndTheScreenCleared) {
     Pedido_R* s = Taking();
     OrderLine a = Line("P001", "PARRILLA MIXTA");
     a.cantidad = "2,000";
@@ -76,18 +94,22 @@ TEST_F(EnviarTest, AnOrderIsStoredAsTheStatementsSayAndTheScreenCleared) {
         RootQuery("select N_Factura, ced_cliente, Fecha_factura, Cod_Vendedor from Factura_r"),
         QStringList{"5\t5\t" + today + "\t003"});
     EXPECT_EQ(
+        // Money as DECIMAL(14,3) whatever the installation's type (DOUBLE, say).
         RootQuery(
-            "select n_factura, cod_producto, cantidad, monto, d_iva, costo, contorno1, contorno2,"
-            " contorno3, termino, cod_vendedor, deposito, observacion from D_Fact_r order by id"),
+            "select n_factura, cod_producto, cast(cantidad as decimal(14,3)),"
+            " cast(monto as decimal(14,3)), cast(d_iva as decimal(14,3)),"
+            " cast(costo as decimal(14,3)), contorno1, contorno2, contorno3, termino,"
+            " cod_vendedor, deposito, observacion from D_Fact_r order by cod_producto desc"),
         (QStringList{
             "5\tP001\t2.000\t1234.500\t0.000\t12.500\t\t\t\tTRES CUARTOS\t001\t01\tsin sal",
-            "5\tB010\t1.000\t10.000\t16.000\t4.000\tARROZ\tTAJADAS\t\t\t001\t01\t",
-            "5\tE001\t1.000\t10.000\t16.000\t4.000\t\t\t\t\t001\t01\t"}));
-    const QStringList tickets = RootQuery(
-        "select numero, nom_producto, cantidad, monto, mesonero, fecha, mesa, contorno1, "
-        "contorno2, contorno3,"
-        " termino, observacion, hora from comanda order by id");
+            "5\tE001\t1.000\t10.000\t16.000\t4.000\t\t\t\t\t001\t01\t",
+            "5\tB010\t1.000\t10.000\t16.000\t4.000\tARROZ\tTAJADAS\t\t\t001\t01\t"}));
+    QStringList tickets = RootQuery(
+        "select numero, nom_producto, cast(cantidad as decimal(14,3)),"
+        " cast(monto as decimal(14,3)), mesonero, fecha, mesa, contorno1, contorno2, contorno3,"
+        " termino, observacion, hora from comanda order by nom_producto desc");
     ASSERT_EQ(tickets.size(), 3);
+    tickets.move(0, 2);  // TEQUEÑOS last: PARRILLA, CERVEZA, TEQUEÑOS as sent
     const QString head = "41\tPARRILLA MIXTA\t2.000\t1234.500\t" +
                          QString::fromUtf8("D'Angelo Pérez") + "\t" + today +
                          "\t5\t\t\t\tTRES CUARTOS\tsin sal\t";
@@ -190,25 +212,7 @@ TEST_F(EnviarTest, AStatementFailingTwiceIsStoredWithNothingShown) {
     EXPECT_EQ(s->Grid1->TextMatrix(1, kColCodigo), "");
 }
 
-// The faults on the screen, with the send record and on an installation without it.
-class EnviarFaultTest : public EnviarTest,
-                        public ::testing::WithParamInterface<testsupport::Installation> {
-protected:
-    void SetUp() override {
-        testsupport::UseInstallation(GetParam());
-        EnviarTest::SetUp();
-    }
-    void TearDown() override {
-        EnviarTest::TearDown();
-        testsupport::UseInstallation(testsupport::Installation::Ours);
-    }
-};
-INSTANTIATE_TEST_SUITE_P(Installations, EnviarFaultTest,
-                         ::testing::Values(testsupport::Installation::Ours,
-                                           testsupport::Installation::Theirs),
-                         testsupport::InstallationParamName());
-
-TEST_P(EnviarFaultTest, AStatementFailingFiveTimesRollsBackKeepsTheOrderAndTheNextSendStoresItOnce) {
+TEST_P(EnviarOn, AStatementFailingFiveTimesRollsBackKeepsTheOrderAndTheNextSendStoresItOnce) {
     Pedido_R* s = Taking();
     AddLine(s, "P001");
     AddLine(s, "B010");
@@ -251,7 +255,7 @@ TEST_P(EnviarFaultTest, AStatementFailingFiveTimesRollsBackKeepsTheOrderAndTheNe
     EXPECT_EQ(s->Grid1->TextMatrix(1, kColCodigo), "");
 }
 
-TEST_P(EnviarFaultTest, AnOrderWhoseCommitAnswerWasLostIsNotStoredAgainByTheNextEnviar) {
+TEST_P(EnviarOn, AnOrderWhoseCommitAnswerWasLostIsNotStoredAgainByTheNextEnviar) {
     Pedido_R* s = Taking();
     AddLine(s, "P001");
     auto hooked = std::make_unique<sendingtest::HookedConnection>(std::move(Module1::Conexion));
