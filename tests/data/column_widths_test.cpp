@@ -5,7 +5,7 @@
 
 #include "data/column_widths.h"
 #include "data/mariadb_connection.h"
-#include "support/test_database.h"
+#include "support/installations.h"
 
 namespace {
 
@@ -55,19 +55,15 @@ TEST(ColumnWidthsFit, TheTypingLimitIsTheNarrowestColumnCountingBytesByTheWidest
     EXPECT_EQ(data::CookingPointLimit(ColumnWidths()), 0);
 }
 
-class LearntWidths : public ::testing::TestWithParam<testsupport::Installation> {
+class LearntWidths : public testsupport::OnInstallation<::testing::Test> {
 protected:
     static void SetUpTestSuite() { testsupport::ResetDatabase(); }
-    void TearDown() override { testsupport::UseInstallation(testsupport::Installation::Ours); }
 };
-INSTANTIATE_TEST_SUITE_P(Installations, LearntWidths,
-                         ::testing::Values(testsupport::Installation::Ours,
-                                           testsupport::Installation::Theirs),
+INSTANTIATE_TEST_SUITE_P(Installations, LearntWidths, testsupport::OursAndTheirs(),
                          testsupport::InstallationParamName());
 
 TEST_P(LearntWidths, AreReadFromTheServerForTheTablesOrdersAreWrittenTo) {
     const bool ours = GetParam() == testsupport::Installation::Ours;
-    testsupport::UseInstallation(GetParam());
     data::MariaDbConnection c;
     c.Open(testsupport::TestConnectionString());
     const ColumnWidths w = data::LearnColumnWidths(c);

@@ -46,9 +46,7 @@ protected:
 };
 
 INSTANTIATE_TEST_SUITE_P(Installations, ItemEntryTest,
-                         ::testing::Values(testsupport::Installation::Ours,
-                                           testsupport::Installation::Theirs),
-                         testsupport::InstallationParamName());
+                         testsupport::OursAndTheirs(), testsupport::InstallationParamName());
 
 TEST_P(ItemEntryTest, AQuantityDishBecomesALineWithTaxTakenOut) {
     Pedido_R* s = Taking();

@@ -25,7 +25,7 @@ class MenuWalkTest : public testsupport::OrderScreenOn {
 protected:
     void TearDown() override {
         for (const QString& row : added) RootQuery("delete from tbl_botones where " + row);
-        OrderScreenOn::TearDown();
+        testsupport::OrderScreenOn::TearDown();
     }
     // A button row of the demo area.
     void AddRow(int indice, const QString& titulo, const QString& menu, const QString& submenu, bool esmenu,
@@ -69,9 +69,7 @@ protected:
 };
 
 INSTANTIATE_TEST_SUITE_P(Installations, MenuWalkTest,
-                         ::testing::Values(testsupport::Installation::Ours,
-                                           testsupport::Installation::Theirs),
-                         testsupport::InstallationParamName());
+                         testsupport::OursAndTheirs(), testsupport::InstallationParamName());
 
 TEST_P(MenuWalkTest, ContinuarNeedsAPickedWaiterAndATable) {
     Pedido_R* s = Load();

@@ -14,6 +14,7 @@
 #include "runtime/regional_formats.h"
 #include "startup/configuration.h"
 #include "startup/module1.h"
+#include "support/installations.h"
 #include "support/program_end.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_database.h"
@@ -89,16 +90,6 @@ protected:
 };
 
 // The same on each installation a terminal may join (the test's parameter).
-class OrderScreenOn : public OrderScreenTest, public ::testing::WithParamInterface<Installation> {
-protected:
-    void SetUp() override {
-        UseInstallation(GetParam());
-        OrderScreenTest::SetUp();
-    }
-    void TearDown() override {
-        OrderScreenTest::TearDown();
-        UseInstallation(Installation::Ours);
-    }
-};
+using OrderScreenOn = OnInstallation<OrderScreenTest>;
 
 }  // namespace testsupport

@@ -125,21 +125,8 @@ protected:
 
 // On our tables and on an installation's own, whose comanda.nom_producto is
 // narrower than some product names.
-class EnviarPrintingOn : public EnviarPrintingTest,
-                         public ::testing::WithParamInterface<testsupport::Installation> {
-protected:
-    void SetUp() override {
-        testsupport::UseInstallation(GetParam());
-        EnviarPrintingTest::SetUp();
-    }
-    void TearDown() override {
-        EnviarPrintingTest::TearDown();
-        testsupport::UseInstallation(testsupport::Installation::Ours);
-    }
-};
-INSTANTIATE_TEST_SUITE_P(Installations, EnviarPrintingOn,
-                         ::testing::Values(testsupport::Installation::Ours,
-                                           testsupport::Installation::Theirs),
+using EnviarPrintingOn = testsupport::OnInstallation<EnviarPrintingTest>;
+INSTANTIATE_TEST_SUITE_P(Installations, EnviarPrintingOn, testsupport::OursAndTheirs(),
                          testsupport::InstallationParamName());
 
 TEST_P(EnviarPrintingOn, TheFullCopyChefCopyAndGroupTicketsReachThePrinterNamedInOtherLetters) {

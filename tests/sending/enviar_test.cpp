@@ -50,21 +50,8 @@ protected:
 };
 
 // ENVIAR on our tables with the send record and on an installation's own without it.
-class EnviarOn : public EnviarTest,
-                        public ::testing::WithParamInterface<testsupport::Installation> {
-protected:
-    void SetUp() override {
-        testsupport::UseInstallation(GetParam());
-        EnviarTest::SetUp();
-    }
-    void TearDown() override {
-        EnviarTest::TearDown();
-        testsupport::UseInstallation(testsupport::Installation::Ours);
-    }
-};
-INSTANTIATE_TEST_SUITE_P(Installations, EnviarOn,
-                         ::testing::Values(testsupport::Installation::Ours,
-                                           testsupport::Installation::Theirs),
+using EnviarOn = testsupport::OnInstallation<EnviarTest>;
+INSTANTIATE_TEST_SUITE_P(Installations, EnviarOn, testsupport::OursAndTheirs(),
                          testsupport::InstallationParamName());
 
 TEST_P(EnviarOn, AnOrderIsStoredAsTheStatementsSayAndTheScreenCleared) {

@@ -9,6 +9,7 @@
 #include "order_screen/order_lines.h"
 #include "runtime/program_locale.h"
 #include "sending/send_order.h"
+#include "support/installations.h"
 #include "support/order_rows.h"
 #include "support/test_database.h"
 
@@ -55,17 +56,8 @@ protected:
 };
 
 // The same on each installation a terminal may join (the test's parameter).
-class SendFixtureOn : public SendFixture,
-                      public ::testing::WithParamInterface<testsupport::Installation> {
+class SendFixtureOn : public testsupport::OnInstallation<SendFixture> {
 protected:
-    void SetUp() override {
-        testsupport::UseInstallation(GetParam());
-        SendFixture::SetUp();
-    }
-    void TearDown() override {
-        SendFixture::TearDown();
-        testsupport::UseInstallation(testsupport::Installation::Ours);
-    }
     bool WithSendRecord() const { return GetParam() == testsupport::Installation::Ours; }
 };
 

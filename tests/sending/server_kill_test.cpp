@@ -65,8 +65,7 @@ protected:
     QString db;
 };
 
-INSTANTIATE_TEST_SUITE_P(Installations, ServerKillTest,
-                         ::testing::Values(Installation::Ours, Installation::Theirs),
+INSTANTIATE_TEST_SUITE_P(Installations, ServerKillTest, testsupport::OursAndTheirs(),
                          testsupport::InstallationParamName());
 
 TEST_P(ServerKillTest, AKilledServerKeepsAllOrNothingAndTheNextEnviarStoresTheOrderOnce) {
