@@ -54,6 +54,21 @@ struct StatementFailed {
     QString description;
 };
 
+// Errors that asking again will not mend: the terminal may not read the
+// table, or the table or column is not there.
+bool IsPermanentRefusal(int number) {
+    switch (number) {
+        case 1044:  // access denied to the database
+        case 1054:  // unknown column
+        case 1142:  // command denied on the table
+        case 1143:  // command denied on a column
+        case 1146:  // no such table
+            return true;
+        default:
+            return false;
+    }
+}
+
 // Whether the optional send record can be used on this connection, learnt
 // once per connection by a probe that stores nothing.
 const QString kFactEnvios = QStringLiteral("envios");
@@ -102,6 +117,10 @@ public:
         try {
             Ask(kSqlSondaEnvios);
         } catch (const data::DbError& e) {
+            // Only a refusal that asking again will not change says the table
+            // is not there; a server that cannot answer yet (a cluster node
+            // still joining, 1047) ends the round and is asked again.
+            if (!IsPermanentRefusal(e.number())) throw WholeSendAborted{e.description(), e.number()};
             available = false;
             qInfo().noquote() << "send: no send record on this connection (" << e.number()
                               << e.description() << "); lost answers are settled from comanda";
@@ -200,21 +219,6 @@ SendResult RunOnce(Statements& s, const OrderToSend& p, bool conRegistro, SendIn
 }
 
 enum class Settled { Committed, NotCommitted, CannotTell, NoAnswerNow };
-
-// Errors that asking again will not mend: the terminal may not read the
-// table, or the table or column is not there.
-bool IsPermanentRefusal(int number) {
-    switch (number) {
-        case 1044:  // access denied to the database
-        case 1054:  // unknown column
-        case 1142:  // command denied on the table
-        case 1143:  // command denied on a column
-        case 1146:  // no such table
-            return true;
-        default:
-            return false;
-    }
-}
 
 // Did the send in doubt commit? Asked under the counter lock: a try whose
 // COMMIT is still on its way to the server holds that lock, so the answer

@@ -167,7 +167,8 @@ TEST_F(ClusterNodeLossTest, OtherNodesGoOnTheLostNodesOrdersAreStoredOnceAndAllN
     PutOrder(s, sent.orders[kScreen][1], 1);
     s->Command2_Click(0);
     ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_TRUE(dialogs.shown[0].text.startsWith("Error en Base de datos...\rSe Desconectara del sistema."))
+    EXPECT_TRUE(dialogs.shown[0].text.startsWith(
+        QString::fromUtf8("Error en Base de datos...\rEl pedido no se guardó y sigue en pantalla.")))
         << dialogs.shown[0].text.toStdString();
     EXPECT_EQ(s->Grid1->TextMatrix(1, order_screen::kColObservacion), "t9-o1-l0");
     EXPECT_EQ(s->Label1[1]->text(), sent.orders[kScreen][1].mesa);

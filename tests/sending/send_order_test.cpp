@@ -338,6 +338,22 @@ TEST_P(SendOrderOn, WithoutACounterRowTicketLinesGetAnEmptyNumber) {
     EXPECT_EQ(RootQuery("select concat('[', numero, ']') from comanda"), QStringList{"[]"});
 }
 
+TEST_F(SendOrderTest, AServerNotReadyToAnswerThePrivateProbeDoesNotHideTheSendRecord) {
+    // A cluster node still joining answers 1047 to anything: that says
+    // nothing about the table, so the send record is looked for again.
+    auto c = std::make_unique<HookedConnection>(Connect());
+    int refused = 0;
+    c->before = [&](const QString& sql, int) {
+        if (sql == sending::kSqlSondaEnvios && refused++ == 0)
+            throw data::DbError(1047, "WSREP has not yet prepared node for application use");
+    };
+    const sending::SendResult r = SendOrder(*c, Order("4", 1), sending::NewSendId(), Options());
+    EXPECT_TRUE(r.committed);
+    EXPECT_TRUE(r.conRegistro);
+    EXPECT_EQ(c->statements.count(sending::kSqlSondaEnvios), 2);
+    EXPECT_EQ(Count("envios"), "1");
+}
+
 TEST_F(SendOrderTest, SpecialCharactersAccentsAndLongNotesAreStoredByteForByte) {
     const QString note = QString::fromUtf8("ñ'\\\";éa ").repeated(25);  // 200 characters
     ASSERT_EQ(note.size(), 200);
