@@ -6,8 +6,10 @@
 -- grants.sql (or once the terminal user exists):
 --   mariadb --database=restaurante < db/optional/envios.sql
 -- Each terminal notices the table the next time it connects. Nothing else
--- reads it; rows may be deleted at any time once the day is closed (a row
--- matters only for the few seconds after a lost connection).
+-- reads it. A row matters while its terminal may still ask about it: after a
+-- lost connection, until the waiter's next ENVIAR, which may be hours when the
+-- server was down. Delete only rows older than a day (column momento), when
+-- no terminal has an order waiting on its screen.
 --
 -- One row per stored send, written in the send's own transaction: the row
 -- exists exactly when the send committed, and its key refuses a second copy

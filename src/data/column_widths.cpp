@@ -96,7 +96,7 @@ ColumnWidths LearnColumnWidths(Connection& connection) {
         "select table_name, column_name, data_type, character_maximum_length,"
         " character_octet_length, character_set_name from information_schema.columns"
         " where table_schema = database() and lower(table_name) in"
-        " ('factura_r','d_fact_r','comanda') and character_maximum_length is not null"));
+        " ('factura_r','d_fact_r','comanda','envios') and character_maximum_length is not null"));
     ColumnWidths widths;
     for (; !r.IsEof(); r.MoveNext()) {
         const QString type = r.Field(2).ToTextOrEmpty().toLower();
@@ -128,13 +128,8 @@ int CookingPointLimit(const ColumnWidths& w) {
     return w.TypingLimit({{"D_Fact_r", "termino"}, {"comanda", "termino"}});
 }
 
-int SideDishLimit(const ColumnWidths& w) {
-    return w.TypingLimit({{"D_Fact_r", "contorno1"},
-                          {"D_Fact_r", "contorno2"},
-                          {"D_Fact_r", "contorno3"},
-                          {"comanda", "contorno1"},
-                          {"comanda", "contorno2"},
-                          {"comanda", "contorno3"}});
+int WaiterNameLimit(const ColumnWidths& w) {
+    return w.TypingLimit({{"comanda", "mesonero"}});
 }
 
 }  // namespace data

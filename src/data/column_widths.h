@@ -27,7 +27,6 @@ class ColumnWidths {
 public:
     // Records the width of `table`.`column` (names compared without regard to case).
     void Set(const QString& table, const QString& column, const ColumnWidth& width);
-    bool IsEmpty() const { return widths_.empty(); }
 
     // The longest beginning of `text` that `table`.`column` holds; `text`
     // itself when it fits or the column is unknown.
@@ -44,7 +43,8 @@ private:
 };
 
 // The text columns of the tables the terminal writes into (Factura_r,
-// D_Fact_r, comanda), read from information_schema in one query. Raises
+// D_Fact_r, comanda, and envios where it is there), read from
+// information_schema in one query. Raises
 // DbError when the query fails.
 ColumnWidths LearnColumnWidths(Connection& connection);
 
@@ -52,6 +52,6 @@ ColumnWidths LearnColumnWidths(Connection& connection);
 int TableNumberLimit(const ColumnWidths& w);   // a typed table number
 int ChefNoteLimit(const ColumnWidths& w);      // the note to the chef
 int CookingPointLimit(const ColumnWidths& w);  // a typed cooking point
-int SideDishLimit(const ColumnWidths& w);      // a typed side dish
+int WaiterNameLimit(const ColumnWidths& w);    // a typed waiter name
 
 }  // namespace data

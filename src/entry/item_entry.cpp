@@ -80,9 +80,11 @@ void Pedido_R::verificar() {
     // 1. The note, asked before the price is looked at.
     Mensaje = kPreguntaNota;
     QString note;
-    if (dialogs::Current().YesNo(Mensaje, kTituloNota, dialogs::Icon::Question))
-        note = entry::ChefNote(dialogs::Current().Input(kPromptNota, kTituloPedidos, QString(),
-                                                        data::ChefNoteLimit(Anchos)));
+    if (dialogs::Current().YesNo(Mensaje, kTituloNota, dialogs::Icon::Question)) {
+        const int limit = data::ChefNoteLimit(Anchos);
+        note = entry::ChefNote(dialogs::Current().Input(kPromptNota, kTituloPedidos, QString(), limit),
+                               limit);
+    }
 
     // 2. The cost row.
     const data::ResultSet& product = *Rs_Producto;

@@ -110,8 +110,9 @@ std::optional<LineNumbers> PriceLine(const PricingInput& in) {
     return line;
 }
 
-QString ChefNote(const QString& typed) {
-    return typed.toUpper();
+QString ChefNote(const QString& typed, int maxLength) {
+    const QString upper = typed.toUpper();
+    return maxLength > 0 ? upper.left(maxLength) : upper;
 }
 
 QuantityAnswer CheckQuantity(const QString& answer) {

@@ -80,8 +80,10 @@ struct PricingInput {
 // sale price, a null cost in an existing cost row, or a null selected rate).
 std::optional<LineNumbers> PriceLine(const PricingInput& in);
 
-// The note to the chef as it is stored: upper case.
-QString ChefNote(const QString& typed);
+// The note to the chef as it is stored: upper case, and no longer than
+// `maxLength` characters when that is above 0 (upper case can lengthen a
+// note: "ß" becomes "SS").
+QString ChefNote(const QString& typed, int maxLength = 0);
 
 // The answer to the quantity prompt.
 enum class QuantityCheck { Accepted, OutOfRange, NotANumber };

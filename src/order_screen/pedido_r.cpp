@@ -109,13 +109,10 @@ void Pedido_R::Form_Load() {
 }
 
 void Pedido_R::LimitTyping() {
-    // A QLineEdit's limit of 0 would refuse everything; its own default is 32767.
-    const auto limit = [](QComboBox* combo, int chars) {
-        combo->lineEdit()->setMaxLength(chars > 0 ? chars : 32767);
-    };
-    limit(Combo1, data::TableNumberLimit(Module1::Anchos));
-    limit(Combo2, data::SideDishLimit(Module1::Anchos));
-    limit(Combo3, data::CookingPointLimit(Module1::Anchos));
+    // Side dishes are only ever picked (typing in Combo2 adds nothing).
+    widgets::LimitTypedText(dbCombo2, data::WaiterNameLimit(Module1::Anchos));
+    widgets::LimitTypedText(Combo1, data::TableNumberLimit(Module1::Anchos));
+    widgets::LimitTypedText(Combo3, data::CookingPointLimit(Module1::Anchos));
 }
 
 void Pedido_R::Form_Unload() {

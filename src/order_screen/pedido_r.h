@@ -42,7 +42,7 @@ public:
     void Habilita();
     // Puts the icons on the eight buttons that show one.
     void Imagenes_();
-    // Stops the typed table number, side dish and cooking point at the width
+    // Stops a typed waiter name, table number and cooking point at the width
     // of the installation's columns they are stored in.
     void LimitTyping();
     // ENVIAR (0), LIMPIAR (1), SALIR (2).

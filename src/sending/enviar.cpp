@@ -20,9 +20,8 @@ namespace {
 // is settled first: if it did commit after all (its answer was lost), the
 // order is not stored twice.
 struct PendingSend {
-    QString idEnvio;
     sending::OrderToSend pedido;
-    sending::SendInDoubt enDuda;
+    sending::SendInDoubt enDuda;  // with the send's id
 };
 std::optional<PendingSend> pendiente;
 
@@ -56,7 +55,7 @@ void Pedido_R::Enviar() {
     opciones.anchos = &Module1::Anchos;
     QString idEnvio = sending::NewSendId();
     if (pendiente && pendiente->pedido == pedido) {
-        idEnvio = pendiente->idEnvio;
+        idEnvio = pendiente->enDuda.idEnvio;
         opciones.enDuda = pendiente->enDuda;
     }
     const sending::SendResult r = sending::SendOrder(*Module1::Conexion, pedido, idEnvio, opciones);
@@ -64,7 +63,7 @@ void Pedido_R::Enviar() {
         // Only a send whose outcome the server may still tell is kept; one the
         // installation cannot settle is left to the waiter, who was told so.
         if (r.outcomeUnknown && r.enDuda)
-            pendiente = PendingSend{idEnvio, pedido, *r.enDuda};
+            pendiente = PendingSend{pedido, *r.enDuda};
         else
             pendiente.reset();
         sending::ReportSendFailure(r, pedido.mesa);

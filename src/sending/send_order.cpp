@@ -193,8 +193,18 @@ SendResult RunOnce(Statements& s, const OrderToSend& p, bool conRegistro, SendIn
     s.Execute(kSqlInicio);
     data::ResultSet contador = s.Query(kSqlContador);
     if (contador.RecordCount() > 0) {
-        r.numero = contador.Field(0).ToText();
-        s.Execute(ActualizarContador(r.numero, esc));
+        r.numero = contador.Field(0).ToTextOrEmpty();
+        QString actualizar;
+        try {
+            actualizar = ActualizarContador(r.numero, esc);
+        } catch (const rt::RuntimeError&) {
+            // A counter the back office left empty or not a number: the order
+            // cannot get a ticket number, and stays on the screen.
+            throw StatementFailed{QStringLiteral("El contador de comandas (mantenimiento.control_Comanda) "
+                                                 "no es un número: '") +
+                                  r.numero + QLatin1Char('\'')};
+        }
+        s.Execute(actualizar);
     }
     // The counter lock is held from here on, so no other send can insert this
     // table's header between the test and the insert.
@@ -212,9 +222,9 @@ SendResult RunOnce(Statements& s, const OrderToSend& p, bool conRegistro, SendIn
     if (conRegistro) s.Execute(RegistrarEnvio(attempt.idEnvio, r.numero, p.mesa, esc));
     attempt.numero = r.numero;
     attempt.reloj = r.reloj;
+    attempt.conRegistro = conRegistro;
     s.Commit(kSqlConfirmar);
     r.committed = true;
-    r.conRegistro = conRegistro;
     return r;
 }
 
@@ -222,21 +232,25 @@ enum class Settled { Committed, NotCommitted, CannotTell, NoAnswerNow };
 
 // Did the send in doubt commit? Asked under the counter lock: a try whose
 // COMMIT is still on its way to the server holds that lock, so the answer
-// waits until that try has ended one way or the other.
+// waits until that try has ended one way or the other (where mantenimiento
+// has its row; without it there is nothing to lock, and a COMMIT still on its
+// way can land after the answer).
 //
-// With the send record: its row exists exactly when the send committed, also
-// for an order without lines.
+// A try that wrote the send record: its row exists exactly when it committed,
+// also for an order without lines. It is looked for by what the try wrote,
+// not by what this connection finds: a table applied in between must not make
+// a stored order look unsent.
 //
-// Without it, from the installation's own tables. The counter still at the
-// number the send drew: the send did not commit (its COMMIT would have
-// advanced it, and other sends only advance it). Otherwise the ticket lines
-// of that number, table, waiter and server time answer: a send that rolled
-// back freed its number for another terminal, but that one's lines carry its
-// own table, waiter and time. An order without lines leaves no line to find;
-// it is sent again, which stores no row twice (the header is only inserted
-// when missing) and at worst skips one ticket number. A terminal that may not
-// read comanda cannot tell once the counter has moved.
-Settled Settle(Statements& s, const SendInDoubt& d, const OrderToSend& p, bool conRegistro) {
+// A try without it, from the installation's own tables: the ticket lines of
+// its number, table, waiter and server time. A send that rolled back freed
+// its number for another terminal, but that one's lines carry its own table,
+// waiter and time. An order without lines leaves no line to find; it is sent
+// again, which stores no row twice (the header is only inserted when missing)
+// and at worst skips one ticket number. A terminal that may not read comanda
+// can still learn "not stored" from the counter (still at the number the try
+// drew, which its COMMIT would have advanced); once the counter has moved it
+// cannot tell.
+Settled Settle(Statements& s, const SendInDoubt& d, const OrderToSend& p) {
     struct EndTransaction {
         Statements& s;
         ~EndTransaction() { s.RollBack(); }
@@ -244,15 +258,21 @@ Settled Settle(Statements& s, const SendInDoubt& d, const OrderToSend& p, bool c
     try {
         s.Ask(kSqlInicio);
         const data::ResultSet contador = s.Ask(kSqlContador);
-        if (conRegistro)
+        if (d.conRegistro)
             return s.Ask(BuscarEnvio(d.idEnvio, s.Values())).IsEof() ? Settled::NotCommitted
                                                                        : Settled::Committed;
-        if (!contador.IsEof() && contador.Field(0).ToText() == d.numero) return Settled::NotCommitted;
         if (std::none_of(p.filas.begin(), p.filas.end(), IsOrderLine)) return Settled::NotCommitted;
-        const data::ResultSet lineas =
-            s.Ask(ContarComanda(TicketOf(p, d.numero, d.reloj), s.Values()));
-        return !lineas.IsEof() && lineas.Field(0).ToDouble() > 0 ? Settled::Committed
-                                                                  : Settled::NotCommitted;
+        try {
+            const data::ResultSet lineas =
+                s.Ask(ContarComanda(TicketOf(p, d.numero, d.reloj), s.Values()));
+            return !lineas.IsEof() && lineas.Field(0).ToDouble() > 0 ? Settled::Committed
+                                                                      : Settled::NotCommitted;
+        } catch (const data::DbError& e) {
+            if (!IsPermanentRefusal(e.number())) throw;
+            if (!contador.IsEof() && contador.Field(0).ToTextOrEmpty() == d.numero)
+                return Settled::NotCommitted;
+            throw;
+        }
     } catch (const data::DbError& e) {
         qWarning().noquote() << "send: cannot tell now whether ticket" << d.numero
                              << "was stored:" << e.number() << e.description();
@@ -305,7 +325,7 @@ SendResult SendOrder(data::Connection& conexion, const OrderToSend& pedido, cons
     Statements s(conexion, o.anchos);
     SendResult result;
     std::optional<SendInDoubt> doubt = o.enDuda;  // a try whose COMMIT answer was lost
-    SendInDoubt attempt{idEnvio, {}, {}};
+    SendInDoubt attempt{idEnvio, {}, {}, false};
     bool reconnect = false;
     // Each round either runs the send or reconnects and settles; the bound
     // keeps a connection that drops on every check from looping for ever.
@@ -317,10 +337,9 @@ SendResult SendOrder(data::Connection& conexion, const OrderToSend& pedido, cons
             }
             const bool conRegistro = s.SendRecordsAvailable();
             if (doubt) {
-                switch (Settle(s, *doubt, pedido, conRegistro)) {
+                switch (Settle(s, *doubt, pedido)) {
                     case Settled::Committed:
                         result.committed = true;
-                        result.conRegistro = conRegistro;
                         result.numero = doubt->numero;
                         result.reloj = doubt->reloj;
                         result.lastError.clear();

@@ -31,6 +31,7 @@ struct SendInDoubt {
     QString idEnvio;
     QString numero;              // ticket number it drew
     startup::ServerClock reloj;  // server clock it read under the lock
+    bool conRegistro = false;    // it wrote its row in envios: look there
 
     bool operator==(const SendInDoubt&) const = default;
 };
@@ -68,8 +69,6 @@ struct SendResult {
     bool undecidable = false;
     // The try in doubt, when outcomeUnknown or undecidable.
     std::optional<SendInDoubt> enDuda;
-    // The send was recorded in table envios (the installation has it).
-    bool conRegistro = false;
     QString numero;              // this send's ticket number
     startup::ServerClock reloj;  // the server clock read by this send
     QString lastError;           // description of the error that stopped it

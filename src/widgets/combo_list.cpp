@@ -1,5 +1,7 @@
 #include "widgets/combo_list.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -41,6 +43,23 @@ public:
 
 void PickOnlyFromList(QComboBox* combo) {
     if (QLineEdit* edit = combo->lineEdit()) edit->installEventFilter(new SwallowEnter(combo));
+}
+
+void LimitTypedText(QComboBox* combo, int chars) {
+    QLineEdit* field = combo->lineEdit();
+    if (field == nullptr) return;
+    const char* kLimit = "pedidosTypingLimit";
+    const bool connected = field->property(kLimit).isValid();
+    field->setProperty(kLimit, chars);
+    if (connected) return;
+    // textEdited comes from typing only, never from a pick or from the program.
+    QObject::connect(field, &QLineEdit::textEdited, field, [field, kLimit](const QString& text) {
+        const int limit = field->property(kLimit).toInt();
+        if (limit <= 0 || text.size() <= limit) return;
+        const int cursor = std::min(field->cursorPosition(), limit);
+        field->setText(text.left(limit));
+        field->setCursorPosition(cursor);
+    });
 }
 
 }  // namespace widgets

@@ -19,4 +19,9 @@ void AddListItem(QComboBox* combo, const QString& item);
 // typed text that matches an entry as activated).
 void PickOnlyFromList(QComboBox* combo);
 
+// Text typed into the combo stops at `chars` characters (0: no limit); an
+// item picked from the list is shown whole, however long (it is cut only
+// where it is stored, and prints whole).
+void LimitTypedText(QComboBox* combo, int chars);
+
 }  // namespace widgets

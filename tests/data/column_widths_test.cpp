@@ -67,13 +67,15 @@ TEST_P(LearntWidths, AreReadFromTheServerForTheTablesOrdersAreWrittenTo) {
     data::MariaDbConnection c;
     c.Open(testsupport::TestConnectionString());
     const ColumnWidths w = data::LearnColumnWidths(c);
-    // Ours: VARCHAR(20) table numbers, VARCHAR(500) notes. Theirs: a table
-    // number of six in Factura_r, fifteen for the customer, an 80-character
-    // note beside a latin1 TINYTEXT, a TIME column that holds no text limit.
+    // Ours: VARCHAR(20) table numbers, VARCHAR(500) notes, 60 for a waiter.
+    // Theirs: a table number of six in Factura_r, fifteen for the customer,
+    // an 80-character note beside a latin1 TINYTEXT, a TIME column that holds
+    // no text limit, a 20-character waiter name.
     EXPECT_EQ(data::TableNumberLimit(w), ours ? 20 : 6);
     EXPECT_EQ(data::ChefNoteLimit(w), ours ? 500 : 80);
     EXPECT_EQ(data::CookingPointLimit(w), ours ? 100 : 15);
-    EXPECT_EQ(data::SideDishLimit(w), ours ? 100 : 30);
+    EXPECT_EQ(data::WaiterNameLimit(w), ours ? 60 : 20);
+    EXPECT_EQ(w.TypingLimit({{"envios", "mesa"}}), ours ? 20 : 0);  // the send record too
     EXPECT_EQ(w.TypingLimit({{"comanda", "hora"}}), ours ? 10 : 0);
     EXPECT_EQ(w.TypingLimit({{"productos", "nom_producto"}}), 0);  // not written: not learnt
     EXPECT_EQ(w.Fit("comanda", "nom_producto", QString(101, 'x')).size(), ours ? 100 : 20);

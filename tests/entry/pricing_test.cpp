@@ -224,6 +224,9 @@ TEST(ChefNote, UpperCaseAccentsIncluded) {
               QStringLiteral("JALAPEÑO, TÉRMINO MEDIO"));
     EXPECT_EQ(entry::ChefNote("it's \\ 50%"), "IT'S \\ 50%");
     EXPECT_EQ(entry::ChefNote(""), "");
+    // Upper case may lengthen a note typed up to the limit.
+    EXPECT_EQ(entry::ChefNote(QStringLiteral("calle ß"), 7), "CALLE S");
+    EXPECT_EQ(entry::ChefNote(QStringLiteral("calle ß"), 0), "CALLE SS");
 }
 
 TEST_F(PricingRules, QuantityAnswers) {

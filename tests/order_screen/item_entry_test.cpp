@@ -12,6 +12,7 @@
 
 #include "order_screen/grid.h"
 #include "order_screen/screen_fixture.h"
+#include "widgets/combo_list.h"
 
 namespace {
 
@@ -111,18 +112,27 @@ TEST_P(ItemEntryTest, ANoteToTheChefIsStoredInUpperCase) {
 }
 
 TEST_P(ItemEntryTest, TypedTextStopsAtTheWidthOfTheColumnsItIsStoredIn) {
-    // Ours: VARCHAR(20) table numbers, 100 for side dishes and cooking
-    // points, 500 for the note. Theirs: a 6-character table number, side
-    // dishes of 30, a cooking point of 15 in comanda, an 80-character note.
+    // Ours: VARCHAR(20) table numbers, 100 for a cooking point, 60 for a
+    // waiter, 500 for the note. Theirs: a 6-character table number, a
+    // cooking point of 15 and a waiter of 20 in comanda, an 80-character note.
     const bool ours = GetParam() == testsupport::Installation::Ours;
-    const int mesa = ours ? 20 : 6, contorno = ours ? 100 : 30, termino = ours ? 100 : 15,
+    const int mesa = ours ? 20 : 6, termino = ours ? 100 : 15, mesonero = ours ? 60 : 20,
               nota = ours ? 500 : 80;
     Pedido_R* s = Taking();
-    EXPECT_EQ(s->Combo1->lineEdit()->maxLength(), mesa);
-    EXPECT_EQ(s->Combo2->lineEdit()->maxLength(), contorno);
-    EXPECT_EQ(s->Combo3->lineEdit()->maxLength(), termino);
-    QTest::keyClicks(s->Combo1->lineEdit(), QString(mesa + 1, '7'));
-    EXPECT_EQ(s->Combo1->currentText(), QString(mesa, '7'));
+    const struct {
+        QComboBox* box;
+        int limit;
+    } boxes[] = {{s->Combo1, mesa}, {s->Combo3, termino}, {s->dbCombo2, mesonero}};
+    for (const auto& b : boxes) {
+        SCOPED_TRACE(b.box->objectName().toStdString());
+        b.box->setEditText(QString());
+        QTest::keyClicks(b.box->lineEdit(), QString(b.limit + 1, 'x'));
+        EXPECT_EQ(b.box->currentText(), QString(b.limit, 'x'));
+        // A pick from the list is shown (and printed) whole; only storing cuts it.
+        widgets::AddListItem(b.box, QString(b.limit + 5, 'p'));
+        b.box->setCurrentIndex(b.box->count() - 1);
+        EXPECT_EQ(b.box->currentText(), QString(b.limit + 5, 'p'));
+    }
 
     dialogs.AnswerInput("1");
     dialogs.AnswerYes();
