@@ -150,8 +150,7 @@ ParseStatus Parse(const QString& input, double& out) {
 
     std::string integer, fraction, exponent;
     // Thousands separators seen in the integer part, and whether they group it
-    // properly: one to three digits first (not starting with 0), then exactly
-    // three after each one.
+    // properly: one to three digits first, then exactly three after each one.
     int separators = 0;
     std::size_t digitsBeforeFirst = 0;
     std::size_t group = 0;  // digits since the last separator (or the start)
@@ -163,8 +162,9 @@ ParseStatus Parse(const QString& input, double& out) {
         } else if (!thousands.isEmpty() && QStringView(text).mid(i).startsWith(thousands)) {
             if (separators == 0) {
                 digitsBeforeFirst = integer.size();
-                // A first group starting with 0 groups nothing: "0.500" is a half.
-                wellGrouped = group >= 1 && group <= 3 && integer[integer.size() - group] != '0';
+                // Zero padding counts as a group ("0.000.001"), as the masks
+                // write it: "0.500" reads as 500, refused as a quantity.
+                wellGrouped = group >= 1 && group <= 3;
             } else if (group != 3) {
                 wellGrouped = false;
             }

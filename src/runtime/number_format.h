@@ -35,10 +35,10 @@ QString GeneralNumber(double value);
 // at most one decimal separator followed by digits only, an optional exponent
 // ("1,5E3"). At least one digit is needed; "" is not a number.
 // Thousands separators in the integer part must group it properly: one to three
-// digits first, not starting with 0, then exactly three after each separator ("1.234,50" → 1234.5,
+// digits first, then exactly three after each separator ("1.234,50" → 1234.5,
 // "12.345.678" → 12345678, "1.234" → 1234). A text whose only separator is one
 // thousands separator that does not group properly reads it as the decimal
-// point ("0.5" → 0.5, "0.500" → 0.5, "2.5" → 2.5, ".5" → 0.5, "1.5E2" → 150). Any other
+// point ("0.5" → 0.5, "2.5" → 2.5, ".5" → 0.5, "1.5E2" → 150). Any other
 // misplaced thousands separator makes it no number ("1.2.3", "12.34,5",
 // "1,5.3"). A thousands separator equal to the decimal one is not recognised.
 // A magnitude too large for a double is no number; one too small reads as 0.
