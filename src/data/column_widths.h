@@ -44,8 +44,7 @@ private:
 
 // The text columns of the tables the terminal writes into (Factura_r,
 // D_Fact_r, comanda, and envios where it is there), read from
-// information_schema in one query. Raises
-// DbError when the query fails.
+// information_schema in one query. Raises DbError when the query fails.
 ColumnWidths LearnColumnWidths(Connection& connection);
 
 // The typing limits of the order screen's boxes.

@@ -268,9 +268,10 @@ Settled Settle(Statements& s, const SendInDoubt& d, const OrderToSend& p) {
             return !lineas.IsEof() && lineas.Field(0).ToDouble() > 0 ? Settled::Committed
                                                                       : Settled::NotCommitted;
         } catch (const data::DbError& e) {
-            if (!IsPermanentRefusal(e.number())) throw;
-            if (!contador.IsEof() && contador.Field(0).ToTextOrEmpty() == d.numero)
-                return Settled::NotCommitted;
+            // Not allowed to read comanda: only the counter can still answer.
+            const bool counterUnmoved =
+                !contador.IsEof() && contador.Field(0).ToTextOrEmpty() == d.numero;
+            if (IsPermanentRefusal(e.number()) && counterUnmoved) return Settled::NotCommitted;
             throw;
         }
     } catch (const data::DbError& e) {
