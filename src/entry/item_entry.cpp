@@ -47,6 +47,7 @@ entry::PricingInput PricingFrom(const data::ResultSet& product, const data::Resu
 void Pedido_R::buscar_arti1() {
     using namespace Module1;
     if (Producto_Sel.isEmpty()) return;
+    if (!SettlePendingSend(Accion::NuevaLinea)) return;
     Cadena_Sql = QStringLiteral("select * from productos where cod_producto = '") + data::SqlText(Producto_Sel) +
                  QStringLiteral("';");
     Abrir_Tabla(Rs_Producto, Cadena_Sql);

@@ -13,6 +13,8 @@
 #include "order_screen/grid.h"
 #include "order_screen/order_lines.h"
 #include "runtime/resume_next.h"
+#include "sending/order_sender.h"
+#include "sending/send_journal.h"
 #include "startup/configuration.h"
 #include "startup/module1.h"
 #include "widgets/c_image_button.h"
@@ -106,6 +108,7 @@ void Pedido_R::Form_Load() {
     LimitTyping();
     Imagenes_();
     Limpiar();
+    RecoverJournal();
 }
 
 void Pedido_R::LimitTyping() {
@@ -123,6 +126,12 @@ void Pedido_R::Form_Unload() {
 }
 
 void Pedido_R::closeEvent(QCloseEvent* event) {
+    bool leave = true;
+    dialogs::Guarded([this, &leave] { leave = SettlePendingSend(Accion::Salir); });
+    if (!leave) {
+        event->ignore();
+        return;
+    }
     dialogs::Guarded([this] { Form_Unload(); });
     event->accept();
 }
@@ -226,7 +235,7 @@ void Pedido_R::Command2_Click(int index) {
             Enviar();
             break;
         case 1:
-            ForgetUnconfirmedSend();
+            if (!SettlePendingSend(Accion::Limpiar)) break;
             Limpiar();
             BlankMenuButtons();
             break;
@@ -253,7 +262,7 @@ void Pedido_R::Grid1_Click() { Fila_Sel = Grid1->Row(); }
 
 void Pedido_R::Grid1_KeyDown(int keyCode, int /*shift*/) {
     Fila_Sel = Grid1->Row();
-    if (keyCode == kKeyDelete && Fila_Sel > 0) Borrar();
+    if (keyCode == kKeyDelete && Fila_Sel > 0 && SettlePendingSend(Accion::Borrar)) Borrar();
 }
 
 void Pedido_R::Grid2_Click() { Fila_Sel = Grid2->Row(); }

@@ -18,6 +18,11 @@ class QPushButton;
 namespace widgets {
 class cImageButton;
 }
+namespace sending {
+class OrderSender;
+class SendJournal;
+struct JournalEntry;
+}
 
 namespace order_screen {
 
@@ -51,9 +56,17 @@ public:
     void BlankMenuButtons();
     // Stores the order and prints its tickets.
     void Enviar();
-    // Forgets a send whose outcome could not be learnt: the order it carried
-    // has been thrown away, so an identical order later is a new one.
-    void ForgetUnconfirmedSend();
+    // What is about to touch the order on the screen.
+    enum class Accion { Enviar, NuevaLinea, Borrar, Limpiar, Salir, Inicio };
+    // Settles a send whose outcome was lost before `accion` touches an order:
+    // one found stored has its tickets printed and, when it is the order on
+    // the screen, the screen cleared; one found not stored lets the action go
+    // on. True when the action may go on. A send of an earlier run (not on
+    // the screen) holds back only ENVIAR.
+    bool SettlePendingSend(Accion accion);
+    // At load: the send an earlier run left in the journal (a terminal
+    // switched off in the middle of ENVIAR) is settled and the waiter told.
+    void RecoverJournal();
 
     // ---- item entry
     // Looks up Producto_Sel and goes on to the panels or the quantity.
@@ -132,6 +145,9 @@ public:
     std::unique_ptr<data::ResultSet> Rs_Costo;
     std::unique_ptr<data::ResultSet> Rs_Botones;
     std::array<std::unique_ptr<widgets::cImageButton>, 8> Botones_Imagen;
+    // The send in flight, on the terminal's own disk, and what settles it.
+    std::unique_ptr<sending::SendJournal> Diario;
+    std::unique_ptr<sending::OrderSender> Envios;
     // Menu position.
     QString Menu_Actual;
     QString Submenu_Actual;
@@ -164,6 +180,9 @@ private:
     void ShowButtonRow(const data::ResultSet& row, bool onlyExistingPicture);
     // After a line, added or refused: no side dishes, no cooking point, quantity 1.
     void ResetEntry();
+    // Prints a stored send's tickets, closes its journal entry and, when it
+    // is the order on the screen, blanks the menu and clears the screen.
+    void FinishStoredSend(const sending::JournalEntry& entry, bool enPantalla);
 };
 
 }  // namespace order_screen

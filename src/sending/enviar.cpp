@@ -1,29 +1,23 @@
 // ENVIAR on the order screen: the order is read off the screen, stored in one
 // transaction, printed, and the screen cleared. An order that could not be
-// stored stays on the screen, so the waiter can press ENVIAR again.
+// stored stays on the screen, so the waiter can press ENVIAR again; one whose
+// outcome was lost is settled with the server before anything touches it.
 #include <QLabel>
 #include <QLineEdit>
-#include <optional>
+#include <algorithm>
 
 #include "order_screen/grid.h"
 #include "order_screen/pedido_r.h"
+#include "sending/order_sender.h"
+#include "sending/order_statements.h"
 #include "sending/printing.h"
+#include "sending/send_journal.h"
 #include "sending/send_messages.h"
-#include "sending/send_order.h"
 #include "startup/module1.h"
+#include "widgets/dialogs.h"
 
 namespace order_screen {
 namespace {
-
-// A send whose outcome is not known, with the order it carried. When ENVIAR
-// sends the same order again, it goes under the same id and the try in doubt
-// is settled first: if it did commit after all (its answer was lost), the
-// order is not stored twice.
-struct PendingSend {
-    sending::OrderToSend pedido;
-    sending::SendInDoubt enDuda;  // with the send's id
-};
-std::optional<PendingSend> pendiente;
 
 sending::OrderToSend ReadOrder(const Pedido_R& s) {
     sending::OrderToSend p;
@@ -38,11 +32,22 @@ sending::OrderToSend ReadOrder(const Pedido_R& s) {
     return p;
 }
 
+sending::SendOptions Options() {
+    sending::SendOptions o;
+    o.connectionString = Module1::Cadena_Conexion;
+    o.anchos = &Module1::Anchos;
+    return o;
+}
+
+void Tell(const QString& text) {
+    Module1::Mensaje = text;
+    Module1::Mostrar_Mensaje();
+}
+
 }  // namespace
 
-void Pedido_R::ForgetUnconfirmedSend() { pendiente.reset(); }
-
 void Pedido_R::Enviar() {
+    if (!SettlePendingSend(Accion::Enviar)) return;
     const sending::OrderToSend pedido = ReadOrder(*this);
     if (!Module1::Conexion) {
         sending::SendResult none;
@@ -50,33 +55,77 @@ void Pedido_R::Enviar() {
         sending::ReportSendFailure(none, pedido.mesa);
         return;
     }
-    sending::SendOptions opciones;
-    opciones.connectionString = Module1::Cadena_Conexion;
-    opciones.anchos = &Module1::Anchos;
-    QString idEnvio = sending::NewSendId();
-    if (pendiente && pendiente->pedido == pedido) {
-        idEnvio = pendiente->enDuda.idEnvio;
-        opciones.enDuda = pendiente->enDuda;
-    }
-    const sending::SendResult r = sending::SendOrder(*Module1::Conexion, pedido, idEnvio, opciones);
+    const sending::SendResult r = Envios->Send(*Module1::Conexion, pedido, Options());
     if (!r.committed) {
-        // Only a send whose outcome the server may still tell is kept; one the
-        // installation cannot settle is left to the waiter, who was told so.
-        if (r.outcomeUnknown && r.enDuda)
-            pendiente = PendingSend{pedido, *r.enDuda};
-        else
-            pendiente.reset();
         sending::ReportSendFailure(r, pedido.mesa);
         return;
     }
-    pendiente.reset();
-    if (r.reloj.fecha.isValid()) {
-        Module1::Fecha_Servidor = r.reloj.fecha;
-        Module1::Hora_Servidor = r.reloj.hora.mid(11);
+    FinishStoredSend(*Envios->Pending(), true);
+}
+
+void Pedido_R::FinishStoredSend(const sending::JournalEntry& entry, bool enPantalla) {
+    if (enPantalla && entry.intento && entry.intento->reloj.fecha.isValid()) {
+        Module1::Fecha_Servidor = entry.intento->reloj.fecha;
+        Module1::Hora_Servidor = entry.intento->reloj.hora.mid(11);
     }
-    sending::ImprimirComanda(r.numero, pedido, Module1::Fecha_Servidor);
+    sending::ImprimirComanda(entry, sending::TerminalPrintSetup());
+    Envios->TicketsOut();
+    if (!enPantalla) return;
     BlankMenuButtons();
     Limpiar();
+}
+
+bool Pedido_R::SettlePendingSend(Accion accion) {
+    if (!Envios || !Envios->Pending()) return true;
+    // A send of an earlier run is not the order on the screen: editing this
+    // one does not touch it, but nothing is stored before it is settled.
+    if (!Envios->PendingOnScreen() && accion != Accion::Enviar && accion != Accion::Inicio) return true;
+    sending::SettleReport r;
+    if (Module1::Conexion) {
+        r = Envios->SettlePending(*Module1::Conexion, Options());
+    } else {
+        r = {sending::Settlement::NoAnswer, *Envios->Pending(), Envios->PendingOnScreen(),
+             QStringLiteral("No hay conexión abierta.")};
+    }
+    switch (r.settlement) {
+        case sending::Settlement::Stored:
+            Tell(sending::StoredAfterAllMessage(r));
+            FinishStoredSend(r.entry, r.enPantalla);
+            // SALIR still leaves; anything else had the order it meant to touch.
+            return !r.enPantalla || accion == Accion::Salir;
+        case sending::Settlement::NotStored:
+            if (!r.enPantalla && std::any_of(r.entry.pedido.filas.begin(), r.entry.pedido.filas.end(), sending::IsOrderLine))
+                Tell(sending::NotStoredMessage(r.entry));
+            return true;
+        case sending::Settlement::NoAnswer:
+            if (accion == Accion::Salir)
+                return dialogs::Current().YesNo(sending::LeaveAnywayQuestion(r), Module1::kTituloSistema,
+                                                dialogs::Icon::Question);
+            Tell(sending::NoAnswerMessage(r));
+            return false;
+        case sending::Settlement::CannotTell: {
+            sending::SendResult undecidable;
+            undecidable.undecidable = true;
+            undecidable.enDuda = r.entry.intento;
+            undecidable.lastError = r.lastError;
+            Tell(sending::SendFailureMessage(undecidable, r.entry.pedido.mesa));
+            // The waiter checks at the till first, then presses ENVIAR again.
+            return !(r.enPantalla && accion == Accion::Enviar);
+        }
+    }
+    return false;
+}
+
+void Pedido_R::RecoverJournal() {
+    if (!Diario) {
+        Diario = std::make_unique<sending::SendJournal>(sending::DefaultJournalPath());
+        Envios = std::make_unique<sending::OrderSender>(*Diario);
+    }
+    const sending::SendJournal::Loaded loaded = Envios->Recover();
+    if (loaded.state == sending::SendJournal::State::Unreadable)
+        Tell(sending::UnreadableJournalMessage(Diario->Path(), loaded.error));
+    else if (loaded.state == sending::SendJournal::State::Found)
+        SettlePendingSend(Accion::Inicio);
 }
 
 }  // namespace order_screen

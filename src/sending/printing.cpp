@@ -2,6 +2,7 @@
 
 #include <QTime>
 #include <QtDebug>
+#include <algorithm>
 #include <optional>
 
 #include "runtime/runtime_error.h"
@@ -10,14 +11,15 @@
 #include "sending/ticket_layout.h"
 #include "startup/configuration.h"
 #include "startup/module1.h"
+#include "widgets/dialogs.h"
 
 namespace sending {
 namespace {
 
 // The lines of Modelo.txt, or nullopt when it cannot be read now (it was
 // readable at start-up; another terminal may have replaced it since).
-std::optional<QStringList> ReadModelo() {
-    const QString path = startup::PathIn(Module1::Carpeta_Datos, QStringLiteral("Modelo.txt"));
+std::optional<QStringList> ReadModelo(const QString& carpeta) {
+    const QString path = startup::PathIn(carpeta, QStringLiteral("Modelo.txt"));
     try {
         rt::TextFileReader reader(path);
         QStringList lines;
@@ -30,33 +32,71 @@ std::optional<QStringList> ReadModelo() {
     }
 }
 
-std::vector<Ticket> LayOut(const QString& numero, const OrderToSend& pedido, const QDate& fecha) {
+std::vector<Ticket> LayOut(const JournalEntry& entry, const PrintSetup& setup) {
     TicketInput entrada;
-    entrada.numero = numero;
-    entrada.empresa = Module1::Nombre_Empresa;
-    entrada.fecha = fecha;
-    entrada.mesonero = pedido.mesonero;
-    entrada.mesa = pedido.mesa;
-    entrada.filas = pedido.filas;
+    entrada.numero = entry.intento ? entry.intento->numero : QString();
+    entrada.empresa = setup.empresa;
+    entrada.fecha = entry.intento ? entry.intento->reloj.fecha : QDate();
+    entrada.mesonero = entry.pedido.mesonero;
+    entrada.mesa = entry.pedido.mesa;
+    entrada.filas = entry.pedido.filas;
     entrada.reloj = [] { return QTime::currentTime(); };
-    return LayOutTickets(entrada, ReadModelo());
+    return LayOutTickets(entrada, ReadModelo(setup.carpetaDatos));
 }
 
-QStringList Titles(const std::vector<Ticket>& tickets) {
-    QStringList titles;
-    for (const Ticket& t : tickets) titles << t.title;
-    return titles;
+bool Wanted(const std::vector<int>& solo, int index) {
+    return solo.empty() || std::find(solo.begin(), solo.end(), index) != solo.end();
 }
 
-void Report(const QString& numero, const QString& impresora, const QStringList& fallidos,
-            const QString& error) {
-    qWarning().noquote() << "tickets of send" << numero << "not printed on" << impresora << ":"
-                         << fallidos.join(QStringLiteral(", "));
-    Module1::Mensaje = PrintFailureMessage(numero, impresora, fallidos, error);
-    Module1::Mostrar_Mensaje();
+void Failed(PrintReport& report, int index, const Ticket& ticket, const QString& error) {
+    report.fallidos.push_back(index);
+    report.titulos << ticket.title;
+    if (!error.isEmpty() && !report.motivo.split(QStringLiteral(" / ")).contains(error))
+        report.motivo += (report.motivo.isEmpty() ? QString() : QStringLiteral(" / ")) + error;
 }
 
 }  // namespace
+
+PrintReport PrintTickets(const JournalEntry& entry, const PrintSetup& setup, const std::vector<int>& solo) {
+    PrintReport report;
+    report.impresora = setup.impresora;
+    // A terminal without a ticket printer: no queue can have an empty name.
+    if (setup.impresora.isEmpty()) return report;
+    PrintingSystem& sistema = setup.sistema ? *setup.sistema : CurrentPrintingSystem();
+    const std::vector<Ticket> tickets = LayOut(entry, setup);
+    const PrinterList lista = sistema.InstalledPrinters();
+    if (!lista.ok) {
+        // The printing system could not be asked: whether the printer exists
+        // is unknown, so every ticket counts as not printed.
+        qWarning().noquote() << "printer list of the printing system:" << lista.error;
+        report.installed = true;
+        for (int i = 0; i < static_cast<int>(tickets.size()); ++i)
+            if (Wanted(solo, i)) Failed(report, i, tickets[static_cast<size_t>(i)], lista.error);
+        return report;
+    }
+    report.impresora = FindPrinter(lista.printers, setup.impresora);
+    if (report.impresora.isEmpty()) return report;  // not installed: the terminal prints nothing
+    report.installed = true;
+    bool sinRespuesta = false;
+    for (int i = 0; i < static_cast<int>(tickets.size()); ++i) {
+        if (!Wanted(solo, i)) continue;
+        const Ticket& ticket = tickets[static_cast<size_t>(i)];
+        // Once the printing system stopped answering, every further ticket
+        // would hold the screen for the whole time limit again.
+        const JobResult r = sinRespuesta ? JobResult{} : sistema.PrintTicket(report.impresora, ticket);
+        if (r.ok) continue;
+        if (!sinRespuesta)
+            qWarning().noquote() << "ticket" << ticket.title << "of send" << entry.idEnvio << "on"
+                                 << report.impresora << ":" << r.error;
+        Failed(report, i, ticket, sinRespuesta ? QString() : r.error);
+        sinRespuesta = sinRespuesta || r.sinRespuesta;
+    }
+    return report;
+}
+
+PrintSetup TerminalPrintSetup() {
+    return PrintSetup{nullptr, Module1::Impresora, Module1::Nombre_Empresa, Module1::Carpeta_Datos};
+}
 
 QString FindPrinter(const QStringList& instaladas, const QString& configurada) {
     const QString wanted = configurada.toUpper();
@@ -74,37 +114,24 @@ QString PrintFailureMessage(const QString& numero, const QString& impresora,
            QStringLiteral(" Avise a la cocina; no lo envíe de nuevo.") + cr + QStringLiteral(" Motivo: ") + error;
 }
 
-void ImprimirComanda(const QString& numero, const OrderToSend& pedido, const QDate& fecha) {
-    // A terminal without a ticket printer: no queue can have an empty name.
-    if (Module1::Impresora.isEmpty()) return;
-    PrintingSystem& sistema = CurrentPrintingSystem();
-    const PrinterList lista = sistema.InstalledPrinters();
-    if (!lista.ok) {
-        // The printing system could not be asked: whether the printer exists
-        // is unknown, so every ticket is reported as not printed.
-        qWarning().noquote() << "printer list of the printing system:" << lista.error;
-        Report(numero, Module1::Impresora, Titles(LayOut(numero, pedido, fecha)), lista.error);
-        return;
-    }
-    const QString impresora = FindPrinter(lista.printers, Module1::Impresora);
-    if (impresora.isEmpty()) return;  // not installed: the terminal prints nothing
+QString PrintAgainQuestion() {
+    return QStringLiteral(" ¿Imprimir de nuevo las comandas que faltan?");
+}
 
-    QStringList fallidos;
-    QStringList motivos;  // each different reason once, in the order seen
-    bool sinRespuesta = false;
-    for (const Ticket& ticket : LayOut(numero, pedido, fecha)) {
-        // Once the printing system stopped answering, every further ticket
-        // would hold the screen for the whole time limit again.
-        const JobResult r = sinRespuesta ? JobResult{} : sistema.PrintTicket(impresora, ticket);
-        if (r.ok) continue;
-        fallidos << ticket.title;
-        if (sinRespuesta) continue;
-        qWarning().noquote() << "ticket" << ticket.title << "of send" << numero << "on" << impresora << ":"
-                             << r.error;
-        if (!motivos.contains(r.error)) motivos << r.error;
-        sinRespuesta = r.sinRespuesta;
+void ImprimirComanda(const JournalEntry& entry, const PrintSetup& setup) {
+    const QString numero = entry.intento ? entry.intento->numero : QString();
+    PrintReport report = PrintTickets(entry, setup);
+    while (!report.ok()) {
+        qWarning().noquote() << "tickets of send" << numero << "not printed on" << report.impresora << ":"
+                             << report.titulos.join(QStringLiteral(", "));
+        const QString text = PrintFailureMessage(numero, report.impresora, report.titulos, report.motivo) +
+                             QChar(13) + PrintAgainQuestion();
+        if (!dialogs::Current().YesNo(text, Module1::kTituloSistema, dialogs::Icon::Question)) {
+            qWarning().noquote() << "tickets of send" << numero << "given up by the waiter";
+            return;
+        }
+        report = PrintTickets(entry, setup, report.fallidos);
     }
-    if (!fallidos.isEmpty()) Report(numero, impresora, fallidos, motivos.join(QStringLiteral(" / ")));
 }
 
 }  // namespace sending

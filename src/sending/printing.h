@@ -1,21 +1,25 @@
 #pragma once
-// The kitchen tickets of a stored order: found printer, layout, one job per
-// ticket, and one message when tickets did not reach the printing system.
+// The kitchen tickets of a stored order on the terminal's ticket printer:
+// found printer, layout, one job per ticket; tickets that did not reach the
+// printing system are offered again until they are out or the waiter gives up.
 #include <QDate>
 #include <QString>
 #include <QStringList>
 
-#include "sending/send_order.h"
+#include "sending/order_sender.h"
 
 namespace sending {
 
-// Prints the tickets of the send `numero` of `pedido` (the lines as they were
-// sent), dated `fecha`, on the terminal's ticket printer (Module1::Impresora),
-// found among the installed printers without regard to letter case. When no
-// installed printer has that name nothing is printed and nothing is said.
-// Tickets the printing system did not take are named in one message; the
-// order is stored all the same and is never sent again.
-void ImprimirComanda(const QString& numero, const OrderToSend& pedido, const QDate& fecha);
+// The screen's printing: the ticket printer (Module1::Impresora), business
+// name and data folder of this terminal, through the printing system in force.
+PrintSetup TerminalPrintSetup();
+
+// Prints the tickets of the stored send `entry` with `setup`. When the printer
+// is not installed nothing is printed and nothing is said. Tickets the
+// printing system did not take are named in a question that offers to print
+// just those again, with the same number and lines, until they are out or
+// the waiter says no. The order is never sent again for its tickets.
+void ImprimirComanda(const JournalEntry& entry, const PrintSetup& setup);
 
 // The first of `instalada` whose name in capitals equals `configurada` in
 // capitals (no trimming), or an empty text.
@@ -25,5 +29,8 @@ QString FindPrinter(const QStringList& instaladas, const QString& configurada);
 // did not reach `impresora`; `error` is the printing system's reason.
 QString PrintFailureMessage(const QString& numero, const QString& impresora,
                             const QStringList& fallidos, const QString& error);
+
+// The question that follows it: print the missing tickets again?
+QString PrintAgainQuestion();
 
 }  // namespace sending

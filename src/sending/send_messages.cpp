@@ -1,35 +1,103 @@
 #include "sending/send_messages.h"
 
+#include "order_screen/order_lines.h"
+#include "sending/order_statements.h"
 #include "startup/module1.h"
 
 namespace sending {
+namespace {
+
+const QChar kCr(13);
+
+QString Numero(const JournalEntry& e) { return e.intento ? e.intento->numero : QString(); }
+
+// "Mesa 12, Mesero(a) Ana, comanda N° 57"
+QString Identity(const JournalEntry& e) {
+    QString text = QStringLiteral("Mesa ") + e.pedido.mesa + QStringLiteral(", Mesero(a) ") + e.pedido.mesonero;
+    if (e.intento) text += QStringLiteral(", comanda N° ") + e.intento->numero;
+    return text;
+}
+
+// One line per order line: its quantity and name, as the ticket shows them.
+QString OrderLines(const OrderToSend& p) {
+    using namespace order_screen;
+    QString text;
+    for (const QStringList& fila : p.filas)
+        if (IsOrderLine(fila)) text += kCr + QStringLiteral("   ") + fila.value(kColCant) + QStringLiteral("  ") +
+                                       fila.value(kColNombre);
+    return text;
+}
+
+QString WithError(QString text, const QString& error) {
+    if (!error.isEmpty()) text += kCr + error;
+    return text;
+}
+
+}  // namespace
 
 QString SendFailureMessage(const SendResult& r, const QString& mesa) {
-    const QChar cr(13);
     QString text;
     if (r.undecidable && r.enDuda) {
         // Nobody can tell from this terminal: the waiter finds out and decides.
         text = QStringLiteral("No se puede confirmar si el pedido de la Mesa ") + mesa +
-               QStringLiteral(" quedó guardado (comanda N° ") + r.enDuda->numero +
-               QStringLiteral(").") + cr +
-               QStringLiteral("Verifique en caja si la comanda está registrada;") + cr +
+               QStringLiteral(" quedó guardado (comanda N° ") + r.enDuda->numero + QStringLiteral(").") + kCr +
+               QStringLiteral("Verifique en caja si la comanda está registrada;") + kCr +
                QStringLiteral("si no lo está, presione ENVIAR de nuevo.");
     } else if (r.outcomeUnknown) {
-        text = QStringLiteral("Error en Base de datos...") + cr +
-               QStringLiteral("No se pudo confirmar si el pedido quedó guardado; sigue en pantalla.") +
-               cr + QStringLiteral("Presione ENVIAR de nuevo: si ya se guardó, no se guardará dos veces.");
+        text = QStringLiteral("Error en Base de datos...") + kCr +
+               QStringLiteral("No se pudo confirmar si el pedido quedó guardado; sigue en pantalla.") + kCr +
+               QStringLiteral("Presione ENVIAR de nuevo: si ya se guardó, no se guardará dos veces.");
     } else {
-        text = QStringLiteral("Error en Base de datos...") + cr +
-               QStringLiteral("El pedido no se guardó y sigue en pantalla.") + cr +
+        text = QStringLiteral("Error en Base de datos...") + kCr +
+               QStringLiteral("El pedido no se guardó y sigue en pantalla.") + kCr +
                QStringLiteral("Presione ENVIAR de nuevo.");
     }
-    if (!r.lastError.isEmpty()) text += cr + r.lastError;
-    return text;
+    return WithError(text, r.lastError);
 }
 
 void ReportSendFailure(const SendResult& r, const QString& mesa) {
     Module1::Mensaje = SendFailureMessage(r, mesa);
     Module1::Mostrar_Mensaje();
+}
+
+QString StoredAfterAllMessage(const SettleReport& r) {
+    if (r.enPantalla)
+        return QStringLiteral("El pedido de la Mesa ") + r.entry.pedido.mesa +
+               QStringLiteral(" sí quedó guardado (comanda N° ") + Numero(r.entry) + QStringLiteral(").") + kCr +
+               QStringLiteral("Se imprimen sus comandas y la pantalla queda lista para otro pedido.");
+    return QStringLiteral("El último pedido de esta terminal quedó guardado y faltan sus comandas:") + kCr +
+           Identity(r.entry) + QStringLiteral(".") + kCr + QStringLiteral("Se imprimen ahora.");
+}
+
+QString NotStoredMessage(const JournalEntry& e) {
+    return QStringLiteral("El último pedido de esta terminal no llegó a guardarse:") + kCr +
+           QStringLiteral("Mesa ") + e.pedido.mesa + QStringLiteral(", Mesero(a) ") + e.pedido.mesonero +
+           QStringLiteral(".") + OrderLines(e.pedido) + kCr + QStringLiteral("Tome el pedido de nuevo.");
+}
+
+QString NoAnswerMessage(const SettleReport& r) {
+    const QString text =
+        r.enPantalla
+            ? QStringLiteral("Error en Base de datos...") + kCr +
+                  QStringLiteral("No se pudo comprobar si el pedido de la Mesa ") + r.entry.pedido.mesa +
+                  QStringLiteral(" quedó guardado (comanda N° ") + Numero(r.entry) + QStringLiteral(").") + kCr +
+                  QStringLiteral("El pedido sigue en pantalla; intente de nuevo cuando vuelva la conexión.")
+            : QStringLiteral("Error en Base de datos...") + kCr +
+                  QStringLiteral("No se pudo comprobar si el último pedido de esta terminal quedó guardado:") +
+                  kCr + Identity(r.entry) + QStringLiteral(".") + kCr +
+                  QStringLiteral("Se comprobará antes del próximo envío.");
+    return WithError(text, r.lastError);
+}
+
+QString LeaveAnywayQuestion(const SettleReport& r) {
+    return NoAnswerMessage(r) + kCr + QStringLiteral("¿Salir de todos modos? Se comprobará al volver a entrar.");
+}
+
+QString UnreadableJournalMessage(const QString& path, const QString& error) {
+    return QStringLiteral("No se pudo leer el registro del último envío de esta terminal") + kCr + path +
+           QStringLiteral(".ilegible") + kCr +
+           QStringLiteral("Verifique en caja que el último pedido enviado esté registrado.") + kCr +
+           QStringLiteral("Motivo: ") + error;
 }
 
 }  // namespace sending

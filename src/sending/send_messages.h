@@ -1,9 +1,10 @@
 #pragma once
-// What the waiter is told when ENVIAR could not store the order. The program
-// goes on and the order stays on the screen, so each message says what
-// happened to it and what to do next.
+// What the waiter is told when ENVIAR could not store the order, and when a
+// send whose outcome was lost is settled. The program goes on, so each
+// message says what happened to the order and what to do next.
 #include <QString>
 
+#include "sending/order_sender.h"
 #include "sending/send_order.h"
 
 namespace sending {
@@ -14,5 +15,16 @@ QString SendFailureMessage(const SendResult& r, const QString& mesa);
 
 // Shows SendFailureMessage in the common message box.
 void ReportSendFailure(const SendResult& r, const QString& mesa);
+
+// A send in doubt that the server says was stored: its tickets print now.
+QString StoredAfterAllMessage(const SettleReport& r);
+// A send of an earlier run that was not stored: the order, to take again.
+QString NotStoredMessage(const JournalEntry& e);
+// The server could not be asked whether the send in doubt was stored.
+QString NoAnswerMessage(const SettleReport& r);
+// SALIR while that is so: leave anyway? The next start asks again.
+QString LeaveAnywayQuestion(const SettleReport& r);
+// The journal left by an earlier run could not be read.
+QString UnreadableJournalMessage(const QString& path, const QString& error);
 
 }  // namespace sending

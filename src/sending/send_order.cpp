@@ -20,21 +20,7 @@ namespace {
 // Statement tries before a send gives up, as for every other statement.
 constexpr int kIntentosSentencia = Module1::kIntentosSql;
 
-// The connection is gone (the server rolled the open transaction back, and
-// the outcome of a COMMIT in flight is unknown).
-bool IsLostConnection(int number) {
-    switch (number) {
-        case 1053:  // server shutdown in progress
-        case 1927:  // connection killed
-        case 2006:  // server has gone away
-        case 2013:  // lost connection during query
-        case 2055:  // lost connection at reading/writing
-        case data::kConnectionClosed:
-            return true;
-        default:
-            return false;
-    }
-}
+using data::IsLostConnection;
 
 // Errors after which the transaction no longer exists, so retrying the one
 // statement would run it outside the send: the whole send starts again.
@@ -187,7 +173,8 @@ TicketContext TicketOf(const OrderToSend& p, const QString& numero,
 
 // One run of the whole send, from START TRANSACTION to COMMIT. `attempt`
 // receives what identifies this run in the database before its COMMIT goes out.
-SendResult RunOnce(Statements& s, const OrderToSend& p, bool conRegistro, SendInDoubt& attempt) {
+SendResult RunOnce(Statements& s, const OrderToSend& p, bool conRegistro, SendInDoubt& attempt,
+                   const SendOptions& o) {
     const TextValues& esc = s.Values();
     SendResult r;
     s.Execute(kSqlInicio);
@@ -223,6 +210,7 @@ SendResult RunOnce(Statements& s, const OrderToSend& p, bool conRegistro, SendIn
     attempt.numero = r.numero;
     attempt.reloj = r.reloj;
     attempt.conRegistro = conRegistro;
+    if (o.antesDeConfirmar) o.antesDeConfirmar(attempt);
     s.Commit(kSqlConfirmar);
     r.committed = true;
     return r;
@@ -322,9 +310,13 @@ QString NewSendId() {
 
 SendResult SendOrder(data::Connection& conexion, const OrderToSend& pedido, const QString& idEnvio,
                      const SendOptions& o) {
-    CheckNumbers(pedido);
-    Statements s(conexion, o.anchos);
     SendResult result;
+    if (o.soloComprobar && !o.enDuda) {
+        result.notStored = true;  // nothing in doubt: nothing can have been stored
+        return result;
+    }
+    if (!o.soloComprobar) CheckNumbers(pedido);
+    Statements s(conexion, o.anchos);
     std::optional<SendInDoubt> doubt = o.enDuda;  // a try whose COMMIT answer was lost
     SendInDoubt attempt{idEnvio, {}, {}, false};
     bool reconnect = false;
@@ -358,9 +350,14 @@ SendResult SendOrder(data::Connection& conexion, const OrderToSend& pedido, cons
                         break;
                 }
             }
+            if (o.soloComprobar) {
+                result.notStored = true;
+                result.lastError.clear();
+                return result;
+            }
             if (result.wholeSendRuns >= o.intentosEnvio) break;
             ++result.wholeSendRuns;
-            SendResult done = RunOnce(s, pedido, conRegistro, attempt);
+            SendResult done = RunOnce(s, pedido, conRegistro, attempt, o);
             done.wholeSendRuns = result.wholeSendRuns;
             return done;
         } catch (const WholeSendAborted& e) {

@@ -4,6 +4,7 @@
 // terminals can be simulated with threads.
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -57,6 +58,11 @@ struct SendOptions {
     // Widths of the installation's text columns; values are cut to them.
     // None: values are written whole.
     const data::ColumnWidths* anchos = nullptr;
+    // Only settle `enDuda`: the send is not run, whatever the answer.
+    bool soloComprobar = false;
+    // Called with what identifies a try just before its COMMIT goes out, so
+    // the terminal's journal knows it should the terminal die before the answer.
+    std::function<void(const SendInDoubt&)> antesDeConfirmar;
 };
 
 struct SendResult {
@@ -67,6 +73,8 @@ struct SendResult {
     // The installation cannot tell whether the send in doubt committed: it has
     // no send record, the terminal may not read comanda, and the counter moved.
     bool undecidable = false;
+    // With soloComprobar: the server said the send in doubt did not commit.
+    bool notStored = false;
     // The try in doubt, when outcomeUnknown or undecidable.
     std::optional<SendInDoubt> enDuda;
     QString numero;              // this send's ticket number

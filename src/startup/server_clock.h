@@ -13,6 +13,8 @@ inline const QString kSqlReloj = QStringLiteral("select now() as fecha_mysql");
 struct ServerClock {
     QDate fecha;   // the date part converted back to a date
     QString hora;  // the whole text form: short date, a blank, the time
+
+    bool operator==(const ServerClock&) const = default;
 };
 
 // The clock from the value of "fecha_mysql", in its text form under the

@@ -12,6 +12,7 @@
 #include "order_screen/order_lines.h"
 #include "order_screen/pedido_r.h"
 #include "runtime/regional_formats.h"
+#include "sending/send_journal.h"
 #include "startup/configuration.h"
 #include "startup/module1.h"
 #include "support/installations.h"
@@ -40,6 +41,8 @@ protected:
             QFile::copy(testsupport::SourcePath(QString("demo/") + name), folder.filePath(QString("datos/") + name));
         Module1::Carpeta_Datos = folder.filePath("datos");
         Module1::Impresora.clear();
+        // No send left in flight by an earlier test.
+        QFile::remove(sending::DefaultJournalPath());
         auto conn = std::make_unique<data::MariaDbConnection>();
         conn->Open(testsupport::TestConnectionString());
         Module1::Anchos = data::LearnColumnWidths(*conn);  // as start-up learns them

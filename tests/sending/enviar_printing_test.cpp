@@ -15,6 +15,7 @@
 #include "sending/cups_printing.h"
 #include "sending/escpos.h"
 #include "sending/printing_system.h"
+#include "sending/send_journal.h"
 #include "sending/ticket_layout.h"
 
 namespace {
@@ -171,6 +172,7 @@ TEST_F(EnviarPrintingTest, APrinterThatIsNotInstalledPrintsNothingAndSaysNothing
 TEST_F(EnviarPrintingTest, ARefusingQueueIsNamedWithEveryTicketAndTheOrderStaysStoredOnce) {
     Module1::Impresora = "rechaza";
     Pedido_R* s = OrderOnScreen();
+    dialogs.AnswerNo();  // print the missing tickets again? no
     s->Command2_Click(0);
 
     ASSERT_EQ(dialogs.shown.size(), 1u);
@@ -187,6 +189,7 @@ TEST_F(EnviarPrintingTest, AnUnreachablePrintingSystemIsReportedAndTheOrderStays
     sending::SetPrintingSystem(
         std::make_unique<sending::CupsPrintingSystem>(folder.filePath("no-hay-cups.sock"), 2000ms));
     Pedido_R* s = OrderOnScreen();
+    dialogs.AnswerNo();
     s->Command2_Click(0);
 
     ASSERT_EQ(dialogs.shown.size(), 1u);
@@ -195,24 +198,34 @@ TEST_F(EnviarPrintingTest, AnUnreachablePrintingSystemIsReportedAndTheOrderStays
     EXPECT_EQ(StoredLines(), "4");
 }
 
-TEST_F(EnviarPrintingTest, OnlyTheTicketThatFailedIsNamedAndTheOthersArePrinted) {
+TEST_F(EnviarPrintingTest, OnlyTheTicketThatFailedIsNamedAndPrintedAgainWithTheSameNumber) {
     Module1::Impresora = "Cocina";
     auto sistema = std::make_unique<OneTicketFails>(1, false);
     OneTicketFails* visto = sistema.get();
     sending::SetPrintingSystem(std::move(sistema));
     Pedido_R* s = OrderOnScreen();
+    dialogs.AnswerYes();  // print the missing ticket again
     s->Command2_Click(0);
 
     ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].kind, "yesno");
     const QString text = dialogs.shown[0].text;
     EXPECT_TRUE(text.contains("impresora Cocina: CHEF.")) << text.toStdString();
-    EXPECT_TRUE(text.endsWith(" Motivo: la impresora se apagó")) << text.toStdString();
-    EXPECT_EQ(visto->intentados, (QStringList{"ASISTENTE", "CHEF", "COCINA", "BAR"}));
-    ASSERT_TRUE(printer.WaitForJobs(3, 60s));
+    EXPECT_TRUE(text.contains(" Motivo: la impresora se apagó\r ¿Imprimir de nuevo las comandas que faltan?"))
+        << text.toStdString();
+    // The retry sends the one ticket that failed, nothing else.
+    EXPECT_EQ(visto->intentados, (QStringList{"ASISTENTE", "CHEF", "COCINA", "BAR", "CHEF"}));
+    ASSERT_TRUE(printer.WaitForJobs(4, 60s));
     const std::vector<QByteArray> jobs = printer.Jobs();
+    ASSERT_EQ(jobs.size(), 4u);
     EXPECT_TRUE(jobs[0].contains("ASISTENTE"));
     EXPECT_TRUE(jobs[1].contains("COCINA"));
     EXPECT_TRUE(jobs[2].contains("BAR"));
+    EXPECT_TRUE(jobs[3].contains("CHEF"));
+    EXPECT_TRUE(jobs[3].contains("COMANDA: 41"));  // the send's own number, drawn once
+    EXPECT_EQ(RootQuery("select control_Comanda from mantenimiento").value(0), "42");
+    EXPECT_EQ(StoredLines(), "4");
+    EXPECT_FALSE(QFile::exists(sending::DefaultJournalPath()));  // tickets out: nothing in flight
 }
 
 TEST_F(EnviarPrintingTest, APrintingSystemThatStopsAnsweringIsNotWaitedForAgain) {
@@ -221,6 +234,7 @@ TEST_F(EnviarPrintingTest, APrintingSystemThatStopsAnsweringIsNotWaitedForAgain)
     OneTicketFails* visto = sistema.get();
     sending::SetPrintingSystem(std::move(sistema));
     Pedido_R* s = OrderOnScreen();
+    dialogs.AnswerNo();
     s->Command2_Click(0);
 
     ASSERT_EQ(dialogs.shown.size(), 1u);

@@ -270,7 +270,10 @@ TEST_P(EnviarOn, AnOrderWhoseCommitAnswerWasLostIsNotStoredAgainByTheNextEnviar)
     conn->after = nullptr;
     Module1::Cadena_Conexion = testsupport::TestConnectionString();
     s->Command2_Click(0);
-    EXPECT_EQ(dialogs.shown.size(), 1u);
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_TRUE(dialogs.shown[1].text.startsWith(
+        QString::fromUtf8("El pedido de la Mesa 5 sí quedó guardado (comanda N° 41).")))
+        << dialogs.shown[1].text.toStdString();
     EXPECT_EQ(s->Grid1->TextMatrix(1, kColCodigo), "");  // taken as sent, and cleared
     EXPECT_EQ(RootQuery("select count(*) from comanda").value(0), "1");
     EXPECT_EQ(RootQuery("select count(*) from D_Fact_r").value(0), "1");

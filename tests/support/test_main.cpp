@@ -7,6 +7,7 @@
 // the programs print with a printer of their own that never writes the
 // marker, and a test that did not run makes the program fail.
 #include <QApplication>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <gtest/gtest.h>
 
@@ -49,6 +50,11 @@ private:
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The terminal's own files (its send journal) in a folder of this test
+    // program alone, never the user's.
+    const QTemporaryDir ownData;
+    if (!ownData.isValid()) return 2;
+    qputenv("XDG_DATA_HOME", ownData.path().toLocal8Bit());
     QApplication app(argc, argv);
     widgets::LoadResources();
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,0 +1,98 @@
+#pragma once
+// What a terminal does with an order from ENVIAR until its tickets are out,
+// without any widget or dialog, so the order screen and the benchmarks'
+// simulated terminals run the same code:
+//  - the send is written to the terminal's journal before it starts and
+//    before its COMMIT goes out, and the journal is closed once the tickets
+//    are out (or the waiter gives up on them);
+//  - a send whose outcome was lost stays pending: it is settled with the
+//    server before anything else touches an order, also after a restart.
+#include <QDate>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "data/connection.h"
+#include "sending/send_journal.h"
+#include "sending/send_order.h"
+
+namespace sending {
+
+class PrintingSystem;
+
+// What became of the send in doubt once the server was asked.
+enum class Settlement {
+    Stored,      // it committed: print its tickets, clear the order
+    NotStored,   // it did not: the order may be sent (again)
+    NoAnswer,    // the server cannot be asked now: keep everything, ask later
+    CannotTell,  // the installation cannot tell (see SendResult::undecidable)
+};
+
+struct SettleReport {
+    Settlement settlement = Settlement::NotStored;
+    JournalEntry entry;  // the send that was settled (its order, number, clock)
+    bool enPantalla = false;  // it is the order still on the screen
+    QString lastError;
+};
+
+class OrderSender {
+public:
+    explicit OrderSender(SendJournal& journal) : journal_(journal) {}
+
+    // At start-up: takes over the send an earlier run left in the journal
+    // (not on the screen any more). The caller reports an unreadable one.
+    SendJournal::Loaded Recover();
+
+    // The send whose outcome is not known yet, or whose tickets are not out.
+    const std::optional<JournalEntry>& Pending() const { return pending_; }
+    bool PendingOnScreen() const { return pending_ && pendingOnScreen_; }
+
+    // Asks the server through `conexion` whether the pending send committed
+    // (`options`: where to reconnect, column widths, try bounds; its enDuda
+    // and soloComprobar are set here). Stored: the entry is kept, marked
+    // stored, until TicketsOut; NotStored and CannotTell: it is dropped and
+    // the journal closed; NoAnswer: nothing changes. A stored entry answers
+    // Stored without asking. Without a pending send: NotStored, empty entry.
+    SettleReport SettlePending(data::Connection& conexion, SendOptions options);
+
+    // Stores `pedido` (the caller has settled any pending send first). A
+    // send whose outcome was lost becomes the pending send, on the screen;
+    // a stored one stays pending until TicketsOut.
+    SendResult Send(data::Connection& conexion, const OrderToSend& pedido, SendOptions options);
+
+    // The stored send's tickets are out (or the waiter gave up on them):
+    // the journal is closed and nothing is pending.
+    void TicketsOut();
+
+private:
+    void Drop();
+
+    SendJournal& journal_;
+    std::optional<JournalEntry> pending_;
+    bool pendingOnScreen_ = false;
+};
+
+// Where and how a terminal prints.
+struct PrintSetup {
+    PrintingSystem* sistema = nullptr;  // nullptr: CurrentPrintingSystem()
+    QString impresora;                  // the configured ticket printer
+    QString empresa;                    // business name on every ticket
+    QString carpetaDatos;               // folder of Modelo.txt
+};
+
+struct PrintReport {
+    bool installed = false;       // the printer was found (else nothing printed)
+    std::vector<int> fallidos;    // tickets not taken, by their place in the layout
+    QStringList titulos;          // their titles
+    QString impresora;            // the printer's name as installed
+    QString motivo;               // the printing system's reasons
+    bool ok() const { return fallidos.empty(); }
+};
+
+// Prints the tickets of the stored send `entry` (its number, clock and lines
+// as sent); with `solo` not empty, only those tickets (a retry). Never shows
+// anything.
+PrintReport PrintTickets(const JournalEntry& entry, const PrintSetup& setup,
+                         const std::vector<int>& solo = {});
+
+}  // namespace sending

@@ -1,0 +1,157 @@
+#include "sending/send_journal.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <unistd.h>
+
+namespace sending {
+namespace {
+
+// The file's own version: a later program that changes the layout can still
+// tell an old entry.
+constexpr int kVersion = 1;
+
+QJsonObject OrderToJson(const OrderToSend& p) {
+    QJsonArray filas;
+    for (const QStringList& fila : p.filas) filas.append(QJsonArray::fromStringList(fila));
+    return {{"mesa", p.mesa}, {"mesonero", p.mesonero}, {"codVendedor", p.codVendedor}, {"filas", filas}};
+}
+
+QJsonObject TryToJson(const SendInDoubt& d) {
+    return {{"numero", d.numero},
+            {"fecha", d.reloj.fecha.toString(Qt::ISODate)},
+            {"hora", d.reloj.hora},
+            {"conRegistro", d.conRegistro}};
+}
+
+bool IsText(const QJsonObject& o, const char* key) { return o.value(QLatin1String(key)).isString(); }
+
+std::optional<OrderToSend> OrderFromJson(const QJsonObject& o) {
+    if (!IsText(o, "mesa") || !IsText(o, "mesonero") || !IsText(o, "codVendedor") ||
+        !o.value(QLatin1String("filas")).isArray())
+        return std::nullopt;
+    OrderToSend p{o.value(QLatin1String("mesa")).toString(), o.value(QLatin1String("mesonero")).toString(),
+                  o.value(QLatin1String("codVendedor")).toString(), {}};
+    for (const QJsonValue& fila : o.value(QLatin1String("filas")).toArray()) {
+        if (!fila.isArray()) return std::nullopt;
+        QStringList cells;
+        for (const QJsonValue& cell : fila.toArray()) {
+            if (!cell.isString()) return std::nullopt;
+            cells << cell.toString();
+        }
+        p.filas.push_back(cells);
+    }
+    return p;
+}
+
+std::optional<SendInDoubt> TryFromJson(const QString& id, const QJsonObject& o) {
+    if (!IsText(o, "numero") || !IsText(o, "fecha") || !IsText(o, "hora") ||
+        !o.value(QLatin1String("conRegistro")).isBool())
+        return std::nullopt;
+    const QString fecha = o.value(QLatin1String("fecha")).toString();
+    SendInDoubt d{id, o.value(QLatin1String("numero")).toString(),
+                  {QDate::fromString(fecha, Qt::ISODate), o.value(QLatin1String("hora")).toString()},
+                  o.value(QLatin1String("conRegistro")).toBool()};
+    if (!fecha.isEmpty() && !d.reloj.fecha.isValid()) return std::nullopt;
+    return d;
+}
+
+}  // namespace
+
+QByteArray JournalToJson(const JournalEntry& e) {
+    QJsonObject o{{"version", kVersion},
+                  {"idEnvio", e.idEnvio},
+                  {"pedido", OrderToJson(e.pedido)},
+                  {"guardado", e.guardado}};
+    if (e.intento) o.insert(QStringLiteral("intento"), TryToJson(*e.intento));
+    return QJsonDocument(o).toJson(QJsonDocument::Indented);
+}
+
+std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* error) {
+    auto fail = [error](const QString& why) {
+        if (error) *error = why;
+        return std::optional<JournalEntry>();
+    };
+    QJsonParseError parse;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &parse);
+    if (parse.error != QJsonParseError::NoError) return fail(parse.errorString());
+    const QJsonObject o = doc.object();
+    if (o.value(QLatin1String("version")).toInt() != kVersion)
+        return fail(QStringLiteral("versión desconocida"));
+    if (!IsText(o, "idEnvio") || o.value(QLatin1String("idEnvio")).toString().isEmpty() ||
+        !o.value(QLatin1String("guardado")).isBool() || !o.value(QLatin1String("pedido")).isObject())
+        return fail(QStringLiteral("faltan datos del envío"));
+    JournalEntry e;
+    e.idEnvio = o.value(QLatin1String("idEnvio")).toString();
+    e.guardado = o.value(QLatin1String("guardado")).toBool();
+    const std::optional<OrderToSend> pedido = OrderFromJson(o.value(QLatin1String("pedido")).toObject());
+    if (!pedido) return fail(QStringLiteral("pedido ilegible"));
+    e.pedido = *pedido;
+    if (o.contains(QLatin1String("intento"))) {
+        e.intento = TryFromJson(e.idEnvio, o.value(QLatin1String("intento")).toObject());
+        if (!e.intento) return fail(QStringLiteral("intento ilegible"));
+    }
+    // A stored send without the try that stored it has no ticket number.
+    if (e.guardado && !e.intento) return fail(QStringLiteral("envío guardado sin número de comanda"));
+    return e;
+}
+
+bool SendJournal::Write(const JournalEntry& entry) {
+    const QFileInfo info(path_);
+    QDir().mkpath(info.absolutePath());
+    QSaveFile file(path_);
+    // The rename is only safe once the bytes are on the disk: a power cut
+    // must leave the old entry or the new one, never half of one.
+    const bool ok = file.open(QIODevice::WriteOnly) && file.write(JournalToJson(entry)) >= 0 &&
+                    file.flush() && ::fsync(file.handle()) == 0 && file.commit();
+    if (!ok)
+        qWarning().noquote() << "send journal: cannot write" << path_ << ":" << file.errorString()
+                             << "(the send goes on without it)";
+    return ok;
+}
+
+void SendJournal::Close() {
+    QFile file(path_);
+    if (file.exists() && !file.remove())
+        qWarning().noquote() << "send journal: cannot remove" << path_ << ":" << file.errorString();
+}
+
+SendJournal::Loaded SendJournal::Load() {
+    Loaded out;
+    QFile file(path_);
+    if (!file.exists()) return out;
+    QString error;
+    std::optional<JournalEntry> entry;
+    if (!file.open(QIODevice::ReadOnly))
+        error = file.errorString();
+    else
+        entry = JournalFromJson(file.readAll(), &error);
+    file.close();
+    if (entry) {
+        out.state = State::Found;
+        out.entry = *entry;
+        return out;
+    }
+    out.state = State::Unreadable;
+    out.error = error;
+    const QString aside = path_ + QStringLiteral(".ilegible");
+    QFile::remove(aside);
+    if (!QFile::rename(path_, aside))
+        qWarning().noquote() << "send journal: cannot move aside" << path_;
+    qWarning().noquote() << "send journal: unreadable" << path_ << ":" << error << "; kept as" << aside;
+    return out;
+}
+
+QString DefaultJournalPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+           QStringLiteral("/envio_en_curso.json");
+}
+
+}  // namespace sending
