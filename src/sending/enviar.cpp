@@ -68,7 +68,8 @@ void Pedido_R::FinishStoredSend(const sending::JournalEntry& entry, bool enPanta
         Module1::Fecha_Servidor = entry.intento->reloj.fecha;
         Module1::Hora_Servidor = entry.intento->reloj.hora.mid(11);
     }
-    sending::ImprimirComanda(entry, sending::TerminalPrintSetup());
+    sending::ImprimirComanda(entry, sending::TerminalPrintSetup(),
+                             [this](const std::vector<int>& impresas) { Envios->TicketsPrinted(impresas); });
     Envios->TicketsOut();
     if (!enPantalla) return;
     BlankMenuButtons();

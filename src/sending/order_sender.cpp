@@ -26,6 +26,12 @@ void OrderSender::Drop() {
 
 void OrderSender::TicketsOut() { Drop(); }
 
+void OrderSender::TicketsPrinted(const std::vector<int>& impresas) {
+    if (!pending_ || pending_->impresas == impresas) return;
+    pending_->impresas = impresas;
+    journal_.Write(*pending_);
+}
+
 SettleReport OrderSender::SettlePending(data::Connection& conexion, SendOptions options) {
     SettleReport report;
     if (!pending_) return report;
@@ -63,7 +69,7 @@ SettleReport OrderSender::SettlePending(data::Connection& conexion, SendOptions 
 
 SendResult OrderSender::Send(data::Connection& conexion, const OrderToSend& pedido,
                              SendOptions options) {
-    JournalEntry entry{NewSendId(), pedido, std::nullopt, false};
+    JournalEntry entry{NewSendId(), pedido, std::nullopt, false, {}};
     journal_.Write(entry);
     options.enDuda.reset();
     options.soloComprobar = false;

@@ -60,6 +60,10 @@ public:
     // a stored one stays pending until TicketsOut.
     SendResult Send(data::Connection& conexion, const OrderToSend& pedido, SendOptions options);
 
+    // Tickets `impresas` of the stored pending send are out; kept in the
+    // journal so that a restart prints only the others.
+    void TicketsPrinted(const std::vector<int>& impresas);
+
     // The stored send's tickets are out (or the waiter gave up on them):
     // the journal is closed and nothing is pending.
     void TicketsOut();
@@ -82,6 +86,7 @@ struct PrintSetup {
 
 struct PrintReport {
     bool installed = false;       // the printer was found (else nothing printed)
+    std::vector<int> impresas;    // tickets taken by the printing system in this run
     std::vector<int> fallidos;    // tickets not taken, by their place in the layout
     QStringList titulos;          // their titles
     QString impresora;            // the printer's name as installed
@@ -90,9 +95,8 @@ struct PrintReport {
 };
 
 // Prints the tickets of the stored send `entry` (its number, clock and lines
-// as sent); with `solo` not empty, only those tickets (a retry). Never shows
-// anything.
+// as sent) but those in `omitir` (already printed). Never shows anything.
 PrintReport PrintTickets(const JournalEntry& entry, const PrintSetup& setup,
-                         const std::vector<int>& solo = {});
+                         const std::vector<int>& omitir = {});
 
 }  // namespace sending

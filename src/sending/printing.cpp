@@ -44,8 +44,8 @@ std::vector<Ticket> LayOut(const JournalEntry& entry, const PrintSetup& setup) {
     return LayOutTickets(entrada, ReadModelo(setup.carpetaDatos));
 }
 
-bool Wanted(const std::vector<int>& solo, int index) {
-    return solo.empty() || std::find(solo.begin(), solo.end(), index) != solo.end();
+bool Wanted(const std::vector<int>& omitir, int index) {
+    return std::find(omitir.begin(), omitir.end(), index) == omitir.end();
 }
 
 void Failed(PrintReport& report, int index, const Ticket& ticket, const QString& error) {
@@ -57,7 +57,7 @@ void Failed(PrintReport& report, int index, const Ticket& ticket, const QString&
 
 }  // namespace
 
-PrintReport PrintTickets(const JournalEntry& entry, const PrintSetup& setup, const std::vector<int>& solo) {
+PrintReport PrintTickets(const JournalEntry& entry, const PrintSetup& setup, const std::vector<int>& omitir) {
     PrintReport report;
     report.impresora = setup.impresora;
     // A terminal without a ticket printer: no queue can have an empty name.
@@ -71,7 +71,7 @@ PrintReport PrintTickets(const JournalEntry& entry, const PrintSetup& setup, con
         qWarning().noquote() << "printer list of the printing system:" << lista.error;
         report.installed = true;
         for (int i = 0; i < static_cast<int>(tickets.size()); ++i)
-            if (Wanted(solo, i)) Failed(report, i, tickets[static_cast<size_t>(i)], lista.error);
+            if (Wanted(omitir, i)) Failed(report, i, tickets[static_cast<size_t>(i)], lista.error);
         return report;
     }
     report.impresora = FindPrinter(lista.printers, setup.impresora);
@@ -79,12 +79,15 @@ PrintReport PrintTickets(const JournalEntry& entry, const PrintSetup& setup, con
     report.installed = true;
     bool sinRespuesta = false;
     for (int i = 0; i < static_cast<int>(tickets.size()); ++i) {
-        if (!Wanted(solo, i)) continue;
+        if (!Wanted(omitir, i)) continue;
         const Ticket& ticket = tickets[static_cast<size_t>(i)];
         // Once the printing system stopped answering, every further ticket
         // would hold the screen for the whole time limit again.
         const JobResult r = sinRespuesta ? JobResult{} : sistema.PrintTicket(report.impresora, ticket);
-        if (r.ok) continue;
+        if (r.ok) {
+            report.impresas.push_back(i);
+            continue;
+        }
         if (!sinRespuesta)
             qWarning().noquote() << "ticket" << ticket.title << "of send" << entry.idEnvio << "on"
                                  << report.impresora << ":" << r.error;
@@ -118,10 +121,14 @@ QString PrintAgainQuestion() {
     return QStringLiteral(" ¿Imprimir de nuevo las comandas que faltan?");
 }
 
-void ImprimirComanda(const JournalEntry& entry, const PrintSetup& setup) {
+void ImprimirComanda(const JournalEntry& entry, const PrintSetup& setup,
+                     const std::function<void(const std::vector<int>&)>& impresas) {
     const QString numero = entry.intento ? entry.intento->numero : QString();
-    PrintReport report = PrintTickets(entry, setup);
+    std::vector<int> hechas = entry.impresas;
+    PrintReport report = PrintTickets(entry, setup, hechas);
     while (!report.ok()) {
+        hechas.insert(hechas.end(), report.impresas.begin(), report.impresas.end());
+        if (impresas) impresas(hechas);
         qWarning().noquote() << "tickets of send" << numero << "not printed on" << report.impresora << ":"
                              << report.titulos.join(QStringLiteral(", "));
         const QString text = PrintFailureMessage(numero, report.impresora, report.titulos, report.motivo) +
@@ -130,7 +137,7 @@ void ImprimirComanda(const JournalEntry& entry, const PrintSetup& setup) {
             qWarning().noquote() << "tickets of send" << numero << "given up by the waiter";
             return;
         }
-        report = PrintTickets(entry, setup, report.fallidos);
+        report = PrintTickets(entry, setup, hechas);
     }
 }
 

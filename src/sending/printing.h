@@ -5,6 +5,8 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <vector>
 
 #include "sending/order_sender.h"
 
@@ -19,7 +21,10 @@ PrintSetup TerminalPrintSetup();
 // printing system did not take are named in a question that offers to print
 // just those again, with the same number and lines, until they are out or
 // the waiter says no. The order is never sent again for its tickets.
-void ImprimirComanda(const JournalEntry& entry, const PrintSetup& setup);
+// `impresas`, when given, learns the tickets out so far whenever some are
+// still missing (to keep them in the journal while the waiter decides).
+void ImprimirComanda(const JournalEntry& entry, const PrintSetup& setup,
+                     const std::function<void(const std::vector<int>&)>& impresas = nullptr);
 
 // The first of `instalada` whose name in capitals equals `configurada` in
 // capitals (no trimming), or an empty text.

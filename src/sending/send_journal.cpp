@@ -71,6 +71,9 @@ QByteArray JournalToJson(const JournalEntry& e) {
                   {"pedido", OrderToJson(e.pedido)},
                   {"guardado", e.guardado}};
     if (e.intento) o.insert(QStringLiteral("intento"), TryToJson(*e.intento));
+    QJsonArray impresas;
+    for (int i : e.impresas) impresas.append(i);
+    o.insert(QStringLiteral("impresas"), impresas);
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 
@@ -97,6 +100,10 @@ std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* err
     if (o.contains(QLatin1String("intento"))) {
         e.intento = TryFromJson(e.idEnvio, o.value(QLatin1String("intento")).toObject());
         if (!e.intento) return fail(QStringLiteral("intento ilegible"));
+    }
+    for (const QJsonValue& i : o.value(QLatin1String("impresas")).toArray()) {
+        if (!i.isDouble() || i.toInt(-1) < 0) return fail(QStringLiteral("comandas impresas ilegibles"));
+        e.impresas.push_back(i.toInt());
     }
     // A stored send without the try that stored it has no ticket number.
     if (e.guardado && !e.intento) return fail(QStringLiteral("envío guardado sin número de comanda"));

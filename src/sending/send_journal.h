@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 #include <optional>
+#include <vector>
 
 #include "sending/send_order.h"
 
@@ -22,6 +23,9 @@ struct JournalEntry {
     // The send committed (`intento` holds its number and clock); its tickets
     // may not all be out yet.
     bool guardado = false;
+    // Its tickets already taken by the printing system (by their place in
+    // the layout), so a restart or a retry never prints one twice.
+    std::vector<int> impresas;
 
     bool operator==(const JournalEntry&) const = default;
 };

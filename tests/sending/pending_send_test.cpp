@@ -31,7 +31,11 @@ class TicketsSeen : public sending::PrintingSystem {
 public:
     sending::PrinterList InstalledPrinters() override { return {true, {}, {"Cocina"}}; }
     sending::JobResult PrintTicket(const QString&, const sending::Ticket& t) override {
-        if (cutAtTicket) throw PowerCut{};
+        if (cutAtTicket || (cutAtRetry && failed && t.title == failOnce)) throw PowerCut{};
+        if (t.title == failOnce && !failed) {
+            failed = true;
+            return {false, "sin papel", false};
+        }
         QString numero;
         for (const sending::PrintOp& op : t.ops)
             if (op.text.startsWith("     COMANDA: ")) numero = op.text.mid(14);
@@ -40,6 +44,9 @@ public:
     }
     QStringList tickets;
     bool cutAtTicket = false;
+    QString failOnce;         // this ticket fails the first time
+    bool cutAtRetry = false;  // the power goes while it is printed again
+    bool failed = false;
 };
 
 class PendingSendTest : public testsupport::OrderScreenTest {
@@ -253,6 +260,26 @@ TEST_F(PendingSendTest, ATerminalSwitchedOffMidSendSettlesItAtTheNextStart) {
         Module1::Conexion = std::move(hooked);
         delete Pedido_R::Instance();
     }
+}
+
+TEST_F(PendingSendTest, OnlyTheTicketsStillMissingWhenThePowerWentArePrintedAtTheNextStart) {
+    Pedido_R* s = Taking();
+    OrderLine kitchen = Line("E001", "TEQUENOS");
+    kitchen.imprimir = "COCINA";  // a chef group of Modelo.txt: ASISTENTE, CHEF and COCINA tickets
+    AppendLine(*s->Grid1, *s->Grid2, kitchen, s->Num_Items, s->Num_Contornos);
+    printer->failOnce = "CHEF";
+    printer->cutAtRetry = true;
+    dialogs.AnswerYes();  // print the missing ticket again
+    EXPECT_THROW(s->Command2_Click(0), PowerCut);
+    EXPECT_EQ(printer->tickets, (QStringList{"ASISTENTE 41", "COCINA 41"}));
+    printer->cutAtRetry = false;
+    printer->tickets.clear();
+
+    s = Restart();
+
+    EXPECT_EQ(printer->tickets, QStringList{"CHEF 41"});
+    EXPECT_EQ(Stored(), "42\t3\t3\t1");
+    EXPECT_FALSE(JournalOpen());
 }
 
 TEST_F(PendingSendTest, AJournalThatCannotBeReadIsReportedAndTheTerminalStarts) {

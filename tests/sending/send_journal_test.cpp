@@ -35,6 +35,7 @@ TEST(SendJournalTest, EveryEntryIsReadBackAsWritten) {
     inDoubt.intento = SendInDoubt{inDoubt.idEnvio, "41", {QDate(2026, 12, 9), "09/12/2026 21:15:03"}, true};
     JournalEntry stored = inDoubt;
     stored.guardado = true;
+    stored.impresas = {0, 2};
     JournalEntry noCounter = stored;  // an installation without counter row: empty number and clock
     noCounter.intento->numero.clear();
     noCounter.intento->reloj = {};
@@ -57,6 +58,8 @@ TEST(SendJournalTest, AnythingButAWholeEntryIsRefusedWithAReason) {
         {"other version", QByteArray(whole).replace("\"version\": 1", "\"version\": 7")},
         {"no id", QByteArray(whole).replace("\"idEnvio\": \"5b1c-0001\"", "\"idEnvio\": \"\"")},
         {"a cell that is no text", QByteArray(whole).replace("\"P001\"", "17")},
+        {"a printed ticket that is no place", R"({"version":1,"idEnvio":"x","guardado":false,"impresas":[-1],
+            "pedido":{"mesa":"1","mesonero":"a","codVendedor":"1","filas":[]}})"},
         {"stored without its try", QByteArray(whole).replace("\"guardado\": false", "\"guardado\": true")},
         {"a try without date", R"({"version":1,"idEnvio":"x","guardado":false,
             "pedido":{"mesa":"1","mesonero":"a","codVendedor":"1","filas":[]},
