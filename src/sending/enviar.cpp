@@ -104,15 +104,10 @@ bool Pedido_R::SettlePendingSend(Accion accion) {
                                                 dialogs::Icon::Question);
             Tell(sending::NoAnswerMessage(r));
             return false;
-        case sending::Settlement::CannotTell: {
-            sending::SendResult undecidable;
-            undecidable.undecidable = true;
-            undecidable.enDuda = r.entry.intento;
-            undecidable.lastError = r.lastError;
-            Tell(sending::SendFailureMessage(undecidable, r.entry.pedido.mesa));
+        case sending::Settlement::CannotTell:
+            Tell(sending::CannotTellMessage(r));
             // The waiter checks at the till first, then presses ENVIAR again.
             return !(r.enPantalla && accion == Accion::Enviar);
-        }
     }
     return false;
 }

@@ -75,6 +75,21 @@ QString NotStoredMessage(const JournalEntry& e) {
            QStringLiteral(".") + OrderLines(e.pedido) + kCr + QStringLiteral("Tome el pedido de nuevo.");
 }
 
+QString CannotTellMessage(const SettleReport& r) {
+    if (r.enPantalla) {
+        SendResult undecidable;
+        undecidable.undecidable = true;
+        undecidable.enDuda = r.entry.intento;
+        undecidable.lastError = r.lastError;
+        return SendFailureMessage(undecidable, r.entry.pedido.mesa);
+    }
+    return WithError(QStringLiteral("No se puede confirmar si el último pedido de esta terminal quedó guardado:") +
+                         kCr + Identity(r.entry) + QStringLiteral(".") + OrderLines(r.entry.pedido) + kCr +
+                         QStringLiteral("Verifique en caja si la comanda está registrada;") + kCr +
+                         QStringLiteral("si no lo está, tome el pedido de nuevo."),
+                     r.lastError);
+}
+
 QString NoAnswerMessage(const SettleReport& r) {
     const QString text =
         r.enPantalla

@@ -20,6 +20,8 @@ void ReportSendFailure(const SendResult& r, const QString& mesa);
 QString StoredAfterAllMessage(const SettleReport& r);
 // A send of an earlier run that was not stored: the order, to take again.
 QString NotStoredMessage(const JournalEntry& e);
+// The installation cannot tell whether the send in doubt was stored.
+QString CannotTellMessage(const SettleReport& r);
 // The server could not be asked whether the send in doubt was stored.
 QString NoAnswerMessage(const SettleReport& r);
 // SALIR while that is so: leave anyway? The next start asks again.

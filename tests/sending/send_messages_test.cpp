@@ -40,3 +40,57 @@ TEST(SendFailureMessage, SaysWhatBecameOfTheOrderAndWhatToDoNext) {
 }
 
 }  // namespace
+
+namespace {
+
+// A settled send of table 12: on the screen, or left by an earlier run.
+sending::SettleReport Settled(bool enPantalla) {
+    sending::SettleReport r;
+    r.enPantalla = enPantalla;
+    r.entry.idEnvio = "id";
+    r.entry.pedido.mesa = "12";
+    r.entry.pedido.mesonero = "Ana";
+    QStringList line(15);
+    line[0] = "P001";
+    line[1] = "PARRILLA";
+    line[2] = "2,000";
+    r.entry.pedido.filas = {line, QStringList(15)};  // the second row has no code: no line
+    r.entry.intento = sending::SendInDoubt{"id", "57", {}};
+    return r;
+}
+
+TEST(SettleMessages, NameTheOrderTheWaiterCannotSeeAndTheTicketNumberOfTheOneOnScreen) {
+    sending::SettleReport noNumber = Settled(false);
+    noNumber.entry.intento.reset();  // the power went before any COMMIT
+    const struct {
+        const char* name;
+        QString text;
+        const char* expected;
+    } cases[] = {
+        {"stored, on screen", sending::StoredAfterAllMessage(Settled(true)),
+         "El pedido de la Mesa 12 sí quedó guardado (comanda N° 57).\r"
+         "Se imprimen sus comandas y la pantalla queda lista para otro pedido."},
+        {"stored, earlier run", sending::StoredAfterAllMessage(Settled(false)),
+         "El último pedido de esta terminal quedó guardado y faltan sus comandas:\r"
+         "Mesa 12, Mesero(a) Ana, comanda N° 57.\rSe imprimen ahora."},
+        {"not stored, earlier run", sending::NotStoredMessage(noNumber.entry),
+         "El último pedido de esta terminal no llegó a guardarse:\rMesa 12, Mesero(a) Ana.\r"
+         "   2,000  PARRILLA\rTome el pedido de nuevo."},
+        {"no answer, on screen", sending::NoAnswerMessage(Settled(true)),
+         "Error en Base de datos...\rNo se pudo comprobar si el pedido de la Mesa 12 quedó guardado "
+         "(comanda N° 57).\rEl pedido sigue en pantalla; intente de nuevo cuando vuelva la conexión."},
+        {"no answer, earlier run", sending::NoAnswerMessage(Settled(false)),
+         "Error en Base de datos...\rNo se pudo comprobar si el último pedido de esta terminal quedó "
+         "guardado:\rMesa 12, Mesero(a) Ana, comanda N° 57.\rSe comprobará antes del próximo envío."},
+        {"cannot tell, earlier run", sending::CannotTellMessage(Settled(false)),
+         "No se puede confirmar si el último pedido de esta terminal quedó guardado:\r"
+         "Mesa 12, Mesero(a) Ana, comanda N° 57.\r   2,000  PARRILLA\r"
+         "Verifique en caja si la comanda está registrada;\rsi no lo está, tome el pedido de nuevo."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.text, QString::fromUtf8(c.expected));
+    }
+}
+
+}  // namespace
