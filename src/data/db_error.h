@@ -47,7 +47,9 @@ constexpr bool IsLostConnection(int number) {
 class ConnectionLost : public std::runtime_error {
 public:
     ConnectionLost(int number, const QString& description)
-        : std::runtime_error(description.toStdString()), number_(number), description_(description) {}
+        : std::runtime_error(description.toStdString()),
+          number_(number),
+          description_(description) {}
     int number() const { return number_; }
     const QString& description() const { return description_; }
 

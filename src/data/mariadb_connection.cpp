@@ -4,10 +4,12 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QDebug>
 #include <QTime>
 
 #include "data/connection_string.h"
 #include "data/db_error.h"
+#include "data/session_limits.h"
 
 namespace data {
 namespace {
@@ -62,18 +64,12 @@ rt::Variant ToVariant(const MYSQL_FIELD& field, const char* data, unsigned long 
     return rt::Variant(QString::fromUtf8(bytes));
 }
 
-}  // namespace
-
-MariaDbConnection::~MariaDbConnection() { Close(); }
-
-void MariaDbConnection::Open(const QString& connectionString) {
-    Close();
-    ForgetSessionFacts();
-    const ConnectionSettings s = SettingsFromConnectionString(connectionString);
+// A new client connection to the server of `s`, or DbError with the
+// client's reason.
+MYSQL* Connect(const ConnectionSettings& s, unsigned int commandTimeout) {
     MYSQL* m = mysql_init(nullptr);
     if (m == nullptr) throw DbError(2008, "Sin memoria para abrir la conexión.");
-    const unsigned int connectTimeout = kConnectTimeoutSeconds;
-    const unsigned int commandTimeout = static_cast<unsigned int>(CommandTimeout());
+    const unsigned int connectTimeout = MariaDbConnection::kConnectTimeoutSeconds;
     // Reconnecting behind the program's back would silently drop an open
     // transaction and let a later COMMIT "succeed" with nothing stored.
     const my_bool reconnect = 0;
@@ -91,7 +87,32 @@ void MariaDbConnection::Open(const QString& connectionString) {
         mysql_close(m);
         throw DbError(number, description);
     }
-    mysql_ = m;
+    return m;
+}
+
+}  // namespace
+
+MariaDbConnection::~MariaDbConnection() { Close(); }
+
+void MariaDbConnection::Open(const QString& connectionString) {
+    Close();
+    ForgetSessionFacts();
+    const ConnectionSettings s = SettingsFromConnectionString(connectionString);
+    mysql_ = Connect(s, static_cast<unsigned int>(CommandTimeout()));
+    EnableKeepAlive(static_cast<int>(mysql_get_socket(mysql_)));
+    try {
+        const QStringList notSet = ApplySessionSettings(*this, kSessionLimits);
+        if (!notSet.isEmpty())
+            qWarning().noquote() << "database session on" << s.host << ": left as the server has"
+                                 << "them:" << notSet.join(QStringLiteral(", "))
+                                 << "- a terminal that vanishes in the middle of a send may hold"
+                                 << "the ticket counter longer";
+    } catch (const DbError& e) {
+        qWarning().noquote() << "database session on" << s.host
+                             << ": lost while setting it up:" << e.number() << e.description();
+        Close();
+        throw;
+    }
 }
 
 void MariaDbConnection::Close() {

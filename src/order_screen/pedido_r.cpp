@@ -8,7 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <optional>
 
+#include "data/db_error.h"
 #include "data/sql_text.h"
 #include "order_screen/grid.h"
 #include "order_screen/order_lines.h"
@@ -93,6 +95,32 @@ void Pedido_R::Form_Load() {
     setWindowTitle(QStringLiteral("Vandrel System"));
 
     Area_Actual = Cod_Deposito;
+    // A server that cannot be reached now does not leave the screen half
+    // built: everything that needs no server is done, the waiter is told
+    // once, and the next touch connects again.
+    std::optional<data::ConnectionLost> sinServidor;
+    try {
+        LoadArea();
+    } catch (const data::ConnectionLost& e) {
+        sinServidor = e;
+    }
+
+    setWindowTitle(windowTitle() + QStringLiteral(" / ") + Nombre_Empresa);
+    LimitTyping();
+    Imagenes_();
+    try {
+        Limpiar();
+    } catch (const data::ConnectionLost& e) {
+        if (!sinServidor) sinServidor = e;
+    }
+    // The send an earlier run left is taken over in any case; it is settled
+    // now when the server answers, else before the next ENVIAR.
+    RecoverJournal(!sinServidor);
+    if (sinServidor) throw *sinServidor;
+}
+
+void Pedido_R::LoadArea() {
+    using namespace Module1;
     Cadena_Sql = QStringLiteral("select * from deposito where codigo='") + data::SqlText(Area_Actual) +
                  QStringLiteral("';");
     Abrir_Tabla(Rs_General, Cadena_Sql);
@@ -103,12 +131,6 @@ void Pedido_R::Form_Load() {
     } else {
         Label1[2]->setText(Rs_General->Field(QStringLiteral("nombre")).ToTextOrEmpty());
     }
-
-    setWindowTitle(windowTitle() + QStringLiteral(" / ") + Nombre_Empresa);
-    LimitTyping();
-    Imagenes_();
-    Limpiar();
-    RecoverJournal();
 }
 
 void Pedido_R::LimitTyping() {
@@ -167,6 +189,23 @@ void Pedido_R::Limpiar() {
 }
 
 void Pedido_R::Buscar_Parametros() {
+    // The table list needs no server: it is there even when the server
+    // cannot be reached, which the guard then tells the waiter.
+    try {
+        LoadParametersAndWaiters();
+    } catch (const data::ConnectionLost&) {
+        FillTableList();
+        throw;
+    }
+    FillTableList();
+}
+
+void Pedido_R::FillTableList() {
+    widgets::ClearList(Combo1);
+    for (int table = 1; table <= kTables; ++table) widgets::AddListItem(Combo1, QString::number(table));
+}
+
+void Pedido_R::LoadParametersAndWaiters() {
     using namespace Module1;
     using rt::ResumeNext;
     ResumeNext("Buscar_Parametros: mantenimiento", [this] {
@@ -194,9 +233,6 @@ void Pedido_R::Buscar_Parametros() {
             if (!name.IsNull()) widgets::AddListItem(dbCombo2, name.ToText());
         }
     }
-
-    widgets::ClearList(Combo1);
-    for (int table = 1; table <= kTables; ++table) widgets::AddListItem(Combo1, QString::number(table));
 }
 
 void Pedido_R::Desabilita() {

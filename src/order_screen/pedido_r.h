@@ -65,8 +65,9 @@ public:
     // the screen) holds back only ENVIAR.
     bool SettlePendingSend(Accion accion);
     // At load: the send an earlier run left in the journal (a terminal
-    // switched off in the middle of ENVIAR) is settled and the waiter told.
-    void RecoverJournal();
+    // switched off in the middle of ENVIAR) is taken over and, with
+    // `settleNow`, settled at once and the waiter told.
+    void RecoverJournal(bool settleNow = true);
 
     // ---- item entry
     // Looks up Producto_Sel and goes on to the panels or the quantity.
@@ -180,6 +181,11 @@ private:
     void ShowButtonRow(const data::ResultSet& row, bool onlyExistingPicture);
     // After a line, added or refused: no side dishes, no cooking point, quantity 1.
     void ResetEntry();
+    // The terminal's area: its name on the information bar, or area "0".
+    void LoadArea();
+    // Buscar_Parametros' steps: what the server holds, and the table list.
+    void LoadParametersAndWaiters();
+    void FillTableList();
     // Prints a stored send's tickets, closes its journal entry and, when it
     // is the order on the screen, blanks the menu and clears the screen.
     void FinishStoredSend(const sending::JournalEntry& entry, bool enPantalla);

@@ -112,7 +112,7 @@ bool Pedido_R::SettlePendingSend(Accion accion) {
     return false;
 }
 
-void Pedido_R::RecoverJournal() {
+void Pedido_R::RecoverJournal(bool settleNow) {
     if (!Diario) {
         Diario = std::make_unique<sending::SendJournal>(sending::DefaultJournalPath());
         Envios = std::make_unique<sending::OrderSender>(*Diario);
@@ -120,7 +120,7 @@ void Pedido_R::RecoverJournal() {
     const sending::SendJournal::Loaded loaded = Envios->Recover();
     if (loaded.state == sending::SendJournal::State::Unreadable)
         Tell(sending::UnreadableJournalMessage(Diario->Path(), loaded.error));
-    else if (loaded.state == sending::SendJournal::State::Found)
+    else if (loaded.state == sending::SendJournal::State::Found && settleNow)
         SettlePendingSend(Accion::Inicio);
 }
 

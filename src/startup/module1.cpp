@@ -4,17 +4,24 @@
 #include <QFileInfo>
 
 #include "data/db_error.h"
+#include "data/reconnecting.h"
 #include "runtime/end_program.h"
 #include "widgets/dialogs.h"
 
 namespace Module1 {
+namespace {
+
+// The first line of every message about the database.
+const QString kErrorBaseDatos = QStringLiteral("Error en Base de datos...");
+
+}  // namespace
 
 bool Ejecutar_Sql(const QString& sql) {
     QString lastError;
     for (int intento = 1; intento <= kIntentosSql; ++intento) {
         try {
             if (!Conexion) throw data::DbError(data::kConnectionClosed, "No hay conexión abierta.");
-            Conexion->Execute(sql);
+            data::ExecuteReconnecting(*Conexion, Cadena_Conexion, sql);
             return true;
         } catch (const rt::RuntimeError& e) {
             lastError = e.description();
@@ -22,8 +29,8 @@ bool Ejecutar_Sql(const QString& sql) {
                                  << ":" << e.number() << e.description() << "|" << sql;
         }
     }
-    Mensaje = QStringLiteral("Error en Base de datos...") + QChar(13) +
-              QStringLiteral("Se Desconectara del sistema.") + lastError;
+    Mensaje =
+        kErrorBaseDatos + QChar(13) + QStringLiteral("Se Desconectara del sistema.") + lastError;
     Mostrar_Mensaje();
     rt::EndProgram(1);
 }
@@ -31,7 +38,7 @@ bool Ejecutar_Sql(const QString& sql) {
 void Abrir_Tabla(std::unique_ptr<data::ResultSet>& rs, const QString& sql) {
     rs = std::make_unique<data::ResultSet>();  // closed until the query answers
     if (!Conexion) throw data::DbError(data::kConnectionClosed, "No hay conexión abierta.");
-    *rs = Conexion->Query(sql);
+    *rs = data::QueryReconnecting(*Conexion, Cadena_Conexion, sql);
 }
 
 void Cerrar_Tabla(std::unique_ptr<data::ResultSet>& rs) {
@@ -40,6 +47,15 @@ void Cerrar_Tabla(std::unique_ptr<data::ResultSet>& rs) {
 
 void Mostrar_Mensaje() {
     dialogs::Current().Message(Mensaje, kTituloSistema, dialogs::Icon::Information);
+}
+
+void Avisar_Sin_Conexion(const QString& description) {
+    const QChar cr(13);
+    Mensaje = kErrorBaseDatos + cr +
+              QStringLiteral(
+                  "No hay conexión con el servidor; lo que está en pantalla no se ha perdido.") +
+              cr + QStringLiteral("Intente de nuevo en un momento.") + cr + description;
+    Mostrar_Mensaje();
 }
 
 void Codigo_No_Existe() {

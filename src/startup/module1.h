@@ -44,11 +44,16 @@ constexpr int kIntentosSql = 5;
 
 // Runs a statement without rows, up to five attempts on the same connection.
 // After the fifth failure shows "Error en Base de datos..." with the last
-// error and ends the program.
+// error and ends the program. A closed connection is opened again with
+// Cadena_Conexion first; a lost one raises data::ConnectionLost instead of
+// ending the program (the statement is not run again: it may have been applied).
 bool Ejecutar_Sql(const QString& sql);
 
-// Replaces `rs` with the result of `sql` on Conexion. A failing query raises
-// its error to the caller; `rs` then holds a closed result.
+// Replaces `rs` with the result of `sql` on Conexion. A closed connection is
+// opened again with Cadena_Conexion first, and a query that loses its
+// connection is asked once more on a new one. A failing query raises its
+// error to the caller (data::ConnectionLost when the server cannot be
+// reached); `rs` then holds a closed result.
 void Abrir_Tabla(std::unique_ptr<data::ResultSet>& rs, const QString& sql);
 
 // Closes `rs` if it holds an open result; never raises.
@@ -56,6 +61,10 @@ void Cerrar_Tabla(std::unique_ptr<data::ResultSet>& rs);
 
 // Shows Mensaje with the information icon and the system title.
 void Mostrar_Mensaje();
+
+// Tells the waiter that the server cannot be reached (with the client's
+// `description`) and that the screen is kept; the program goes on.
+void Avisar_Sin_Conexion(const QString& description);
 
 // Shows the message for a code that does not exist.
 void Codigo_No_Existe();

@@ -2,8 +2,10 @@
 
 #include <QDebug>
 
+#include "data/db_error.h"
 #include "runtime/end_program.h"
 #include "runtime/runtime_error.h"
+#include "startup/module1.h"
 #include "widgets/dialogs.h"
 
 namespace dialogs {
@@ -25,6 +27,12 @@ void Guarded(const std::function<void()>& handler) {
         handler();
     } catch (const rt::ProgramEnded&) {
         throw;  // a test's end-of-program hook: let the test see it
+    } catch (const data::ConnectionLost& e) {
+        // The waiter can try again once the server is back; the order on the
+        // screen must not be lost with the program.
+        qWarning().noquote() << "server unreachable, the screen is kept as it is:" << e.number()
+                             << e.description();
+        Module1::Avisar_Sin_Conexion(e.description());
     } catch (const rt::RuntimeError& e) {
         ShowSystemErrorAndEnd(e.number(), e.description());
     } catch (const std::bad_alloc&) {

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "data/db_error.h"
 #include "data/mariadb_connection.h"
 #include "order_screen/grid.h"
 #include "order_screen/order_lines.h"
@@ -147,13 +148,15 @@ TEST_F(PedidoRTest, AFailingParameterStepIsSkippedAndTheRestRuns) {
     EXPECT_DOUBLE_EQ(Module1::Iva.ToDouble(), 21);
     EXPECT_EQ(Module1::Precio_V, "3");
 
-    // A query that fails outright (a dropped connection) is skipped the same
-    // way: the waiter list is emptied and the tables are still filled.
+    // A dropped connection is not a step to skip: the server cannot be
+    // reached, the waiter is told (by the screen's guard) and the lists stay
+    // as they were rather than emptied.
     s->dbCombo2->addItem("LEFT OVER");
-    s->Combo1->clear();
     Module1::Conexion->Close();
-    s->Buscar_Parametros();
-    EXPECT_EQ(s->dbCombo2->count(), 0);
+    Module1::Cadena_Conexion =
+        startup::BuildConnectionString(testsupport::DbName(), testsupport::DbDownHost());
+    EXPECT_THROW(s->Buscar_Parametros(), data::ConnectionLost);
+    EXPECT_EQ(s->dbCombo2->findText("LEFT OVER"), s->dbCombo2->count() - 1);
     EXPECT_EQ(s->Combo1->count(), 70);
     EXPECT_DOUBLE_EQ(Module1::Iva.ToDouble(), 21);
 }
@@ -263,11 +266,24 @@ TEST_F(PedidoRTest, SalirClosesTheResultsAndTheConnection) {
     EXPECT_TRUE(s->isHidden());
 }
 
-TEST_F(PedidoRTest, AFailedAreaQueryEndsTheProgramWithTheSystemErrorBox) {
+TEST_F(PedidoRTest, AServerUnreachableAtLoadIsToldOnceAndTheScreenIsStillBuilt) {
     Module1::Conexion->Close();
-    EXPECT_THROW(Load(), rt::ProgramEnded);
+    Module1::Cadena_Conexion =
+        startup::BuildConnectionString(testsupport::DbName(), testsupport::DbDownHost());
+    Pedido_R* s = nullptr;
+    EXPECT_NO_THROW(s = Load());
     ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_TRUE(dialogs.shown[0].text.startsWith("Se ha producido el error"));
+    EXPECT_TRUE(dialogs.shown[0].text.startsWith("Error en Base de datos...\rNo hay conexión con el servidor"))
+        << dialogs.shown[0].text.toStdString();
+    // What needs no server is there: the table list and the waiter panel.
+    EXPECT_EQ(s->Combo1->count(), 70);
+    EXPECT_TRUE(s->Frame3->isVisibleTo(s));
+
+    // Once the server is back, LIMPIAR fills the waiter list.
+    Module1::Cadena_Conexion = testsupport::TestConnectionString();
+    s->Command2_Click(1);
+    EXPECT_GT(s->dbCombo2->count(), 0);
+    EXPECT_EQ(dialogs.shown.size(), 1u);
 }
 
 }  // namespace

@@ -95,13 +95,17 @@ TEST_F(AccesoTest, WithTheServerDownTheMessageIsShownAndTheFormStillOpens) {
     EXPECT_FALSE(Module1::Conexion->IsOpen());
     EXPECT_FALSE(Module1::Fecha_Servidor.isValid());
     EXPECT_TRUE(Module1::Hora_Servidor.isEmpty());
-    // "Aceptar" opens the order screen, whose load needs the database: the
-    // system error box, and the program ends.
+    // "Aceptar" opens the order screen, whose load tries to connect again:
+    // the server is still down, which the waiter is told, and the program
+    // goes on with the screen open.
     acceso->show();
-    EXPECT_THROW(acceso->CmdOk_Click(), rt::ProgramEnded);
+    EXPECT_NO_THROW(acceso->CmdOk_Click());
     ASSERT_EQ(dialogs.shown.size(), 2u);
-    EXPECT_TRUE(dialogs.shown[1].text.startsWith("Se ha producido el error '3704'"))
+    EXPECT_TRUE(dialogs.shown[1].text.startsWith(
+        QString::fromUtf8("Error en Base de datos...\rNo hay conexión con el servidor")))
         << dialogs.shown[1].text.toStdString();
+    ASSERT_TRUE(order_screen::Pedido_R::Exists());
+    EXPECT_TRUE(order_screen::Pedido_R::Instance()->isVisible());
 }
 
 TEST_F(AccesoTest, AceptarOpensTheLoadedOrderScreenAndClosesTheForm) {

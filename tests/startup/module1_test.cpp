@@ -5,6 +5,7 @@
 
 #include "data/db_error.h"
 #include "data/mariadb_connection.h"
+#include "startup/configuration.h"
 #include "startup/module1.h"
 #include "support/failing_connection.h"
 #include "support/program_end.h"
@@ -71,6 +72,96 @@ TEST_F(Module1Db, AbrirTablaReplacesTheResultAndAFailingQueryRaisesToTheCaller) 
     EXPECT_THROW(Module1::Abrir_Tabla(rs, "select * from nada"), data::DbError);
     ASSERT_TRUE(rs);
     EXPECT_EQ(rs->State(), data::ResultSet::kClosed);
+}
+
+// A connection closed by the program (a send that could not reconnect) or
+// dropped by the server, with Cadena_Conexion pointing at the server or at
+// an address where none listens.
+class Module1Reconnect : public Module1Db {
+protected:
+    enum class Broken { Closed, KilledByServer };
+    void SetUp() override {
+        Module1Db::SetUp();
+        Module1::Cadena_Conexion = testsupport::TestConnectionString();
+    }
+    void TearDown() override {
+        Module1::Cadena_Conexion.clear();
+        Module1Db::TearDown();
+    }
+    static QString SessionId() {
+        return Module1::Conexion->Query("select connection_id()").Field(0).ToText();
+    }
+    static void Break(Broken how) {
+        if (how == Broken::Closed)
+            Module1::Conexion->Close();
+        else
+            testsupport::RootQuery("kill " + SessionId());
+    }
+    static void PointAt(bool serverUp) {
+        Module1::Cadena_Conexion = startup::BuildConnectionString(
+            testsupport::DbName(), serverUp ? testsupport::DbHost() : testsupport::DbDownHost());
+    }
+    struct Case {
+        const char* name;
+        Broken how;
+        bool serverUp;
+    };
+    static constexpr Case kCases[] = {{"closed, server up", Broken::Closed, true},
+                                      {"dropped, server up", Broken::KilledByServer, true},
+                                      {"closed, server down", Broken::Closed, false},
+                                      {"dropped, server down", Broken::KilledByServer, false}};
+};
+
+TEST_F(Module1Reconnect, AbrirTablaConnectsAgainOrRaisesConnectionLostAndTheNextOneConnects) {
+    std::unique_ptr<data::ResultSet> rs;
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const QString before = SessionId();
+        Break(c.how);
+        PointAt(c.serverUp);
+        if (c.serverUp) {
+            Module1::Abrir_Tabla(rs, "select * from Vendedores");
+            EXPECT_GE(rs->RecordCount(), 4);
+            EXPECT_NE(SessionId(), before);
+        } else {
+            EXPECT_THROW(Module1::Abrir_Tabla(rs, "select * from Vendedores"),
+                         data::ConnectionLost);
+            EXPECT_EQ(rs->State(), data::ResultSet::kClosed);
+            EXPECT_FALSE(Module1::Conexion->IsOpen());
+            PointAt(true);  // the server is back: the next query connects by itself
+            Module1::Abrir_Tabla(rs, "select * from Vendedores");
+            EXPECT_GE(rs->RecordCount(), 4);
+        }
+    }
+    // A query the server refuses is its answer: no new connection, its own error.
+    const QString before = SessionId();
+    EXPECT_THROW(Module1::Abrir_Tabla(rs, "select * from nada"), data::DbError);
+    EXPECT_EQ(SessionId(), before);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(Module1Reconnect, EjecutarSqlConnectsAgainFirstButNeverRunsALostStatementTwice) {
+    const QString add = "update mantenimiento set control_Comanda = control_Comanda + 1";
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const int before = Counter().toInt();
+        Break(c.how);
+        PointAt(c.serverUp);
+        if (c.how == Broken::Closed && c.serverUp) {
+            EXPECT_TRUE(Module1::Ejecutar_Sql(add));
+            EXPECT_EQ(Counter().toInt(), before + 1);
+            continue;
+        }
+        // A statement whose connection is gone may have been applied: it is
+        // not run again, and the program goes on.
+        EXPECT_THROW(Module1::Ejecutar_Sql(add), data::ConnectionLost);
+        EXPECT_EQ(Counter().toInt(), before);
+        EXPECT_FALSE(Module1::Conexion->IsOpen());
+        PointAt(true);
+        EXPECT_TRUE(Module1::Ejecutar_Sql(add));
+        EXPECT_EQ(Counter().toInt(), before + 1);
+    }
+    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST(Module1, CerrarTablaOnNothingOrAClosedResultDoesNothing) {
