@@ -4,6 +4,9 @@
 // terminal's user, the demo restaurant's area "01", and scripted dialogs.
 #include <gtest/gtest.h>
 
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -66,6 +69,18 @@ protected:
         order_screen::Pedido_R* screen = order_screen::Pedido_R::Instance();
         screen->setAttribute(Qt::WA_DeleteOnClose, false);
         return screen;
+    }
+
+    // The screen as CONTINUAR leaves it for waiter `mesonero` (code `codigo`)
+    // at table `mesa`: labels set, the order part enabled, the panel hidden.
+    order_screen::Pedido_R* Continued(const QString& mesonero, const QString& mesa, const QString& codigo) {
+        order_screen::Pedido_R* s = Load();
+        s->Label1[0]->setText(mesonero);
+        s->Label1[1]->setText(mesa);
+        s->cod_V->setText(codigo);
+        s->Habilita();
+        s->Frame3->hide();
+        return s;
     }
 
     // A line as item entry writes it.

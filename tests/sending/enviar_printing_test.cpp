@@ -74,11 +74,7 @@ protected:
     // Waiter, table and four lines: two of the kitchen (a "C" group of the
     // demo Modelo.txt), one of the bar, one of a group the file does not list.
     Pedido_R* OrderOnScreen() {
-        Pedido_R* s = Load();
-        s->Label1[0]->setText(QString::fromUtf8("María Fernández"));
-        s->Label1[1]->setText("7");
-        s->cod_V->setText("001");
-        s->Habilita();
+        Pedido_R* s = Continued(QString::fromUtf8("María Fernández"), "7", "001");
         Add(s, "E001", "TEQUEÑOS (6 UND)", "COCINA");
         Add(s, "B001", "CERVEZA", "BAR");
         Add(s, "C001", "CAFÉ MARRÓN", "CAFETERIA");

@@ -31,13 +31,7 @@ protected:
     }
     // The screen as CONTINUAR leaves it for waiter 003 at table 5.
     Pedido_R* Taking(const QString& mesa = "5") {
-        Pedido_R* s = Load();
-        s->Label1[0]->setText(QString::fromUtf8("D'Angelo Pérez"));
-        s->Label1[1]->setText(mesa);
-        s->cod_V->setText("003");
-        s->Habilita();
-        s->Frame3->hide();
-        return s;
+        return Continued(QString::fromUtf8("D'Angelo Pérez"), mesa, "003");
     }
     static QString Today() { return RootQuery("select curdate()").value(0); }
     static QString Counter() {

@@ -97,12 +97,7 @@ protected:
     }
     // The screen after CONTINUAR for waiter 003 at table 5, two lines ordered.
     Pedido_R* Taking() {
-        Pedido_R* s = Load();
-        s->Label1[0]->setText(QString::fromUtf8("D'Angelo Pérez"));
-        s->Label1[1]->setText("5");
-        s->cod_V->setText("003");
-        s->Habilita();
-        s->Frame3->hide();
+        Pedido_R* s = Continued(QString::fromUtf8("D'Angelo Pérez"), "5", "003");
         AddLine(s, "P001");
         AddLine(s, "B010");
         return s;

@@ -68,11 +68,7 @@ protected:
         OrderScreenTest::TearDown();
     }
     Pedido_R* Taking() {
-        Pedido_R* s = Load();
-        s->Label1[0]->setText(QString::fromUtf8("Yusmary Carrasco"));
-        s->Label1[1]->setText("12");
-        s->cod_V->setText("004");
-        s->Habilita();
+        Pedido_R* s = Continued(QString::fromUtf8("Yusmary Carrasco"), "12", "004");
         AddLine(s, "P001");
         AddLine(s, "B010");
         return s;
