@@ -10,7 +10,7 @@
 #include "support/figures.h"
 #include "support/orders.h"
 #include "support/send_rounds.h"
-#include "support/terminal.h"
+#include "support/warnings_log.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "support/figures.h"
 #include "support/orders.h"
 #include "support/send_rounds.h"
-#include "support/terminal.h"
 #include "support/timing.h"
+#include "support/warnings_log.h"
 
 namespace {
 

@@ -9,19 +9,22 @@
 #include <QThread>
 #include <thread>
 
-#include "runtime/text_file.h"
 #include "soak/soak.h"
 #include "support/bare_client.h"
 #include "support/bench_env.h"
 #include "support/figures.h"
+#include "support/kitchen_printer.h"
 #include "support/orders.h"
 #include "support/process_memory.h"
-#include "support/terminal.h"
+#include "support/server_control.h"
+#include "support/stored_orders.h"
 #include "support/timing.h"
+#include "support/warnings_log.h"
 
 namespace {
 
 using namespace soak;
+using bench::KitchenPrinter;
 constexpr int kPrinterOffSeconds = 3;
 
 struct Disturbances {
@@ -47,7 +50,7 @@ public:
     }
     void Restart(bool crash) {
         QString error;
-        if (RestartServer(crash, &error)) ++d_.restarts;
+        if (bench::RestartServer(crash, &error)) ++d_.restarts;
         else d_.error += error + QStringLiteral("; ");
     }
     void SwitchPrinterOff() {
@@ -78,26 +81,6 @@ private:
     bench::Clock::time_point start_;
 };
 
-QStringList ReadModelo() {
-    rt::TextFileReader reader(bench::SourcePath(QStringLiteral("demo/Modelo.txt")));
-    QStringList lines;
-    while (!reader.AtEndOfStream()) lines << reader.ReadLine();
-    return lines;
-}
-
-// Waits (a bounded time) for every ticket CUPS took to reach the printer.
-std::map<QString, int> WaitForTickets(const KitchenPrinter& printer, const QSet<QString>& printed) {
-    std::map<QString, int> received;
-    for (int i = 0; i < 240; ++i) {
-        received = printer.Received();
-        int arrived = 0;
-        for (const QString& n : printed) arrived += received.count(n) ? 1 : 0;
-        if (arrived == printed.size()) break;
-        QThread::msleep(500);
-    }
-    return received;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,7 +88,7 @@ int main(int argc, char** argv) {
     bench::RouteWarningsToLog();
     bench::UseTerminalFormats();
     Shared shared;
-    shared.modelo = ReadModelo();
+    shared.modelo = bench::DemoModelo();
     shared.cupsServer = qEnvironmentVariable("CUPS_SERVER");
     shared.queue = bench::PrinterQueue();
     {
@@ -136,14 +119,18 @@ int main(int argc, char** argv) {
             if (o.stored) ms.push_back(o.ms);
             if (o.ticketPrinted) printed.insert(o.numero);
         }
-    const std::map<QString, int> received = WaitForTickets(printer, printed);
+    std::map<QString, int> expected;
+    for (const QString& n : printed) expected[n] = 1;
+    const std::map<QString, int> received = printer.WaitForTickets(expected, 120);
     int arrived = 0, printedTwice = 0;
     for (const QString& n : printed) {
         const auto it = received.find(n);
         arrived += it != received.end() ? 1 : 0;
         printedTwice += it != received.end() && it->second > 1 ? 1 : 0;
     }
-    const CheckResult c = CheckStored(all);
+    bench::BareClient root;
+    bench::ConnectAsRoot(root);
+    const bench::StoredCheck c = bench::CheckStored(root, AsSent(all));
 
     bench::Note(QStringLiteral("soak: %1 orders by %2 terminals in %3 s; %4 restarts of the server, printer off %5 time(s) for %13 s; "
                                "%6 sends failed, %7 orders needed ENVIAR again; send p50 %8 ms, p99 %9 ms, max %10 ms; "

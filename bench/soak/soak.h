@@ -7,10 +7,10 @@
 #include <QString>
 #include <QStringList>
 #include <atomic>
-#include <map>
 #include <vector>
 
 #include "sending/send_order.h"
+#include "support/stored_orders.h"
 
 namespace soak {
 
@@ -44,35 +44,7 @@ std::vector<SoakOrder> OrdersOf(int t, int count);
 // Terminal `t`'s loop over its orders.
 void RunTerminal(int t, std::vector<SoakOrder>& orders, Shared& shared);
 
-// The stand-in kitchen printer, a process of its own that appends every
-// job to a file (so its memory is not the terminals').
-class KitchenPrinter {
-public:
-    explicit KitchenPrinter(QString file) : file_(std::move(file)) {}
-    ~KitchenPrinter() { Stop(); }
-    bool Start();
-    void Stop();
-    // How many times each ticket number arrived.
-    std::map<QString, int> Received() const;
-
-private:
-    QString file_;
-    int pid_ = 0;
-};
-
-// The private server of PEDIDOS_BENCH_DB_DIR: stopped (SIGTERM, a clean
-// shutdown; or SIGKILL, a crash) and started again the way scripts/bench
-// starts it. Returns false when it did not come back.
-bool RestartServer(bool crash, QString* error);
-
-struct CheckResult {
-    int storedOnce = 0;          // sent orders found once, lines and ticket lines included
-    int lost = 0;                // reported stored, not found
-    int doubled = 0;             // some line or send found more than once
-    int ticketNumbersTwice = 0;  // ticket numbers drawn by more than one send
-    QString firstProblem;
-};
-// Reads back every order from envios, D_Fact_r and comanda as root.
-CheckResult CheckStored(const std::vector<std::vector<SoakOrder>>& all);
+// What the check reads back: the orders of every terminal.
+std::vector<bench::SentOrder> AsSent(const std::vector<std::vector<SoakOrder>>& all);
 
 }  // namespace soak

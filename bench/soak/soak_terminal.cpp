@@ -76,6 +76,13 @@ std::vector<SoakOrder> OrdersOf(int t, int count) {
     return orders;
 }
 
+std::vector<bench::SentOrder> AsSent(const std::vector<std::vector<SoakOrder>>& all) {
+    std::vector<bench::SentOrder> sent;
+    for (const std::vector<SoakOrder>& orders : all)
+        for (const SoakOrder& o : orders) sent.push_back({o.pedido.filas, o.idEnvio, o.numero, o.stored});
+    return sent;
+}
+
 void RunTerminal(int, std::vector<SoakOrder>& orders, Shared& shared) {
     data::MariaDbConnection c;
     try {

@@ -15,6 +15,7 @@
 #include "support/bench_env.h"
 #include "support/figures.h"
 #include "support/terminal.h"
+#include "support/warnings_log.h"
 #include "widgets/twips.h"
 
 extern char** environ;

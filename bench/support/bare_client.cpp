@@ -103,4 +103,10 @@ QString BareClient::Escape(const QString& text) const {
 
 void ConnectAsRoot(BareClient& c) { c.ConnectRoot(DbSocket(), DbName()); }
 
+void ConnectRootOn(BareClient& c, const QString& socket) {
+    c.ConnectRoot(socket, DbName());
+    if (c.Rows(QStringLiteral("show variables like 'wsrep_on'")).value(0).endsWith(QStringLiteral("ON")))
+        c.Run(QStringLiteral("SET SESSION wsrep_sync_wait=1"));
+}
+
 }  // namespace bench

@@ -49,5 +49,9 @@ private:
 
 // Root's client on the bench database (PEDIDOS_BENCH_DB_SOCKET).
 void ConnectAsRoot(BareClient& c);
+// Root's client on the bench database of the server (or cluster node) of
+// the local socket `socket`. On a cluster node its reads wait until the node
+// has applied every write the cluster committed before them.
+void ConnectRootOn(BareClient& c, const QString& socket);
 
 }  // namespace bench

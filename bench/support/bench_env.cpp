@@ -10,6 +10,12 @@ QString DbSocket() { return qEnvironmentVariable("PEDIDOS_BENCH_DB_SOCKET"); }
 QString PrinterQueue() { return qEnvironmentVariable("PEDIDOS_BENCH_PRINTER", "Cocina"); }
 QString PrinterHost() { return qEnvironmentVariable("PEDIDOS_BENCH_PRINTER_HOST", "127.0.0.7"); }
 
+int PrinterPort() {
+    bool ok = false;
+    const int port = qEnvironmentVariableIntValue("PEDIDOS_BENCH_PRINTER_PORT", &ok);
+    return ok && port > 0 && port < 65536 ? port : 9100;
+}
+
 int SecondsPerRound() {
     bool ok = false;
     const int s = qEnvironmentVariableIntValue("PEDIDOS_BENCH_SECONDS", &ok);

@@ -4,7 +4,8 @@
 //   PEDIDOS_BENCH_DB_NAME     the database with the demo restaurant (restaurante)
 //   PEDIDOS_BENCH_DB_SOCKET   the server's local socket, for root's checks
 //   PEDIDOS_BENCH_PRINTER     the kitchen queue (Cocina), a raw queue to
-//   PEDIDOS_BENCH_PRINTER_HOST:9100, where the programs listen themselves
+//   PEDIDOS_BENCH_PRINTER_HOST:PEDIDOS_BENCH_PRINTER_PORT (9100), where the
+//                             programs listen themselves
 //   PEDIDOS_BENCH_SECONDS     seconds of each concurrent-sends round (10)
 //   PEDIDOS_BENCH_CLUSTER_HOSTS  the addresses of the private Galera cluster's
 //                                three nodes (127.0.0.14 127.0.0.15 127.0.0.16)
@@ -19,6 +20,7 @@ QString DbName();
 QString DbSocket();
 QString PrinterQueue();
 QString PrinterHost();
+int PrinterPort();
 int SecondsPerRound();
 // The terminal's connection string for the bench database.
 QString TerminalConnectionString();

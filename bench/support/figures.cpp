@@ -46,6 +46,10 @@ void PrintRate(const QString& name, double value, double floor, std::optional<do
     Print({name, value, floor, goal, Better::Higher});
 }
 
+void PrintCount(const QString& name, double value, int decimals) {
+    Out(QStringLiteral("%1 value=%2").arg(name, QString::number(value, 'f', decimals)));
+}
+
 void Note(const QString& text) { Out(QStringLiteral("# ") + text); }
 
 bool Check(const QString& name, bool ok, const QString& detail) {

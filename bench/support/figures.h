@@ -29,6 +29,11 @@ void Print(const Figure& f);
 void PrintTime(const QString& name, double value, double floor, std::optional<double> goal);
 void PrintRate(const QString& name, double value, double floor, std::optional<double> goal);
 
+// A figure that is a count or a plain measure, with no floor to compare it
+// with and no goal ratio: "NAME value=V" with `decimals` decimals (not
+// counted by the total line).
+void PrintCount(const QString& name, double value, int decimals = 0);
+
 // A line of explanation ("# text").
 void Note(const QString& text);
 

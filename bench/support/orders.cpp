@@ -2,6 +2,8 @@
 
 #include "order_screen/pedido_r.h"
 #include "runtime/regional_formats.h"
+#include "runtime/text_file.h"
+#include "support/bench_env.h"
 
 namespace bench {
 namespace {
@@ -54,6 +56,13 @@ sending::OrderToSend DemoOrder(const QString& mesa, int lines, const QString& no
         p.filas.push_back(GridRow(DemoLine(i, note)));
     }
     return p;
+}
+
+QStringList DemoModelo() {
+    rt::TextFileReader reader(SourcePath(QStringLiteral("demo/Modelo.txt")));
+    QStringList lines;
+    while (!reader.AtEndOfStream()) lines << reader.ReadLine();
+    return lines;
 }
 
 void PutLinesOnScreen(int lines) {

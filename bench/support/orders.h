@@ -23,6 +23,9 @@ QStringList GridRow(const order_screen::OrderLine& line);
 // `notePrefix` + "-l" + line number (a way to find the lines once stored).
 sending::OrderToSend DemoOrder(const QString& mesa, int lines, const QString& notePrefix = QString());
 
+// The lines of the demo's Modelo.txt (print groups), as the terminal reads them.
+QStringList DemoModelo();
+
 // Puts `lines` demo lines on the order screen's grid, as item entry does.
 void PutLinesOnScreen(int lines);
 

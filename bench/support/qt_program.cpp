@@ -1,6 +1,6 @@
 #include "support/qt_program.h"
 
-#include "support/terminal.h"
+#include "support/warnings_log.h"
 #include "widgets/resources.h"
 
 namespace bench {

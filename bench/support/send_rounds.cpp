@@ -46,14 +46,6 @@ SendRound RunThreads(int terminals, int seconds, const MakeSender& makeSender) {
     return all;
 }
 
-void ConnectRootOn(BareClient& root, const QString& socket) {
-    root.ConnectRoot(socket, DbName());
-    // On a cluster node, reads wait until the node has applied every write
-    // the cluster committed before them (sends made on the other nodes).
-    if (root.Rows(QStringLiteral("show variables like 'wsrep_on'")).value(0).endsWith(QStringLiteral("ON")))
-        root.Run(QStringLiteral("SET SESSION wsrep_sync_wait=1"));
-}
-
 void EmptyOrderTables(const QString& socket) {
     BareClient root;
     ConnectRootOn(root, socket);

@@ -4,10 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QMutex>
 #include <QPushButton>
-#include <atomic>
-#include <cstdio>
 #include <memory>
 
 #include "order_screen/pedido_r.h"
@@ -118,30 +115,5 @@ void BeginOrder(const QString& mesa) {
 void Settle() {
     for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
 }
-
-namespace {
-std::FILE* logFile = nullptr;
-std::atomic<int> warnings{0};
-QMutex logMutex;
-
-void WriteMessage(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtWarningMsg || type == QtCriticalMsg) ++warnings;
-    QMutexLocker lock(&logMutex);
-    std::fprintf(logFile ? logFile : stderr, "%s\n", qPrintable(text));
-    if (type == QtFatalMsg) {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        std::abort();
-    }
-}
-}  // namespace
-
-void RouteWarningsToLog() {
-    const QByteArray path = qgetenv("PEDIDOS_BENCH_LOG");
-    if (!path.isEmpty()) logFile = std::fopen(path.constData(), "a");
-    if (logFile) std::setvbuf(logFile, nullptr, _IOLBF, 0);
-    qInstallMessageHandler(WriteMessage);
-}
-
-int WarningCount() { return warnings.load(); }
 
 }  // namespace bench

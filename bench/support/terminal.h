@@ -89,8 +89,4 @@ void BeginOrder(const QString& mesa);
 // Lets the screen handle what is pending (repaints included).
 void Settle();
 
-// Qt's warnings go to the file PEDIDOS_BENCH_LOG (when set), counted.
-void RouteWarningsToLog();
-int WarningCount();
-
 }  // namespace bench

@@ -49,6 +49,20 @@ _cluster_safe_to_bootstrap() {
   grep -q '^safe_to_bootstrap: *1' "$(_cluster_node_dir "$1" "$2")/data/grastate.dat" 2>/dev/null
 }
 
+# The position in the cluster's history that the data of NODE hold, found the
+# way Debian's galera_recovery finds it (the server run once with
+# --wsrep-recover and the options after NODE), or nothing. After a crash the
+# node's grastate.dat says -1: started without its position the node asks for
+# a full copy (SST), and an rsync copy holds back every write on its donor for
+# the whole transfer; with it the node catches up from the others' cache (IST).
+_cluster_recovered_position() {
+  local node=$1 log="$1/recover.log"
+  shift
+  rm -f "$log"
+  mariadbd "$@" --wsrep-recover --log-error="$log" --pid-file="$node/recover.pid" >/dev/null 2>&1 || return 0
+  sed -n 's/.*WSREP: Recovered position: //p' "$log" | tail -n 1
+}
+
 # Starts node K's server; with "new" as third argument it founds the cluster.
 _cluster_launch() {
   local dir=$1 k=$2 found=${3:-} node host
@@ -57,16 +71,23 @@ _cluster_launch() {
   mkdir -p "$node"
   db_check_port_free "$host" || return 1
   db_install "$node" || return 1
-  # A full state transfer writes into the joiner's data folder through an
-  # rsync daemon, which runs as nobody when the servers run as root.
-  if [ "$(id -u)" -eq 0 ]; then chown -R nobody: "$node/data"; fi
   db_options "$node" "$host"
   local wsrep=(--wsrep-on=ON --wsrep-provider="$CLUSTER_PROVIDER"
     --wsrep-cluster-address="$(_cluster_address)" --wsrep-node-address="$host"
     --wsrep-provider-options="gmcast.listen_addr=tcp://$host:4567;ist.recv_addr=$host:4568;gcache.size=32M"
     --wsrep-sst-method=rsync --wsrep-sst-receive-address="$host:4444"
     --binlog-format=ROW --innodb-autoinc-lock-mode=2)
-  if [ "$found" = new ]; then wsrep+=(--wsrep-new-cluster); fi
+  if [ "$found" = new ]; then
+    wsrep+=(--wsrep-new-cluster)
+  elif [ -f "$node/data/grastate.dat" ]; then
+    local position
+    position=$(_cluster_recovered_position "$node" "${DB_OPTIONS[@]}" "${wsrep[@]}")
+    if [ -n "$position" ]; then wsrep+=(--wsrep-start-position="$position"); fi
+  fi
+  # A full state transfer writes into the joiner's data folder through an
+  # rsync daemon, which runs as nobody when the servers run as root (the
+  # recovery above may have left files of root's).
+  if [ "$(id -u)" -eq 0 ]; then chown -R nobody: "$node/data"; fi
   mariadbd "${DB_OPTIONS[@]}" "${wsrep[@]}" >/dev/null 2>&1 &
   # The server writes its pid file only once it has joined; until then the
   # start is followed (and the node stopped) by the pid of the process itself.

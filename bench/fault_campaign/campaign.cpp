@@ -1,0 +1,27 @@
+#include "fault_campaign/campaign.h"
+
+#include "order_screen/order_lines.h"
+#include "support/orders.h"
+
+namespace campaign {
+
+sending::OrderToSend CampaignOrderContent(const QString& notePrefix, int k) {
+    sending::OrderToSend p = bench::DemoOrder(QString::number(1 + k % 30), 1 + k % 3,
+                                              QStringLiteral("%1%2").arg(notePrefix).arg(k));
+    // A print group Modelo.txt does not list: the full copy is the only ticket.
+    if (k % 4 != 0)
+        for (QStringList& row : p.filas) row[order_screen::kColImprimir] = QStringLiteral("CAMPANA");
+    return p;
+}
+
+void Shared::Problem(const QString& text) {
+    std::lock_guard lock(mutex_);
+    if (!problems_.contains(text)) problems_ << text;
+}
+
+QStringList Shared::Problems() const {
+    std::lock_guard lock(mutex_);
+    return problems_;
+}
+
+}  // namespace campaign

@@ -1,0 +1,65 @@
+#pragma once
+// The fault campaign: terminals (threads, each with its own connection,
+// journal and printing system) send orders with the terminal's own send
+// and print code through a fault proxy to the database, while the proxy
+// cuts and stalls their connections, terminals freeze holding the ticket
+// counter or end in the middle of a send, the server is killed and the
+// kitchen printer switched off. What the terminals were told is compared
+// with what the database and the printer got.
+#include <QString>
+#include <QStringList>
+#include <atomic>
+#include <mutex>
+
+#include "fault_campaign/fault_plan.h"
+#include "fault_campaign/lock_waits.h"
+#include "sending/send_order.h"
+
+namespace campaign {
+
+constexpr int kTerminals = 9;
+// A busy waiter's pace (the kitchen queue prints one job at a time), and
+// ENVIAR pressed again after a send that did not go through.
+constexpr int kPauseBetweenOrdersMs = 150;
+constexpr int kRetryPauseMs = 300;
+// Where the proxy listens, beside each server's own port on its address.
+constexpr int kProxyPort = 3307;
+
+struct CampaignOrder {
+    sending::OrderToSend pedido;
+    QString idEnvio, numero;   // the send that stored it and its ticket number
+    bool reported = false;     // the terminal was told it is stored
+    bool abandoned = false;    // the terminal could not tell and gave it up
+    bool ticketsOut = false;   // the printing system took all its tickets
+    int failedPresses = 0;     // ENVIAR pressed without it being stored
+};
+
+// The order numbered `k` of a run (unique in the run), with chef's notes
+// that start with `notePrefix`; three in four print the full copy only.
+sending::OrderToSend CampaignOrderContent(const QString& notePrefix, int k);
+
+// What the terminals share.
+struct Shared {
+    std::atomic<bool> stop{false};
+    std::atomic<int> nextOrder{0};
+    int quota = 0;  // orders in all; 0: until stopped
+    std::atomic<int> stored{0}, noAnswers{0}, printRetries{0}, restarts{0};
+    FaultPlan* plan = nullptr;
+    LockWaits* waits = nullptr;
+    QString cupsServer, queue, notePrefix;
+
+    // The next order's number; -1 once the quota is reached.
+    int TakeOrder() {
+        const int k = nextOrder++;
+        return quota > 0 && k >= quota ? -1 : k;
+    }
+    // Something the terminal's code should never do, said once each.
+    void Problem(const QString& text);
+    QStringList Problems() const;
+
+private:
+    mutable std::mutex mutex_;
+    QStringList problems_;
+};
+
+}  // namespace campaign

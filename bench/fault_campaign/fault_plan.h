@@ -1,0 +1,76 @@
+#pragma once
+// Where and when the campaign's faults strike: one random draw per
+// statement, on the proxy's thread for the network's faults and on the
+// terminal's thread for the terminal's own (a thread that stops while it
+// holds the counter lock, a program that ends in the middle of a send).
+// Faults that keep the counter lock from the other terminals for seconds
+// (a long stall, a frozen terminal) come one at a time, so that each one
+// alone decides how long the others wait.
+#include <QString>
+#include <chrono>
+#include <mutex>
+#include <random>
+
+#include "support/fault_proxy.h"
+
+namespace campaign {
+
+// Chances per statement (a freeze: each time the counter lock is taken).
+struct FaultRates {
+    double cutBefore = 0.008;        // any statement: cut before it reaches the server
+    double cutAfter = 0.008;         // any statement: the server's answer dropped
+    double commitCutBefore = 0.02;   // COMMIT: cut before it reaches the server
+    double commitAnswerLost = 0.06;  // COMMIT: stored, its answer dropped
+    double shortStall = 0.03;        // a statement outside the counter lock held back
+    double lockedStall = 0.015;      // a statement under the counter lock held back long
+    double freeze = 0.1;             // the terminal stops right after taking the counter lock
+    double crash = 0.002;            // the terminal program ends at a statement
+    double commitCrash = 0.02;       // ... at COMMIT (before it goes out, or after it was stored)
+};
+
+// A stall shorter than the server's idle-transaction limit, and long ones
+// past what the server sees as a frozen terminal.
+constexpr std::chrono::milliseconds kShortStallMin{300}, kShortStallMax{2500};
+constexpr std::chrono::seconds kLongFault{12};
+// The least time between the starts of two long faults.
+constexpr std::chrono::seconds kLongFaultGap{16};
+
+// What the terminal's own program does at a statement.
+enum class TerminalFault { None, CrashBefore, CrashAfter };
+
+struct PlanCounts {
+    int lockedStalls = 0;  // long stalls the proxy was told to make
+    int freezes = 0;
+    int crashes = 0;
+};
+
+class FaultPlan {
+public:
+    FaultPlan(unsigned seed, FaultRates rates) : random_(seed), rates_(rates) {}
+
+    // Faults on or off (off: every draw answers "no fault").
+    void SetOn(bool on);
+
+    // The proxy's decision for one statement.
+    bench::FaultAction ForStatement(const bench::StatementSeen& s);
+    // The terminal's decision for one statement it is about to run.
+    TerminalFault AtStatement(const QString& sql);
+    // How long the terminal stops right after taking the counter lock (0: not).
+    std::chrono::milliseconds FreezeAfterLock();
+
+    PlanCounts Counts() const;
+
+private:
+    bool Draw(double chance);  // with mutex_ held
+    bool TakeLongFault();      // with mutex_ held
+
+    mutable std::mutex mutex_;
+    std::mt19937 random_;
+    FaultRates rates_;
+    bool on_ = true;
+    std::chrono::steady_clock::time_point lastLong_{};
+    bool anyLong_ = false;
+    PlanCounts counts_;
+};
+
+}  // namespace campaign

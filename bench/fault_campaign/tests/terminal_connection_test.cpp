@@ -1,0 +1,133 @@
+// The campaign's hooks on a real connection to the tests' server
+// (PEDIDOS_TEST_DB_HOST, root through PEDIDOS_TEST_DB_SOCKET), in a database
+// of their own: a wait for another session's counter lock is measured whole,
+// lock wait time-outs included, and a terminal program that ends at COMMIT
+// leaves exactly what it says it left.
+#include <gtest/gtest.h>
+
+#include <QThread>
+#include <thread>
+
+#include "data/db_error.h"
+#include "fault_campaign/terminal_connection.h"
+#include "sending/order_statements.h"
+#include "startup/configuration.h"
+#include "support/bare_client.h"
+
+namespace {
+
+using campaign::FaultRates;
+using campaign::LockWaits;
+using campaign::TerminalConnection;
+
+const QString kDatabase = QStringLiteral("fault_campaign_hooks");
+
+QString ConnectionString() {
+    return startup::BuildConnectionString(kDatabase, qEnvironmentVariable("PEDIDOS_TEST_DB_HOST", "127.0.0.9"));
+}
+
+class TerminalConnectionTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        bench::BareClient root;
+        root.ConnectRoot(qEnvironmentVariable("PEDIDOS_TEST_DB_SOCKET"), QStringLiteral("mysql"));
+        root.Run(QStringLiteral(
+            "drop database if exists fault_campaign_hooks; create database fault_campaign_hooks;"
+            "create table fault_campaign_hooks.mantenimiento (control_Comanda varchar(10) primary key);"
+            "insert into fault_campaign_hooks.mantenimiento values ('1');"
+            "create user if not exists 'admin'@'127.0.0.1' identified by 'tormbel5831';"
+            "grant select, update on fault_campaign_hooks.* to 'admin'@'127.0.0.1'"));
+    }
+    void SetUp() override {
+        root.ConnectRoot(qEnvironmentVariable("PEDIDOS_TEST_DB_SOCKET"), kDatabase);
+        root.Run(QStringLiteral("update mantenimiento set control_Comanda='1'"));
+    }
+    // Root takes the counter lock for `ms`, on a thread of its own.
+    std::thread HoldCounter(int ms) {
+        holder.ConnectRoot(qEnvironmentVariable("PEDIDOS_TEST_DB_SOCKET"), kDatabase);
+        holder.Run(QStringLiteral("START TRANSACTION"));
+        holder.Run(sending::kSqlContador);
+        return std::thread([this, ms] {
+            QThread::msleep(static_cast<unsigned long>(ms));
+            holder.Run(QStringLiteral("COMMIT"));
+        });
+    }
+    bench::BareClient root, holder;
+    LockWaits waits;
+};
+
+FaultRates None() { return FaultRates{0, 0, 0, 0, 0, 0, 0, 0, 0}; }
+
+TEST_F(TerminalConnectionTest, AWaitForAnotherSessionsCounterLockIsMeasured) {
+    campaign::FaultPlan plan(1, None());
+    TerminalConnection c(plan, waits);
+    c.Open(ConnectionString());
+    std::thread holding = HoldCounter(1500);
+    c.Execute(sending::kSqlInicio);
+    c.Query(QStringLiteral("select 1"));
+    c.Query(sending::kSqlContador);
+    c.Execute(sending::kSqlConfirmar);
+    holding.join();
+    const LockWaits::Summary s = waits.Summarize();
+    EXPECT_EQ(s.count, 1) << "only the counter's locking read is timed";
+    EXPECT_GE(s.longest, 1.4);
+    EXPECT_LT(s.longest, 5.0);
+}
+
+TEST_F(TerminalConnectionTest, LockWaitTimeOutsAndTheirRetriesAreOneWait) {
+    campaign::FaultPlan plan(1, None());
+    TerminalConnection c(plan, waits);
+    c.Open(ConnectionString());
+    c.Execute(QStringLiteral("SET SESSION innodb_lock_wait_timeout=1"));
+    std::thread holding = HoldCounter(2600);
+    c.Execute(sending::kSqlInicio);
+    int timeOuts = 0;
+    for (;;) {
+        try {
+            c.Query(sending::kSqlContador);
+            break;
+        } catch (const data::DbError& e) {
+            ASSERT_EQ(e.number(), campaign::kLockWaitTimeout) << qPrintable(e.description());
+            ++timeOuts;
+        }
+    }
+    c.Execute(sending::kSqlConfirmar);
+    holding.join();
+    EXPECT_GE(timeOuts, 2);
+    const LockWaits::Summary s = waits.Summarize();
+    EXPECT_EQ(s.count, 1);
+    EXPECT_GE(s.longest, 2.5);
+}
+
+TEST_F(TerminalConnectionTest, AProgramEndingAtCommitLeavesWhatItSays) {
+    FaultRates rates = None();
+    rates.commitCrash = 1.0;
+    bool seen[2] = {false, false};
+    for (unsigned seed = 1; seed < 40 && !(seen[0] && seen[1]); ++seed) {
+        campaign::FaultPlan plan(seed, rates);
+        TerminalConnection c(plan, waits);
+        c.Open(ConnectionString());
+        const int before = root.Value(QStringLiteral("select control_Comanda from mantenimiento")).toInt();
+        c.Execute(sending::kSqlInicio);
+        c.Query(sending::kSqlContador);
+        c.Execute(QStringLiteral("update mantenimiento set control_Comanda='%1'").arg(before + 1));
+        bool after = false;
+        try {
+            c.Execute(sending::kSqlConfirmar);
+            FAIL() << "COMMIT went through";
+        } catch (const campaign::TerminalCrash& crash) {
+            after = crash.afterStatement;
+        }
+        seen[after ? 1 : 0] = true;
+        EXPECT_EQ(root.Value(QStringLiteral("select control_Comanda from mantenimiento")).toInt(), before + (after ? 1 : 0));
+        EXPECT_FALSE(c.IsOpen());
+        EXPECT_THROW(c.Execute(sending::kSqlDeshacer), data::DbError) << "a program that ended runs nothing";
+        EXPECT_THROW(c.Open(ConnectionString()), campaign::TerminalCrash);
+        c.Restarted();
+        c.Open(ConnectionString());
+        EXPECT_TRUE(c.IsOpen()) << "started again, it connects";
+    }
+    EXPECT_TRUE(seen[0] && seen[1]) << "both ends: before COMMIT went out, and after it was stored";
+}
+
+}  // namespace

@@ -1,0 +1,321 @@
+#include "support/fault_proxy.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <list>
+#include <vector>
+
+namespace bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+bool Address(const std::string& host, int port, sockaddr_in* a) {
+    *a = sockaddr_in{};
+    a->sin_family = AF_INET;
+    a->sin_port = htons(static_cast<uint16_t>(port));
+    return inet_pton(AF_INET, host.c_str(), &a->sin_addr) == 1;
+}
+
+void Tune(int fd) {
+    const int on = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+}
+
+// A connection to the server (blocking connect: loopback answers at once,
+// with the connection or with a refusal); -1 when it cannot be made.
+int ConnectTo(const std::string& host, int port) {
+    sockaddr_in a;
+    if (!Address(host, port, &a)) return -1;
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    if (connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+        close(fd);
+        return -1;
+    }
+    Tune(fd);
+    return fd;
+}
+
+// Writes what the socket takes now; false when the peer is gone.
+bool Flush(int fd, std::string& pending) {
+    while (!pending.empty()) {
+        const ssize_t n = send(fd, pending.data(), pending.size(), MSG_NOSIGNAL);
+        if (n < 0) return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+        pending.erase(0, static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// Reads what is there into `into`; false at the end of the stream or on an error.
+bool ReadInto(int fd, std::string& into) {
+    char buffer[16384];
+    const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+    if (n > 0) {
+        into.append(buffer, static_cast<std::size_t>(n));
+        return true;
+    }
+    return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
+}
+
+struct Pair {
+    int id = 0;
+    int client = -1, server = -1;
+    std::string fromClient;  // bytes of a packet not whole yet
+    std::string toServer, toClient;
+    // A stall: the statement held back, and until when.
+    bool holding = false;
+    std::string held;
+    StatementKind heldKind = StatementKind::Other;
+    Clock::time_point heldUntil;
+    bool cutOnAnswer = false, cutAtCommit = false;
+    bool holdsLocks = false;
+    bool dead = false;
+
+    ~Pair() {
+        if (client >= 0) close(client);
+        if (server >= 0) close(server);
+    }
+};
+
+}  // namespace
+
+class FaultProxy::Loop {
+public:
+    Loop(int listenFd, std::string serverHost, int serverPort, FaultPolicy policy,
+         const std::atomic<bool>& faultsOn)
+        : listen_(listenFd), serverHost_(std::move(serverHost)), serverPort_(serverPort),
+          policy_(std::move(policy)), faultsOn_(faultsOn) {
+        if (pipe2(wake_, O_CLOEXEC) != 0) wake_[0] = wake_[1] = -1;
+    }
+    ~Loop() {
+        pairs_.clear();
+        for (int fd : {listen_, wake_[0], wake_[1]})
+            if (fd >= 0) close(fd);
+    }
+    void Run();
+    void Wake() {
+        const char c = 'x';
+        if (write(wake_[1], &c, 1) != 1) return;
+    }
+    ProxyCounts Counts() const {
+        std::lock_guard lock(countsMutex_);
+        return counts_;
+    }
+
+private:
+    template <typename F>
+    void Count(F&& change) {
+        std::lock_guard lock(countsMutex_);
+        change(counts_);
+    }
+    int NextTimeoutMs() const;
+    void Accept();
+    void ReleaseStalls();
+    void ServiceClient(Pair& p, short revents);
+    void ServiceServer(Pair& p, short revents);
+    void HandlePackets(Pair& p);
+    void Forward(Pair& p, const std::string& bytes, StatementKind kind);
+    void Decide(Pair& p, MySqlPacket packet, std::string_view sql);
+
+    int listen_;
+    int wake_[2] = {-1, -1};
+    std::string serverHost_;
+    int serverPort_;
+    FaultPolicy policy_;
+    const std::atomic<bool>& faultsOn_;
+    std::list<std::unique_ptr<Pair>> pairs_;
+    int nextId_ = 1;
+    mutable std::mutex countsMutex_;
+    ProxyCounts counts_;
+};
+
+int FaultProxy::Loop::NextTimeoutMs() const {
+    int timeout = -1;
+    const Clock::time_point now = Clock::now();
+    for (const auto& p : pairs_) {
+        if (!p->holding) continue;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(p->heldUntil - now).count();
+        const int ms = static_cast<int>(std::max<long long>(0, left)) + 1;
+        timeout = timeout < 0 ? ms : std::min(timeout, ms);
+    }
+    return timeout;
+}
+
+void FaultProxy::Loop::Run() {
+    std::vector<pollfd> fds;
+    std::vector<std::pair<Pair*, bool>> owners;  // (pair, is the client side)
+    for (;;) {
+        ReleaseStalls();
+        std::erase_if(pairs_, [](const auto& p) { return p->dead; });
+        fds = {{wake_[0], POLLIN, 0}, {listen_, POLLIN, 0}};
+        owners.assign(2, {nullptr, false});
+        for (const auto& p : pairs_) {
+            if (p->holding) continue;  // a stalled connection moves in neither direction
+            fds.push_back({p->client, static_cast<short>(POLLIN | (p->toClient.empty() ? 0 : POLLOUT)), 0});
+            owners.emplace_back(p.get(), true);
+            fds.push_back({p->server, static_cast<short>(POLLIN | (p->toServer.empty() ? 0 : POLLOUT)), 0});
+            owners.emplace_back(p.get(), false);
+        }
+        if (poll(fds.data(), fds.size(), NextTimeoutMs()) < 0 && errno != EINTR) return;
+        if (fds[0].revents) return;
+        if (fds[1].revents & POLLIN) Accept();
+        for (std::size_t i = 2; i < fds.size(); ++i) {
+            Pair& p = *owners[i].first;
+            if (p.dead || fds[i].revents == 0) continue;
+            if (owners[i].second) ServiceClient(p, fds[i].revents);
+            else ServiceServer(p, fds[i].revents);
+        }
+    }
+}
+
+void FaultProxy::Loop::Accept() {
+    const int client = accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (client < 0) return;
+    Tune(client);
+    auto p = std::make_unique<Pair>();
+    p->id = nextId_++;
+    p->client = client;
+    p->server = ConnectTo(serverHost_, serverPort_);
+    const bool refused = p->server < 0;
+    Count([&](ProxyCounts& c) {
+        ++c.connections;
+        c.refused += refused ? 1 : 0;
+    });
+    if (!refused) pairs_.push_back(std::move(p));  // a refused client is closed at once
+}
+
+void FaultProxy::Loop::ReleaseStalls() {
+    const Clock::time_point now = Clock::now();
+    for (const auto& p : pairs_) {
+        if (!p->holding || now < p->heldUntil) continue;
+        p->holding = false;
+        Forward(*p, p->held, p->heldKind);
+        p->held.clear();
+        HandlePackets(*p);
+        if (!Flush(p->server, p->toServer)) p->dead = true;
+    }
+}
+
+void FaultProxy::Loop::ServiceClient(Pair& p, short revents) {
+    if ((revents & POLLOUT) && !Flush(p.client, p.toClient)) p.dead = true;
+    if (!p.dead && (revents & (POLLIN | POLLHUP | POLLERR))) {
+        if (!ReadInto(p.client, p.fromClient)) p.dead = true;
+        else HandlePackets(p);
+    }
+    if (!p.dead && !p.holding && !Flush(p.server, p.toServer)) p.dead = true;
+}
+
+void FaultProxy::Loop::ServiceServer(Pair& p, short revents) {
+    if ((revents & POLLOUT) && !Flush(p.server, p.toServer)) p.dead = true;
+    if (p.dead || !(revents & (POLLIN | POLLHUP | POLLERR))) return;
+    std::string answer;
+    const bool open = ReadInto(p.server, answer);
+    if (p.cutOnAnswer && !answer.empty()) {
+        const bool commit = p.cutAtCommit;
+        Count([&](ProxyCounts& c) {
+            ++c.answersDropped;
+            c.commitAnswersDropped += commit ? 1 : 0;
+        });
+        p.dead = true;
+        return;
+    }
+    p.toClient += answer;
+    // Whatever the server said last (an error before it closed) still goes out.
+    if (!Flush(p.client, p.toClient) || !open) p.dead = true;
+}
+
+void FaultProxy::Loop::HandlePackets(Pair& p) {
+    while (!p.dead && !p.holding) {
+        std::optional<MySqlPacket> packet = TakePacket(p.fromClient);
+        if (!packet) return;
+        const std::optional<std::string_view> sql = QueryText(*packet);
+        if (sql && policy_ && faultsOn_) Decide(p, std::move(*packet), *sql);
+        else Forward(p, packet->bytes, sql ? KindOf(*sql) : StatementKind::Other);
+    }
+}
+
+void FaultProxy::Loop::Forward(Pair& p, const std::string& bytes, StatementKind kind) {
+    p.toServer += bytes;
+    if (kind == StatementKind::LockingRead) p.holdsLocks = true;
+    if (kind == StatementKind::Commit || kind == StatementKind::Rollback) p.holdsLocks = false;
+}
+
+void FaultProxy::Loop::Decide(Pair& p, MySqlPacket packet, std::string_view sql) {
+    const StatementSeen seen{sql, KindOf(sql), p.holdsLocks, p.id};
+    const FaultAction a = policy_(seen);
+    switch (a.kind) {
+        case FaultAction::Kind::Forward:
+            Forward(p, packet.bytes, seen.kind);
+            break;
+        case FaultAction::Kind::CutBefore:
+            Count([](ProxyCounts& c) { ++c.cutBefore; });
+            p.dead = true;
+            break;
+        case FaultAction::Kind::CutAfter:
+            Forward(p, packet.bytes, seen.kind);
+            p.cutOnAnswer = true;
+            p.cutAtCommit = seen.kind == StatementKind::Commit;
+            break;
+        case FaultAction::Kind::Stall:
+            p.holding = true;
+            p.held = std::move(packet.bytes);
+            p.heldKind = seen.kind;
+            p.heldUntil = Clock::now() + a.stall;
+            Count([&](ProxyCounts& c) {
+                ++c.stalls;
+                c.longestStallMs = std::max<long long>(c.longestStallMs, a.stall.count());
+            });
+            break;
+    }
+}
+
+FaultProxy::FaultProxy(std::string listenHost, int listenPort, std::string serverHost, int serverPort)
+    : listenHost_(std::move(listenHost)), serverHost_(std::move(serverHost)),
+      listenPort_(listenPort), serverPort_(serverPort) {}
+
+FaultProxy::~FaultProxy() { Stop(); }
+
+bool FaultProxy::Start(FaultPolicy policy, std::string* error) {
+    sockaddr_in a;
+    if (!Address(listenHost_, listenPort_, &a)) {
+        *error = "not an IPv4 address: " + listenHost_;
+        return false;
+    }
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int on = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(fd, 64) != 0) {
+        *error = "cannot listen on " + listenHost_ + ":" + std::to_string(listenPort_) + ": " + std::strerror(errno);
+        if (fd >= 0) close(fd);
+        return false;
+    }
+    socklen_t length = sizeof a;
+    if (getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length) == 0) listenPort_ = ntohs(a.sin_port);
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+    loop_ = std::make_unique<Loop>(fd, serverHost_, serverPort_, std::move(policy), faultsOn_);
+    thread_ = std::thread([this] { loop_->Run(); });
+    return true;
+}
+
+void FaultProxy::Stop() {
+    if (!thread_.joinable()) return;
+    loop_->Wake();
+    thread_.join();
+    lastCounts_ = loop_->Counts();
+    loop_.reset();
+}
+
+ProxyCounts FaultProxy::Counts() const { return loop_ ? loop_->Counts() : lastCounts_; }
+
+}  // namespace bench

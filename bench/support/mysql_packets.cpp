@@ -1,0 +1,69 @@
+#include "support/mysql_packets.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace bench {
+namespace {
+
+constexpr std::size_t kHeader = 4;
+constexpr unsigned char kComQuery = 0x03;
+
+std::string Lower(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+std::string_view Trimmed(std::string_view text) {
+    const auto space = [](char c) { return std::isspace(static_cast<unsigned char>(c)) || c == ';'; };
+    while (!text.empty() && space(text.front())) text.remove_prefix(1);
+    while (!text.empty() && space(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace
+
+std::optional<MySqlPacket> TakePacket(std::string& stream) {
+    if (stream.size() < kHeader) return std::nullopt;
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(stream[i]); };
+    const std::size_t length = byte(0) | (byte(1) << 8) | (byte(2) << 16);
+    if (stream.size() < kHeader + length) return std::nullopt;
+    MySqlPacket p;
+    p.sequence = byte(3);
+    p.bytes = stream.substr(0, kHeader + length);
+    stream.erase(0, kHeader + length);
+    return p;
+}
+
+std::optional<std::string_view> QueryText(const MySqlPacket& packet) {
+    const std::string_view payload = packet.Payload();
+    if (packet.sequence != 0 || payload.empty() || static_cast<unsigned char>(payload[0]) != kComQuery)
+        return std::nullopt;
+    return payload.substr(1);
+}
+
+StatementKind KindOf(std::string_view sql) {
+    const std::string text = Lower(Trimmed(sql));
+    if (text == "commit" || text == "commit work") return StatementKind::Commit;
+    if (text == "rollback" || text == "rollback work") return StatementKind::Rollback;
+    constexpr std::string_view kForUpdate = " for update";
+    if (text.starts_with("select") && text.size() > kForUpdate.size() && text.ends_with(kForUpdate))
+        return StatementKind::LockingRead;
+    return StatementKind::Other;
+}
+
+std::string QueryPacket(std::string_view sql) {
+    const std::size_t length = sql.size() + 1;
+    std::string p;
+    p += static_cast<char>(length & 0xff);
+    p += static_cast<char>((length >> 8) & 0xff);
+    p += static_cast<char>((length >> 16) & 0xff);
+    p += '\0';
+    p += static_cast<char>(kComQuery);
+    p += sql;
+    return p;
+}
+
+}  // namespace bench
