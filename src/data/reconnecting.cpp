@@ -50,7 +50,9 @@ ResultSet QueryReconnecting(Connection& c, const QString& connectionString, cons
     try {
         return c.Query(sql);
     } catch (const DbError& e) {
-        if (!IsLostConnection(e.number())) throw;
+        // 1047: a cluster node still joining after a restart; another
+        // connection (perhaps through the balancer to another node) answers.
+        if (!IsLostConnection(e.number()) && e.number() != 1047) throw;
         // One connection attempt per action: a connection just opened and
         // lost at once is not opened a second time.
         if (!wasOpen) GiveUp(c, e, sql);

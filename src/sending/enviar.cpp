@@ -60,7 +60,8 @@ void Pedido_R::Enviar() {
         sending::ReportSendFailure(r, pedido.mesa);
         return;
     }
-    FinishStoredSend(*Envios->Pending(), true);
+    const sending::JournalEntry stored = *Envios->Pending();
+    FinishStoredSend(stored, true);
 }
 
 void Pedido_R::FinishStoredSend(const sending::JournalEntry& entry, bool enPantalla) {
@@ -92,11 +93,16 @@ bool Pedido_R::SettlePendingSend(Accion accion) {
         case sending::Settlement::Stored:
             Tell(sending::StoredAfterAllMessage(r));
             FinishStoredSend(r.entry, r.enPantalla);
-            // SALIR still leaves; anything else had the order it meant to touch.
-            return !r.enPantalla || accion == Accion::Salir;
+            // SALIR still leaves; anything else had the order it meant to
+            // touch. An earlier run's send settled by ENVIAR: the waiter reads
+            // what became of it before the screen's order goes.
+            return r.enPantalla ? accion == Accion::Salir : accion != Accion::Enviar;
         case sending::Settlement::NotStored:
-            if (!r.enPantalla && std::any_of(r.entry.pedido.filas.begin(), r.entry.pedido.filas.end(), sending::IsOrderLine))
+            if (!r.enPantalla && std::any_of(r.entry.pedido.filas.begin(), r.entry.pedido.filas.end(),
+                                             sending::IsOrderLine)) {
                 Tell(sending::NotStoredMessage(r.entry));
+                return accion != Accion::Enviar;
+            }
             return true;
         case sending::Settlement::NoAnswer:
             if (accion == Accion::Salir)
@@ -107,7 +113,7 @@ bool Pedido_R::SettlePendingSend(Accion accion) {
         case sending::Settlement::CannotTell:
             Tell(sending::CannotTellMessage(r));
             // The waiter checks at the till first, then presses ENVIAR again.
-            return !(r.enPantalla && accion == Accion::Enviar);
+            return accion != Accion::Enviar;
     }
     return false;
 }
@@ -120,8 +126,13 @@ void Pedido_R::RecoverJournal(bool settleNow) {
     const sending::SendJournal::Loaded loaded = Envios->Recover();
     if (loaded.state == sending::SendJournal::State::Unreadable)
         Tell(sending::UnreadableJournalMessage(Diario->Path(), loaded.error));
-    else if (loaded.state == sending::SendJournal::State::Found && settleNow)
-        SettlePendingSend(Accion::Inicio);
+    else if (loaded.state != sending::SendJournal::State::Found)
+        return;
+    else if (settleNow || loaded.entry.guardado || !loaded.entry.intento)
+        SettlePendingSend(Accion::Inicio);  // these need no server
+    else
+        // Told now; the next ENVIAR asks the server before anything is stored.
+        Tell(sending::NoAnswerMessage({sending::Settlement::NoAnswer, loaded.entry, false, {}}));
 }
 
 }  // namespace order_screen

@@ -75,7 +75,9 @@ SendResult OrderSender::Send(data::Connection& conexion, const OrderToSend& pedi
     options.soloComprobar = false;
     options.antesDeConfirmar = [&](const SendInDoubt& intento) {
         entry.intento = intento;
-        journal_.Write(entry);
+        // An entry without its try would say "not stored" of a send that may
+        // commit now: better no entry at all than a false one.
+        if (!journal_.Write(entry)) journal_.Close();
     };
     SendResult r;
     try {

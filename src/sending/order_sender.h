@@ -9,6 +9,7 @@
 //    server before anything else touches an order, also after a restart.
 #include <QDate>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -96,7 +97,9 @@ struct PrintReport {
 
 // Prints the tickets of the stored send `entry` (its number, clock and lines
 // as sent) but those in `omitir` (already printed). Never shows anything.
+// `impresa`, when given, learns each ticket as the printing system takes it.
 PrintReport PrintTickets(const JournalEntry& entry, const PrintSetup& setup,
-                         const std::vector<int>& omitir = {});
+                         const std::vector<int>& omitir = {},
+                         const std::function<void(int)>& impresa = nullptr);
 
 }  // namespace sending

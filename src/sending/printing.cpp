@@ -57,7 +57,8 @@ void Failed(PrintReport& report, int index, const Ticket& ticket, const QString&
 
 }  // namespace
 
-PrintReport PrintTickets(const JournalEntry& entry, const PrintSetup& setup, const std::vector<int>& omitir) {
+PrintReport PrintTickets(const JournalEntry& entry, const PrintSetup& setup, const std::vector<int>& omitir,
+                         const std::function<void(int)>& impresa) {
     PrintReport report;
     report.impresora = setup.impresora;
     // A terminal without a ticket printer: no queue can have an empty name.
@@ -86,6 +87,7 @@ PrintReport PrintTickets(const JournalEntry& entry, const PrintSetup& setup, con
         const JobResult r = sinRespuesta ? JobResult{} : sistema.PrintTicket(report.impresora, ticket);
         if (r.ok) {
             report.impresas.push_back(i);
+            if (impresa) impresa(i);
             continue;
         }
         if (!sinRespuesta)
@@ -114,7 +116,7 @@ QString PrintFailureMessage(const QString& numero, const QString& impresora,
     return QStringLiteral("Error de impresión...") + cr + QStringLiteral(" El pedido quedó guardado (comanda ") +
            numero + QStringLiteral("), pero no llegó a la impresora ") + impresora + QStringLiteral(": ") +
            fallidos.join(QStringLiteral(", ")) + QStringLiteral(".") + cr +
-           QStringLiteral(" Avise a la cocina; no lo envíe de nuevo.") + cr + QStringLiteral(" Motivo: ") + error;
+           QStringLiteral(" No envíe el pedido de nuevo.") + cr + QStringLiteral(" Motivo: ") + error;
 }
 
 QString PrintAgainQuestion() {
@@ -125,10 +127,14 @@ void ImprimirComanda(const JournalEntry& entry, const PrintSetup& setup,
                      const std::function<void(const std::vector<int>&)>& impresas) {
     const QString numero = entry.intento ? entry.intento->numero : QString();
     std::vector<int> hechas = entry.impresas;
-    PrintReport report = PrintTickets(entry, setup, hechas);
-    while (!report.ok()) {
-        hechas.insert(hechas.end(), report.impresas.begin(), report.impresas.end());
+    // Each ticket out is known before the next one goes: a terminal switched
+    // off in the middle prints only the others at its next start.
+    const auto impresa = [&](int i) {
+        hechas.push_back(i);
         if (impresas) impresas(hechas);
+    };
+    PrintReport report = PrintTickets(entry, setup, hechas, impresa);
+    while (!report.ok()) {
         qWarning().noquote() << "tickets of send" << numero << "not printed on" << report.impresora << ":"
                              << report.titulos.join(QStringLiteral(", "));
         const QString text = PrintFailureMessage(numero, report.impresora, report.titulos, report.motivo) +
@@ -137,7 +143,7 @@ void ImprimirComanda(const JournalEntry& entry, const PrintSetup& setup,
             qWarning().noquote() << "tickets of send" << numero << "given up by the waiter";
             return;
         }
-        report = PrintTickets(entry, setup, hechas);
+        report = PrintTickets(entry, setup, hechas, impresa);
     }
 }
 

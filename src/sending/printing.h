@@ -21,8 +21,8 @@ PrintSetup TerminalPrintSetup();
 // printing system did not take are named in a question that offers to print
 // just those again, with the same number and lines, until they are out or
 // the waiter says no. The order is never sent again for its tickets.
-// `impresas`, when given, learns the tickets out so far whenever some are
-// still missing (to keep them in the journal while the waiter decides).
+// `impresas`, when given, learns the tickets out so far after each one (to
+// keep them in the journal should the terminal be switched off meanwhile).
 void ImprimirComanda(const JournalEntry& entry, const PrintSetup& setup,
                      const std::function<void(const std::vector<int>&)>& impresas = nullptr);
 

@@ -31,7 +31,7 @@ class TicketsSeen : public sending::PrintingSystem {
 public:
     sending::PrinterList InstalledPrinters() override { return {true, {}, {"Cocina"}}; }
     sending::JobResult PrintTicket(const QString&, const sending::Ticket& t) override {
-        if (cutAtTicket || (cutAtRetry && failed && t.title == failOnce)) throw PowerCut{};
+        if (tickets.size() == cutAt || (cutAtRetry && failed && t.title == failOnce)) throw PowerCut{};
         if (t.title == failOnce && !failed) {
             failed = true;
             return {false, "sin papel", false};
@@ -43,7 +43,7 @@ public:
         return {true, {}, false};
     }
     QStringList tickets;
-    bool cutAtTicket = false;
+    qsizetype cutAt = -1;     // the power goes when this many tickets are out
     QString failOnce;         // this ticket fails the first time
     bool cutAtRetry = false;  // the power goes while it is printed again
     bool failed = false;
@@ -213,7 +213,7 @@ TEST_F(PendingSendTest, ATerminalSwitchedOffMidSendSettlesItAtTheNextStart) {
              c->after = [](const QString& sql, int) { if (sql == "COMMIT") throw PowerCut{}; }; },
          "42\t2\t2\t1", "El último pedido de esta terminal quedó guardado y faltan sus comandas:\rMesa 12, "
                         "Mesero(a) Yusmary Carrasco, comanda N° 41."},
-        {"while printing", [](auto*, auto* p) { p->cutAtTicket = true; },
+        {"while printing", [](auto*, auto* p) { p->cutAt = 0; },
          "42\t2\t2\t1", "El último pedido de esta terminal quedó guardado y faltan sus comandas:\rMesa 12, "
                         "Mesero(a) Yusmary Carrasco, comanda N° 41."},
     };
@@ -226,7 +226,7 @@ TEST_F(PendingSendTest, ATerminalSwitchedOffMidSendSettlesItAtTheNextStart) {
         k.cut(conn, printer);
         EXPECT_THROW(s->Command2_Click(0), PowerCut);
         conn->before = conn->after = nullptr;
-        printer->cutAtTicket = false;
+        printer->cutAt = -1;
         ASSERT_TRUE(JournalOpen());
 
         s = Restart();
@@ -275,6 +275,59 @@ TEST_F(PendingSendTest, OnlyTheTicketsStillMissingWhenThePowerWentArePrintedAtTh
 
     EXPECT_EQ(printer->tickets, QStringList{"CHEF 41"});
     EXPECT_EQ(Stored(), "42\t3\t3\t1");
+    EXPECT_FALSE(JournalOpen());
+}
+
+TEST_F(PendingSendTest, TicketsOutBeforeThePowerWentAreNotPrintedAgain) {
+    Pedido_R* s = Taking();
+    OrderLine kitchen = Line("E001", "TEQUENOS");
+    kitchen.imprimir = "COCINA";  // ASISTENTE, CHEF and COCINA tickets
+    AppendLine(*s->Grid1, *s->Grid2, kitchen, s->Num_Items, s->Num_Contornos);
+    printer->cutAt = 1;  // after ASISTENTE, while CHEF goes
+    EXPECT_THROW(s->Command2_Click(0), PowerCut);
+    EXPECT_EQ(printer->tickets, QStringList{"ASISTENTE 41"});
+    printer->cutAt = -1;
+    printer->tickets.clear();
+
+    Restart();
+
+    EXPECT_EQ(printer->tickets, (QStringList{"CHEF 41", "COCINA 41"}));
+    EXPECT_FALSE(JournalOpen());
+}
+
+TEST_F(PendingSendTest, ASendLeftByAnEarlierRunWithTheServerDownIsToldAndSettledByTheNextEnviar) {
+    Pedido_R* s = Taking();
+    conn->after = [](const QString& sql, int) { if (sql == "COMMIT") throw PowerCut{}; };
+    EXPECT_THROW(s->Command2_Click(0), PowerCut);
+    conn->after = nullptr;
+    delete Pedido_R::Instance();
+    Module1::Conexion->Close();
+    Module1::Cadena_Conexion = startup::BuildConnectionString(testsupport::DbName(), testsupport::DbDownHost());
+
+    s = Load();  // the server cannot be reached at this start
+
+    ASSERT_EQ(dialogs.shown.size(), 2u);  // the earlier send, then the connection
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QString::fromUtf8(
+        "No se pudo comprobar si el último pedido de esta terminal quedó guardado:\rMesa 12, Mesero(a) "
+        "Yusmary Carrasco, comanda N° 41.\rSe comprobará antes del próximo envío.")))
+        << dialogs.shown[0].text.toStdString();
+    EXPECT_TRUE(printer->tickets.isEmpty());
+
+    // The server is back; another order is on the screen. ENVIAR settles the
+    // earlier send first and stops there, so the waiter reads what became of it.
+    Module1::Cadena_Conexion = testsupport::TestConnectionString();
+    s = Continued("Ana", "3", "001");
+    AddLine(s, "E001");
+    s->Command2_Click(0);
+    ASSERT_EQ(dialogs.shown.size(), 3u);
+    EXPECT_TRUE(dialogs.shown[2].text.startsWith(
+        QString::fromUtf8("El último pedido de esta terminal quedó guardado y faltan sus comandas:")))
+        << dialogs.shown[2].text.toStdString();
+    EXPECT_EQ(printer->tickets, QStringList{"ASISTENTE 41"});
+    EXPECT_EQ(s->Grid1->TextMatrix(1, kColCodigo), "E001");  // not sent yet
+    s->Command2_Click(0);
+    EXPECT_EQ(printer->tickets, (QStringList{"ASISTENTE 41", "ASISTENTE 42"}));
+    EXPECT_EQ(Stored(), "43\t3\t3\t2");
     EXPECT_FALSE(JournalOpen());
 }
 

@@ -29,7 +29,7 @@ TEST(PrintFailureMessageTest, NamesTicketNumberPrinterAndEveryFailedTicket) {
     EXPECT_TRUE(m.startsWith("Error de impresión..."));
     EXPECT_TRUE(m.contains("(comanda 57)"));
     EXPECT_TRUE(m.contains("impresora Cocina: ASISTENTE, CHEF, BAR."));
-    EXPECT_TRUE(m.contains("no lo envíe de nuevo"));
+    EXPECT_TRUE(m.contains("No envíe el pedido de nuevo."));
     EXPECT_TRUE(m.endsWith("No se pudo conectar"));
 }
 
