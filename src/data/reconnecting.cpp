@@ -38,6 +38,13 @@ void Reopen(Connection& c, const QString& connectionString, const char* why) {
     throw ConnectionLost(e.number(), e.description());
 }
 
+// The server cannot serve this connection now: it is gone, or it is a
+// cluster node still joining after a restart (1047), where a new connection
+// (perhaps through the balancer to another node) may answer.
+bool Unreachable(int number) {
+    return IsLostConnection(number) || number == 1047;
+}
+
 }  // namespace
 
 void EnsureOpen(Connection& c, const QString& connectionString) {
@@ -50,9 +57,7 @@ ResultSet QueryReconnecting(Connection& c, const QString& connectionString, cons
     try {
         return c.Query(sql);
     } catch (const DbError& e) {
-        // 1047: a cluster node still joining after a restart; another
-        // connection (perhaps through the balancer to another node) answers.
-        if (!IsLostConnection(e.number()) && e.number() != 1047) throw;
+        if (!Unreachable(e.number())) throw;
         // One connection attempt per action: a connection just opened and
         // lost at once is not opened a second time.
         if (!wasOpen) GiveUp(c, e, sql);
@@ -63,7 +68,7 @@ ResultSet QueryReconnecting(Connection& c, const QString& connectionString, cons
     try {
         return c.Query(sql);
     } catch (const DbError& e) {
-        if (IsLostConnection(e.number())) GiveUp(c, e, sql);
+        if (Unreachable(e.number())) GiveUp(c, e, sql);
         throw;
     }
 }
@@ -73,7 +78,7 @@ void ExecuteReconnecting(Connection& c, const QString& connectionString, const Q
     try {
         c.Execute(sql);
     } catch (const DbError& e) {
-        if (IsLostConnection(e.number())) GiveUp(c, e, sql);
+        if (Unreachable(e.number())) GiveUp(c, e, sql);
         throw;
     }
 }
