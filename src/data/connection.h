@@ -3,7 +3,9 @@
 // string, that runs SQL text. Production uses MariaDbConnection; tests wrap it
 // to make a statement fail on demand.
 #include <QString>
+#include <QStringList>
 #include <map>
+#include <vector>
 
 #include "data/result_set.h"
 
@@ -27,6 +29,15 @@ public:
     virtual void Execute(const QString& sql) = 0;
     // Runs a query and fetches its whole result. Raises DbError.
     virtual ResultSet Query(const QString& sql) = 0;
+
+    // Runs `statements` in order, sent to the server together and answered
+    // together: one round trip for all of them, which is what matters on a
+    // Wi-Fi tablet or a server in another building. Returns each statement's
+    // rows (a result without columns for one that returns none). When one
+    // fails the server runs none after it: BatchError says which failed and
+    // carries the answers of those before it. This default runs them one by
+    // one, for connections that wrap another to make statements fail.
+    virtual std::vector<ResultSet> RunTogether(const QStringList& statements);
 
     // `text` made safe to stand between single quotes in a statement
     // (quotes, backslashes and control characters escaped for this server).

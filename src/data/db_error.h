@@ -4,7 +4,9 @@
 // number and description in the system error box.
 #include <QString>
 #include <stdexcept>
+#include <vector>
 
+#include "data/result_set.h"
 #include "runtime/runtime_error.h"
 
 namespace data {
@@ -12,6 +14,23 @@ namespace data {
 class DbError : public rt::RuntimeError {
 public:
     using rt::RuntimeError::RuntimeError;
+};
+
+// Statement `failedAt` of statements run together failed with this error.
+// Those before it ran and their answers are in `answered`; those after it
+// were not run. After a lost connection nothing is known of the failed one
+// and those after it (the server may have run them all: only the answers
+// were lost).
+class BatchError : public DbError {
+public:
+    BatchError(int number, const QString& description, int failedAt, std::vector<ResultSet> answered)
+        : DbError(number, description), failedAt_(failedAt), answered_(std::move(answered)) {}
+    int failedAt() const { return failedAt_; }
+    const std::vector<ResultSet>& answered() const { return answered_; }
+
+private:
+    int failedAt_;
+    std::vector<ResultSet> answered_;
 };
 
 // Error numbers of our own (the client library uses 2000-2999, the server 1000-1999).

@@ -25,11 +25,14 @@ public:
     void Close() override;
     void Execute(const QString& sql) override;
     ResultSet Query(const QString& sql) override;
+    std::vector<ResultSet> RunTogether(const QStringList& statements) override;
     QString Escape(const QString& text) const override;
 
 private:
     [[noreturn]] void RaiseLastError() const;
     void Send(const QString& sql);
+    // The answer of the statement whose turn it is.
+    ResultSet TakeResult();
 
     st_mysql* mysql_ = nullptr;
 };

@@ -42,14 +42,26 @@ entry::PricingInput PricingFrom(const data::ResultSet& product, const data::Resu
     return in;
 }
 
+QString ProductQuery(const QString& code) {
+    return QStringLiteral("select * from productos where cod_producto = '") + data::SqlText(code) +
+           QStringLiteral("';");
+}
+QString CostQuery(const QString& code) {
+    return QStringLiteral("select * from costo where cod_producto='") + data::SqlText(code) +
+           QStringLiteral("';");
+}
+
 }  // namespace
 
 void Pedido_R::buscar_arti1() {
     using namespace Module1;
     if (Producto_Sel.isEmpty()) return;
     if (!SettlePendingSend(Accion::NuevaLinea)) return;
-    Cadena_Sql = QStringLiteral("select * from productos where cod_producto = '") + data::SqlText(Producto_Sel) +
-                 QStringLiteral("';");
+    // The cost row is asked with the product: the product's own code is
+    // almost always the code touched, and then its answer is there when the
+    // line is priced (a code stored otherwise is simply asked again).
+    const Leer_Adelantado adelantado({ProductQuery(Producto_Sel), CostQuery(Producto_Sel)});
+    Cadena_Sql = ProductQuery(Producto_Sel);
     Abrir_Tabla(Rs_Producto, Cadena_Sql);
     if (Rs_Producto->RecordCount() == 0) return;
     // Products sold by weight are weighed at the counter, not ordered here.
@@ -90,8 +102,7 @@ void Pedido_R::verificar() {
     // 2. The cost row.
     const data::ResultSet& product = *Rs_Producto;
     const rt::Variant code = product.Field(QStringLiteral("Cod_producto"));
-    Cadena_Sql = QStringLiteral("select * from costo where cod_producto='") + data::SqlText(code.ToTextOrEmpty()) +
-                 QStringLiteral("';");
+    Cadena_Sql = CostQuery(code.ToTextOrEmpty());
     Abrir_Tabla(Rs_Costo, Cadena_Sql);
 
     // 3-6. Price, quantity, tax.

@@ -99,6 +99,8 @@ void Pedido_R::Form_Load() {
     // built: everything that needs no server is done, the waiter is told
     // once, and the next touch connects again.
     std::optional<data::ConnectionLost> sinServidor;
+    // The area and the clearing's reads need nothing of each other: one round trip.
+    const Leer_Adelantado adelantado({AreaQuery(), kSqlParametros, kSqlMesoneros});
     try {
         LoadArea();
     } catch (const data::ConnectionLost& e) {
@@ -119,10 +121,14 @@ void Pedido_R::Form_Load() {
     if (sinServidor) throw *sinServidor;
 }
 
+QString Pedido_R::AreaQuery() const {
+    return QStringLiteral("select * from deposito where codigo='") + data::SqlText(Area_Actual) +
+           QStringLiteral("';");
+}
+
 void Pedido_R::LoadArea() {
     using namespace Module1;
-    Cadena_Sql = QStringLiteral("select * from deposito where codigo='") + data::SqlText(Area_Actual) +
-                 QStringLiteral("';");
+    Cadena_Sql = AreaQuery();
     Abrir_Tabla(Rs_General, Cadena_Sql);
     if (Rs_General->RecordCount() == 0) {
         // A terminal whose area has no row still takes orders, under area "0".
@@ -208,8 +214,9 @@ void Pedido_R::FillTableList() {
 void Pedido_R::LoadParametersAndWaiters() {
     using namespace Module1;
     using rt::ResumeNext;
+    const Leer_Adelantado adelantado({kSqlParametros, kSqlMesoneros});
     ResumeNext("Buscar_Parametros: mantenimiento", [this] {
-        Cadena_Sql = QStringLiteral("select * from mantenimiento;");
+        Cadena_Sql = kSqlParametros;
         Abrir_Tabla(Rs_General, Cadena_Sql);
     });
     if (Rs_General && Rs_General->State() == data::ResultSet::kOpen && Rs_General->RecordCount() > 0) {
@@ -223,7 +230,7 @@ void Pedido_R::LoadParametersAndWaiters() {
     }
 
     const bool waiters = ResumeNext("Buscar_Parametros: waiters", [this] {
-        Cadena_Sql = QStringLiteral("select cod_vendedor, nom_vendedor from Vendedores order by nom_Vendedor;");
+        Cadena_Sql = kSqlMesoneros;
         Abrir_Tabla(Rs_General, Cadena_Sql);
     });
     widgets::ClearList(dbCombo2);

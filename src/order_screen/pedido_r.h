@@ -28,6 +28,12 @@ namespace order_screen {
 
 class Grid;
 
+// What the screen reads each time it is cleared: the parameters, then the
+// waiters. Sending asks them in its own last round trip.
+inline const QString kSqlParametros = QStringLiteral("select * from mantenimiento;");
+inline const QString kSqlMesoneros =
+    QStringLiteral("select cod_vendedor, nom_vendedor from Vendedores order by nom_Vendedor;");
+
 class Pedido_R : public QWidget {
     Q_OBJECT
 public:
@@ -183,6 +189,7 @@ private:
     void ResetEntry();
     // The terminal's area: its name on the information bar, or area "0".
     void LoadArea();
+    QString AreaQuery() const;  // the area's row in deposito
     // Buscar_Parametros' steps: what the server holds, and the table list.
     void LoadParametersAndWaiters();
     void FillTableList();

@@ -55,11 +55,15 @@ void Pedido_R::Enviar() {
         sending::ReportSendFailure(none, pedido.mesa);
         return;
     }
-    const sending::SendResult r = Envios->Send(*Module1::Conexion, pedido, Options());
+    // The screen's clearing reads travel with the COMMIT.
+    sending::SendOptions o = Options();
+    o.lecturasDespues = {kSqlParametros, kSqlMesoneros};
+    sending::SendResult r = Envios->Send(*Module1::Conexion, pedido, o);
     if (!r.committed) {
         sending::ReportSendFailure(r, pedido.mesa);
         return;
     }
+    const Module1::Leer_Adelantado adelantado(o.lecturasDespues, std::move(r.lecturas));
     const sending::JournalEntry stored = *Envios->Pending();
     FinishStoredSend(stored, true);
 }

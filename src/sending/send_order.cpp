@@ -66,24 +66,39 @@ public:
         : c_(c), values_([this](const QString& t) { return data::SqlText(c_, t); }, anchos) {}
 
     const TextValues& Values() const { return values_; }
-    void Execute(const QString& sql) {
-        Try(sql, [&] { c_.Execute(sql); });
-    }
-    // COMMIT is never tried twice: when it fails the server has already
-    // rolled the transaction back, and a second COMMIT would report success
-    // with nothing stored. Its outcome is settled afterwards.
-    void Commit(const QString& sql) {
-        try {
-            c_.Execute(sql);
-        } catch (const data::DbError& e) {
-            qWarning().noquote() << "send: COMMIT failed:" << e.number() << e.description();
-            throw WholeSendAborted{e.description(), e.number(), true};
+
+    // Runs `sqls` in one round trip. A statement the server refuses while the
+    // transaction stays open is tried again, with those after it, up to the
+    // statement tries; an error that ends the transaction starts the whole
+    // send again. With `commitAt` the COMMIT travels among them: it is never
+    // tried twice (after a failed COMMIT the server has rolled back, and a
+    // second one would report success with nothing stored), and once it may
+    // have run, a lost connection leaves the outcome to be settled.
+    // Statements after the COMMIT are reads; when one of them fails the send
+    // stands, and the answers returned are fewer than `sqls`.
+    std::vector<data::ResultSet> Together(const QStringList& sqls, int commitAt = -1) {
+        std::vector<data::ResultSet> answers;
+        int from = 0, failing = -1, tries = 0;
+        for (;;) {
+            try {
+                for (data::ResultSet& rs : c_.RunTogether(sqls.mid(from))) answers.push_back(std::move(rs));
+                return answers;
+            } catch (const data::BatchError& e) {
+                const int at = from + e.failedAt();
+                answers.insert(answers.end(), e.answered().begin(), e.answered().end());
+                qWarning().noquote() << "send: statement failed:" << e.number() << e.description()
+                                     << "|" << sqls.value(at).section(QLatin1Char(' '), 0, 2);  // no customer text
+                if (commitAt >= 0 && at > commitAt) return answers;
+                if (commitAt >= 0 && (at == commitAt || IsLostConnection(e.number())))
+                    throw WholeSendAborted{e.description(), e.number(), true};
+                if (RestartsWholeSend(e.number()) || !InTransaction())
+                    throw WholeSendAborted{e.description(), e.number()};
+                tries = at == failing ? tries + 1 : 1;
+                failing = at;
+                if (tries >= kIntentosSentencia) throw StatementFailed{e.description()};
+                from = at;
+            }
         }
-    }
-    data::ResultSet Query(const QString& sql) {
-        data::ResultSet rs;
-        Try(sql, [&] { rs = c_.Query(sql); });
-        return rs;
     }
     // One try outside the send's transaction: a lost connection aborts the
     // round (the caller reconnects); any other error is the server's answer
@@ -124,25 +139,6 @@ public:
     }
 
 private:
-    template <typename F>
-    void Try(const QString& sql, F&& run) {
-        QString last;
-        for (int intento = 1; intento <= kIntentosSentencia; ++intento) {
-            try {
-                run();
-                return;
-            } catch (const data::DbError& e) {
-                qWarning().noquote() << "send: statement failed, attempt" << intento << "of"
-                                     << kIntentosSentencia << ":" << e.number() << e.description()
-                                     << "|" << sql.section(QLatin1Char(' '), 0, 2);  // no customer text
-                if (RestartsWholeSend(e.number()) || !InTransaction())
-                    throw WholeSendAborted{e.description(), e.number()};
-                last = e.description();
-            }
-        }
-        throw StatementFailed{last};
-    }
-
     // Whether the send's transaction is still open after a failed statement:
     // a server may roll the whole transaction back on some errors (a lock wait
     // timeout with innodb_rollback_on_timeout, say), and retrying the one
@@ -160,8 +156,7 @@ private:
     TextValues values_;
 };
 
-startup::ServerClock ReadClock(Statements& s) {
-    data::ResultSet rs = s.Query(startup::kSqlReloj);
+startup::ServerClock ClockOf(const data::ResultSet& rs) {
     if (rs.IsEof()) return {};
     return startup::ClockFromValue(rs.Field(0));
 }
@@ -171,19 +166,29 @@ TicketContext TicketOf(const OrderToSend& p, const QString& numero,
     return TicketContext{numero, p.mesonero, reloj.hora.mid(11), reloj.fecha, p.mesa};
 }
 
-// One run of the whole send, from START TRANSACTION to COMMIT. `attempt`
-// receives what identifies this run in the database before its COMMIT goes out.
+// One run of the whole send, from START TRANSACTION to COMMIT, in two round
+// trips: first what the send must know (the ticket number, under the counter
+// lock; whether the table has its header; the server clock), then everything
+// it writes with the COMMIT, and after the COMMIT the reads the screen makes
+// next (`o.lecturasDespues`). `attempt` receives what identifies this run in
+// the database before its COMMIT goes out.
 SendResult RunOnce(Statements& s, const OrderToSend& p, bool conRegistro, SendInDoubt& attempt,
                    const SendOptions& o) {
     const TextValues& esc = s.Values();
     SendResult r;
-    s.Execute(kSqlInicio);
-    data::ResultSet contador = s.Query(kSqlContador);
+    // The counter lock is taken first, so no other send can insert this
+    // table's header between the test and the insert.
+    const std::vector<data::ResultSet> antes =
+        s.Together({kSqlInicio, kSqlContador, BuscarCabecera(p.mesa, esc), startup::kSqlReloj});
+    const data::ResultSet& contador = antes.at(1);
+    const data::ResultSet& cabecera = antes.at(2);
+    r.reloj = ClockOf(antes.at(3));
+
+    QStringList escribir;
     if (contador.RecordCount() > 0) {
         r.numero = contador.Field(0).ToTextOrEmpty();
-        QString actualizar;
         try {
-            actualizar = ActualizarContador(r.numero, esc);
+            escribir << ActualizarContador(r.numero, esc);
         } catch (const rt::RuntimeError&) {
             // A counter the back office left empty or not a number: the order
             // cannot get a ticket number, and stays on the screen.
@@ -191,28 +196,25 @@ SendResult RunOnce(Statements& s, const OrderToSend& p, bool conRegistro, SendIn
                                                  "no es un número: '") +
                                   r.numero + QLatin1Char('\'')};
         }
-        s.Execute(actualizar);
     }
-    // The counter lock is held from here on, so no other send can insert this
-    // table's header between the test and the insert.
-    const data::ResultSet cabecera = s.Query(BuscarCabecera(p.mesa, esc));
-    // The clock before the header, so the header carries this send's date.
-    r.reloj = ReadClock(s);
-    if (cabecera.RecordCount() == 0)
-        s.Execute(InsertarCabecera(p.mesa, p.codVendedor, r.reloj.fecha, esc));
+    // The header carries this send's date, read above.
+    if (cabecera.RecordCount() == 0) escribir << InsertarCabecera(p.mesa, p.codVendedor, r.reloj.fecha, esc);
     const TicketContext ticket = TicketOf(p, r.numero, r.reloj);
     for (const QStringList& fila : p.filas) {
         if (!IsOrderLine(fila)) continue;
-        s.Execute(InsertarLinea(p.mesa, fila, esc));
-        s.Execute(InsertarComanda(ticket, fila, esc));
+        escribir << InsertarLinea(p.mesa, fila, esc) << InsertarComanda(ticket, fila, esc);
     }
-    if (conRegistro) s.Execute(RegistrarEnvio(attempt.idEnvio, r.numero, p.mesa, esc));
+    if (conRegistro) escribir << RegistrarEnvio(attempt.idEnvio, r.numero, p.mesa, esc);
     attempt.numero = r.numero;
     attempt.reloj = r.reloj;
     attempt.conRegistro = conRegistro;
     if (o.antesDeConfirmar) o.antesDeConfirmar(attempt);
-    s.Commit(kSqlConfirmar);
+    const int commitAt = static_cast<int>(escribir.size());
+    escribir << kSqlConfirmar << o.lecturasDespues;
+    std::vector<data::ResultSet> respuestas = s.Together(escribir, commitAt);
     r.committed = true;
+    for (size_t i = static_cast<size_t>(commitAt) + 1; i < respuestas.size(); ++i)
+        r.lecturas.push_back(std::move(respuestas[i]));
     return r;
 }
 

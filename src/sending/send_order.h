@@ -63,6 +63,9 @@ struct SendOptions {
     // Called with what identifies a try just before its COMMIT goes out, so
     // the terminal's journal knows it should the terminal die before the answer.
     std::function<void(const SendInDoubt&)> antesDeConfirmar;
+    // Queries sent right after the COMMIT, in its round trip: the reads the
+    // screen makes next. Their answers come back in SendResult::lecturas.
+    QStringList lecturasDespues;
 };
 
 struct SendResult {
@@ -81,6 +84,9 @@ struct SendResult {
     startup::ServerClock reloj;  // the server clock read by this send
     QString lastError;           // description of the error that stopped it
     int wholeSendRuns = 0;       // how many times the send was started
+    // Answers of SendOptions::lecturasDespues, in order: all of them, or
+    // those before the first that failed (none when the send was settled).
+    std::vector<data::ResultSet> lecturas;
 };
 
 // The pause, in milliseconds, before whole-send run number `run` (2, 3, ...)

@@ -38,7 +38,25 @@ bool Ejecutar_Sql(const QString& sql) {
 void Abrir_Tabla(std::unique_ptr<data::ResultSet>& rs, const QString& sql) {
     rs = std::make_unique<data::ResultSet>();  // closed until the query answers
     if (!Conexion) throw data::DbError(data::kConnectionClosed, "No hay conexión abierta.");
+    if (std::optional<data::ResultSet> ahead = Lecturas_Adelantadas.Take(sql)) {
+        *rs = std::move(*ahead);
+        return;
+    }
     *rs = data::QueryReconnecting(*Conexion, Cadena_Conexion, sql);
+}
+
+Leer_Adelantado::Leer_Adelantado(QStringList sqls) : sqls_(std::move(sqls)) {
+    if (Conexion) Lecturas_Adelantadas.Ask(*Conexion, sqls_);
+}
+
+Leer_Adelantado::Leer_Adelantado(QStringList sqls, std::vector<data::ResultSet> answers)
+    : sqls_(std::move(sqls)) {
+    for (size_t i = 0; i < answers.size() && i < static_cast<size_t>(sqls_.size()); ++i)
+        Lecturas_Adelantadas.Keep(sqls_.at(static_cast<qsizetype>(i)), std::move(answers[i]));
+}
+
+Leer_Adelantado::~Leer_Adelantado() {
+    Lecturas_Adelantadas.Forget(sqls_);
 }
 
 void Cerrar_Tabla(std::unique_ptr<data::ResultSet>& rs) {

@@ -8,6 +8,7 @@
 
 #include "data/column_widths.h"
 #include "data/connection.h"
+#include "data/read_ahead.h"
 #include "data/result_set.h"
 #include "runtime/variant.h"
 
@@ -55,6 +56,26 @@ bool Ejecutar_Sql(const QString& sql);
 // error to the caller (data::ConnectionLost when the server cannot be
 // reached); `rs` then holds a closed result.
 void Abrir_Tabla(std::unique_ptr<data::ResultSet>& rs, const QString& sql);
+
+// Queries asked ahead for the reads of the action under way; Abrir_Tabla
+// takes an answer from here, once, before it asks the server.
+inline data::ReadAhead Lecturas_Adelantadas;
+
+// While it lives, `sqls` are answered from Lecturas_Adelantadas: asked on
+// Conexion together (one round trip) when it is made, or given the answers
+// got in another round trip. What was not taken is forgotten when it ends,
+// so no answer outlives the action that asked for it.
+class Leer_Adelantado {
+public:
+    explicit Leer_Adelantado(QStringList sqls);
+    Leer_Adelantado(QStringList sqls, std::vector<data::ResultSet> answers);
+    ~Leer_Adelantado();
+    Leer_Adelantado(const Leer_Adelantado&) = delete;
+    Leer_Adelantado& operator=(const Leer_Adelantado&) = delete;
+
+private:
+    QStringList sqls_;
+};
 
 // Closes `rs` if it holds an open result; never raises.
 void Cerrar_Tabla(std::unique_ptr<data::ResultSet>& rs);

@@ -117,3 +117,58 @@ TEST_F(MariaDb, AWrongDatabaseOrPasswordIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// Statements run together: each answered in turn; the first that fails stops
+// the rest, and the error says which it was and carries the answers before it.
+TEST_F(MariaDb, StatementsRunTogetherAnswerInTurnAndStopAtTheFirstThatFails) {
+    const struct {
+        const char* name;
+        QStringList statements;
+        int failedAt;  // -1: none fails
+    } cases[] = {
+        {"all answered, with and without their ';'",
+         {"set @after = null", "select 1 as a;", "select 'x;y' as b ;", "set @after = 1"}, -1},
+        {"the second fails", {"set @after = null; ", "selec 1", "set @after = 1"}, 1},
+        {"one in the middle fails", {"set @after = null", "select 2 as a", "select * from nowhere", "set @after = 1"}, 2},
+        {"the last fails", {"set @after = null", "select 3 as a", "insert into nowhere values (1)"}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<data::ResultSet> answers;
+        int failedAt = -1;
+        try {
+            answers = conn.RunTogether(c.statements);
+        } catch (const data::BatchError& e) {
+            failedAt = e.failedAt();
+            answers = e.answered();
+            EXPECT_TRUE(e.number() >= 1000 && e.number() < 2000) << e.number();  // the server's refusal
+        }
+        EXPECT_EQ(failedAt, c.failedAt);
+        ASSERT_EQ(answers.size(), static_cast<size_t>(failedAt < 0 ? c.statements.size() : failedAt));
+        for (size_t i = 0; i < answers.size(); ++i) {
+            const QString sql = c.statements.at(static_cast<qsizetype>(i));
+            EXPECT_EQ(answers[i].Columns().isEmpty(), sql.startsWith("set")) << sql.toStdString();
+        }
+        if (answers.size() > 2) {
+            EXPECT_EQ(answers[2].Field(0).ToText(), "x;y");
+        }
+        // Nothing after the failed one ran; the connection goes on.
+        const data::ResultSet after = conn.Query("select @after");
+        EXPECT_EQ(after.Field(0).IsNull(), failedAt >= 0);
+    }
+}
+
+TEST_F(MariaDb, AConnectionKilledAmongStatementsRunTogetherIsLostAtTheOneItFellOn) {
+    try {
+        conn.RunTogether({"select 1", "kill connection connection_id()", "select 2"});
+        FAIL() << "the batch went through";
+    } catch (const data::BatchError& e) {
+        EXPECT_TRUE(data::IsLostConnection(e.number())) << e.number() << " " << e.description().toStdString();
+        EXPECT_EQ(e.failedAt(), 1);
+        EXPECT_EQ(e.answered().size(), 1u);
+    }
+}
+
+}  // namespace
