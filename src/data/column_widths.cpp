@@ -89,14 +89,10 @@ int ColumnWidths::TypingLimit(
 }
 
 ColumnWidths LearnColumnWidths(Connection& connection) {
-    // information_schema lists the columns the user has any right on, which
-    // includes INSERT; the table names are compared in lower case because
-    // the server keeps them so.
-    ResultSet r = connection.Query(QStringLiteral(
-        "select table_name, column_name, data_type, character_maximum_length,"
-        " character_octet_length, character_set_name from information_schema.columns"
-        " where table_schema = database() and lower(table_name) in"
-        " ('factura_r','d_fact_r','comanda','envios') and character_maximum_length is not null"));
+    return ColumnWidthsFrom(connection.Query(kSqlColumnWidths));
+}
+
+ColumnWidths ColumnWidthsFrom(ResultSet r) {
     ColumnWidths widths;
     for (; !r.IsEof(); r.MoveNext()) {
         const QString type = r.Field(2).ToTextOrEmpty().toLower();

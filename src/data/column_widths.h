@@ -46,6 +46,15 @@ private:
 // D_Fact_r, comanda, and envios where it is there), read from
 // information_schema in one query. Raises DbError when the query fails.
 ColumnWidths LearnColumnWidths(Connection& connection);
+// The query it asks, and the widths from its answer. information_schema
+// lists the columns the user has any right on, which includes INSERT; the
+// table names are compared in lower case because the server keeps them so.
+inline const QString kSqlColumnWidths = QStringLiteral(
+    "select table_name, column_name, data_type, character_maximum_length,"
+    " character_octet_length, character_set_name from information_schema.columns"
+    " where table_schema = database() and lower(table_name) in"
+    " ('factura_r','d_fact_r','comanda','envios') and character_maximum_length is not null");
+ColumnWidths ColumnWidthsFrom(ResultSet answer);
 
 // The typing limits of the order screen's boxes.
 int TableNumberLimit(const ColumnWidths& w);   // a typed table number

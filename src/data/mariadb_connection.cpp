@@ -103,19 +103,10 @@ void MariaDbConnection::Open(const QString& connectionString) {
     const ConnectionSettings s = SettingsFromConnectionString(connectionString);
     mysql_ = Connect(s, static_cast<unsigned int>(CommandTimeout()));
     EnableKeepAlive(static_cast<int>(mysql_get_socket(mysql_)));
-    try {
-        const QStringList notSet = ApplySessionSettings(*this, kSessionLimits);
-        if (!notSet.isEmpty())
-            qWarning().noquote() << "database session on" << s.host << ": left as the server has"
-                                 << "them:" << notSet.join(QStringLiteral(", "))
-                                 << "- a terminal that vanishes in the middle of a send may hold"
-                                 << "the ticket counter longer";
-    } catch (const DbError& e) {
-        qWarning().noquote() << "database session on" << s.host
-                             << ": lost while setting it up:" << e.number() << e.description();
-        Close();
-        throw;
-    }
+    host_ = s.host;
+    // The session limits go out in front of the first statements the
+    // connection runs: one round trip less for every connection made.
+    sessionPending_ = true;
 }
 
 void MariaDbConnection::Close() {
@@ -139,6 +130,10 @@ void MariaDbConnection::Send(const QString& sql) {
 }
 
 void MariaDbConnection::Execute(const QString& sql) {
+    if (sessionPending_) {
+        RunTogether({sql});
+        return;
+    }
     Send(sql);
     // A statement that returns rows anyway: read and drop them so the
     // connection is ready for the next one.
@@ -173,6 +168,7 @@ ResultSet MariaDbConnection::TakeResult() {
 }
 
 ResultSet MariaDbConnection::Query(const QString& sql) {
+    if (sessionPending_) return std::move(RunTogether({sql}).front());
     Send(sql);
     ResultSet rs = TakeResult();
     // Answers beyond the first (a text with more than one statement) are
@@ -185,6 +181,34 @@ ResultSet MariaDbConnection::Query(const QString& sql) {
 }
 
 std::vector<ResultSet> MariaDbConnection::RunTogether(const QStringList& statements) {
+    if (!sessionPending_) return RunText(statements);
+    sessionPending_ = false;
+    try {
+        std::vector<ResultSet> answers =
+            RunText(QStringList{SessionSettingsStatement(kSessionLimits)} + statements);
+        answers.erase(answers.begin());
+        return answers;
+    } catch (const BatchError& e) {
+        if (e.failedAt() > 0) {
+            std::vector<ResultSet> answered(e.answered().begin() + 1, e.answered().end());
+            throw BatchError(e.number(), e.description(), e.failedAt() - 1, std::move(answered));
+        }
+        if (IsLostConnection(e.number())) {
+            qWarning().noquote() << "database session on" << host_ << ": lost while setting it up:"
+                                 << e.number() << e.description();
+            throw BatchError(e.number(), e.description(), 0, {});
+        }
+        const QStringList notSet = ApplyEachSessionSetting(*this, kSessionLimits, e);
+        if (!notSet.isEmpty())
+            qWarning().noquote() << "database session on" << host_ << ": left as the server has"
+                                 << "them:" << notSet.join(QStringLiteral(", "))
+                                 << "- a terminal that vanishes in the middle of a send may hold"
+                                 << "the ticket counter longer";
+        return RunText(statements);
+    }
+}
+
+std::vector<ResultSet> MariaDbConnection::RunText(const QStringList& statements) {
     std::vector<ResultSet> answers;
     if (statements.isEmpty()) return answers;
     // One query text: the statements as they are, each ended by the ";"

@@ -33,8 +33,12 @@ private:
     void Send(const QString& sql);
     // The answer of the statement whose turn it is.
     ResultSet TakeResult();
+    // `statements` in one query text (RunTogether without the session limits).
+    std::vector<ResultSet> RunText(const QStringList& statements);
 
     st_mysql* mysql_ = nullptr;
+    QString host_;                 // for the log
+    bool sessionPending_ = false;  // the session limits are still to be set
 };
 
 }  // namespace data

@@ -38,6 +38,11 @@ std::optional<ResultSet> ReadAhead::Take(const QString& sql) {
     return rs;
 }
 
+ResultSet ReadAhead::Answer(Connection& c, const QString& sql) {
+    if (std::optional<ResultSet> kept = Take(sql)) return std::move(*kept);
+    return c.Query(sql);
+}
+
 void ReadAhead::Forget(const QStringList& sqls) {
     for (const QString& sql : sqls) answers_.erase(sql);
 }

@@ -24,6 +24,9 @@ public:
     void Keep(const QString& sql, ResultSet answer);
     // The answer kept for exactly this text, taken out; nothing otherwise.
     std::optional<ResultSet> Take(const QString& sql);
+    // The answer kept for `sql`, taken out, or else `sql` asked on `c`
+    // (raising its error).
+    ResultSet Answer(Connection& c, const QString& sql);
     // Drops what was kept for `sqls` and not taken.
     void Forget(const QStringList& sqls);
 

@@ -47,21 +47,30 @@ bool IsTcpSocket(int fd) {
 
 }  // namespace
 
-QStringList ApplySessionSettings(Connection& c, std::span<const SessionSetting> settings) {
+QString SessionSettingsStatement(std::span<const SessionSetting> settings) {
     QStringList assignments;
     for (const SessionSetting& s : settings) assignments << Assignment(s);
-    try {
-        c.Execute(QStringLiteral("SET SESSION ") + assignments.join(QStringLiteral(", ")));
-        return {};
-    } catch (const DbError& e) {
-        if (IsLostConnection(e.number())) throw;
-        qInfo().noquote() << "database session: the server refused the session limits together"
-                          << "- error" << e.number() << e.description() << "; setting each alone";
-    }
+    return QStringLiteral("SET SESSION ") + assignments.join(QStringLiteral(", "));
+}
+
+QStringList ApplyEachSessionSetting(Connection& c, std::span<const SessionSetting> settings,
+                                    const DbError& refusal) {
+    qInfo().noquote() << "database session: the server refused the session limits together"
+                      << "- error" << refusal.number() << refusal.description() << "; setting each alone";
     QStringList notSet;
     for (const SessionSetting& s : settings)
         if (!ApplyOne(c, s)) notSet << QLatin1String(s.name);
     return notSet;
+}
+
+QStringList ApplySessionSettings(Connection& c, std::span<const SessionSetting> settings) {
+    try {
+        c.Execute(SessionSettingsStatement(settings));
+        return {};
+    } catch (const DbError& e) {
+        if (IsLostConnection(e.number())) throw;
+        return ApplyEachSessionSetting(c, settings, e);
+    }
 }
 
 void EnableKeepAlive(int fd) {

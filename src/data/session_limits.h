@@ -9,6 +9,7 @@
 #include <span>
 
 #include "data/connection.h"
+#include "data/db_error.h"
 
 namespace data {
 
@@ -66,6 +67,11 @@ inline constexpr SessionSetting kSessionLimits[] = {
 // left as the server has it. Returns the names of those not set. A lost
 // connection raises its DbError.
 QStringList ApplySessionSettings(Connection& c, std::span<const SessionSetting> settings);
+// Its two halves: the one statement that sets them all, and, after the
+// server refused it with `refusal`, each set on its own.
+QString SessionSettingsStatement(std::span<const SessionSetting> settings);
+QStringList ApplyEachSessionSetting(Connection& c, std::span<const SessionSetting> settings,
+                                    const DbError& refusal);
 
 // Turns TCP keepalive on for socket `fd` with the times above. A socket that
 // is not a TCP one (a local socket) is left alone; an option the kernel

@@ -156,11 +156,6 @@ private:
     TextValues values_;
 };
 
-startup::ServerClock ClockOf(const data::ResultSet& rs) {
-    if (rs.IsEof()) return {};
-    return startup::ClockFromValue(rs.Field(0));
-}
-
 TicketContext TicketOf(const OrderToSend& p, const QString& numero,
                        const startup::ServerClock& reloj) {
     return TicketContext{numero, p.mesonero, reloj.hora.mid(11), reloj.fecha, p.mesa};
@@ -182,7 +177,7 @@ SendResult RunOnce(Statements& s, const OrderToSend& p, bool conRegistro, SendIn
         s.Together({kSqlInicio, kSqlContador, BuscarCabecera(p.mesa, esc), startup::kSqlReloj});
     const data::ResultSet& contador = antes.at(1);
     const data::ResultSet& cabecera = antes.at(2);
-    r.reloj = ClockOf(antes.at(3));
+    r.reloj = startup::ClockFromResult(antes.at(3));
 
     QStringList escribir;
     if (contador.RecordCount() > 0) {

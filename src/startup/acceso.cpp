@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "data/mariadb_connection.h"
+#include "data/read_ahead.h"
 #include "order_screen/pedido_r.h"
 #include "runtime/runtime_error.h"
 #include "runtime/end_program.h"
@@ -173,9 +174,12 @@ void Acceso::OpenConnection() {
         Mostrar_Mensaje();
         return;
     }
+    // The clock and the column widths need nothing of each other: one round trip.
+    data::ReadAhead ahead;
+    ahead.Ask(*Conexion, {kSqlReloj, data::kSqlColumnWidths});
     try {
         Cadena_Sql = kSqlReloj;
-        const ServerClock clock = ReadServerClock(*Conexion);
+        const ServerClock clock = ClockFromResult(ahead.Answer(*Conexion, kSqlReloj));
         Fecha_Servidor = clock.fecha;
         Hora_Servidor = clock.hora;
     } catch (const rt::RuntimeError& e) {
@@ -183,7 +187,7 @@ void Acceso::OpenConnection() {
     }
     // The screens stop typed text at the width of the columns it goes to.
     try {
-        Anchos = data::LearnColumnWidths(*Conexion);
+        Anchos = data::ColumnWidthsFrom(ahead.Answer(*Conexion, data::kSqlColumnWidths));
     } catch (const rt::RuntimeError& e) {
         qWarning().noquote() << "column widths could not be read, typed text is not limited:"
                              << e.number() << e.description();

@@ -11,10 +11,13 @@ ServerClock ClockFromValue(const rt::Variant& value) {
     return clock;
 }
 
-ServerClock ReadServerClock(data::Connection& conexion) {
-    data::ResultSet rs = conexion.Query(kSqlReloj);
+ServerClock ClockFromResult(const data::ResultSet& rs) {
     if (rs.IsEof()) return {};
     return ClockFromValue(rs.Field(0));
+}
+
+ServerClock ReadServerClock(data::Connection& conexion) {
+    return ClockFromResult(conexion.Query(kSqlReloj));
 }
 
 }  // namespace startup
