@@ -47,9 +47,10 @@ FaultAction FaultPlan::ForStatement(const bench::StatementSeen& s) {
 TerminalFault FaultPlan::AtStatement(const QString& sql) {
     // A program ending at its ROLLBACK leaves what ending before it leaves
     // (the server rolls back); and a send's ROLLBACK may run in a destructor.
-    if (sql == sending::kSqlDeshacer) return TerminalFault::None;
+    const StatementKind kind = bench::KindOf(sql.toStdString());
+    if (kind == StatementKind::Rollback) return TerminalFault::None;
     std::lock_guard lock(mutex_);
-    const bool commit = sql == sending::kSqlConfirmar;
+    const bool commit = kind == StatementKind::Commit;
     if (!Draw(commit ? rates_.commitCrash : rates_.crash)) return TerminalFault::None;
     ++counts_.crashes;
     return std::bernoulli_distribution(0.5)(random_) ? TerminalFault::CrashAfter : TerminalFault::CrashBefore;

@@ -16,16 +16,19 @@
 namespace campaign {
 
 // Chances per statement (a freeze: each time the counter lock is taken).
+// Chances per query text the terminal sends: a send is two of them (what it
+// reads under the counter lock, then its writes with the COMMIT), so these
+// are per round trip, not per statement.
 struct FaultRates {
-    double cutBefore = 0.008;        // any statement: cut before it reaches the server
-    double cutAfter = 0.008;         // any statement: the server's answer dropped
-    double commitCutBefore = 0.02;   // COMMIT: cut before it reaches the server
-    double commitAnswerLost = 0.06;  // COMMIT: stored, its answer dropped
-    double shortStall = 0.03;        // a statement outside the counter lock held back
-    double lockedStall = 0.015;      // a statement under the counter lock held back long
+    double cutBefore = 0.05;         // any query: cut before it reaches the server
+    double cutAfter = 0.05;          // any query: the server's answer dropped
+    double commitCutBefore = 0.04;   // one carrying the COMMIT: cut before it reaches the server
+    double commitAnswerLost = 0.1;   // one carrying the COMMIT: stored, its answer dropped
+    double shortStall = 0.1;         // a query outside the counter lock held back
+    double lockedStall = 0.05;       // a query under the counter lock held back long
     double freeze = 0.1;             // the terminal stops right after taking the counter lock
-    double crash = 0.002;            // the terminal program ends at a statement
-    double commitCrash = 0.02;       // ... at COMMIT (before it goes out, or after it was stored)
+    double crash = 0.01;             // the terminal program ends at a query
+    double commitCrash = 0.03;       // ... at the COMMIT's (before it goes out, or after it was stored)
 };
 
 // A stall shorter than the server's idle-transaction limit, and long ones

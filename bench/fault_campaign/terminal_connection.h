@@ -25,6 +25,7 @@ public:
     void Close() override { inner_.Close(); }
     void Execute(const QString& sql) override;
     data::ResultSet Query(const QString& sql) override;
+    std::vector<data::ResultSet> RunTogether(const QStringList& statements) override;
     QString Escape(const QString& text) const override { return inner_.Escape(text); }
     std::map<QString, bool>& SessionFacts() override { return inner_.SessionFacts(); }
 

@@ -2,6 +2,7 @@
 
 #include <mysql.h>
 
+#include "data/connection.h"
 #include "data/connection_string.h"
 #include "support/bench_env.h"
 
@@ -36,7 +37,7 @@ void BareClient::Open(const char* host, const char* user, const char* password, 
 void BareClient::Connect(const QString& connectionString) {
     const data::ConnectionSettings s = data::SettingsFromConnectionString(connectionString);
     Open(s.host.toUtf8().constData(), s.user.toUtf8().constData(), s.password.toUtf8().constData(),
-         s.database.toUtf8().constData(), s.port, nullptr, 0);
+         s.database.toUtf8().constData(), s.port, nullptr, CLIENT_MULTI_STATEMENTS);
 }
 
 void BareClient::ConnectRoot(const QString& socket, const QString& database) {
@@ -85,6 +86,31 @@ QStringList BareClient::Rows(const QString& sql) {
         if (MYSQL_RES* more = mysql_store_result(mysql_)) mysql_free_result(more);
     }
     return rows;
+}
+
+std::vector<QStringList> BareClient::RowsTogether(const QStringList& statements) {
+    if (!mysql_) Raise();
+    const QByteArray q = data::OneQueryText(statements).toUtf8();
+    if (mysql_real_query(mysql_, q.constData(), static_cast<unsigned long>(q.size())) != 0) Raise();
+    std::vector<QStringList> answers;
+    for (;;) {
+        QStringList rows;
+        if (MYSQL_RES* res = mysql_store_result(mysql_)) {
+            const unsigned int n = mysql_num_fields(res);
+            while (MYSQL_ROW row = mysql_fetch_row(res)) {
+                QStringList cells;
+                for (unsigned int i = 0; i < n; ++i) cells << QString::fromUtf8(row[i] ? row[i] : "NULL");
+                rows << cells.join(QLatin1Char('\t'));
+            }
+            mysql_free_result(res);
+        } else if (mysql_field_count(mysql_) != 0) {
+            Raise();
+        }
+        answers.push_back(rows);
+        const int next = mysql_next_result(mysql_);
+        if (next < 0) return answers;
+        if (next > 0) Raise();
+    }
 }
 
 QString BareClient::Value(const QString& sql) {

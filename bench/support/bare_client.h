@@ -4,6 +4,7 @@
 // and nothing in between: no result-set object, no value conversion.
 #include <QString>
 #include <QStringList>
+#include <vector>
 #include <stdexcept>
 
 struct st_mysql;
@@ -22,7 +23,8 @@ public:
     BareClient(const BareClient&) = delete;
     BareClient& operator=(const BareClient&) = delete;
 
-    // As the terminal's user over TCP, from a connection string.
+    // As the terminal's user over TCP, from a connection string (several
+    // statements may go in one text, as the terminal sends them).
     void Connect(const QString& connectionString);
     // As root over the server's local socket (checks and clean-up; several
     // statements may go in one text).
@@ -35,6 +37,9 @@ public:
     void Run(const QString& sql);
     // The rows of a query, columns joined by tabs. Raises BareError.
     QStringList Rows(const QString& sql);
+    // Statements sent in one text, one round trip: the rows of each, in
+    // turn. Raises BareError at the first that fails.
+    std::vector<QStringList> RowsTogether(const QStringList& statements);
     // The first column of the first row ("" without rows).
     QString Value(const QString& sql);
     QString Escape(const QString& text) const;

@@ -10,39 +10,38 @@
 namespace bench {
 namespace {
 
-BareSendResult RunStatements(BareClient& c, const sending::OrderToSend& p, const QString& idEnvio) {
+// The send in the terminal's two round trips: what it must know, then all
+// it writes with the COMMIT and `afterCommit` behind it.
+BareSendResult RunStatements(BareClient& c, const sending::OrderToSend& p, const QString& idEnvio,
+                             const QStringList& afterCommit) {
     using namespace sending;
     const EscapeFn esc = [&c](const QString& t) { return c.Escape(t); };
     BareSendResult r;
-    auto run = [&](const QString& sql) {
-        c.Run(sql);
-        ++r.statements;
-    };
-    run(kSqlInicio);
-    r.numero = c.Value(kSqlContador);
-    ++r.statements;
-    run(ActualizarContador(r.numero, esc));
-    const bool header = !c.Rows(BuscarCabecera(p.mesa, esc)).isEmpty();
-    const QString now = c.Value(startup::kSqlReloj);  // "yyyy-MM-dd HH:mm:ss"
-    r.statements += 2;
+    const QStringList read{kSqlInicio, kSqlContador, BuscarCabecera(p.mesa, esc), startup::kSqlReloj};
+    const std::vector<QStringList> answers = c.RowsTogether(read);
+    r.numero = answers.at(1).value(0).section(QLatin1Char('\t'), 0, 0);
+    const bool header = !answers.at(2).isEmpty();
+    const QString now = answers.at(3).value(0);  // "yyyy-MM-dd HH:mm:ss"
     const QDate fecha = QDate::fromString(now.left(10), QStringLiteral("yyyy-MM-dd"));
-    if (!header) run(InsertarCabecera(p.mesa, p.codVendedor, fecha, esc));
+    QStringList write{ActualizarContador(r.numero, esc)};
+    if (!header) write << InsertarCabecera(p.mesa, p.codVendedor, fecha, esc);
     const TicketContext ticket{r.numero, p.mesonero, now.mid(11), fecha, p.mesa};
     for (const QStringList& fila : p.filas) {
         if (!IsOrderLine(fila)) continue;
-        run(InsertarLinea(p.mesa, fila, esc));
-        run(InsertarComanda(ticket, fila, esc));
+        write << InsertarLinea(p.mesa, fila, esc) << InsertarComanda(ticket, fila, esc);
     }
-    run(RegistrarEnvio(idEnvio, r.numero, p.mesa, esc));
-    run(kSqlConfirmar);
+    write << RegistrarEnvio(idEnvio, r.numero, p.mesa, esc) << kSqlConfirmar << afterCommit;
+    c.RowsTogether(write);
+    r.statements = static_cast<int>(read.size() + write.size());
     return r;
 }
 
 }  // namespace
 
-BareSendResult BareSend(BareClient& c, const sending::OrderToSend& pedido, const QString& idEnvio) {
+BareSendResult BareSend(BareClient& c, const sending::OrderToSend& pedido, const QString& idEnvio,
+                        const QStringList& afterCommit) {
     try {
-        return RunStatements(c, pedido, idEnvio);
+        return RunStatements(c, pedido, idEnvio, afterCommit);
     } catch (const BareError&) {
         try {
             c.Run(sending::kSqlDeshacer);

@@ -5,6 +5,7 @@
 namespace bench {
 
 QString DbHost() { return qEnvironmentVariable("PEDIDOS_BENCH_DB_HOST", "127.0.0.7"); }
+QString DelayProxyHost() { return qEnvironmentVariable("PEDIDOS_BENCH_DELAY_HOST", "127.0.0.17"); }
 QString DbName() { return qEnvironmentVariable("PEDIDOS_BENCH_DB_NAME", "restaurante"); }
 QString DbSocket() { return qEnvironmentVariable("PEDIDOS_BENCH_DB_SOCKET"); }
 QString PrinterQueue() { return qEnvironmentVariable("PEDIDOS_BENCH_PRINTER", "Cocina"); }

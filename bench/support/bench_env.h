@@ -10,12 +10,17 @@
 //   PEDIDOS_BENCH_CLUSTER_HOSTS  the addresses of the private Galera cluster's
 //                                three nodes (127.0.0.14 127.0.0.15 127.0.0.16)
 //   PEDIDOS_BENCH_CLUSTER_DIR    its folder: node k's local socket is DIR/nodek/mariadb.sock
+//   PEDIDOS_BENCH_DELAY_HOST  where the latency bench's delay proxy listens
+//                             (127.0.0.17), on port 3306: the terminal's port is fixed
 #include <QString>
 #include <QStringList>
 
 namespace bench {
 
 QString DbHost();
+// The server port every terminal connects to (fixed in its connection string).
+constexpr int kDbPort = 3306;
+QString DelayProxyHost();
 QString DbName();
 QString DbSocket();
 QString PrinterQueue();

@@ -44,7 +44,29 @@ std::optional<std::string_view> QueryText(const MySqlPacket& packet) {
     return payload.substr(1);
 }
 
-StatementKind KindOf(std::string_view sql) {
+std::vector<std::string_view> SplitStatements(std::string_view text) {
+    std::vector<std::string_view> out;
+    char quote = 0;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quote != 0) {
+            if (c == '\\') ++i;  // an escaped character, a quote included
+            else if (c == quote) quote = 0;
+        } else if (c == '\'' || c == '"' || c == '`') {
+            quote = c;
+        } else if (c == ';') {
+            if (!Trimmed(text.substr(start, i - start)).empty()) out.push_back(Trimmed(text.substr(start, i - start)));
+            start = i + 1;
+        }
+    }
+    if (!Trimmed(text.substr(start)).empty()) out.push_back(Trimmed(text.substr(start)));
+    return out;
+}
+
+namespace {
+
+StatementKind KindOfOne(std::string_view sql) {
     const std::string text = Lower(Trimmed(sql));
     if (text == "commit" || text == "commit work") return StatementKind::Commit;
     if (text == "rollback" || text == "rollback work") return StatementKind::Rollback;
@@ -52,6 +74,17 @@ StatementKind KindOf(std::string_view sql) {
     if (text.starts_with("select") && text.size() > kForUpdate.size() && text.ends_with(kForUpdate))
         return StatementKind::LockingRead;
     return StatementKind::Other;
+}
+
+}  // namespace
+
+StatementKind KindOf(std::string_view sql) {
+    // Statements sent together: the last that ends the transaction or takes
+    // locks says what the session holds afterwards.
+    StatementKind kind = StatementKind::Other;
+    for (std::string_view one : SplitStatements(sql))
+        if (const StatementKind k = KindOfOne(one); k != StatementKind::Other) kind = k;
+    return kind;
 }
 
 std::string QueryPacket(std::string_view sql) {

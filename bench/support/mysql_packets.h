@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace bench {
 
@@ -26,9 +27,14 @@ std::optional<MySqlPacket> TakePacket(std::string& stream);
 // other packet (the log-in exchange, COM_PING, COM_QUIT, ...).
 std::optional<std::string_view> QueryText(const MySqlPacket& packet);
 
+// The statements of a query text that carries several, separated by ";"
+// outside quotes, each without its blanks around.
+std::vector<std::string_view> SplitStatements(std::string_view text);
+
 // What a statement does to the session's transaction, as far as the proxy
 // needs to know: COMMIT and ROLLBACK end it; a locking read ("... for
-// update") takes row locks that the session holds until it ends.
+// update") takes row locks that the session holds until it ends. For
+// statements sent together, the last of them that does either.
 enum class StatementKind { Other, Commit, Rollback, LockingRead };
 StatementKind KindOf(std::string_view sql);
 

@@ -29,7 +29,7 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
-ProgramFolder::ProgramFolder(const QString& printer) {
+ProgramFolder::ProgramFolder(const QString& printer, const QString& server) {
     if (!dir_.isValid()) qFatal("no temporary folder for the program folder");
     QDir root(dir_.path());
     root.mkpath(QStringLiteral("iconos"));
@@ -41,7 +41,7 @@ ProgramFolder::ProgramFolder(const QString& printer) {
         CopyFile(SourcePath(QStringLiteral("demo/") + QLatin1String(name)),
                  root.filePath(QStringLiteral("datos/") + QLatin1String(name)));
     CopyFile(SourcePath(QStringLiteral("demo/Empresa.txt")), root.filePath(QStringLiteral("Empresa.txt")));
-    const QStringList lines{DbHost(), {}, {}, QStringLiteral("01"), DbName(),
+    const QStringList lines{server, {}, {}, QStringLiteral("01"), DbName(),
                             root.filePath(QStringLiteral("datos")), printer, {}, {}, {}};
     WriteFile(root.filePath(QStringLiteral("Ruta_Datos.txt")), (lines.join("\r\n") + "\r\n").toUtf8());
 }
@@ -68,6 +68,11 @@ void RecordingConnection::Execute(const QString& sql) {
 data::ResultSet RecordingConnection::Query(const QString& sql) {
     if (recording) statements << sql;
     return inner_.Query(sql);
+}
+
+std::vector<data::ResultSet> RecordingConnection::RunTogether(const QStringList& sqls) {
+    if (recording) statements << sqls;
+    return inner_.RunTogether(sqls);
 }
 
 sending::JobResult RecordingPrinter::PrintTicket(const QString&, const sending::Ticket& ticket) {

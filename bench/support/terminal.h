@@ -12,6 +12,7 @@
 
 #include "data/mariadb_connection.h"
 #include "sending/printing_system.h"
+#include "support/bench_env.h"
 #include "widgets/dialogs.h"
 
 namespace bench {
@@ -19,8 +20,9 @@ namespace bench {
 // A program folder in a temporary directory.
 class ProgramFolder {
 public:
-    // `printer`: line 7 of Ruta_Datos.txt.
-    explicit ProgramFolder(const QString& printer);
+    // `printer`: line 7 of Ruta_Datos.txt; `server`: line 1, the bench
+    // database unless the terminal is to reach it through a proxy.
+    explicit ProgramFolder(const QString& printer, const QString& server = DbHost());
     QString Path() const { return dir_.path(); }
 
 private:
@@ -46,6 +48,7 @@ public:
     void Close() override { inner_.Close(); }
     void Execute(const QString& sql) override;
     data::ResultSet Query(const QString& sql) override;
+    std::vector<data::ResultSet> RunTogether(const QStringList& sqls) override;
     QString Escape(const QString& text) const override { return inner_.Escape(text); }
     std::map<QString, bool>& SessionFacts() override { return inner_.SessionFacts(); }
 

@@ -4,6 +4,17 @@
 
 namespace data {
 
+QString OneQueryText(const QStringList& statements) {
+    QString text;
+    for (const QString& sql : statements) {
+        QString one = sql.trimmed();
+        while (one.endsWith(QLatin1Char(';'))) one = one.chopped(1).trimmed();
+        if (!text.isEmpty()) text += QStringLiteral(";\n");
+        text += one;
+    }
+    return text;
+}
+
 std::vector<ResultSet> Connection::RunTogether(const QStringList& statements) {
     std::vector<ResultSet> answers;
     answers.reserve(static_cast<size_t>(statements.size()));

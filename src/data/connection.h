@@ -11,6 +11,11 @@
 
 namespace data {
 
+// `statements` as one query text for a server that takes several at once:
+// each as it is, ended by the ";" that separates them (one already there is
+// not doubled: ";;" would be an empty statement, which the server refuses).
+QString OneQueryText(const QStringList& statements);
+
 class Connection {
 public:
     virtual ~Connection() = default;

@@ -211,16 +211,7 @@ std::vector<ResultSet> MariaDbConnection::RunTogether(const QStringList& stateme
 std::vector<ResultSet> MariaDbConnection::RunText(const QStringList& statements) {
     std::vector<ResultSet> answers;
     if (statements.isEmpty()) return answers;
-    // One query text: the statements as they are, each ended by the ";"
-    // that separates them (one already there is not doubled: ";;" would be
-    // an empty statement, which the server refuses).
-    QString text;
-    for (const QString& sql : statements) {
-        QString one = sql.trimmed();
-        while (one.endsWith(QLatin1Char(';'))) one = one.chopped(1).trimmed();
-        if (!text.isEmpty()) text += QStringLiteral(";\n");
-        text += one;
-    }
+    const QString text = OneQueryText(statements);
     const auto fail = [&](int number, const QString& description) {
         const int at = static_cast<int>(answers.size());
         throw BatchError(number, description, at, std::move(answers));

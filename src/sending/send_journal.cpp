@@ -9,7 +9,6 @@
 #include <QJsonObject>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <unistd.h>
 
 namespace sending {
 namespace {
@@ -114,10 +113,11 @@ bool SendJournal::Write(const JournalEntry& entry) {
     const QFileInfo info(path_);
     QDir().mkpath(info.absolutePath());
     QSaveFile file(path_);
-    // The rename is only safe once the bytes are on the disk: a power cut
-    // must leave the old entry or the new one, never half of one.
+    // A power cut must leave the old entry or the new one, never half of
+    // one: commit() puts the bytes on the disk (fdatasync) before it puts
+    // the new file in the old one's place.
     const bool ok = file.open(QIODevice::WriteOnly) && file.write(JournalToJson(entry)) >= 0 &&
-                    file.flush() && ::fsync(file.handle()) == 0 && file.commit();
+                    file.commit();
     if (!ok)
         qWarning().noquote() << "send journal: cannot write" << path_ << ":" << file.errorString()
                              << "(the send goes on without it)";

@@ -52,6 +52,13 @@ TEST(MySqlPackets, KnowsWhatEndsATransactionAndWhatLocks) {
     EXPECT_EQ(KindOf("select control_Comanda from mantenimiento for update"), StatementKind::LockingRead);
     EXPECT_EQ(KindOf("SELECT a FROM t FOR UPDATE"), StatementKind::LockingRead);
     EXPECT_EQ(KindOf("insert into comanda values ('commit')"), StatementKind::Other);
+    // Statements sent together.
+    EXPECT_EQ(KindOf("START TRANSACTION;\nselect c from m for update;\nselect now()"), StatementKind::LockingRead);
+    EXPECT_EQ(KindOf("update m set c='2';\ninsert into t values ('a;COMMIT');\nCOMMIT;\nselect * from m;"),
+              StatementKind::Commit);
+    EXPECT_EQ(KindOf("insert into t values ('it''s; commit')"), StatementKind::Other);
+    EXPECT_EQ(bench::SplitStatements("a;\n b ;'x;\\';y';;c"),
+              (std::vector<std::string_view>{"a", "b", "'x;\\';y'", "c"}));
     EXPECT_EQ(KindOf("select 'x for update' from t"), StatementKind::Other);
     EXPECT_EQ(KindOf("COMMITTED"), StatementKind::Other);
     EXPECT_EQ(KindOf(""), StatementKind::Other);
