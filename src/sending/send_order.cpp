@@ -59,6 +59,17 @@ bool IsPermanentRefusal(int number) {
 // once per connection by a probe that stores nothing.
 const QString kFactEnvios = QStringLiteral("envios");
 
+// Whether the connection's server is a Galera cluster node, learnt once per
+// connection. A node can abort a local transaction at any moment when another
+// node's write to the same row arrives (to it, a deadlock), and in the middle
+// of statements sent together it tells the client nothing: the statements
+// after that moment run on their own, each committed alone, and part of an
+// order would be stored. There every statement of a send travels alone, and
+// the statement after the abort is refused with the deadlock error.
+const QString kFactNodoCluster = QStringLiteral("wsrep_on");
+const QString kSqlSondaCluster = QStringLiteral("select @@wsrep_on");
+constexpr int kUnknownSystemVariable = 1193;  // a server without Galera (MySQL)
+
 // Runs statements of one send with the statement-level tries.
 class Statements {
 public:
@@ -81,7 +92,7 @@ public:
         int from = 0, failing = -1, tries = 0;
         for (;;) {
             try {
-                for (data::ResultSet& rs : c_.RunTogether(sqls.mid(from))) answers.push_back(std::move(rs));
+                for (data::ResultSet& rs : Run(sqls.mid(from))) answers.push_back(std::move(rs));
                 return answers;
             } catch (const data::BatchError& e) {
                 const int at = from + e.failedAt();
@@ -111,6 +122,24 @@ public:
             throw;
         }
     }
+    // On a cluster node each statement travels alone (see kFactNodoCluster).
+    void LearnServer() {
+        std::map<QString, bool>& facts = c_.SessionFacts();
+        if (const auto it = facts.find(kFactNodoCluster); it != facts.end()) {
+            oneByOne_ = it->second;
+            return;
+        }
+        bool node = false;
+        try {
+            const data::ResultSet rs = Ask(kSqlSondaCluster);
+            node = !rs.IsEof() && rs.Field(0).IsNonZero();
+        } catch (const data::DbError& e) {
+            if (e.number() != kUnknownSystemVariable) throw WholeSendAborted{e.description(), e.number()};
+        }
+        if (node) qInfo().noquote() << "send: a cluster node; each statement of a send travels alone";
+        facts[kFactNodoCluster] = oneByOne_ = node;
+    }
+
     bool SendRecordsAvailable() {
         std::map<QString, bool>& facts = c_.SessionFacts();
         if (const auto it = facts.find(kFactEnvios); it != facts.end()) return it->second;
@@ -152,8 +181,15 @@ private:
         }
     }
 
+    std::vector<data::ResultSet> Run(const QStringList& sqls) {
+        // The base class's way: one statement per round trip, a failure
+        // reported at the statement it happened at, as together.
+        return oneByOne_ ? c_.Connection::RunTogether(sqls) : c_.RunTogether(sqls);
+    }
+
     data::Connection& c_;
     TextValues values_;
+    bool oneByOne_ = false;
 };
 
 TicketContext TicketOf(const OrderToSend& p, const QString& numero,
@@ -325,6 +361,7 @@ SendResult SendOrder(data::Connection& conexion, const OrderToSend& pedido, cons
                 if (!Reconnect(conexion, o, result.lastError)) break;
                 reconnect = false;
             }
+            s.LearnServer();
             const bool conRegistro = s.SendRecordsAvailable();
             if (doubt) {
                 switch (Settle(s, *doubt, pedido)) {
