@@ -84,7 +84,7 @@ private:
 };
 
 Run::Run(const Target& target, const Settings& settings)
-    : target_(target), settings_(settings), plan_(settings.seed, FaultRates{}),
+    : target_(target), settings_(settings), plan_(settings.seed, target.rates),
       printer_(dir_.filePath(QStringLiteral("comandas.bin"))) {
     shared_.quota = settings.orders;
     shared_.plan = &plan_;

@@ -29,6 +29,7 @@ struct Target {
     QStringList serverHosts;  // a proxy in front of each (the server, or each node)
     QString rootSocket;       // where root reads back what was stored
     std::vector<Disturbance> disturbances;
+    FaultRates rates{};       // per query text the terminals send there
 };
 
 struct Settings {

@@ -31,6 +31,10 @@ struct FaultRates {
     double commitCrash = 0.03;       // ... at the COMMIT's (before it goes out, or after it was stored)
 };
 
+// The same faults where every statement of a send travels alone (a cluster
+// node): chances per statement, about as many per send as above.
+constexpr FaultRates kRatesStatementsAlone{0.008, 0.008, 0.02, 0.06, 0.03, 0.015, 0.1, 0.002, 0.02};
+
 // A stall shorter than the server's idle-transaction limit, and long ones
 // past what the server sees as a frozen terminal.
 constexpr std::chrono::milliseconds kShortStallMin{300}, kShortStallMax{2500};

@@ -52,7 +52,8 @@ campaign::Target Cluster() {
             bench::ClusterSocket(1),
             {{0.30, Disturbance::Kind::KillNode, 2},
              {0.60, Disturbance::Kind::PrinterOff},
-             {0.75, Disturbance::Kind::QueueRefuses}}};
+             {0.75, Disturbance::Kind::QueueRefuses}},
+            campaign::kRatesStatementsAlone};
 }
 
 void RunOn(const campaign::Target& target, const campaign::Settings& settings) {
