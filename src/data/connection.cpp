@@ -9,7 +9,9 @@ QString OneQueryText(const QStringList& statements) {
     for (const QString& sql : statements) {
         QString one = sql.trimmed();
         while (one.endsWith(QLatin1Char(';'))) one = one.chopped(1).trimmed();
-        if (!text.isEmpty()) text += QStringLiteral(";\n");
+        // The ";" on a line of its own: a statement that ends in a "--"
+        // comment cannot take it.
+        if (!text.isEmpty()) text += QStringLiteral("\n;\n");
         text += one;
     }
     return text;

@@ -12,8 +12,8 @@
 namespace data {
 
 // `statements` as one query text for a server that takes several at once:
-// each as it is, ended by the ";" that separates them (one already there is
-// not doubled: ";;" would be an empty statement, which the server refuses).
+// each as it is, then the ";" that separates them (one already there is not
+// doubled: ";;" would be an empty statement, which the server refuses).
 QString OneQueryText(const QStringList& statements);
 
 class Connection {

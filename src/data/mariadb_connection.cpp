@@ -137,10 +137,13 @@ void MariaDbConnection::Execute(const QString& sql) {
     Send(sql);
     // A statement that returns rows anyway: read and drop them so the
     // connection is ready for the next one.
-    do {
+    for (;;) {
         if (MYSQL_RES* res = mysql_store_result(mysql_)) mysql_free_result(res);
         else if (mysql_field_count(mysql_) != 0) RaiseLastError();
-    } while (mysql_next_result(mysql_) == 0);
+        const int next = mysql_next_result(mysql_);
+        if (next < 0) return;
+        if (next > 0) RaiseLastError();
+    }
 }
 
 ResultSet MariaDbConnection::TakeResult() {
@@ -185,7 +188,7 @@ std::vector<ResultSet> MariaDbConnection::RunTogether(const QStringList& stateme
     sessionPending_ = false;
     try {
         std::vector<ResultSet> answers =
-            RunText(QStringList{SessionSettingsStatement(kSessionLimits)} + statements);
+            RunText(QStringList{SessionSettingsStatement(sessionSettings_)} + statements);
         answers.erase(answers.begin());
         return answers;
     } catch (const BatchError& e) {
@@ -198,7 +201,12 @@ std::vector<ResultSet> MariaDbConnection::RunTogether(const QStringList& stateme
                                  << e.number() << e.description();
             throw BatchError(e.number(), e.description(), 0, {});
         }
-        const QStringList notSet = ApplyEachSessionSetting(*this, kSessionLimits, e);
+        QStringList notSet;
+        try {
+            notSet = ApplyEachSessionSetting(*this, sessionSettings_, e);
+        } catch (const DbError& lost) {
+            throw BatchError(lost.number(), lost.description(), 0, {});
+        }
         if (!notSet.isEmpty())
             qWarning().noquote() << "database session on" << host_ << ": left as the server has"
                                  << "them:" << notSet.join(QStringLiteral(", "))

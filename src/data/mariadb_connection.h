@@ -1,6 +1,9 @@
 #pragma once
 // The connection to a MariaDB/MySQL server through MariaDB Connector/C.
+#include <span>
+
 #include "data/connection.h"
+#include "data/session_limits.h"
 
 struct st_mysql;
 
@@ -19,6 +22,11 @@ public:
     // its third after 3 s; a touch that reconnects first must not freeze the
     // screen much longer than that when the server is not there.
     static constexpr unsigned int kConnectTimeoutSeconds = 5;
+
+    // The session settings each Open sends in front of the first statements
+    // (data::kSessionLimits unless told otherwise, as a test does to see a
+    // server refuse one).
+    void SetSessionSettings(std::span<const SessionSetting> settings) { sessionSettings_ = settings; }
 
     void Open(const QString& connectionString) override;
     bool IsOpen() const override { return mysql_ != nullptr; }
@@ -39,6 +47,7 @@ private:
     st_mysql* mysql_ = nullptr;
     QString host_;                 // for the log
     bool sessionPending_ = false;  // the session limits are still to be set
+    std::span<const SessionSetting> sessionSettings_ = kSessionLimits;
 };
 
 }  // namespace data

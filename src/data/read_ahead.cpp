@@ -21,6 +21,9 @@ void ReadAhead::Ask(Connection& c, const QStringList& sqls) {
         qInfo().noquote() << "database: query" << e.failedAt() + 1 << "of" << ask.size()
                           << "asked ahead failed:" << e.number() << e.description()
                           << "; it and those after it are asked in their turn";
+    } catch (const DbError& e) {
+        qInfo().noquote() << "database: queries asked ahead failed:" << e.number() << e.description()
+                          << "; each is asked in its turn";
     }
     for (size_t i = 0; i < answers.size() && i < static_cast<size_t>(ask.size()); ++i)
         answers_[ask.at(static_cast<qsizetype>(i))] = std::move(answers[i]);

@@ -7,7 +7,9 @@ namespace {
 
 // mysql_real_escape_string's rules for a server in its default mode, for
 // when there is no connection to ask (the client library cannot escape
-// before it has been initialised by a connection).
+// before it has been initialised by a connection) - except the quote, which
+// is doubled: a server in NO_BACKSLASH_ESCAPES mode would end the text at a
+// quote after a backslash, and doubling is safe in every mode.
 QString EscapeForDefaultServer(const QString& text) {
     QString out;
     out.reserve(text.size() + 8);
@@ -18,7 +20,7 @@ QString EscapeForDefaultServer(const QString& text) {
             case '\r': out += QStringLiteral("\\r"); break;
             case 0x1A: out += QStringLiteral("\\Z"); break;
             case '\\': out += QStringLiteral("\\\\"); break;
-            case '\'': out += QStringLiteral("\\'"); break;
+            case '\'': out += QStringLiteral("''"); break;
             case '"': out += QStringLiteral("\\\""); break;
             default: out += c;
         }

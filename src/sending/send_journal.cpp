@@ -1,5 +1,11 @@
 #include "sending/send_journal.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -7,7 +13,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace sending {
@@ -112,16 +117,26 @@ std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* err
 bool SendJournal::Write(const JournalEntry& entry) {
     const QFileInfo info(path_);
     QDir().mkpath(info.absolutePath());
-    QSaveFile file(path_);
-    // A power cut must leave the old entry or the new one, never half of
-    // one: commit() puts the bytes on the disk (fdatasync) before it puts
-    // the new file in the old one's place.
-    const bool ok = file.open(QIODevice::WriteOnly) && file.write(JournalToJson(entry)) >= 0 &&
-                    file.commit();
-    if (!ok)
-        qWarning().noquote() << "send journal: cannot write" << path_ << ":" << file.errorString()
-                             << "(the send goes on without it)";
-    return ok;
+    // A power cut must leave the old entry or the new one, never half of one:
+    // the new entry goes to a file of its own, reaches the disk, and only
+    // then takes the old one's place. One sync per write, and a sync that
+    // fails is told (QSaveFile syncs too, but does not say when that fails).
+    const QString temp = path_ + QStringLiteral(".nuevo");
+    QFile file(temp);
+    QString error;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(JournalToJson(entry)) < 0 ||
+        !file.flush())
+        error = file.errorString();
+    else if (::fdatasync(file.handle()) != 0)
+        error = QString::fromLocal8Bit(std::strerror(errno));
+    file.close();
+    if (error.isEmpty() && std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path_).constData()) != 0)
+        error = QString::fromLocal8Bit(std::strerror(errno));
+    if (error.isEmpty()) return true;
+    qWarning().noquote() << "send journal: cannot write" << path_ << ":" << error
+                         << "(the send goes on without it)";
+    QFile::remove(temp);
+    return false;
 }
 
 void SendJournal::Close() {

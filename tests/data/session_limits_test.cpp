@@ -74,6 +74,30 @@ TEST_F(SessionLimits, WhatTheServerRefusesIsSetOneByOneAndNamed) {
     }
 }
 
+// A connection sends its settings in front of its first statements; when the
+// server refuses them together, each is set alone and the statements still
+// run, once, with their answers and failures where they belong.
+TEST_F(SessionLimits, SettingsTheServerRefusesTogetherAreSetAloneBeforeTheFirstStatements) {
+    static constexpr data::SessionSetting kSettings[] = {
+        {"net_read_timeout", 8}, {"no_such_timeout", 1}, {"innodb_lock_wait_timeout", 4}};
+    data::MariaDbConnection c;
+    c.SetSessionSettings(kSettings);
+    c.Open(testsupport::TestConnectionString());
+    try {
+        c.RunTogether({"set @runs = coalesce(@runs, 0) + 1", "select @@session.net_read_timeout",
+                       "select * from nowhere", "set @after = 1"});
+        FAIL() << "the missing table went unnoticed";
+    } catch (const data::BatchError& e) {
+        EXPECT_EQ(e.failedAt(), 2);
+        ASSERT_EQ(e.answered().size(), 2u);
+        EXPECT_EQ(e.answered()[1].Field(0).ToDouble(), 8);
+    }
+    EXPECT_EQ(Session(c, "innodb_lock_wait_timeout"), 4);
+    const data::ResultSet after = c.Query("select @runs, @after");
+    EXPECT_EQ(after.Field(0).ToDouble(), 1) << "the statements ran once";
+    EXPECT_TRUE(after.Field(1).IsNull());
+}
+
 // The client library's sockets to the test server, found among the
 // process's open files, carry the keepalive the connection asked for.
 TEST_F(SessionLimits, TheClientSocketProbesASilentServer) {
