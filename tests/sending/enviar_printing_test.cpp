@@ -13,6 +13,7 @@
 #include "printer_listener.h"
 #include "runtime/text_file.h"
 #include "sending/cups_printing.h"
+#include "sending/cups_queue_probe.h"
 #include "sending/escpos.h"
 #include "sending/printing_system.h"
 #include "sending/send_journal.h"
@@ -64,6 +65,9 @@ protected:
         testsupport::EmptyOrders(41);
         Module1::Cadena_Conexion = testsupport::TestConnectionString();
         QString error;
+        // A job an earlier test left in the queue (its printer was off) would
+        // reach this test's printer when CUPS tries it again.
+        ASSERT_TRUE(sendingtest::PurgeJobs("Cocina", &error)) << error.toStdString();
         ASSERT_TRUE(printer.Start(PrinterHost(), 9100, &error)) << error.toStdString();
     }
     void TearDown() override {
