@@ -66,26 +66,7 @@ void BareClient::Run(const QString& sql) {
 }
 
 QStringList BareClient::Rows(const QString& sql) {
-    if (!mysql_) Raise();
-    const QByteArray q = sql.toUtf8();
-    if (mysql_real_query(mysql_, q.constData(), static_cast<unsigned long>(q.size())) != 0) Raise();
-    QStringList rows;
-    MYSQL_RES* res = mysql_store_result(mysql_);
-    if (!res) {
-        if (mysql_field_count(mysql_) != 0) Raise();
-        return rows;
-    }
-    const unsigned int n = mysql_num_fields(res);
-    while (MYSQL_ROW row = mysql_fetch_row(res)) {
-        QStringList cells;
-        for (unsigned int i = 0; i < n; ++i) cells << QString::fromUtf8(row[i] ? row[i] : "NULL");
-        rows << cells.join(QLatin1Char('\t'));
-    }
-    mysql_free_result(res);
-    while (mysql_next_result(mysql_) == 0) {
-        if (MYSQL_RES* more = mysql_store_result(mysql_)) mysql_free_result(more);
-    }
-    return rows;
+    return RowsTogether({sql}).front();
 }
 
 std::vector<QStringList> BareClient::RowsTogether(const QStringList& statements) {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "support/mysql_packets.h"
+#include "support/proxy_sockets.h"
 
 namespace bench {
 namespace {
@@ -27,45 +28,6 @@ using Clock = std::chrono::steady_clock;
 
 // Commands the server does not answer: the client does not wait for them.
 constexpr unsigned char kComQuit = 0x01, kComStmtSendLongData = 0x18, kComStmtClose = 0x19;
-
-bool Address(const std::string& host, int port, sockaddr_in* a) {
-    *a = sockaddr_in{};
-    a->sin_family = AF_INET;
-    a->sin_port = htons(static_cast<uint16_t>(port));
-    return inet_pton(AF_INET, host.c_str(), &a->sin_addr) == 1;
-}
-
-// No Nagle: a chunk released goes out at once, not when the next one comes.
-void Tune(int fd) {
-    const int on = 1;
-    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
-}
-
-// A connection to the server (blocking connect: loopback answers at once);
-// -1 when it cannot be made.
-int ConnectTo(const std::string& host, int port) {
-    sockaddr_in a;
-    if (!Address(host, port, &a)) return -1;
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return -1;
-    if (connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-        close(fd);
-        return -1;
-    }
-    Tune(fd);
-    return fd;
-}
-
-// Writes what the socket takes now; false when the peer is gone.
-bool Flush(int fd, std::string& pending) {
-    while (!pending.empty()) {
-        const ssize_t n = send(fd, pending.data(), pending.size(), MSG_NOSIGNAL);
-        if (n < 0) return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
-        pending.erase(0, static_cast<std::size_t>(n));
-    }
-    return true;
-}
 
 // One direction of a connection: the chunks waiting for their time, in the
 // order they came, then what the receiving socket has not taken yet. Chunks
@@ -273,22 +235,8 @@ DelayProxy::DelayProxy(std::string listenHost, int listenPort, std::string serve
 DelayProxy::~DelayProxy() { Stop(); }
 
 bool DelayProxy::Start(std::string* error) {
-    sockaddr_in a;
-    if (!Address(listenHost_, listenPort_, &a)) {
-        *error = "not an IPv4 address: " + listenHost_;
-        return false;
-    }
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int on = 1;
-    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(fd, 64) != 0) {
-        *error = "cannot listen on " + listenHost_ + ":" + std::to_string(listenPort_) + ": " + std::strerror(errno);
-        if (fd >= 0) close(fd);
-        return false;
-    }
-    socklen_t length = sizeof a;
-    if (getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length) == 0) listenPort_ = ntohs(a.sin_port);
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+    const int fd = ListenOn(listenHost_, listenPort_, error);
+    if (fd < 0) return false;
     loop_ = std::make_unique<Loop>(fd, serverHost_, serverPort_, delayUs_);
     thread_ = std::thread([this] { loop_->Run(); });
     return true;

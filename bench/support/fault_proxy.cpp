@@ -14,59 +14,12 @@
 #include <list>
 #include <vector>
 
+#include "support/proxy_sockets.h"
+
 namespace bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-bool Address(const std::string& host, int port, sockaddr_in* a) {
-    *a = sockaddr_in{};
-    a->sin_family = AF_INET;
-    a->sin_port = htons(static_cast<uint16_t>(port));
-    return inet_pton(AF_INET, host.c_str(), &a->sin_addr) == 1;
-}
-
-void Tune(int fd) {
-    const int on = 1;
-    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
-}
-
-// A connection to the server (blocking connect: loopback answers at once,
-// with the connection or with a refusal); -1 when it cannot be made.
-int ConnectTo(const std::string& host, int port) {
-    sockaddr_in a;
-    if (!Address(host, port, &a)) return -1;
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return -1;
-    if (connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-        close(fd);
-        return -1;
-    }
-    Tune(fd);
-    return fd;
-}
-
-// Writes what the socket takes now; false when the peer is gone.
-bool Flush(int fd, std::string& pending) {
-    while (!pending.empty()) {
-        const ssize_t n = send(fd, pending.data(), pending.size(), MSG_NOSIGNAL);
-        if (n < 0) return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
-        pending.erase(0, static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// Reads what is there into `into`; false at the end of the stream or on an error.
-bool ReadInto(int fd, std::string& into) {
-    char buffer[16384];
-    const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
-    if (n > 0) {
-        into.append(buffer, static_cast<std::size_t>(n));
-        return true;
-    }
-    return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
-}
 
 struct Pair {
     int id = 0;
@@ -287,22 +240,8 @@ FaultProxy::FaultProxy(std::string listenHost, int listenPort, std::string serve
 FaultProxy::~FaultProxy() { Stop(); }
 
 bool FaultProxy::Start(FaultPolicy policy, std::string* error) {
-    sockaddr_in a;
-    if (!Address(listenHost_, listenPort_, &a)) {
-        *error = "not an IPv4 address: " + listenHost_;
-        return false;
-    }
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int on = 1;
-    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(fd, 64) != 0) {
-        *error = "cannot listen on " + listenHost_ + ":" + std::to_string(listenPort_) + ": " + std::strerror(errno);
-        if (fd >= 0) close(fd);
-        return false;
-    }
-    socklen_t length = sizeof a;
-    if (getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length) == 0) listenPort_ = ntohs(a.sin_port);
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+    const int fd = ListenOn(listenHost_, listenPort_, error);
+    if (fd < 0) return false;
     loop_ = std::make_unique<Loop>(fd, serverHost_, serverPort_, std::move(policy), faultsOn_);
     thread_ = std::thread([this] { loop_->Run(); });
     return true;
