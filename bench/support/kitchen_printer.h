@@ -17,7 +17,8 @@ public:
 
     // Starts the listener and waits until it accepts connections.
     bool Start();
-    // Switches it off (a job it was receiving is not kept; CUPS sends it again).
+    // Switches it off (a job still arriving is not kept, and CUPS sends it
+    // again; one sent whole is kept, as the sender takes it as printed).
     void Stop();
     // How many tickets of each ticket number arrived so far.
     std::map<QString, int> Received() const;

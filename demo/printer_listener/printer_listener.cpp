@@ -108,16 +108,27 @@ void PrinterListener::Serve() {
     }
 }
 
-// Reads until the sender closes; false when Stop() came first.
+// Reads until the sender closes; false when Stop() came in the middle of a
+// job. A sender that has already handed over its whole job only waits for the
+// printer to close: once stopping, the listener still reads for a moment, so a
+// job sent whole is kept (its sender takes it as printed), and only one still
+// being sent is dropped (its sender sees the connection fail and sends it again).
 bool PrinterListener::ReadJob(int connection, QByteArray* job) {
+    constexpr int kLastBytesMs = 300;
     char buffer[4096];
+    bool stopping = false;
     for (;;) {
         pollfd waits[2] = {{connection, POLLIN, 0}, {wake_fds_[0], POLLIN, 0}};
-        if (::poll(waits, 2, -1) < 0) {
+        const int ready = ::poll(waits, stopping ? 1 : 2, stopping ? kLastBytesMs : -1);
+        if (ready < 0) {
             if (errno == EINTR) continue;
             return false;
         }
-        if (waits[1].revents) return false;
+        if (ready == 0) return false;  // stopping, and the sender is not done
+        if (!stopping && waits[1].revents) {
+            stopping = true;
+            continue;
+        }
         const ssize_t n = ::read(connection, buffer, sizeof buffer);
         if (n == 0) return true;
         if (n < 0) {

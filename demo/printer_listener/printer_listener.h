@@ -28,8 +28,9 @@ public:
     // the reason in `error`, when the port cannot be taken.
     bool Start(const QString& address, quint16 port, QString* error);
     // Stops listening: the port is closed (a client is refused, as by a
-    // printer that is switched off). A connection in the middle of a job is
-    // dropped unrecorded. The jobs received so far are kept.
+    // printer that is switched off). A job whose sender has sent it whole is
+    // still read to its end and kept; one still being sent is dropped
+    // unrecorded. The jobs received so far are kept.
     void Stop();
     bool Listening() const;
 

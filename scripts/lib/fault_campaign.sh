@@ -8,7 +8,8 @@
 #       server twice and starts it again with db_start, so nothing else may use
 #       the server meanwhile. Prints the campaign's lines; non-zero when a check
 #       failed (an order lost or stored twice, a terminal blocked over 10 s, ...).
-#       The log goes to BUILD/fault_campaign.log.
+#       The log goes to BUILD/fault_campaign.log, the printed lines also to
+#       BUILD/fault_campaign.out.
 
 fault_campaign_short() {
   local build=$1 seconds=$2 db=fault_campaign queue=CampanaFallos
@@ -20,5 +21,6 @@ fault_campaign_short() {
     PEDIDOS_BENCH_PRINTER=$queue PEDIDOS_BENCH_PRINTER_HOST=$PEDIDOS_TEST_PRINTER_HOST \
     PEDIDOS_BENCH_PRINTER_PORT=9109 PEDIDOS_BENCH_CLUSTER_DIR= QT_QPA_PLATFORM=offscreen \
     PEDIDOS_BENCH_LOG="$build/fault_campaign.log" PEDIDOS_FAULT_CAMPAIGN_SECONDS=$seconds \
-    "$build/bench/bench_fault_campaign" 2>>"$build/fault_campaign.log"
+    "$build/bench/bench_fault_campaign" 2>>"$build/fault_campaign.log" | tee "$build/fault_campaign.out"
+  return "${PIPESTATUS[0]}"
 }
