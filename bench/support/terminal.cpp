@@ -51,7 +51,7 @@ void AnswerDialogs::Message(const QString& text, const QString&, dialogs::Icon) 
     std::fprintf(stderr, "bench: the terminal showed a message: %s\n", qPrintable(messages.last()));
 }
 bool AnswerDialogs::YesNo(const QString&, const QString&, dialogs::Icon) { return false; }
-QString AnswerDialogs::Input(const QString&, const QString&, const QString&, int) {
+QString AnswerDialogs::Input(const QString&, const QString&, const QString&, int, dialogs::Keys) {
     return QStringLiteral("1");
 }
 

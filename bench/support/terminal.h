@@ -34,7 +34,7 @@ public:
     void Message(const QString& text, const QString& title, dialogs::Icon icon) override;
     bool YesNo(const QString& text, const QString& title, dialogs::Icon icon) override;
     QString Input(const QString& prompt, const QString& title, const QString& initial,
-                  int maxLength) override;
+                  int maxLength, dialogs::Keys keys) override;
     // Messages shown so far (none is expected in a benchmark).
     QStringList messages;
 };

@@ -20,6 +20,7 @@
 #include "widgets/dialogs.h"
 #include "widgets/error_box.h"
 #include "widgets/resources.h"
+#include "widgets/screen_scale.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ public:
         return answer == QStringLiteral("Sí");
     }
     QString Input(const QString& prompt, const QString& title, const QString&,
-                  int maxLength) override {
+                  int maxLength, dialogs::Keys) override {
         const QString answer = maxLength > 0 ? Next(prompt).left(maxLength) : Next(prompt);
         Print("entrada", title, prompt, answer);
         return answer;
@@ -101,6 +102,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     widgets::LoadResources();
+    widgets::SetLayoutScale(
+        widgets::ScaleForScreen(QGuiApplication::primaryScreen(), widgets::HasWindowManager()));
     QApplication::setApplicationName(QStringLiteral("Pedidos_VandrelFW"));
     ScriptedAnswers answers;
     dialogs::Install(&answers);
@@ -108,6 +111,7 @@ int main(int argc, char** argv) {
 
     auto* acceso = new startup::Acceso(QString::fromLocal8Bit(argv[1]));
     dialogs::Guarded([acceso] { acceso->Form_Load(); });
+    widgets::CentreOnScreen(acceso);
     acceso->show();
     walk.Picture(acceso, "01-acceso.png", "Formulario de inicio");
     Walk::Click(acceso->CmdOk);

@@ -76,8 +76,8 @@ void Pedido_R::buscar_arti1() {
     }
     // The prompt has no way out but a valid quantity.
     for (;;) {
-        const entry::QuantityAnswer answer =
-            entry::CheckQuantity(dialogs::Current().Input(kPromptCantidad, dialogs::kApplicationTitle, QString()));
+        const entry::QuantityAnswer answer = entry::CheckQuantity(dialogs::Current().Input(
+            kPromptCantidad, dialogs::kApplicationTitle, QString(), 0, dialogs::Keys::Numbers));
         if (answer.check == entry::QuantityCheck::Accepted) {
             Cantidad_Sel = answer.value;
             break;
@@ -95,7 +95,8 @@ void Pedido_R::verificar() {
     QString note;
     if (dialogs::Current().YesNo(Mensaje, kTituloNota, dialogs::Icon::Question)) {
         const int limit = data::ChefNoteLimit(Anchos);
-        note = entry::ChefNote(dialogs::Current().Input(kPromptNota, kTituloPedidos, QString(), limit),
+        note = entry::ChefNote(dialogs::Current().Input(kPromptNota, kTituloPedidos, QString(), limit,
+                                                        dialogs::Keys::Letters),
                                limit);
     }
 

@@ -13,13 +13,14 @@
 #include "widgets/dialogs.h"
 #include "widgets/look.h"
 #include "widgets/ole_color.h"
+#include "widgets/screen_scale.h"
 
 namespace order_screen {
 namespace {
 
 constexpr int kPages = 3;
 constexpr double kMenuFontSize = 8;
-const QSize kPictureSize(40, 40);
+constexpr int kPictureSide = 40;  // pixels at the design size
 
 QString Escaped(const QString& text) { return data::SqlText(text); }
 
@@ -37,7 +38,7 @@ bool Pedido_R::LoadPicture(int index, const QString& path) {
     const QPixmap picture(path);
     if (picture.isNull()) return false;
     bmenu[index]->setIcon(QIcon(picture));
-    bmenu[index]->setIconSize(kPictureSize);
+    bmenu[index]->setIconSize(QSize(widgets::Scaled(kPictureSide), widgets::Scaled(kPictureSide)));
     return true;
 }
 
@@ -60,7 +61,7 @@ void Pedido_R::Menu_Principal() {
     for (QPushButton* b : bmenu) {
         b->setText(QString());
         QFont f = b->font();
-        f.setPointSizeF(kMenuFontSize);
+        f.setPointSizeF(widgets::ScaledPoints(kMenuFontSize));
         b->setFont(f);
         widgets::SetFaceColor(b, face);
     }

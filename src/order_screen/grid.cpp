@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "runtime/runtime_error.h"
+#include "widgets/touch.h"
 #include "widgets/twips.h"
 
 namespace order_screen {
@@ -83,7 +84,7 @@ Grid::Grid(QWidget* parent)
     : QTableWidget(2, 2, parent),
       fixed_row_(new QTableView(this)),
       empty_area_(palette().color(QPalette::Dark)),
-      font_size_(font().pointSizeF() > 0 ? font().pointSizeF() : 9.0),
+      font_size_(font().pointSizeF() > 0 ? font().pointSizeF() / widgets::LayoutScale() : 9.0),
       largest_font_size_(font_size_) {
     horizontalHeader()->hide();
     verticalHeader()->hide();
@@ -99,6 +100,10 @@ Grid::Grid(QWidget* parent)
     setRowHidden(0, true);  // drawn by fixed_row_ instead
     GrowRows(font_size_);
     SetCurrent(1, 1);
+    auto* gestures = new widgets::TouchGestures(this);
+    connect(gestures, &widgets::TouchGestures::longPressed, this, [this](QPoint at) {
+        if (IsNormalCell(at)) emit LongPressed(indexAt(at).row());
+    });
 }
 
 void Grid::SetRows(int rows) {
@@ -184,9 +189,15 @@ void Grid::SetTopRow(int row) {
     verticalScrollBar()->setValue(verticalHeader()->sectionPosition(row));
 }
 
+int Grid::RowsInView() const {
+    const int rowHeight = std::max(1, verticalHeader()->defaultSectionSize());
+    return std::max(1, viewport()->height() / rowHeight);
+}
+
 int Grid::ColWidth(int col) const {
     CheckCol(col);
-    return isColumnHidden(col) ? 0 : columnWidth(col) * widgets::kTwipsPerPixel;
+    if (isColumnHidden(col)) return 0;
+    return static_cast<int>(std::lround(columnWidth(col) * widgets::kTwipsPerPixel / widgets::LayoutScale()));
 }
 
 void Grid::SetColWidth(int col, int twips) {
@@ -206,7 +217,7 @@ void Grid::SetCellFontBold(bool bold) {
 
 void Grid::SetCellFontSize(double points) {
     QFont font = CellFont(CurrentCell());
-    font.setPointSizeF(points);
+    font.setPointSizeF(widgets::ScaledPoints(points));
     SetCellFont(font);
     GrowRows(points);
 }
@@ -331,7 +342,7 @@ void Grid::Write(int row, int col, const QString& text) {
     cell->setText(text);
     if (!cell->data(kOwnFontRole).toBool()) {
         QFont font = CellFont(cell);
-        font.setPointSizeF(font_size_);
+        font.setPointSizeF(widgets::ScaledPoints(font_size_));
         cell->setFont(font);
     }
 }
@@ -369,9 +380,10 @@ void Grid::KeepCurrentValid() {
 void Grid::GrowRows(double points) {
     largest_font_size_ = std::max(largest_font_size_, points);
     QFont largest = font();
-    largest.setPointSizeF(largest_font_size_);
+    largest.setPointSizeF(widgets::ScaledPoints(largest_font_size_));
     largest.setBold(true);
-    const int height = QFontMetrics(largest).height();
+    // A row is also something a finger presses.
+    const int height = std::max(QFontMetrics(largest).height(), widgets::TouchMinimum());
     for (QHeaderView* rows : {verticalHeader(), fixed_row_->verticalHeader()}) {
         if (rows->defaultSectionSize() == height) continue;
         rows->setMinimumSectionSize(1);

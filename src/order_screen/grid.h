@@ -61,8 +61,10 @@ public:
     // above the bottom edge.
     int TopRow() const;
     void SetTopRow(int row);
+    // How many whole rows the grid shows at once (at least 1).
+    int RowsInView() const;
 
-    // Column widths in twips, as whole pixels; a width under half a pixel hides
+    // Column widths in twips, as whole pixels at the layout factor; a width under half a pixel hides
     // the column and reads back as 0.
     int ColWidth(int col) const;
     void SetColWidth(int col, int twips);
@@ -83,6 +85,9 @@ signals:
     void Clicked();
     // A key pressed while the grid has the focus, after the current cell moved.
     void KeyDown(int keyCode, int shift);
+    // A finger (or the mouse) held still on a normal cell of `row`, which the
+    // press made the current one.
+    void LongPressed(int row);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

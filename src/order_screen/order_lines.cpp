@@ -81,8 +81,16 @@ QStringList CarriedSideDishes(const Grid& grid2) {
 }
 
 // Keeps the last `rowsInView` rows of `grid` in view once it has more.
-void ScrollToNewest(Grid& grid, int rowsInView) {
-    if (grid.Rows() > rowsInView) grid.SetTopRow(grid.Rows() - rowsInView);
+// Keeps the last `rowsInView` rows in view. When the grid shows fewer (rows
+// a finger's height on a small panel), it shows as many as fit, ending with
+// the newest entry, row `newest`.
+void ScrollToNewest(Grid& grid, int rowsInView, int newest) {
+    const int shown = grid.RowsInView();
+    if (shown >= rowsInView) {
+        if (grid.Rows() > rowsInView) grid.SetTopRow(grid.Rows() - rowsInView);
+    } else if (grid.Rows() > shown + 1) {
+        grid.SetTopRow(std::max(1, newest - shown + 1));
+    }
 }
 
 }  // namespace
@@ -116,7 +124,7 @@ void AppendLine(Grid& grid1, Grid& grid2, const OrderLine& line, qint16& numItem
     write(kColImprimir, line.imprimir);
 
     EmptySideDishes(grid2, numContornos);
-    ScrollToNewest(grid1, kLinesInView);
+    ScrollToNewest(grid1, kLinesInView, grid1.Rows() - 1);
 }
 
 void EmptySideDishes(Grid& grid2, qint16& numContornos) {
@@ -136,7 +144,7 @@ void AppendSideDish(Grid& grid2, qint16& numContornos, const QString& name) {
     WriteCell(grid2, 0, QString::number(numContornos), kSideDishFontSize);
     WriteCell(grid2, 1, name, kSideDishFontSize);
     grid2.AddItem(QString());
-    ScrollToNewest(grid2, kSideDishRowsInView);
+    ScrollToNewest(grid2, kSideDishRowsInView, numContornos);
 }
 
 bool Borrar(Grid& grid1, int filaSel, qint16& numItems) {

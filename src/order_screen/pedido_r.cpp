@@ -35,6 +35,8 @@ Pedido_R* g_instance = nullptr;
 constexpr int kTables = 70;
 // The Delete key.
 constexpr int kKeyDelete = 46;
+// The buttons' icons, in pixels at the design size.
+constexpr int kIconSide = 24;
 
 }  // namespace
 
@@ -84,7 +86,7 @@ void Pedido_R::ConnectHandlers() {
     connect(Grid2, &Grid::Clicked, this, [this] { dialogs::Guarded([this] { Grid2_Click(); }); });
     connect(Grid2, &Grid::KeyDown, this, [this](int key, int shift) {
         dialogs::Guarded([this, key, shift] { Grid2_KeyDown(key, shift); });
-    });
+    });    ConnectTouchHandlers();
 }
 
 void Pedido_R::Form_Load() {
@@ -266,7 +268,7 @@ void Pedido_R::Imagenes_() {
                  {Command2[2], "limpiar.ico"}, {Command4, "close.ico"}};
     for (size_t i = 0; i < Botones_Imagen.size(); ++i) {
         if (!Botones_Imagen[i]) Botones_Imagen[i] = std::make_unique<widgets::cImageButton>();
-        Botones_Imagen[i]->Init(24, 24);
+        Botones_Imagen[i]->Init(widgets::Scaled(kIconSide), widgets::Scaled(kIconSide));
         Botones_Imagen[i]->Implement(icons[i].button, folder + QString::fromLatin1(icons[i].file), QString(),
                                      QString(), QString(), QString(), 0, 2, 2, 2, 2, false);
     }

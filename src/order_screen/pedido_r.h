@@ -111,6 +111,16 @@ public:
     void Grid2_KeyDown(int keyCode, int shift);
     void Borrar();
     void Borrar_G2();
+    // A long press on a line or a side dish offers to remove it, by the rules
+    // of the Delete key.
+    void Grid1_LongPress(int row);
+    void Grid2_LongPress(int row);
+    // "Teclado" beside the table list: the table number typed on a keypad.
+    void cmdTeclado_Click();
+    // Shows the screen on the whole panel: full screen where no window
+    // manager runs (sized from the screen itself, as a bare X server honours
+    // no such request), maximised where one does.
+    void ShowOnPanel();
 
     // ---- controls (objectName = the name below, arrays as Name_index)
     QGroupBox* Frame1 = nullptr;  // information bar
@@ -133,6 +143,7 @@ public:
     QComboBox* dbCombo2 = nullptr;
     QComboBox* Combo1 = nullptr;
     QLineEdit* cod_V = nullptr;
+    QPushButton* cmdTeclado = nullptr;  // keypad for the table number
     QPushButton* Command5 = nullptr;
     QLabel* lblContornos = nullptr;  // "CONTORNOS:" in Frame6
     QComboBox* Combo2 = nullptr;
@@ -140,6 +151,9 @@ public:
     QLabel* lblTermino = nullptr;  // "TERMINO:" in Frame7
     QComboBox* Combo3 = nullptr;
     QPushButton* Command4 = nullptr;
+    // The design's drawing, at the layout factor, centred in the window:
+    // every control above lies on it.
+    QWidget* Lienzo = nullptr;
 
     // ---- state of the order being taken
     qint16 Num_Items = 0;
@@ -166,6 +180,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     Pedido_R();
@@ -176,6 +191,9 @@ private:
     void BuildWaiterPanel();
     void BuildSideDishPanels();
     void ConnectHandlers();
+    void ConnectTouchHandlers();
+    // Asks whether `what` leaves the order.
+    bool AskToRemove(const QString& what);
     void ShowCount();
     // Draws the rows of Rs_Botones as a menu or submenu level.
     void DrawLevel();

@@ -12,6 +12,7 @@
 #include "widgets/look.h"
 #include "widgets/menu_button.h"
 #include "widgets/ole_color.h"
+#include "widgets/touch.h"
 #include "widgets/twips.h"
 
 namespace order_screen {
@@ -25,10 +26,10 @@ const QColor kLightCyan(192, 255, 255);
 const QColor kLightGreen(192, 255, 192);
 const QColor kLightGrey(192, 192, 192);
 
-// The window holds every control: the grid reaches 20175 twips across and
+// The drawing holds every control: the grid reaches 20175 twips across and
 // the button bar 9615 down.
-constexpr int kWindowWidth = 20400;
-constexpr int kWindowHeight = 9840;
+constexpr int kDrawingWidth = 20400;
+constexpr int kDrawingHeight = 9840;
 
 QGroupBox* NewFrame(QWidget* parent, const char* name, const QString& caption, const QFont& font,
                     int left, int top, int width, int height) {
@@ -57,10 +58,12 @@ QPushButton* NewButton(QWidget* parent, const QString& name, const QString& capt
     button->setFont(font);
     button->setFocusPolicy(Qt::TabFocus);
     PlaceTwips(button, left, top, width, height);
+    widgets::KeepTouchable(button);
     return button;
 }
 
-// An editable drop-down list; its height is the one its font needs.
+// An editable drop-down list; its height is the one its font needs, and
+// never less than a finger's. Its list's entries are as tall.
 QComboBox* NewCombo(QWidget* parent, const char* name, int left, int top, int width) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::fromLatin1(name));
@@ -68,7 +71,10 @@ QComboBox* NewCombo(QWidget* parent, const char* name, int left, int top, int wi
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setFont(SansSerif(18));
     combo->move(Twips(left), Twips(top));
-    combo->resize(Twips(width), combo->sizeHint().height());
+    combo->resize(Twips(left + width) - Twips(left), combo->sizeHint().height());
+    widgets::KeepTouchable(combo);
+    widgets::KeepListTouchable(combo);
+    widgets::OpenListOnTouch(combo);
     return combo;
 }
 
@@ -89,11 +95,17 @@ QString Indexed(const char* name, int index) {
 
 void Pedido_R::BuildLayout() {
     setFont(SansSerif(8));
-    setFixedSize(Twips(kWindowWidth), Twips(kWindowHeight));
+    // The controls lie on a drawing of the design's shape, centred in the
+    // window, which takes the whole screen.
+    Lienzo = new QWidget(this);
+    Lienzo->setObjectName(QStringLiteral("Lienzo"));
+    Lienzo->resize(Twips(kDrawingWidth), Twips(kDrawingHeight));
+    setMinimumSize(Lienzo->size());
+    resize(Lienzo->size());
     BuildInformationBar();
     BuildMenuPanel();
 
-    Grid1 = new Grid(this);
+    Grid1 = new Grid(Lienzo);
     Grid1->setObjectName(QStringLiteral("Grid1"));
     PlaceTwips(Grid1, 6120, 2040, 14055, 6255);
     Grid1->SetColors(Qt::white, QColor(255, 255, 192), Qt::black, QColor(224, 224, 224));
@@ -104,7 +116,7 @@ void Pedido_R::BuildLayout() {
 }
 
 void Pedido_R::BuildInformationBar() {
-    Frame1 = NewFrame(this, "Frame1", QStringLiteral("Información"), SansSerif(18, true, true), 240,
+    Frame1 = NewFrame(Lienzo, "Frame1", QStringLiteral("Información"), SansSerif(18, true, true), 240,
                       120, 18135, 1695);
     const struct {
         int index;
@@ -139,7 +151,7 @@ void Pedido_R::BuildInformationBar() {
 }
 
 void Pedido_R::BuildMenuPanel() {
-    Frame4 = NewFrame(this, "Frame4", QString(), SansSerif(8), 120, 1920, 5895, 7695);
+    Frame4 = NewFrame(Lienzo, "Frame4", QString(), SansSerif(8), 120, 1920, 5895, 7695);
     static constexpr int kColumnLefts[3] = {120, 1920, 3720};
     static constexpr int kRowTops[5] = {360, 1480, 2600, 3720, 4840};
     for (int page = 0; page < 3; ++page) {
@@ -166,7 +178,7 @@ void Pedido_R::BuildMenuPanel() {
 }
 
 void Pedido_R::BuildButtonBar() {
-    Frame5 = NewFrame(this, "Frame5", QString(), SansSerif(8), 6120, 8400, 12135, 1215);
+    Frame5 = NewFrame(Lienzo, "Frame5", QString(), SansSerif(8), 6120, 8400, 12135, 1215);
     const char* captions[3] = {"ENVIAR", "LIMPIAR", "SALIR "};
     for (int i = 0; i < 3; ++i)
         Command2[i] = NewButton(Frame5, Indexed("Command2", i), QString::fromLatin1(captions[i]),
@@ -174,7 +186,7 @@ void Pedido_R::BuildButtonBar() {
 }
 
 void Pedido_R::BuildWaiterPanel() {
-    Frame3 = NewFrame(this, "Frame3", QStringLiteral("PEDIDOS"), SansSerif(24, true, true), 6240, 2640,
+    Frame3 = NewFrame(Lienzo, "Frame3", QStringLiteral("PEDIDOS"), SansSerif(24, true, true), 6240, 2640,
                       6135, 4575);
     lblLabels[11] = NewLabel(Frame3, QStringLiteral("lblLabels_11"), QStringLiteral("Mesero(a):"),
                              SansSerif(18, true), 240, 720, 3735, 555);
@@ -186,6 +198,8 @@ void Pedido_R::BuildWaiterPanel() {
     cod_V->setObjectName(QStringLiteral("cod_V"));
     PlaceTwips(cod_V, 3000, 360, 1095, 345);
     cod_V->setVisible(false);
+    cmdTeclado = NewButton(Frame3, QStringLiteral("cmdTeclado"), QStringLiteral("Teclado"),
+                           SansSerif(12, true), 4080, 1920, 1695, 735);
     Command5 = NewButton(Frame3, QStringLiteral("Command5"), QStringLiteral("CONTINUAR"),
                          SansSerif(13.5, true), 1920, 3000, 2295, 975);
     widgets::SetFaceColor(Command5, kLightGreen);
@@ -193,7 +207,7 @@ void Pedido_R::BuildWaiterPanel() {
 }
 
 void Pedido_R::BuildSideDishPanels() {
-    Frame6 = NewFrame(this, "Frame6", QStringLiteral("Contornos"), SansSerif(13.5, true), 8640, 3240,
+    Frame6 = NewFrame(Lienzo, "Frame6", QStringLiteral("Contornos"), SansSerif(13.5, true), 8640, 3240,
                       5175, 4935);
     lblContornos = NewLabel(Frame6, QStringLiteral("lblContornos"), QStringLiteral("CONTORNOS:"),
                             SansSerif(18, true), 120, 600, 4935, 555);
@@ -207,7 +221,7 @@ void Pedido_R::BuildSideDishPanels() {
     Command3 = NewButton(Frame6, QStringLiteral("Command3"), QString(), SansSerif(8), 1920, 4080, 1335, 615);
     Frame6->setVisible(false);
 
-    Frame7 = NewFrame(this, "Frame7", QStringLiteral("Termino"), SansSerif(13.5, true), 9960, 2520,
+    Frame7 = NewFrame(Lienzo, "Frame7", QStringLiteral("Termino"), SansSerif(13.5, true), 9960, 2520,
                       5055, 2535);
     lblTermino = NewLabel(Frame7, QStringLiteral("lblTermino"), QStringLiteral("TERMINO:"),
                           SansSerif(18, true), 120, 480, 4815, 555);

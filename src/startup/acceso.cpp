@@ -19,6 +19,8 @@
 #include "widgets/c_image_button.h"
 #include "widgets/error_box.h"
 #include "widgets/ole_color.h"
+#include "widgets/screen_scale.h"
+#include "widgets/touch.h"
 #include "widgets/twips.h"
 
 namespace startup {
@@ -51,7 +53,7 @@ void Acceso::BuildLayout() {
     setPalette(pal);
 
     QFont title(QStringLiteral("Palatino Linotype"));
-    title.setPointSizeF(27.75);
+    title.setPointSizeF(widgets::ScaledPoints(27.75));
     title.setBold(true);
     title.setItalic(true);
     Label1 = new QLabel(QStringLiteral("VANDREL FOR WINDOWS"), this);
@@ -67,9 +69,10 @@ void Acceso::BuildLayout() {
     Image1->setObjectName("Image1");
     widgets::PlaceTwips(Image1, 240, 960, 5730, 4275);
     Image1->setPixmap(QPixmap(QStringLiteral(":/iconos/logo.png")));
+    Image1->setScaledContents(true);
 
     QFont buttons(QStringLiteral("MS Sans Serif"));
-    buttons.setPointSize(12);
+    buttons.setPointSizeF(widgets::ScaledPoints(12));
     buttons.setBold(true);
     const QPixmap pointer(QStringLiteral(":/iconos/pointer.png"));
     const QCursor cursor = pointer.isNull() ? QCursor(Qt::PointingHandCursor)
@@ -83,6 +86,7 @@ void Acceso::BuildLayout() {
     widgets::PlaceTwips(cmdCancel, 8520, 4920, 1740, 540);
     cmdCancel->setToolTip(QStringLiteral(" Cancelar "));
     for (QPushButton* b : {CmdOk, cmdCancel}) {
+        widgets::KeepTouchable(b);
         b->setFont(buttons);
         b->setCursor(cursor);
     }
@@ -144,7 +148,8 @@ void Acceso::LoadIcons() {
     const QString folder = IconFolder(programFolder_);
     {
         widgets::cImageButton painter;  // released right after painting
-        painter.DrawBitmapDC(folder + QStringLiteral("Vandrel.ico"), &drawing_, 10, 10, 24, 24,
+        painter.DrawBitmapDC(folder + QStringLiteral("Vandrel.ico"), &drawing_, widgets::Scaled(10), widgets::Scaled(10),
+                             widgets::Scaled(24), widgets::Scaled(24),
                              widgets::kButtonFace);
     }
     const struct {
@@ -153,7 +158,7 @@ void Acceso::LoadIcons() {
     } icons[] = {{CmdOk, "ok-icon.ico"}, {cmdCancel, "close.ico"}};
     for (size_t i = 0; i < Botones_Imagen.size(); ++i) {
         if (!Botones_Imagen[i]) Botones_Imagen[i] = std::make_unique<widgets::cImageButton>();
-        Botones_Imagen[i]->Init(24, 24);
+        Botones_Imagen[i]->Init(widgets::Scaled(24), widgets::Scaled(24));
         Botones_Imagen[i]->Implement(icons[i].button, folder + QString::fromLatin1(icons[i].file),
                                      QString(), QString(), QString(), QString(), 0, 2, 2, 2, 2,
                                      false);
@@ -203,7 +208,7 @@ void Acceso::paintEvent(QPaintEvent* event) {
 
 void Acceso::CmdOk_Click() {
     order_screen::Pedido_R* screen = order_screen::Pedido_R::Instance();
-    screen->show();
+    screen->ShowOnPanel();
     close();
 }
 

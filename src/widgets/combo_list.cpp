@@ -45,15 +45,23 @@ void PickOnlyFromList(QComboBox* combo) {
     if (QLineEdit* edit = combo->lineEdit()) edit->installEventFilter(new SwallowEnter(combo));
 }
 
+namespace {
+const char* const kLimit = "pedidosTypingLimit";
+}  // namespace
+
+int TypedTextLimit(const QComboBox* combo) {
+    const QLineEdit* field = combo->lineEdit();
+    return field == nullptr ? 0 : field->property(kLimit).toInt();
+}
+
 void LimitTypedText(QComboBox* combo, int chars) {
     QLineEdit* field = combo->lineEdit();
     if (field == nullptr) return;
-    const char* kLimit = "pedidosTypingLimit";
     const bool connected = field->property(kLimit).isValid();
     field->setProperty(kLimit, chars);
     if (connected) return;
     // textEdited comes from typing only, never from a pick or from the program.
-    QObject::connect(field, &QLineEdit::textEdited, field, [field, kLimit](const QString& text) {
+    QObject::connect(field, &QLineEdit::textEdited, field, [field](const QString& text) {
         const int limit = field->property(kLimit).toInt();
         if (limit <= 0 || text.size() <= limit) return;
         const int cursor = std::min(field->cursorPosition(), limit);

@@ -23,5 +23,7 @@ void PickOnlyFromList(QComboBox* combo);
 // item picked from the list is shown whole, however long (it is cut only
 // where it is stored, and prints whole).
 void LimitTypedText(QComboBox* combo, int chars);
+// The limit LimitTypedText set (0: none).
+int TypedTextLimit(const QComboBox* combo);
 
 }  // namespace widgets

@@ -5,12 +5,14 @@
 #include <QPalette>
 #include <QWidget>
 
+#include "widgets/screen_scale.h"
+
 namespace widgets {
 
 QFont SansSerif(double points, bool bold, bool italic) {
     QFont f(QStringLiteral("MS Sans Serif"));
     f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(points);
+    f.setPointSizeF(ScaledPoints(points));
     f.setBold(bold);
     f.setItalic(italic);
     return f;

@@ -8,7 +8,8 @@ class QAbstractButton;
 
 namespace widgets {
 
-// The forms' font, "MS Sans Serif" (fontconfig picks the nearest sans face).
+// The forms' font, "MS Sans Serif" (fontconfig picks the nearest sans face),
+// at `points` of the design multiplied by the layout factor.
 QFont SansSerif(double points, bool bold = false, bool italic = false);
 
 // Shrinks the font of a fixed caption, half a point at a time, until the

@@ -13,6 +13,8 @@
 #include <cmath>
 
 #include "widgets/look.h"
+#include "widgets/screen_scale.h"
+#include "widgets/touch.h"
 #include "widgets/twips.h"
 
 namespace widgets {
@@ -172,7 +174,7 @@ void msgboxEx1::BuildLayout() {
     Image1[0]->raise();  // the window speaks of information unless a caller chooses another
 
     QFont verdana(QStringLiteral("Verdana"));
-    verdana.setPointSize(18);
+    verdana.setPointSizeF(widgets::ScaledPoints(18));
     lblTitulo1 = new QLabel(QStringLiteral("lbltitulo1"), this);
     lblTitulo1->setObjectName("lblTitulo1");
     lblTitulo1->setFont(verdana);
@@ -192,6 +194,7 @@ void msgboxEx1::BuildLayout() {
     CmdOk->setFont(SansSerif(12, true));
     CmdOk->setAutoDefault(true);  // Enter on the button presses it
     PlaceTwips(CmdOk, 5760, 2400, 2000, 495);
+    KeepTouchable(CmdOk);
     CmdOk->setFocus();
 
     const QColor grey(192, 192, 192);

@@ -260,6 +260,7 @@ TEST_F(GridTest, ColoursOfCellsSelectionAndEmptyArea) {
     grid.SetRows(4);
     grid.SetColWidth(0, 600);
     grid.SetColWidth(1, 1500);
+    grid.resize(grid.width(), 6 * grid.rowHeight(1));  // room below the rows
     grid.SetRow(2);
     grid.SetCol(1);
     grid.setFocus();

@@ -75,6 +75,7 @@ TEST_P(ItemEntryTest, AQuantityDishBecomesALineWithTaxTakenOut) {
     ASSERT_EQ(dialogs.shown.size(), 2u);
     EXPECT_EQ(dialogs.shown[0].text, "Cantidad del Plato o Bebidas...");
     EXPECT_EQ(dialogs.shown[0].title, "Pedidos_VandrelFW");
+    EXPECT_EQ(dialogs.shown[0].keys, dialogs::Keys::Numbers) << "a quantity is typed on the keypad";
     EXPECT_EQ(dialogs.shown[1].text, QString::fromUtf8("¿ Desea Colocar una Observación al Chef. ?"));
     EXPECT_EQ(dialogs.shown[1].title, " Sistema Vandrel For Windows. ");
     EXPECT_EQ(dialogs.shown[1].icon, dialogs::Icon::Question);
@@ -108,6 +109,7 @@ TEST_P(ItemEntryTest, ANoteToTheChefIsStoredInUpperCase) {
     EXPECT_EQ(Cell(s, 1, kColCant), "10,000");
     const auto& note = dialogs.shown.back();
     EXPECT_EQ(note.text, QString::fromUtf8("Escriba una Observación para el Chef.: "));
+    EXPECT_EQ(note.keys, dialogs::Keys::Letters) << "a note is typed on the keyboard";
     EXPECT_EQ(note.title, "Pedidos");
 }
 

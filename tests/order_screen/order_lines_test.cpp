@@ -176,16 +176,27 @@ TEST_F(OrderLinesTest, SideDishesAreNumberedAndTheNewestStayInView) {
     EXPECT_TRUE(RowInView(grid2, 7));
 }
 
-// At its place on the screen the order grid shows twenty lines under its header.
-TEST_F(OrderLinesTest, TheTwentyFirstLineScrollsTheLastTwentyRowsIntoView) {
-    for (int i = 1; i <= 20; ++i) Append(QString::number(i));
-    EXPECT_EQ(grid1.Rows(), 21);
-    EXPECT_EQ(grid1.TopRow(), 1);
-    Append("21");
-    EXPECT_EQ(grid1.Rows(), 22);
-    EXPECT_EQ(grid1.TopRow(), 2);
-    EXPECT_TRUE(RowInView(grid1, 2));
-    EXPECT_TRUE(RowInView(grid1, 21));
+// The newest lines stay in view: a grid with room for twenty scrolls at the
+// 21st line so that the last twenty show; at its place on the screen, where
+// rows are a fingertip high, it shows as many of the newest as fit.
+TEST_F(OrderLinesTest, TheNewestLinesStayInView) {
+    const int roomForTwenty = grid1.height() - grid1.viewport()->height() + 41 * grid1.rowHeight(1) / 2;
+    for (const int height : {roomForTwenty, grid1.height()}) {
+        SCOPED_TRACE(height);
+        limp_grid(grid1);
+        numItems = 0;
+        grid1.resize(grid1.width(), height);
+        for (int i = 1; i <= 21; ++i) {
+            Append(QString::number(i));
+            const int shown = std::min(20, grid1.RowsInView());
+            EXPECT_EQ(grid1.TopRow(), std::max(1, grid1.Rows() - shown)) << i;
+            EXPECT_TRUE(RowInView(grid1, i)) << i;
+        }
+        EXPECT_EQ(grid1.Rows(), 22);
+        if (height == roomForTwenty) {
+            EXPECT_EQ(grid1.TopRow(), 2);
+        }
+    }
 }
 
 TEST_F(OrderLinesTest, BorrarRemovesAnyLineAndTheRowsBelowMoveUp) {

@@ -253,6 +253,69 @@ TEST_F(PedidoRTest, DeleteOnTheGridRemovesTheLineUnderTheCursor) {
     EXPECT_EQ(s->Num_Items, 2);
 }
 
+// A long press asks first and then removes by the Delete key's rules.
+TEST_F(PedidoRTest, ALongPressOnALineOrSideDishAsksThenRemovesIt) {
+    Pedido_R* s = Load();
+    s->Habilita();
+    s->Frame3->hide();
+    const struct {
+        int row;
+        bool yes;
+        int linesLeft;
+        const char* firstLeft;
+    } lines[] = {{3, false, 3, "P001"}, {3, true, 2, "P001"}, {1, true, 1, "P002"},
+                 {2, true, 1, "P002"},  {0, true, 1, "P002"}, {1, true, 0, ""}};
+    for (const char* code : {"P001", "P002", "P003"}) AddLine(s, code);
+    for (const auto& c : lines) {
+        SCOPED_TRACE(c.row);
+        const size_t asked = dialogs.shown.size();
+        const bool asks = c.row >= 1 && c.row <= s->Num_Items;
+        const QString name = asks ? s->Grid1->TextMatrix(c.row, order_screen::kColNombre) : QString();
+        if (asks) c.yes ? dialogs.AnswerYes() : dialogs.AnswerNo();
+        s->Grid1_LongPress(c.row);
+        ASSERT_EQ(dialogs.shown.size(), asked + (asks ? 1 : 0)) << "only a line is offered";
+        if (asks) {
+            EXPECT_EQ(dialogs.shown.back().text, QString::fromUtf8("¿ Desea Borrar ") + name + " ?");
+        }
+        EXPECT_EQ(s->Num_Items, c.linesLeft);
+        if (asks && c.yes) {
+            EXPECT_EQ(s->Label1[3]->text(), QString::number(c.linesLeft));
+        }
+        EXPECT_EQ(s->Grid1->TextMatrix(1, 0), c.firstLeft);
+    }
+
+    // Side dishes: any one of them, renumbered after.
+    order_screen::ResetSideDishGrid(*s->Grid2, s->Num_Contornos);
+    for (const char* dish : {"Papas", "Arroz", "Yuca"})
+        order_screen::AppendSideDish(*s->Grid2, s->Num_Contornos, dish);
+    dialogs.AnswerYes();
+    s->Grid2_LongPress(1);
+    EXPECT_EQ(dialogs.shown.back().text, QString::fromUtf8("¿ Desea Borrar Papas ?"));
+    ASSERT_EQ(s->Num_Contornos, 2);
+    EXPECT_EQ(s->Grid2->TextMatrix(1, 0), "1");
+    EXPECT_EQ(s->Grid2->TextMatrix(1, 1), "Arroz");
+    s->Grid2_LongPress(3);  // the empty row after them
+    EXPECT_EQ(s->Num_Contornos, 2);
+    EXPECT_EQ(dialogs.AnswersLeft(), 0u);
+}
+
+// "Teclado" types the table on the keypad; Cancel leaves the table as it was.
+TEST_F(PedidoRTest, TheTableKeypadFillsTheTableAndCancelKeepsIt) {
+    Pedido_R* s = Load();
+    s->Combo1->setEditText("5");
+    const struct {
+        const char* answer;
+        const char* table;
+    } cases[] = {{"12", "12"}, {"", "12"}, {"71", "71"}};
+    for (const auto& c : cases) {
+        dialogs.AnswerInput(c.answer);
+        s->cmdTeclado_Click();
+        EXPECT_EQ(s->Combo1->currentText(), c.table) << c.answer;
+        EXPECT_EQ(dialogs.shown.back().text, "Mesa #:");
+        EXPECT_EQ(dialogs.shown.back().keys, dialogs::Keys::Numbers);
+    }
+}
+
 TEST_F(PedidoRTest, SalirClosesTheResultsAndTheConnection) {
     Pedido_R* s = Load();
     ASSERT_TRUE(Module1::Conexion->IsOpen());

@@ -26,8 +26,8 @@ bool ScriptedDialogs::YesNo(const QString& text, const QString& title, dialogs::
 }
 
 QString ScriptedDialogs::Input(const QString& prompt, const QString& title, const QString&,
-                               int maxLength) {
-    shown.push_back({"input", prompt, title, dialogs::Icon::None, maxLength});
+                               int maxLength, dialogs::Keys keys) {
+    shown.push_back({"input", prompt, title, dialogs::Icon::None, maxLength, keys});
     const QString answer = NextAnswer("input", prompt);
     return maxLength > 0 ? answer.left(maxLength) : answer;
 }

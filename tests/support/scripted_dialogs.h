@@ -22,6 +22,7 @@ public:
         QString title;
         dialogs::Icon icon = dialogs::Icon::None;
         int maxLength = 0;  // of an input box: what it let the waiter type
+        dialogs::Keys keys = dialogs::Keys::Letters;  // of an input box: what it typed with
     };
 
     ScriptedDialogs() { dialogs::Install(this); }
@@ -35,7 +36,7 @@ public:
     bool YesNo(const QString& text, const QString& title, dialogs::Icon icon) override;
     // The scripted answer, cut to `maxLength` as the box's field would stop it.
     QString Input(const QString& prompt, const QString& title, const QString& initial,
-                  int maxLength) override;
+                  int maxLength, dialogs::Keys keys) override;
 
     std::vector<Shown> shown;
     size_t AnswersLeft() const { return answers_.size(); }

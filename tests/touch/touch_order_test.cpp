@@ -1,0 +1,295 @@
+// The terminal on a touch panel, run under Xvfb at the panel size CTest gives
+// it (1024x768 and 1920x1080): the screens fit the panel, and a whole order
+// is taken with touch events alone, the real boxes and keypads included.
+// With PEDIDOS_TOUCH_SHOTS set to a folder, the panel is saved there at each
+// step worth a picture.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <functional>
+
+#include "order_screen/grid.h"
+#include "order_screen/screen_fixture.h"
+#include "widgets/screen_scale.h"
+#include "widgets/touch.h"
+
+namespace {
+
+using order_screen::Pedido_R;
+using testsupport::RootQuery;
+
+QPointingDevice* Finger() {
+    static QPointingDevice* device = QTest::createTouchDevice();
+    return device;
+}
+
+void Tap(QWidget* w, QPoint at) {
+    QTest::touchEvent(w, Finger()).press(0, at, w);
+    QTest::touchEvent(w, Finger()).release(0, at, w);
+    QCoreApplication::processEvents();
+}
+void Tap(QWidget* w) {
+    ASSERT_TRUE(w->isVisible()) << w->objectName().toStdString();
+    Tap(w, w->rect().center());
+}
+
+// A finger held still long enough to count as a long press.
+void Hold(QWidget* w, QPoint at) {
+    QTest::touchEvent(w, Finger()).press(0, at, w);
+    QTest::qWait(widgets::TouchGestures::kLongPressMs + 300);
+    QTest::touchEvent(w, Finger()).release(0, at, w);
+    QCoreApplication::processEvents();
+}
+
+QPushButton* KeyOf(QWidget* box, const QString& text) {
+    for (QPushButton* b : box->findChildren<QPushButton*>())
+        if (b->text() == text && b->isVisible()) return b;
+    return nullptr;
+}
+
+// Answers the modal boxes as they open, in turn: each box blocks the tap that
+// opened it, so the answers run from a timer inside the box's own loop. A box
+// whose key cannot be found is closed, so a failure never hangs the test.
+class Boxes {
+public:
+    using Answer = std::function<void(QWidget*)>;
+    Boxes() {
+        poll_.setInterval(50);
+        QObject::connect(&poll_, &QTimer::timeout, [this] { Poll(); });
+        poll_.start();
+    }
+    // Taps `keys`, by their texts, on the next box; `between` runs after all
+    // but the last key (the one that closes the box).
+    Boxes& Keys(const QStringList& keys, std::function<void(QWidget*)> between = {}) {
+        answers_.push_back([keys, between](QWidget* box) {
+            for (qsizetype i = 0; i < keys.size(); ++i) {
+                if (i == keys.size() - 1 && between) between(box);
+                QPushButton* key = KeyOf(box, keys[i]);
+                if (key == nullptr) {
+                    ADD_FAILURE() << "no key \"" << keys[i].toStdString() << "\" on the box";
+                    box->close();
+                    return;
+                }
+                Tap(key);
+            }
+        });
+        return *this;
+    }
+    size_t Left() const { return answers_.size(); }
+
+private:
+    void Poll() {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box == nullptr || box == answered_ || answers_.empty() || !box->isVisible()) return;
+        answered_ = box;
+        const Answer answer = answers_.front();
+        answers_.pop_front();
+        answer(box);
+    }
+    QTimer poll_;
+    std::deque<Answer> answers_;
+    QPointer<QWidget> answered_;
+};
+
+class TouchPanel : public testsupport::OrderScreenTest {
+protected:
+    void SetUp() override {
+        OrderScreenTest::SetUp();
+        dialogs::Install(nullptr);  // the real boxes, keypads and all
+        screen_ = QGuiApplication::primaryScreen();
+        widgets::SetLayoutScale(widgets::ScaleForScreen(screen_, widgets::HasWindowManager()));
+        testsupport::EmptyOrders(40);
+    }
+    void TearDown() override {
+        OrderScreenTest::TearDown();
+        widgets::SetLayoutScale(1);
+    }
+
+    Pedido_R* Shown() {
+        Pedido_R* s = Load();
+        s->ShowOnPanel();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(s));
+        return s;
+    }
+
+    // `w` lies wholly on the panel.
+    void ExpectOnPanel(const QWidget* w) const {
+        const QRect where(w->mapToGlobal(QPoint(0, 0)), w->size());
+        EXPECT_TRUE(screen_->geometry().contains(where))
+            << w->objectName().toStdString() << " at " << where.x() << "," << where.y() << " "
+            << where.width() << "x" << where.height();
+    }
+    // Every control a finger may press in `area` is tall enough for one.
+    static void ExpectTouchable(const QWidget* area) {
+        for (const QWidget* w : area->findChildren<QWidget*>()) {
+            if (!w->isVisibleTo(area) || !(qobject_cast<const QPushButton*>(w) || qobject_cast<const QComboBox*>(w)))
+                continue;
+            EXPECT_GE(w->height(), widgets::TouchMinimum()) << w->objectName().toStdString();
+        }
+    }
+    void Picture(const char* name) const {
+        const QString folder = qEnvironmentVariable("PEDIDOS_TOUCH_SHOTS");
+        if (folder.isEmpty()) return;
+        QTest::qWait(100);
+        const QSize size = screen_->size();
+        screen_->grabWindow(0).save(
+            QDir(folder).filePath(QStringLiteral("%1x%2-%3.png").arg(size.width()).arg(size.height()).arg(name)));
+    }
+
+    // Opens the drop-down list of `combo` and taps `entry` in it.
+    static void PickByTouch(QComboBox* combo, const QString& entry) {
+        const int index = combo->findText(entry);
+        ASSERT_GE(index, 0) << entry.toStdString();
+        Tap(combo);
+        QAbstractItemView* list = combo->view();
+        ASSERT_TRUE(QTest::qWaitFor([list] { return list->isVisible(); })) << "the list did not open";
+        list->scrollTo(list->model()->index(index, 0));
+        const QRect entryRect = list->visualRect(list->model()->index(index, 0));
+        EXPECT_GE(entryRect.height(), widgets::TouchMinimum());
+        Tap(list->viewport(), entryRect.center());
+        EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; }))
+            << "the list stayed open";
+        EXPECT_EQ(combo->currentText(), entry);
+    }
+
+    QScreen* screen_ = nullptr;
+};
+
+TEST_F(TouchPanel, TheOrderScreenAndItsPanelsFillThePanelAndEveryControlTakesAFinger) {
+    Pedido_R* s = Shown();
+    const QRect room = screen_->availableGeometry();
+    EXPECT_EQ(s->geometry(), room) << "the screen covers the panel";
+    EXPECT_TRUE(s->windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized));
+    // The drawing keeps its shape and fills the panel in one direction.
+    const QSize drawing = s->Lienzo->size();
+    EXPECT_TRUE(drawing.width() >= room.width() - 2 || drawing.height() >= room.height() - 2)
+        << drawing.width() << "x" << drawing.height();
+    EXPECT_NEAR(double(drawing.width()) / drawing.height(),
+                double(widgets::kDesignSize.width()) / widgets::kDesignSize.height(), 0.01);
+    for (QWidget* w : std::initializer_list<QWidget*>{s->Frame1, s->Frame3, s->Frame4, s->Frame5, s->Grid1,
+                                                      s->Command2[2], s->Label1[3]})
+        ExpectOnPanel(w);
+    ExpectTouchable(s);
+    EXPECT_GE(s->Grid1->rowHeight(1), widgets::TouchMinimum());
+    // Side-dish and cooking-point panels, where they open.
+    s->OpenSideDishPanel();
+    ExpectOnPanel(s->Frame6);
+    ExpectTouchable(s->Frame6);
+    s->OpenCookingPointPanel(3480);
+    ExpectOnPanel(s->Frame7);
+    ExpectTouchable(s->Frame7);
+}
+
+TEST_F(TouchPanel, AWholeOrderIsTakenWithTouchEventsAlone) {
+    Pedido_R* s = Shown();
+    Picture("pedido");
+    Boxes boxes;
+
+    // Waiter from the list, table on the keypad, CONTINUAR.
+    PickByTouch(s->dbCombo2, QString::fromUtf8("María Fernández"));
+    ASSERT_FALSE(s->cod_V->text().isEmpty());
+    boxes.Keys({"1", "2", "Aceptar"}, [this](QWidget* box) {
+        ExpectOnPanel(box);
+        ExpectTouchable(box);
+    });
+    Tap(s->cmdTeclado);
+    EXPECT_EQ(s->Combo1->currentText(), "12");
+    Tap(s->Command5);
+    ASSERT_FALSE(s->Frame3->isVisible());
+
+    // ENTRADAS > TEQUEÑOS, quantity 2 on the keypad, no note.
+    boxes.Keys({"2", "Aceptar"}, [this](QWidget*) { Picture("cantidad"); });
+    boxes.Keys({"No"}, [](QWidget* box) { ExpectTouchable(box); });
+    Tap(s->bmenu[0]);
+    Tap(s->bmenu[0]);
+    ASSERT_EQ(boxes.Left(), 0u);
+    ASSERT_EQ(s->Num_Items, 1);
+    EXPECT_EQ(s->Grid1->TextMatrix(1, order_screen::kColCant), "2,000");
+    Tap(s->regre3);
+
+    // PARRILLA > CORTES DE RES > LOMITO: two side dishes, one removed by a
+    // long press, a cooking point and a note typed on the keyboard.
+    Tap(s->bmenu[2]);
+    Tap(s->bmenu[0]);
+    Tap(s->bmenu[0]);
+    ASSERT_TRUE(s->Frame6->isVisible());
+    PickByTouch(s->Combo2, "Papas fritas");
+    PickByTouch(s->Combo2, "Ensalada mixta");
+    ASSERT_EQ(s->Num_Contornos, 2);
+    const QRect newest = s->Grid2->visualRect(s->Grid2->model()->index(2, 1));
+    ASSERT_TRUE(s->Grid2->viewport()->rect().contains(newest)) << "the newest side dish is in view";
+    boxes.Keys({QString::fromUtf8("Sí")});
+    Hold(s->Grid2->viewport(), newest.center());
+    ASSERT_EQ(s->Num_Contornos, 1);
+    EXPECT_EQ(s->Grid2->TextMatrix(1, 1), "Papas fritas");
+    Tap(s->Command3);
+    ASSERT_TRUE(s->Frame7->isVisible());
+    PickByTouch(s->Combo3, QString::fromUtf8("Término medio"));
+    boxes.Keys({QString::fromUtf8("Sí")})
+        .Keys({"S", "I", "N", "Espacio", "S", "A", "L", "Borrar", "L", ",", "Espacio", "A", QString::fromUtf8("Ñ"),
+               "O", "Espacio", "2", "Aceptar"},
+              [this](QWidget*) { Picture("observacion"); });
+    Tap(s->Command4);
+    ASSERT_EQ(boxes.Left(), 0u);
+    ASSERT_EQ(s->Num_Items, 2);
+    EXPECT_EQ(s->Grid1->TextMatrix(2, order_screen::kColContorno1), "Papas fritas");
+    EXPECT_EQ(s->Grid1->TextMatrix(2, order_screen::kColObservacion), QString::fromUtf8("SIN SAL, AÑO 2"));
+    Tap(s->regre3);
+
+    // BEBIDAS > a drink of quantity 1, then removed by a long press.
+    Tap(s->bmenu[5]);
+    boxes.Keys({"1", "Aceptar"}).Keys({"No"});
+    Tap(s->bmenu[2]);
+    ASSERT_EQ(s->Num_Items, 3);
+    Picture("lineas");
+    const QString drink = s->Grid1->TextMatrix(3, order_screen::kColNombre);
+    s->Grid1->scrollToBottom();
+    boxes.Keys({QString::fromUtf8("Sí")}, [drink](QWidget* box) {
+        EXPECT_TRUE(box->findChild<QLabel*>(QString(), Qt::FindChildrenRecursively) != nullptr);
+        bool named = false;
+        for (const QLabel* l : box->findChildren<QLabel*>()) named = named || l->text().contains(drink.trimmed());
+        EXPECT_TRUE(named) << "the question names the line";
+    });
+    Hold(s->Grid1->viewport(), s->Grid1->visualRect(s->Grid1->model()->index(3, 1)).center());
+    ASSERT_EQ(s->Num_Items, 2);
+
+    // ENVIAR: the two lines reach the database for table 12.
+    Tap(s->Command2[0]);
+    EXPECT_TRUE(s->Frame3->isVisible()) << "the screen is cleared for the next order";
+    EXPECT_EQ(RootQuery("select n_factura, cod_producto, cast(cantidad as decimal(14,3)), contorno1, contorno2,"
+                        " termino, observacion from D_Fact_r order by id"),
+              (QStringList{"12\tE001\t2.000\t\t\t\t",
+                           QString::fromUtf8("12\tP001\t1.000\tPapas fritas\t\tTérmino medio\tSIN SAL, AÑO 2")}));
+}
+
+TEST_F(TouchPanel, TheGridScrollsByDraggingAndADragRemovesNothing) {
+    Pedido_R* s = Continued("María Fernández", "3", "001");
+    s->ShowOnPanel();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(s));
+    for (int i = 0; i < 30; ++i) AddLine(s, QString("P%1").arg(i, 3, 10, QChar('0')));
+    s->Grid1->SetTopRow(1);
+    QWidget* rows = s->Grid1->viewport();
+    const int before = s->Grid1->verticalScrollBar()->value();
+    const QPoint from(rows->width() / 2, rows->height() - 10), to(rows->width() / 2, 10);
+    QTest::touchEvent(rows, Finger()).press(0, from, rows);
+    for (int step = 1; step <= 10; ++step)
+        QTest::touchEvent(rows, Finger()).move(0, from + (to - from) * step / 10, rows);
+    QTest::touchEvent(rows, Finger()).release(0, to, rows);
+    QCoreApplication::processEvents();
+    EXPECT_GT(s->Grid1->verticalScrollBar()->value(), before + rows->height() / 2) << "dragged up, rows below show";
+    EXPECT_EQ(s->Num_Items, 30);
+}
+
+}  // namespace
