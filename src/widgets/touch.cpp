@@ -46,7 +46,8 @@ void OpenListOnTouch(QComboBox* combo) {
     if (QLineEdit* field = combo->lineEdit()) field->installEventFilter(new ListOnTouch(combo));
 }
 
-TouchGestures::TouchGestures(QAbstractScrollArea* area) : QObject(area), area_(area) {
+TouchGestures::TouchGestures(QAbstractScrollArea* area)
+    : QObject(area), area_(area), viewport_(area->viewport()) {
     hold_.setSingleShot(true);
     hold_.setInterval(kLongPressMs);
     connect(&hold_, &QTimer::timeout, this, [this] {
@@ -61,7 +62,9 @@ TouchGestures::TouchGestures(QAbstractScrollArea* area) : QObject(area), area_(a
 }
 
 bool TouchGestures::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != area_->viewport()) return false;
+    // Compared by address only: while the area is being destroyed its
+    // viewport still sends events, and the area may no longer be asked.
+    if (watched != viewport_) return false;
     switch (event->type()) {
         case QEvent::MouseButtonPress: {
             const auto* e = static_cast<QMouseEvent*>(event);

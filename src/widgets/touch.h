@@ -45,6 +45,7 @@ private:
     void Drag(QPoint now);
 
     QAbstractScrollArea* area_;
+    const QObject* viewport_;  // the area's, as it was when the gestures were set up
     QTimer hold_;
     QPoint pressedAt_;
     int scrollAtPress_ = 0;
