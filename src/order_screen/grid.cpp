@@ -382,12 +382,13 @@ void Grid::GrowRows(double points) {
     QFont largest = font();
     largest.setPointSizeF(widgets::ScaledPoints(largest_font_size_));
     largest.setBold(true);
-    // A row is also something a finger presses.
-    const int height = std::max(QFontMetrics(largest).height(), widgets::TouchMinimum());
-    for (QHeaderView* rows : {verticalHeader(), fixed_row_->verticalHeader()}) {
-        if (rows->defaultSectionSize() == height) continue;
+    // A row is also something a finger presses; the header is not.
+    const int header = QFontMetrics(largest).height();
+    const int height = std::max(header, widgets::TouchMinimum());
+    for (auto [rows, size] : {std::pair{verticalHeader(), height}, std::pair{fixed_row_->verticalHeader(), header}}) {
+        if (rows->defaultSectionSize() == size) continue;
         rows->setMinimumSectionSize(1);
-        rows->setDefaultSectionSize(height);
+        rows->setDefaultSectionSize(size);
     }
     PlaceFixedRow();
 }

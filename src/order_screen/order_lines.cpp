@@ -80,7 +80,6 @@ QStringList CarriedSideDishes(const Grid& grid2) {
     return dishes;
 }
 
-// Keeps the last `rowsInView` rows of `grid` in view once it has more.
 // Keeps the last `rowsInView` rows in view. When the grid shows fewer (rows
 // a finger's height on a small panel), it shows as many as fit, ending with
 // the newest entry, row `newest`.

@@ -86,7 +86,8 @@ void Pedido_R::ConnectHandlers() {
     connect(Grid2, &Grid::Clicked, this, [this] { dialogs::Guarded([this] { Grid2_Click(); }); });
     connect(Grid2, &Grid::KeyDown, this, [this](int key, int shift) {
         dialogs::Guarded([this, key, shift] { Grid2_KeyDown(key, shift); });
-    });    ConnectTouchHandlers();
+    });
+    ConnectTouchHandlers();
 }
 
 void Pedido_R::Form_Load() {

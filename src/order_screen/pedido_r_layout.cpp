@@ -63,8 +63,9 @@ QPushButton* NewButton(QWidget* parent, const QString& name, const QString& capt
 }
 
 // An editable drop-down list; its height is the one its font needs, and
-// never less than a finger's. Its list's entries are as tall.
-QComboBox* NewCombo(QWidget* parent, const char* name, int left, int top, int width) {
+// never less than a finger's, and its list is made for a finger. A list that
+// is only picked from (`pickOnly`) opens at any press on its field.
+QComboBox* NewCombo(QWidget* parent, const char* name, int left, int top, int width, bool pickOnly) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::fromLatin1(name));
     combo->setEditable(true);
@@ -73,8 +74,7 @@ QComboBox* NewCombo(QWidget* parent, const char* name, int left, int top, int wi
     combo->move(Twips(left), Twips(top));
     combo->resize(Twips(left + width) - Twips(left), combo->sizeHint().height());
     widgets::KeepTouchable(combo);
-    widgets::KeepListTouchable(combo);
-    widgets::OpenListOnTouch(combo);
+    widgets::MakeListTouchable(combo, pickOnly);
     return combo;
 }
 
@@ -190,10 +190,10 @@ void Pedido_R::BuildWaiterPanel() {
                       6135, 4575);
     lblLabels[11] = NewLabel(Frame3, QStringLiteral("lblLabels_11"), QStringLiteral("Mesero(a):"),
                              SansSerif(18, true), 240, 720, 3735, 555);
-    dbCombo2 = NewCombo(Frame3, "dbCombo2", 240, 1200, 3735);
+    dbCombo2 = NewCombo(Frame3, "dbCombo2", 240, 1200, 3735, true);
     lblLabels[1] = NewLabel(Frame3, QStringLiteral("lblLabels_1"), QStringLiteral("Mesa #:"),
                             SansSerif(18, true), 4080, 720, 1695, 555);
-    Combo1 = NewCombo(Frame3, "Combo1", 4080, 1200, 1695);
+    Combo1 = NewCombo(Frame3, "Combo1", 4080, 1200, 1695, false);
     cod_V = new QLineEdit(Frame3);
     cod_V->setObjectName(QStringLiteral("cod_V"));
     PlaceTwips(cod_V, 3000, 360, 1095, 345);
@@ -211,7 +211,7 @@ void Pedido_R::BuildSideDishPanels() {
                       5175, 4935);
     lblContornos = NewLabel(Frame6, QStringLiteral("lblContornos"), QStringLiteral("CONTORNOS:"),
                             SansSerif(18, true), 120, 600, 4935, 555);
-    Combo2 = NewCombo(Frame6, "Combo2", 120, 1080, 4935);
+    Combo2 = NewCombo(Frame6, "Combo2", 120, 1080, 4935, true);
     Grid2 = new Grid(Frame6);
     Grid2->setObjectName(QStringLiteral("Grid2"));
     PlaceTwips(Grid2, 120, 1800, 4935, 2055);
@@ -225,7 +225,7 @@ void Pedido_R::BuildSideDishPanels() {
                       5055, 2535);
     lblTermino = NewLabel(Frame7, QStringLiteral("lblTermino"), QStringLiteral("TERMINO:"),
                           SansSerif(18, true), 120, 480, 4815, 555);
-    Combo3 = NewCombo(Frame7, "Combo3", 120, 960, 4815);
+    Combo3 = NewCombo(Frame7, "Combo3", 120, 960, 4815, false);
     Command4 = NewButton(Frame7, QStringLiteral("Command4"), QString(), SansSerif(8), 1920, 1800, 1335, 615);
     Frame7->setVisible(false);
     Frame6->raise();

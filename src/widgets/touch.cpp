@@ -15,39 +15,42 @@ void KeepTouchable(QWidget* w) {
     if (w->height() < TouchMinimum()) w->resize(w->width(), TouchMinimum());
 }
 
-void KeepListTouchable(QComboBox* combo) {
-    combo->view()->setStyleSheet(
-        QStringLiteral("QAbstractItemView::item { min-height: %1px; }").arg(TouchMinimum()));
-}
-
 namespace {
 
-// Opens its combo's list when a finger lifts from the typing field.
-class ListOnTouch : public QObject {
+// Opens its combo's list when a finger (or, with `anyPress`, the mouse)
+// lifts from the typing field.
+class ListOnPress : public QObject {
 public:
-    explicit ListOnTouch(QComboBox* combo) : QObject(combo), combo_(combo) {}
+    ListOnPress(QComboBox* combo, bool anyPress) : QObject(combo), combo_(combo), anyPress_(anyPress) {}
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() != QEvent::MouseButtonRelease) return false;
         const auto* e = static_cast<QMouseEvent*>(event);
-        if (e->device() == nullptr || e->device()->type() != QInputDevice::DeviceType::TouchScreen) return false;
+        const bool finger = e->device() != nullptr && e->device()->type() == QInputDevice::DeviceType::TouchScreen;
+        if (!finger && !anyPress_) return false;
         combo_->showPopup();
         return true;
     }
 
 private:
     QComboBox* combo_;
+    const bool anyPress_;
 };
 
 }  // namespace
 
-void OpenListOnTouch(QComboBox* combo) {
-    if (QLineEdit* field = combo->lineEdit()) field->installEventFilter(new ListOnTouch(combo));
+void MakeListTouchable(QComboBox* combo, bool anyPress) {
+    QAbstractItemView* list = combo->view();
+    list->setStyleSheet(QStringLiteral("QAbstractItemView::item { min-height: %1px; }").arg(TouchMinimum()));
+    // Set up after the combo's own handling of its list, so that a drag is
+    // taken here before the list would pick the entry under the finger.
+    new TouchGestures(list, false);
+    if (QLineEdit* field = combo->lineEdit()) field->installEventFilter(new ListOnPress(combo, anyPress));
 }
 
-TouchGestures::TouchGestures(QAbstractScrollArea* area)
-    : QObject(area), area_(area), viewport_(area->viewport()) {
+TouchGestures::TouchGestures(QAbstractScrollArea* area, bool longPress)
+    : QObject(area), area_(area), viewport_(area->viewport()), longPress_(longPress) {
     hold_.setSingleShot(true);
     hold_.setInterval(kLongPressMs);
     connect(&hold_, &QTimer::timeout, this, [this] {
@@ -57,8 +60,8 @@ TouchGestures::TouchGestures(QAbstractScrollArea* area)
     });
     // A scroll area takes touches for gestures of its own, and then no mouse
     // press reaches the rows; without them a finger arrives as the mouse.
-    area_->viewport()->setAttribute(Qt::WA_AcceptTouchEvents, false);
-    area_->viewport()->installEventFilter(this);
+    viewport_->setAttribute(Qt::WA_AcceptTouchEvents, false);
+    viewport_->installEventFilter(this);
 }
 
 bool TouchGestures::eventFilter(QObject* watched, QEvent* event) {
@@ -68,12 +71,13 @@ bool TouchGestures::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::MouseButtonPress: {
             const auto* e = static_cast<QMouseEvent*>(event);
-            if (e->button() != Qt::LeftButton) return false;
+            // A disabled list (a panel open over it) takes no finger, as it takes no key.
+            if (e->button() != Qt::LeftButton || !viewport_->isEnabled()) return false;
             pressed_ = true;
             dragging_ = longPressDone_ = false;
             pressedAt_ = e->position().toPoint();
-            scrollAtPress_ = area_->verticalScrollBar()->value();
-            hold_.start();
+            scrollAtPress_ = {area_->horizontalScrollBar()->value(), area_->verticalScrollBar()->value()};
+            if (longPress_) hold_.start();
             return false;
         }
         case QEvent::MouseMove: {
@@ -83,29 +87,34 @@ bool TouchGestures::eventFilter(QObject* watched, QEvent* event) {
             if (!dragging_ && (now - pressedAt_).manhattanLength() < kDragStart) return true;
             dragging_ = true;
             hold_.stop();
-            Drag(now);
+            Drag(now - pressedAt_);
             return true;  // a drag moves the contents, it selects nothing
         }
-        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonRelease: {
+            if (!pressed_) return false;
             hold_.stop();
             pressed_ = false;
             // A drag or a long press is not also a click on where it ended.
             return dragging_ || longPressDone_;
+        }
         default:
             return false;
     }
 }
 
-// The contents follow the finger: a drag upwards shows the rows below.
-void TouchGestures::Drag(QPoint now) {
-    QScrollBar* bar = area_->verticalScrollBar();
-    int step = 1;
-    if (const auto* view = qobject_cast<QAbstractItemView*>(area_);
-        view && view->verticalScrollMode() == QAbstractItemView::ScrollPerItem) {
-        const QModelIndex top = view->indexAt(QPoint(0, 0));
-        step = std::max(1, view->visualRect(top).height());
+// The contents follow the finger, both ways: a drag upwards shows the rows
+// below, a drag to the left the columns on the right.
+void TouchGestures::Drag(QPoint moved) {
+    QSize step(1, 1);  // pixels per scroll bar unit
+    if (const auto* view = qobject_cast<QAbstractItemView*>(area_)) {
+        const QRect first = view->visualRect(view->indexAt(QPoint(0, 0)));
+        if (view->horizontalScrollMode() == QAbstractItemView::ScrollPerItem)
+            step.setWidth(std::max(1, first.width()));
+        if (view->verticalScrollMode() == QAbstractItemView::ScrollPerItem)
+            step.setHeight(std::max(1, first.height()));
     }
-    bar->setValue(scrollAtPress_ - (now.y() - pressedAt_.y()) / step);
+    area_->horizontalScrollBar()->setValue(scrollAtPress_.x() - moved.x() / step.width());
+    area_->verticalScrollBar()->setValue(scrollAtPress_.y() - moved.y() / step.height());
 }
 
 }  // namespace widgets

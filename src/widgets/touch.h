@@ -14,17 +14,19 @@ namespace widgets {
 
 // A control a finger presses: at least TouchMinimum() high, growing downwards.
 void KeepTouchable(QWidget* w);
-// The entries of a drop-down list's list, as tall as a finger needs.
-void KeepListTouchable(QComboBox* combo);
-// A finger on the typing field of an editable drop-down list opens its list
-// (a panel has no keyboard to type with); the mouse still places the cursor.
-void OpenListOnTouch(QComboBox* combo);
+// A drop-down list for a finger: its entries as tall as a finger needs, its
+// list scrolls by dragging (and a drag picks nothing), and a finger on its
+// typing field opens the list, as a panel has no keyboard to type with; with
+// `anyPress` (a list that is only picked from) a mouse click there does too,
+// as many panels report a finger as a mouse.
+void MakeListTouchable(QComboBox* combo, bool anyPress);
 
-// On the viewport of a list or grid: a press held still for a moment is a
-// long press (`longPressed`, with the viewport point), and a press that moves
-// drags the contents along. A touch reaches widgets as a mouse press, so one
-// handler serves the finger and the mouse. Clicks that neither last nor move
-// pass on untouched.
+// On the viewport of a list or grid: a press that moves drags the contents
+// along, both ways, and, with `longPress`, a press held still for a moment is
+// a long press (`longPressed`, with the viewport point). A touch reaches
+// widgets as a mouse press, so one handler serves the finger and the mouse
+// (a mouse drag scrolls too). Clicks that neither last nor move pass on
+// untouched. A disabled list takes no gesture.
 class TouchGestures : public QObject {
     Q_OBJECT
 public:
@@ -33,7 +35,7 @@ public:
     // How far (pixels) a finger may stray before its press becomes a drag.
     static constexpr int kDragStart = 12;
 
-    explicit TouchGestures(QAbstractScrollArea* area);
+    explicit TouchGestures(QAbstractScrollArea* area, bool longPress = true);
 
 signals:
     void longPressed(QPoint viewportPoint);
@@ -42,13 +44,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Drag(QPoint now);
+    void Drag(QPoint moved);
 
     QAbstractScrollArea* area_;
-    const QObject* viewport_;  // the area's, as it was when the gestures were set up
+    QWidget* viewport_;  // the area's, as it was when the gestures were set up
+    const bool longPress_;
     QTimer hold_;
     QPoint pressedAt_;
-    int scrollAtPress_ = 0;
+    QPoint scrollAtPress_;  // the scroll bars' values
     bool pressed_ = false;
     bool dragging_ = false;
     bool longPressDone_ = false;
