@@ -57,7 +57,10 @@ TerminalRun RunTerminal(bench::XWatch& x, const QString& binary) {
     const std::optional<bench::MappedWindow> form = x.WaitMapped(QStringLiteral("Acceso al Sistema."), 30s);
     if (form) {
         run.form = bench::Ms(start, form->when);
-        // The centre of "Aceptar" (its place in twips on the form).
+        // The centre of "Aceptar" (its place in twips on the form), at the
+        // factor the terminal drew the form at for this screen (the form is
+        // 10440 twips wide at factor 1).
+        widgets::SetLayoutScale(form->width * double(widgets::kTwipsPerPixel) / 10440);
         const int cx = widgets::Twips(6720 + 1815 / 2), cy = widgets::Twips(4920 + 540 / 2);
         for (run.clicks = 1; run.clicks <= 10; ++run.clicks) {
             x.Click(*form, cx, cy);
