@@ -4,7 +4,7 @@
 #include "fuzz_support.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text_file.h"
-#include "startup/configuration.h"
+#include "runtime/configuration.h"
 
 namespace {
 
@@ -14,8 +14,8 @@ bool TravelsWhole(const QString& value) {
     return !value.contains(u';') && !value.startsWith(u'{');
 }
 
-void CheckConnectionString(const startup::RutaDatos& ruta) {
-    const QString text = startup::BuildConnectionString(ruta.Base_Datos(), ruta.Servidor());
+void CheckConnectionString(const rt::RutaDatos& ruta) {
+    const QString text = rt::BuildConnectionString(ruta.Base_Datos(), ruta.Servidor());
     const data::ConnectionSettings s = data::SettingsFromConnectionString(text);
     if (!TravelsWhole(ruta.Base_Datos()) || !TravelsWhole(ruta.Servidor())) return;
     fuzz::Check(s.database == ruta.Base_Datos(), "the database line reaches the settings", text);
@@ -30,11 +30,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString path = fuzz::WriteScratchFile(bytes);
     const QStringList lines = rt::DecodeTextLines(bytes);
 
-    fuzz::Check(startup::CanReadFirstLine(path) == !lines.isEmpty(),
+    fuzz::Check(rt::CanReadFirstLine(path) == !lines.isEmpty(),
                 "the first line can be read when the file has one");
-    fuzz::Check(startup::FirstLineOrEmpty(path) == lines.value(0), "the first line as written");
+    fuzz::Check(rt::FirstLineOrEmpty(path) == lines.value(0), "the first line as written");
     try {
-        const startup::RutaDatos ruta = startup::ReadRutaDatos(path);
+        const rt::RutaDatos ruta = rt::ReadRutaDatos(path);
         fuzz::Check(lines.size() >= 10, "ten lines are read only from ten lines");
         for (int i = 0; i < 10; ++i)
             fuzz::Check(ruta.lines[i] == lines[i], "each line taken whole", ruta.lines[i]);

@@ -1,14 +1,14 @@
 // The list files of the data folder (Contorno.txt, Termino.txt), read from a
 // file made of the input and from its decoded lines.
 #include "fuzz_support.h"
-#include "menu/list_file.h"
+#include "order/list_file.h"
 #include "runtime/text_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes = fuzz::Bytes(data, size);
     const QStringList lines = rt::DecodeTextLines(bytes);
-    const QStringList entries = menu::ListEntries(lines);
-    fuzz::Check(menu::ReadListFile(fuzz::WriteScratchFile(bytes)) == entries,
+    const QStringList entries = order::ListEntries(lines);
+    fuzz::Check(order::ReadListFile(fuzz::WriteScratchFile(bytes)) == entries,
                 "the file gives the entries of its lines");
     // The entries are the lines before the first empty one, comments left out,
     // in file order and as written.

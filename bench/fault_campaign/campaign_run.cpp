@@ -8,7 +8,7 @@
 
 #include "fault_campaign/campaign_checks.h"
 #include "fault_campaign/campaign_terminal.h"
-#include "startup/configuration.h"
+#include "runtime/configuration.h"
 #include "support/bare_client.h"
 #include "support/bench_env.h"
 #include "support/kitchen_printer.h"
@@ -30,7 +30,7 @@ constexpr int kTicketWaitSeconds = 120;
 // The terminal's connection string for the server on `host`, through the
 // proxy in front of it.
 QString ThroughProxy(const QString& host) {
-    return startup::BuildConnectionString(bench::DbName(), host)
+    return rt::BuildConnectionString(bench::DbName(), host)
         .replace(QStringLiteral("PORT=3306;"), QStringLiteral("PORT=%1;").arg(kProxyPort));
 }
 

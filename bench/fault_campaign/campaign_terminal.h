@@ -11,7 +11,7 @@
 
 #include "fault_campaign/campaign.h"
 #include "fault_campaign/terminal_connection.h"
-#include "sending/cups_printing.h"
+#include "printers/cups_printing.h"
 #include "sending/order_sender.h"
 #include "sending/send_journal.h"
 
@@ -44,7 +44,7 @@ private:
     TerminalConnection connection_;
     sending::SendJournal journal_;
     std::unique_ptr<sending::OrderSender> sender_;
-    sending::CupsPrintingSystem cups_;
+    printers::CupsPrintingSystem cups_;
     sending::PrintSetup print_;
     std::vector<CampaignOrder> orders_;
 };

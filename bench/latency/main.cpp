@@ -19,7 +19,7 @@
 #include "order_screen/grid.h"
 #include "order_screen/order_lines.h"
 #include "order_screen/pedido_r.h"
-#include "startup/module1.h"
+#include "data/module1.h"
 #include "support/bare_client.h"
 #include "support/bench_env.h"
 #include "support/delay_proxy.h"

@@ -9,7 +9,7 @@
 #include "order_screen/pedido_r.h"
 #include "sending/order_statements.h"
 #include "sending/printing.h"
-#include "startup/module1.h"
+#include "data/module1.h"
 #include "support/bare_send.h"
 #include "support/bench_env.h"
 #include "support/figures.h"

@@ -3,7 +3,7 @@
 
 #include "data/mariadb_connection.h"
 #include "runtime/runtime_error.h"
-#include "sending/cups_printing.h"
+#include "printers/cups_printing.h"
 #include "sending/ticket_layout.h"
 #include "soak/soak.h"
 #include "support/bench_env.h"
@@ -43,7 +43,7 @@ bool SendUntilStored(data::MariaDbConnection& c, SoakOrder& o, Shared& shared) {
     return false;
 }
 
-void PrintTickets(sending::CupsPrintingSystem& cups, SoakOrder& o, const Shared& shared) {
+void PrintTickets(printers::CupsPrintingSystem& cups, SoakOrder& o, const Shared& shared) {
     sending::TicketInput in;
     in.numero = o.numero;
     in.empresa = QStringLiteral("Restaurant de prueba");
@@ -90,7 +90,7 @@ void RunTerminal(int, std::vector<SoakOrder>& orders, Shared& shared) {
     } catch (const rt::RuntimeError& e) {
         qWarning("soak: first connection failed: %s", qPrintable(e.description()));  // SendOrder connects again
     }
-    sending::CupsPrintingSystem cups(shared.cupsServer);
+    printers::CupsPrintingSystem cups(shared.cupsServer);
     for (SoakOrder& o : orders) {
         if (!SendUntilStored(c, o, shared)) return;
         ++shared.stored;

@@ -5,7 +5,7 @@
 #include <QThread>
 
 #include "sending/order_statements.h"
-#include "startup/server_clock.h"
+#include "data/server_clock.h"
 
 namespace bench {
 namespace {
@@ -17,7 +17,7 @@ BareSendResult RunStatements(BareClient& c, const sending::OrderToSend& p, const
     using namespace sending;
     const EscapeFn esc = [&c](const QString& t) { return c.Escape(t); };
     BareSendResult r;
-    const QStringList read{kSqlInicio, kSqlContador, BuscarCabecera(p.mesa, esc), startup::kSqlReloj};
+    const QStringList read{kSqlInicio, kSqlContador, BuscarCabecera(p.mesa, esc), data::kSqlReloj};
     const std::vector<QStringList> answers = c.RowsTogether(read);
     r.numero = answers.at(1).value(0).section(QLatin1Char('\t'), 0, 0);
     const bool header = !answers.at(2).isEmpty();

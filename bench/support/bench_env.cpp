@@ -1,6 +1,6 @@
 #include "support/bench_env.h"
 
-#include "startup/configuration.h"
+#include "runtime/configuration.h"
 
 namespace bench {
 
@@ -23,7 +23,7 @@ int SecondsPerRound() {
     return ok && s > 0 ? s : 10;
 }
 
-QString TerminalConnectionString() { return startup::BuildConnectionString(DbName(), DbHost()); }
+QString TerminalConnectionString() { return rt::BuildConnectionString(DbName(), DbHost()); }
 
 QStringList ClusterHosts() {
     return qEnvironmentVariable("PEDIDOS_BENCH_CLUSTER_HOSTS", "127.0.0.14 127.0.0.15 127.0.0.16")
@@ -31,7 +31,7 @@ QStringList ClusterHosts() {
 }
 
 QString ClusterConnectionString(int k) {
-    return startup::BuildConnectionString(DbName(), ClusterHosts().value(k - 1));
+    return rt::BuildConnectionString(DbName(), ClusterHosts().value(k - 1));
 }
 
 QString ClusterSocket(int k) {

@@ -1,6 +1,7 @@
 #include "support/qt_program.h"
 
 #include "support/warnings_log.h"
+#include "startup/program_seams.h"
 #include "widgets/resources.h"
 
 namespace bench {
@@ -10,6 +11,7 @@ std::unique_ptr<QApplication> StartQt(int& argc, char** argv) {
     RouteWarningsToLog();
     auto app = std::make_unique<QApplication>(argc, argv);
     widgets::LoadResources();
+    startup::InstallProgramSeams();
     QApplication::setApplicationName(QStringLiteral("Pedidos_VandrelFW"));
     return app;
 }

@@ -12,6 +12,7 @@
 #include "startup/acceso.h"
 #include "support/bench_env.h"
 #include "widgets/error_box.h"
+#include "widgets/qt_dialogs.h"
 
 namespace bench {
 namespace {

@@ -13,7 +13,7 @@
 #include "data/mariadb_connection.h"
 #include "sending/printing_system.h"
 #include "support/bench_env.h"
-#include "widgets/dialogs.h"
+#include "runtime/dialogs.h"
 
 namespace bench {
 

@@ -17,8 +17,9 @@
 
 #include "order_screen/pedido_r.h"
 #include "startup/acceso.h"
-#include "widgets/dialogs.h"
+#include "widgets/qt_dialogs.h"
 #include "widgets/error_box.h"
+#include "startup/program_seams.h"
 #include "widgets/resources.h"
 #include "widgets/screen_scale.h"
 
@@ -102,6 +103,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     widgets::LoadResources();
+    startup::InstallProgramSeams();
     widgets::SetLayoutScale(
         widgets::ScaleForScreen(QGuiApplication::primaryScreen(), widgets::HasWindowManager()));
     QApplication::setApplicationName(QStringLiteral("Pedidos_VandrelFW"));

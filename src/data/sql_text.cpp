@@ -1,6 +1,6 @@
 #include "data/sql_text.h"
 
-#include "startup/module1.h"
+#include "data/module1.h"
 
 namespace data {
 namespace {

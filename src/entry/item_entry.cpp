@@ -7,12 +7,12 @@
 #include <QLineEdit>
 
 #include "data/sql_text.h"
-#include "entry/pricing.h"
+#include "order/pricing.h"
 #include "order_screen/grid.h"
 #include "order_screen/order_lines.h"
 #include "order_screen/pedido_r.h"
-#include "startup/module1.h"
-#include "widgets/dialogs.h"
+#include "data/module1.h"
+#include "runtime/dialogs.h"
 
 namespace order_screen {
 namespace {
@@ -26,11 +26,11 @@ const QString kCantidadFuera = QStringLiteral("La Cantidad es hasta 10 Platos o 
 const QString kNoEsNumero = QStringLiteral("Solamente Numeros Enteros...");
 const QString kSinPrecio = QStringLiteral("Error No hay Existencia o Producto sin Precio de Venta...");
 
-entry::PricingInput PricingFrom(const data::ResultSet& product, const data::ResultSet& cost,
+order::PricingInput PricingFrom(const data::ResultSet& product, const data::ResultSet& cost,
                                 double cantidadSel) {
     using namespace Module1;
     const auto field = [&product](const char* name) { return product.Field(QString::fromLatin1(name)); };
-    entry::PricingInput in;
+    order::PricingInput in;
     in.prices = {field("dolar"), field("precio_a"), field("precio_b"), field("precio_c"), field("P_Dollar")};
     in.flags = {field("Impuesto1"), field("Impuesto2"), field("Impuesto3")};
     in.rates = {Iva, Iva_Reducido, Iva_Lujo};
@@ -76,13 +76,13 @@ void Pedido_R::buscar_arti1() {
     }
     // The prompt has no way out but a valid quantity.
     for (;;) {
-        const entry::QuantityAnswer answer = entry::CheckQuantity(dialogs::Current().Input(
+        const order::QuantityAnswer answer = order::CheckQuantity(dialogs::Current().Input(
             kPromptCantidad, dialogs::kApplicationTitle, QString(), 0, dialogs::Keys::Numbers));
-        if (answer.check == entry::QuantityCheck::Accepted) {
+        if (answer.check == order::QuantityCheck::Accepted) {
             Cantidad_Sel = answer.value;
             break;
         }
-        Mensaje = answer.check == entry::QuantityCheck::OutOfRange ? kCantidadFuera : kNoEsNumero;
+        Mensaje = answer.check == order::QuantityCheck::OutOfRange ? kCantidadFuera : kNoEsNumero;
         Mostrar_Mensaje();
     }
     verificar();
@@ -95,7 +95,7 @@ void Pedido_R::verificar() {
     QString note;
     if (dialogs::Current().YesNo(Mensaje, kTituloNota, dialogs::Icon::Question)) {
         const int limit = data::ChefNoteLimit(Anchos);
-        note = entry::ChefNote(dialogs::Current().Input(kPromptNota, kTituloPedidos, QString(), limit,
+        note = order::ChefNote(dialogs::Current().Input(kPromptNota, kTituloPedidos, QString(), limit,
                                                         dialogs::Keys::Letters),
                                limit);
     }
@@ -107,7 +107,7 @@ void Pedido_R::verificar() {
     Abrir_Tabla(Rs_Costo, Cadena_Sql);
 
     // 3-6. Price, quantity, tax.
-    const std::optional<entry::LineNumbers> numbers = entry::PriceLine(PricingFrom(product, *Rs_Costo, Cantidad_Sel));
+    const std::optional<order::LineNumbers> numbers = order::PriceLine(PricingFrom(product, *Rs_Costo, Cantidad_Sel));
     const rt::Variant name = product.Field(QStringLiteral("nom_producto"));
     if (!numbers || name.IsNull()) {
         Mensaje = kSinPrecio;

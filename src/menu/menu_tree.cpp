@@ -6,11 +6,11 @@
 #include <QPushButton>
 
 #include "data/sql_text.h"
-#include "menu/menu_rules.h"
+#include "order/menu_rules.h"
 #include "order_screen/pedido_r.h"
 #include "runtime/resume_next.h"
-#include "startup/module1.h"
-#include "widgets/dialogs.h"
+#include "data/module1.h"
+#include "runtime/dialogs.h"
 #include "widgets/look.h"
 #include "widgets/ole_color.h"
 #include "widgets/screen_scale.h"
@@ -31,7 +31,7 @@ void ShowCritical(const QString& text) {
 }  // namespace
 
 void Pedido_R::tit_menu(const QString& titulo) {
-    for (int page = 0; page < kPages; ++page) NuevoMenu[page]->setTitle(menu::PageCaption(page, titulo));
+    for (int page = 0; page < kPages; ++page) NuevoMenu[page]->setTitle(order::PageCaption(page, titulo));
 }
 
 bool Pedido_R::LoadPicture(int index, const QString& path) {
@@ -44,10 +44,10 @@ bool Pedido_R::LoadPicture(int index, const QString& path) {
 
 void Pedido_R::ShowButtonRow(const data::ResultSet& row, bool onlyExistingPicture) {
     // A row that names no button of the three pages cannot be shown.
-    const std::optional<int> index = menu::ButtonIndex(row.Field(QStringLiteral("indice")));
+    const std::optional<int> index = order::ButtonIndex(row.Field(QStringLiteral("indice")));
     if (!index) return;
     bmenu[*index]->setText(row.Field(QStringLiteral("titulo")).ToTextOrEmpty());
-    if (const std::optional<QColor> color = menu::RowColor(row.Field(QStringLiteral("Color"))))
+    if (const std::optional<QColor> color = widgets::RowColor(row.Field(QStringLiteral("Color"))))
         widgets::SetFaceColor(bmenu[*index], *color);
     const QString picture = row.Field(QStringLiteral("Picture")).ToTextOrEmpty();
     if (picture.isEmpty() || (onlyExistingPicture && !Module1::Existe_Archivo(picture))) return;
@@ -66,7 +66,7 @@ void Pedido_R::Menu_Principal() {
         widgets::SetFaceColor(b, face);
     }
     tit_menu(QStringLiteral(") Menu Principal"));
-    Cadena_Sql = menu::MainMenuSql(Area_Actual, Escaped);
+    Cadena_Sql = order::MainMenuSql(Area_Actual, Escaped);
     Abrir_Tabla(Rs_Botones, Cadena_Sql);
     if (Rs_Botones->RecordCount() == 0) {
         ShowCritical(QStringLiteral("Tabla vacia"));
@@ -74,7 +74,7 @@ void Pedido_R::Menu_Principal() {
         for (Rs_Botones->MoveFirst(); !Rs_Botones->IsEof(); Rs_Botones->MoveNext()) {
             const data::ResultSet& row = *Rs_Botones;
             const QString titulo = row.Field(QStringLiteral("titulo")).ToTextOrEmpty();
-            if (!menu::HiddenOnMainMenu(titulo)) ShowButtonRow(row, true);
+            if (!order::HiddenOnMainMenu(titulo)) ShowButtonRow(row, true);
         }
     }
     for (int page = 0; page < kPages; ++page) NuevoMenu[page]->setVisible(page == 0);
@@ -92,7 +92,7 @@ void Pedido_R::Buscar_Menu_Venta() {
     using namespace Module1;
     // Each statement on its own: a failing one is skipped and the step goes on.
     rt::ResumeNext("Buscar_Menu_Venta: clicked row", [this] {
-        Cadena_Sql = menu::ClickedRowSql(Indice_Boton, Titulo_Boton, Menu_Actual, Submenu_Actual, Area_Actual, Escaped);
+        Cadena_Sql = order::ClickedRowSql(Indice_Boton, Titulo_Boton, Menu_Actual, Submenu_Actual, Area_Actual, Escaped);
         Abrir_Tabla(Rs_Botones, Cadena_Sql);
     });
     if (Rs_Botones->RecordCount() == 0) return;  // a blank or stale button
@@ -101,24 +101,24 @@ void Pedido_R::Buscar_Menu_Venta() {
     Rs_Botones->MoveFirst();
     const data::ResultSet& row = *Rs_Botones;
     const QString titulo = row.Field(QStringLiteral("titulo")).ToTextOrEmpty();
-    switch (menu::KindOfRow(row.Field(QStringLiteral("Cod_producto")), row.Field(QStringLiteral("esmenu")),
+    switch (order::KindOfRow(row.Field(QStringLiteral("Cod_producto")), row.Field(QStringLiteral("esmenu")),
                             row.Field(QStringLiteral("essubmenu")))) {
-        case menu::RowKind::Product:
+        case order::RowKind::Product:
             Producto_Sel = row.Field(QStringLiteral("Cod_producto")).ToText();
             rt::ResumeNext("Buscar_Menu_Venta: product", [this] { buscar_arti1(); });
             Menu_Actual.clear();
             Submenu_Actual.clear();
             return;
-        case menu::RowKind::Menu:
+        case order::RowKind::Menu:
             Menu_Actual = titulo;
-            tit_menu(menu::PageTitle(titulo));
-            Cadena_Sql = menu::MenuChildrenSql(titulo, Area_Actual, Escaped);
+            tit_menu(order::PageTitle(titulo));
+            Cadena_Sql = order::MenuChildrenSql(titulo, Area_Actual, Escaped);
             break;
-        case menu::RowKind::Submenu:
+        case order::RowKind::Submenu:
             Submenu_Actual = titulo;
-            Cadena_Sql = menu::SubmenuChildrenSql(titulo, Menu_Actual, Area_Actual, Escaped);
+            Cadena_Sql = order::SubmenuChildrenSql(titulo, Menu_Actual, Area_Actual, Escaped);
             break;
-        case menu::RowKind::Neither:
+        case order::RowKind::Neither:
             return;
     }
     rt::ResumeNext("Buscar_Menu_Venta: children", [this] { Abrir_Tabla(Rs_Botones, Module1::Cadena_Sql); });

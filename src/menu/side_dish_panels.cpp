@@ -4,13 +4,13 @@
 #include <QComboBox>
 #include <QGroupBox>
 
-#include "menu/list_file.h"
+#include "order/list_file.h"
 #include "order_screen/grid.h"
 #include "order_screen/order_lines.h"
 #include "order_screen/pedido_r.h"
 #include "runtime/resume_next.h"
-#include "startup/configuration.h"
-#include "startup/module1.h"
+#include "runtime/configuration.h"
+#include "data/module1.h"
 #include "widgets/combo_list.h"
 #include "widgets/twips.h"
 
@@ -20,7 +20,7 @@ namespace {
 // Replaces the list of `combo` with the entries of a list file of the data folder.
 void LoadList(QComboBox* combo, const char* fileName) {
     const QStringList entries =
-        menu::ReadListFile(startup::PathIn(Module1::Carpeta_Datos, QString::fromLatin1(fileName)));
+        order::ReadListFile(rt::PathIn(Module1::Carpeta_Datos, QString::fromLatin1(fileName)));
     widgets::ClearList(combo);
     for (const QString& entry : entries) widgets::AddListItem(combo, entry);
 }

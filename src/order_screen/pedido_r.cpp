@@ -17,8 +17,8 @@
 #include "runtime/resume_next.h"
 #include "sending/order_sender.h"
 #include "sending/send_journal.h"
-#include "startup/configuration.h"
-#include "startup/module1.h"
+#include "runtime/configuration.h"
+#include "data/module1.h"
 #include "widgets/c_image_button.h"
 #include "widgets/combo_list.h"
 #include "widgets/error_box.h"
@@ -260,7 +260,7 @@ void Pedido_R::Habilita() {
 }
 
 void Pedido_R::Imagenes_() {
-    const QString folder = startup::IconFolder(startup::ProgramFolder());
+    const QString folder = rt::IconFolder(rt::ProgramFolder());
     const struct {
         QPushButton* button;
         const char* file;

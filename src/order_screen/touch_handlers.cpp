@@ -9,9 +9,9 @@
 #include "order_screen/grid.h"
 #include "order_screen/order_lines.h"
 #include "order_screen/pedido_r.h"
-#include "startup/module1.h"
+#include "data/module1.h"
 #include "widgets/combo_list.h"
-#include "widgets/dialogs.h"
+#include "runtime/dialogs.h"
 #include "widgets/error_box.h"
 #include "widgets/screen_scale.h"
 

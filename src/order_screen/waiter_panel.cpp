@@ -7,7 +7,7 @@
 
 #include "data/sql_text.h"
 #include "order_screen/pedido_r.h"
-#include "startup/module1.h"
+#include "data/module1.h"
 
 namespace order_screen {
 

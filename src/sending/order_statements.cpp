@@ -4,14 +4,14 @@
 #include <QDebug>
 #include <initializer_list>
 
-#include "order_screen/order_lines.h"
+#include "order/order_line.h"
 #include "runtime/date_format.h"
 #include "runtime/number_format.h"
 
 namespace sending {
 namespace {
 
-using namespace order_screen;
+using namespace order;
 
 // One value of a value list: quoted text, or an SQL number as it stands.
 struct Value {

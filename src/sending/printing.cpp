@@ -9,9 +9,9 @@
 #include "runtime/text_file.h"
 #include "sending/printing_system.h"
 #include "sending/ticket_layout.h"
-#include "startup/configuration.h"
-#include "startup/module1.h"
-#include "widgets/dialogs.h"
+#include "runtime/configuration.h"
+#include "data/module1.h"
+#include "runtime/dialogs.h"
 
 namespace sending {
 namespace {
@@ -19,7 +19,7 @@ namespace {
 // The lines of Modelo.txt, or nullopt when it cannot be read now (it was
 // readable at start-up; another terminal may have replaced it since).
 std::optional<QStringList> ReadModelo(const QString& carpeta) {
-    const QString path = startup::PathIn(carpeta, QStringLiteral("Modelo.txt"));
+    const QString path = rt::PathIn(carpeta, QStringLiteral("Modelo.txt"));
     try {
         rt::TextFileReader reader(path);
         QStringList lines;

@@ -1,11 +1,26 @@
 #include "sending/printing_system.h"
 
-#include "sending/cups_printing.h"
-
 namespace sending {
 namespace {
 
+// A program that set no printing system of its own: no printer can be
+// found, and the reason says why.
+class NoPrintingSystem final : public PrintingSystem {
+public:
+    PrinterList InstalledPrinters() override {
+        return PrinterList{false, QStringLiteral("este programa no tiene sistema de impresión"), {}};
+    }
+    JobResult PrintTicket(const QString&, const Ticket&) override {
+        return JobResult{false, QStringLiteral("este programa no tiene sistema de impresión"), false};
+    }
+};
+
 std::unique_ptr<PrintingSystem>& Installed() {
+    static std::unique_ptr<PrintingSystem> sistema;
+    return sistema;
+}
+
+std::unique_ptr<PrintingSystem>& ProgramSystem() {
     static std::unique_ptr<PrintingSystem> sistema;
     return sistema;
 }
@@ -13,13 +28,17 @@ std::unique_ptr<PrintingSystem>& Installed() {
 }  // namespace
 
 PrintingSystem& CurrentPrintingSystem() {
-    std::unique_ptr<PrintingSystem>& sistema = Installed();
-    if (!sistema) sistema = std::make_unique<CupsPrintingSystem>();
-    return *sistema;
+    static NoPrintingSystem none;
+    if (Installed()) return *Installed();
+    return ProgramSystem() ? *ProgramSystem() : none;
 }
 
 void SetPrintingSystem(std::unique_ptr<PrintingSystem> sistema) {
     Installed() = std::move(sistema);
+}
+
+void SetProgramPrintingSystem(std::unique_ptr<PrintingSystem> sistema) {
+    ProgramSystem() = std::move(sistema);
 }
 
 }  // namespace sending

@@ -1,6 +1,7 @@
 #pragma once
-// The seam to the machine's printing system. Production uses CUPS
-// (CupsPrintingSystem); tests may put their own in with SetPrintingSystem.
+// The seam to the machine's printing system. The program sets its own at
+// start (the terminal: CUPS, in the screens library); tests may put another
+// in over it with SetPrintingSystem.
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -31,9 +32,12 @@ public:
     virtual JobResult PrintTicket(const QString& printer, const Ticket& ticket) = 0;
 };
 
-// The printing system in use (CUPS unless a test replaced it).
+// The printing system in use: the one set last, else the program's own. A
+// program that set none has no printer: every list it asks for fails.
 PrintingSystem& CurrentPrintingSystem();
-// Replaces the printing system; nullptr puts CUPS back.
+// Puts `sistema` in over the program's own; nullptr puts that back.
 void SetPrintingSystem(std::unique_ptr<PrintingSystem> sistema);
+// The program's own printing system, set once at start.
+void SetProgramPrintingSystem(std::unique_ptr<PrintingSystem> sistema);
 
 }  // namespace sending

@@ -1,8 +1,8 @@
 #include "sending/send_messages.h"
 
-#include "order_screen/order_lines.h"
+#include "order/order_line.h"
 #include "sending/order_statements.h"
-#include "startup/module1.h"
+#include "data/module1.h"
 
 namespace sending {
 namespace {
@@ -20,7 +20,7 @@ QString Identity(const JournalEntry& e) {
 
 // One line per order line: its quantity and name, as the ticket shows them.
 QString OrderLines(const OrderToSend& p) {
-    using namespace order_screen;
+    using namespace order;
     QString text;
     for (const QStringList& fila : p.filas)
         if (IsOrderLine(fila)) text += kCr + QStringLiteral("   ") + fila.value(kColCant) + QStringLiteral("  ") +

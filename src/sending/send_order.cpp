@@ -10,9 +10,9 @@
 
 #include "data/db_error.h"
 #include "data/sql_text.h"
-#include "order_screen/order_lines.h"
+#include "order/order_line.h"
 #include "sending/order_statements.h"
-#include "startup/module1.h"
+#include "data/module1.h"
 
 namespace sending {
 namespace {
@@ -193,7 +193,7 @@ private:
 };
 
 TicketContext TicketOf(const OrderToSend& p, const QString& numero,
-                       const startup::ServerClock& reloj) {
+                       const data::ServerClock& reloj) {
     return TicketContext{numero, p.mesonero, reloj.hora.mid(11), reloj.fecha, p.mesa};
 }
 
@@ -210,10 +210,10 @@ SendResult RunOnce(Statements& s, const OrderToSend& p, bool conRegistro, SendIn
     // The counter lock is taken first, so no other send can insert this
     // table's header between the test and the insert.
     const std::vector<data::ResultSet> antes =
-        s.Together({kSqlInicio, kSqlContador, BuscarCabecera(p.mesa, esc), startup::kSqlReloj});
+        s.Together({kSqlInicio, kSqlContador, BuscarCabecera(p.mesa, esc), data::kSqlReloj});
     const data::ResultSet& contador = antes.at(1);
     const data::ResultSet& cabecera = antes.at(2);
-    r.reloj = startup::ClockFromResult(antes.at(3));
+    r.reloj = data::ClockFromResult(antes.at(3));
 
     QStringList escribir;
     if (contador.RecordCount() > 0) {
@@ -320,7 +320,7 @@ bool Reconnect(data::Connection& c, const SendOptions& o, QString& lastError) {
 
 // A number that is no number stops the send before anything is stored.
 void CheckNumbers(const OrderToSend& p) {
-    using namespace order_screen;
+    using namespace order;
     for (const QStringList& fila : p.filas) {
         if (!IsOrderLine(fila)) continue;
         for (int col : {kColCant, kColPrecio, kColIva, kColCosto}) SqlNumber(fila.value(col));

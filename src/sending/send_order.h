@@ -10,7 +10,7 @@
 
 #include "data/column_widths.h"
 #include "data/connection.h"
-#include "startup/server_clock.h"
+#include "data/server_clock.h"
 
 namespace sending {
 
@@ -31,7 +31,7 @@ struct OrderToSend {
 struct SendInDoubt {
     QString idEnvio;
     QString numero;              // ticket number it drew
-    startup::ServerClock reloj;  // server clock it read under the lock
+    data::ServerClock reloj;  // server clock it read under the lock
     bool conRegistro = false;    // it wrote its row in envios: look there
 
     bool operator==(const SendInDoubt&) const = default;
@@ -81,7 +81,7 @@ struct SendResult {
     // The try in doubt, when outcomeUnknown or undecidable.
     std::optional<SendInDoubt> enDuda;
     QString numero;              // this send's ticket number
-    startup::ServerClock reloj;  // the server clock read by this send
+    data::ServerClock reloj;  // the server clock read by this send
     QString lastError;           // description of the error that stopped it
     int wholeSendRuns = 0;       // how many times the send was started
     // Answers of SendOptions::lecturasDespues, in order: all of them, or

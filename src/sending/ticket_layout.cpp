@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <QTimeZone>
 
-#include "order_screen/order_lines.h"
+#include "order/order_line.h"
 #include "runtime/date_format.h"
 #include "runtime/number_format.h"
 #include "runtime/regional_formats.h"
@@ -12,7 +12,7 @@
 namespace sending {
 namespace {
 
-using namespace order_screen;
+using namespace order;
 using Kind = PrintOp::Kind;
 using Lines = std::vector<const QStringList*>;
 

@@ -11,11 +11,11 @@
 #include "order_screen/pedido_r.h"
 #include "runtime/runtime_error.h"
 #include "runtime/end_program.h"
-#include "startup/configuration.h"
-#include "startup/module1.h"
+#include "runtime/configuration.h"
+#include "data/module1.h"
 #include "runtime/regional_formats.h"
-#include "startup/regional.h"
-#include "startup/server_clock.h"
+#include "runtime/regional.h"
+#include "data/server_clock.h"
 #include "widgets/c_image_button.h"
 #include "widgets/error_box.h"
 #include "widgets/ole_color.h"
@@ -34,7 +34,7 @@ Acceso::Acceso(QString programFolder, ConnectionFactory factory, QWidget* parent
     : QWidget(parent), programFolder_(std::move(programFolder)), factory_(std::move(factory)) {
     if (!factory_) factory_ = [] { return std::make_unique<data::MariaDbConnection>(); };
     // The order screen finds its icons in the same program folder.
-    SetProgramFolder(programFolder_);
+    rt::SetProgramFolder(programFolder_);
     setObjectName("Acceso");
     setAttribute(Qt::WA_DeleteOnClose);
     BuildLayout();
@@ -102,16 +102,16 @@ void Acceso::Form_Load() {
     Conexion = factory_();
 
     // 2. The configuration file; its errors are not trapped.
-    const RutaDatos ruta = ReadRutaDatos(PathIn(programFolder_, QStringLiteral("Ruta_Datos.txt")));
+    const rt::RutaDatos ruta = rt::ReadRutaDatos(rt::PathIn(programFolder_, QStringLiteral("Ruta_Datos.txt")));
     Servidor = ruta.Servidor();
     Cod_Deposito = ruta.Cod_Deposito();
     Base_Datos = ruta.Base_Datos();
     Carpeta_Datos = ruta.Carpeta_Datos();
     Impresora = ruta.Impresora();
-    Nombre_Empresa = FirstLineOrEmpty(PathIn(programFolder_, QStringLiteral("Empresa.txt")));
+    Nombre_Empresa = rt::FirstLineOrEmpty(rt::PathIn(programFolder_, QStringLiteral("Empresa.txt")));
 
     // 3. The print-group file must be readable, or the terminal cannot print.
-    if (!CanReadFirstLine(PathIn(Carpeta_Datos, QStringLiteral("Modelo.txt")))) {
+    if (!rt::CanReadFirstLine(rt::PathIn(Carpeta_Datos, QStringLiteral("Modelo.txt")))) {
         Mensaje = QStringLiteral(
             "Error en Lectura de Archivo, Revizar si hay conexion de red con los archivos...");
         Mostrar_Mensaje();
@@ -145,7 +145,7 @@ void Acceso::KeepDrawing() {
 }
 
 void Acceso::LoadIcons() {
-    const QString folder = IconFolder(programFolder_);
+    const QString folder = rt::IconFolder(programFolder_);
     {
         widgets::cImageButton painter;  // released right after painting
         painter.DrawBitmapDC(folder + QStringLiteral("Vandrel.ico"), &drawing_, widgets::Scaled(10), widgets::Scaled(10),
@@ -168,7 +168,7 @@ void Acceso::LoadIcons() {
 
 void Acceso::OpenConnection() {
     using namespace Module1;
-    Cadena_Conexion = BuildConnectionString(Base_Datos, Servidor);
+    Cadena_Conexion = rt::BuildConnectionString(Base_Datos, Servidor);
     try {
         Conexion->SetCommandTimeout(40);
         Conexion->Open(Cadena_Conexion);
@@ -181,10 +181,10 @@ void Acceso::OpenConnection() {
     }
     // The clock and the column widths need nothing of each other: one round trip.
     data::ReadAhead ahead;
-    ahead.Ask(*Conexion, {kSqlReloj, data::kSqlColumnWidths});
+    ahead.Ask(*Conexion, {data::kSqlReloj, data::kSqlColumnWidths});
     try {
-        Cadena_Sql = kSqlReloj;
-        const ServerClock clock = ClockFromResult(ahead.Answer(*Conexion, kSqlReloj));
+        Cadena_Sql = data::kSqlReloj;
+        const data::ServerClock clock = data::ClockFromResult(ahead.Answer(*Conexion, data::kSqlReloj));
         Fecha_Servidor = clock.fecha;
         Hora_Servidor = clock.hora;
     } catch (const rt::RuntimeError& e) {

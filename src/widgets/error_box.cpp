@@ -5,8 +5,8 @@
 #include "data/db_error.h"
 #include "runtime/end_program.h"
 #include "runtime/runtime_error.h"
-#include "startup/module1.h"
-#include "widgets/dialogs.h"
+#include "data/module1.h"
+#include "runtime/dialogs.h"
 
 namespace dialogs {
 

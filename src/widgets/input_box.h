@@ -4,7 +4,7 @@
 // enough for a finger and kept inside the screen.
 #include <QDialog>
 
-#include "widgets/dialogs.h"
+#include "runtime/dialogs.h"
 
 class QLineEdit;
 

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QPalette>
 
+#include "order/menu_rules.h"
+
 namespace widgets {
 namespace {
 
@@ -34,6 +36,11 @@ std::optional<QColor> TranslateOleColor(qint64 value) {
     if (value < 0 || value > 0xFFFFFF) return std::nullopt;
     return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
                   static_cast<int>((value >> 16) & 0xFF));
+}
+
+std::optional<QColor> RowColor(const rt::Variant& color) {
+    const std::optional<qint64> value = order::RowColorValue(color);
+    return value ? TranslateOleColor(*value) : std::nullopt;
 }
 
 QColor ButtonFaceColor() { return *SystemColor(15); }

@@ -6,6 +6,8 @@
 #include <QtGlobal>
 #include <optional>
 
+#include "runtime/variant.h"
+
 namespace widgets {
 
 // The system button-face colour (system-colour flag with index 15): the
@@ -16,6 +18,9 @@ constexpr qint64 kButtonFace = 0x8000000FLL;
 // negative value other than a system colour, an unknown system index, or a
 // value above 0xFFFFFF without the system flag).
 std::optional<QColor> TranslateOleColor(qint64 value);
+
+// The face colour of a menu row's Color column; nothing when it is no colour.
+std::optional<QColor> RowColor(const rt::Variant& color);
 
 // The button-face colour of the current style.
 QColor ButtonFaceColor();

@@ -5,7 +5,7 @@
 // the focus, so the field keeps its cursor and a real keyboard still types.
 #include <QWidget>
 
-#include "widgets/dialogs.h"
+#include "runtime/dialogs.h"
 
 class QGridLayout;
 class QLineEdit;

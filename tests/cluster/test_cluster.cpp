@@ -3,7 +3,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
-#include "startup/configuration.h"
+#include "runtime/configuration.h"
 #include "support/test_database.h"
 
 namespace clustertest {
@@ -18,7 +18,7 @@ QString TestCluster::Host(int k) const { return hosts_.value(k - 1); }
 QString TestCluster::Socket(int k) const { return QString("%1/node%2/mariadb.sock").arg(dir_).arg(k); }
 
 QString TestCluster::ConnectionString(int k) const {
-    return startup::BuildConnectionString(testsupport::DbName(), Host(k));
+    return rt::BuildConnectionString(testsupport::DbName(), Host(k));
 }
 
 void TestCluster::ResetDatabase() const {

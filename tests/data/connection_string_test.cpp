@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "data/connection_string.h"
-#include "startup/configuration.h"
+#include "runtime/configuration.h"
 
 namespace {
 
 TEST(ConnectionString, TheTerminalsStringGivesHostDatabaseUserPasswordAndPort) {
-    const QString text = startup::BuildConnectionString("restaurante", "10.0.0.5");
+    const QString text = rt::BuildConnectionString("restaurante", "10.0.0.5");
     EXPECT_EQ(text,
               "DRIVER={MySQL ODBC 3.51 Driver};DATABASE=restaurante;SERVER=10.0.0.5;"
               "dns=vandrelfw;UID=admin;password=tormbel5831;PORT=3306;");
@@ -29,7 +29,7 @@ TEST(ConnectionString, KeysIgnoreCaseAndBracedValuesMayHoldSemicolons) {
 
 TEST(ConnectionString, BlanksOfTheConfigurationPassThroughUnchanged) {
     const auto s = data::SettingsFromConnectionString(
-        startup::BuildConnectionString(" base ", "host "));
+        rt::BuildConnectionString(" base ", "host "));
     EXPECT_EQ(s.database, " base ");
     EXPECT_EQ(s.host, "host ");
 }

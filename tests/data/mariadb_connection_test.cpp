@@ -5,7 +5,7 @@
 #include "data/db_error.h"
 #include "data/mariadb_connection.h"
 #include "runtime/regional_formats.h"
-#include "startup/configuration.h"
+#include "runtime/configuration.h"
 #include "support/test_database.h"
 
 namespace {
@@ -98,7 +98,7 @@ TEST_F(MariaDb, DateTimesArriveAsDatesWithTime) {
 TEST(MariaDbDown, OpeningFailsWithTheClientsErrorWhenNoServerListens) {
     data::MariaDbConnection conn;
     try {
-        conn.Open(startup::BuildConnectionString("restaurante", testsupport::DbDownHost()));
+        conn.Open(rt::BuildConnectionString("restaurante", testsupport::DbDownHost()));
         FAIL() << "open should fail";
     } catch (const data::DbError& e) {
         EXPECT_EQ(e.number(), 2002);  // can't connect
@@ -109,7 +109,7 @@ TEST(MariaDbDown, OpeningFailsWithTheClientsErrorWhenNoServerListens) {
 
 TEST_F(MariaDb, AWrongDatabaseOrPasswordIsRefused) {
     data::MariaDbConnection other;
-    EXPECT_THROW(other.Open(startup::BuildConnectionString("no_such_db", testsupport::DbHost())),
+    EXPECT_THROW(other.Open(rt::BuildConnectionString("no_such_db", testsupport::DbHost())),
                  data::DbError);
     const QString wrong = "DATABASE=" + testsupport::DbName() + ";SERVER=" +
                           testsupport::DbHost() + ";UID=admin;password=nope;PORT=3306;";

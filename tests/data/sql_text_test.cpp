@@ -3,7 +3,7 @@
 
 #include "data/mariadb_connection.h"
 #include "data/sql_text.h"
-#include "startup/module1.h"
+#include "data/module1.h"
 #include "support/test_database.h"
 
 namespace {

@@ -41,7 +41,7 @@ protected:
         return s;
     }
     static void PointAt(bool serverUp) {
-        Module1::Cadena_Conexion = startup::BuildConnectionString(
+        Module1::Cadena_Conexion = rt::BuildConnectionString(
             testsupport::DbName(), serverUp ? testsupport::DbHost() : testsupport::DbDownHost());
     }
     static void Break(Broken how) {

@@ -19,8 +19,8 @@
 #include "order_screen/order_lines.h"
 #include "order_screen/pedido_r.h"
 #include "runtime/regional_formats.h"
-#include "startup/configuration.h"
-#include "startup/module1.h"
+#include "runtime/configuration.h"
+#include "data/module1.h"
 #include "support/program_end.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_database.h"
@@ -154,7 +154,7 @@ TEST_F(PedidoRTest, AFailingParameterStepIsSkippedAndTheRestRuns) {
     s->dbCombo2->addItem("LEFT OVER");
     Module1::Conexion->Close();
     Module1::Cadena_Conexion =
-        startup::BuildConnectionString(testsupport::DbName(), testsupport::DbDownHost());
+        rt::BuildConnectionString(testsupport::DbName(), testsupport::DbDownHost());
     EXPECT_THROW(s->Buscar_Parametros(), data::ConnectionLost);
     EXPECT_EQ(s->dbCombo2->findText("LEFT OVER"), s->dbCombo2->count() - 1);
     EXPECT_EQ(s->Combo1->count(), 70);
@@ -332,7 +332,7 @@ TEST_F(PedidoRTest, SalirClosesTheResultsAndTheConnection) {
 TEST_F(PedidoRTest, AServerUnreachableAtLoadIsToldOnceAndTheScreenIsStillBuilt) {
     Module1::Conexion->Close();
     Module1::Cadena_Conexion =
-        startup::BuildConnectionString(testsupport::DbName(), testsupport::DbDownHost());
+        rt::BuildConnectionString(testsupport::DbName(), testsupport::DbDownHost());
     Pedido_R* s = nullptr;
     EXPECT_NO_THROW(s = Load());
     ASSERT_EQ(dialogs.shown.size(), 1u);

@@ -16,8 +16,8 @@
 #include "order_screen/pedido_r.h"
 #include "runtime/regional_formats.h"
 #include "sending/send_journal.h"
-#include "startup/configuration.h"
-#include "startup/module1.h"
+#include "runtime/configuration.h"
+#include "data/module1.h"
 #include "support/installations.h"
 #include "support/program_end.h"
 #include "support/scripted_dialogs.h"
@@ -38,7 +38,7 @@ protected:
         QDir(folder.path()).mkpath("iconos");
         for (const QString& name : QDir(testsupport::SourcePath("src/iconos")).entryList({"*.ico"}))
             QFile::copy(testsupport::SourcePath("src/iconos/" + name), folder.filePath("iconos/" + name));
-        startup::SetProgramFolder(folder.path());
+        rt::SetProgramFolder(folder.path());
         QDir(folder.path()).mkpath("datos");
         for (const char* name : {"Contorno.txt", "Termino.txt", "Modelo.txt"})
             QFile::copy(testsupport::SourcePath(QString("demo/") + name), folder.filePath(QString("datos/") + name));
@@ -61,7 +61,7 @@ protected:
         if (order_screen::Pedido_R::Exists()) delete order_screen::Pedido_R::Instance();
         Module1::Conexion.reset();
         Module1::Anchos = data::ColumnWidths();
-        startup::SetProgramFolder(QString());
+        rt::SetProgramFolder(QString());
         rt::ResetFormats();
     }
 

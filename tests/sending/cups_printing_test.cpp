@@ -2,7 +2,7 @@
 // its queues "Cocina" (raw, to the stand-in printer on PEDIDOS_TEST_PRINTER_HOST:9100),
 // "Oficina" (a driver that passes PDF on, to :9101) and "Rechaza" (refuses jobs).
 // Without that scheduler these tests fail; they never skip.
-#include "sending/cups_printing.h"
+#include "printers/cups_printing.h"
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>
@@ -17,7 +17,7 @@
 #include <cstring>
 
 #include "printer_listener.h"
-#include "sending/cups_connection.h"
+#include "printers/cups_connection.h"
 #include "sending/cups_queue_probe.h"
 #include "sending/escpos.h"
 #include "sending/print_test_helpers.h"
@@ -26,7 +26,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using printerlistener::PrinterListener;
-using sending::CupsPrintingSystem;
+using printers::CupsPrintingSystem;
 using sendingtest::SampleTicket;
 
 // Generous: CUPS's socket backend waits 5 s before its first retry.
@@ -236,15 +236,15 @@ TEST(CupsUnreachable, SchedulerThatNeverAnswersIsAFailureAfterTheTimeLimit) {
 }
 
 TEST(CupsServerAddress, ReadsTheFormsCupsServerTakes) {
-    EXPECT_EQ(sending::ParseCupsServer(QStringLiteral("/run/x/cups.sock")).host,
+    EXPECT_EQ(printers::ParseCupsServer(QStringLiteral("/run/x/cups.sock")).host,
               "/run/x/cups.sock");
-    const auto named = sending::ParseCupsServer(QStringLiteral("impresion.local:8631"));
+    const auto named = printers::ParseCupsServer(QStringLiteral("impresion.local:8631"));
     EXPECT_EQ(named.host, "impresion.local");
     EXPECT_EQ(named.port, 8631);
-    const auto v6 = sending::ParseCupsServer(QStringLiteral("[::1]:632/version=1.1"));
+    const auto v6 = printers::ParseCupsServer(QStringLiteral("[::1]:632/version=1.1"));
     EXPECT_EQ(v6.host, "::1");
     EXPECT_EQ(v6.port, 632);
-    const auto bare = sending::ParseCupsServer(QStringLiteral("servidor"));
+    const auto bare = printers::ParseCupsServer(QStringLiteral("servidor"));
     EXPECT_EQ(bare.host, "servidor");
     EXPECT_EQ(bare.port, ippPort());
 }

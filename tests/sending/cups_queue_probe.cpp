@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "sending/cups_connection.h"
+#include "printers/cups_connection.h"
 
 namespace sendingtest {
 namespace {
@@ -37,10 +37,10 @@ QString TestPrinterHost() {
 }
 
 bool QueueJobs(const QString& queue, std::vector<QueueJob>* jobs, QString* error) {
-    const auto cups = sending::CupsConnection::Open(TestCupsServer(), kPlazo, error);
+    const auto cups = printers::CupsConnection::Open(TestCupsServer(), kPlazo, error);
     if (!cups) return false;
     ipp_t* request = ippNewRequest(IPP_OP_GET_JOBS);
-    const QByteArray uri = sending::CupsConnection::PrinterUri(queue);
+    const QByteArray uri = printers::CupsConnection::PrinterUri(queue);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.constData());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
     // The job's owner: the scheduler shows the job names to their owner only.
@@ -51,7 +51,7 @@ bool QueueJobs(const QString& queue, std::vector<QueueJob>* jobs, QString* error
     ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 4, nullptr,
                   kWanted);
     ipp_status_t status = IPP_STATUS_OK;
-    const sending::IppResponse response = cups->Request(request, "/", &status, error);
+    const printers::IppResponse response = cups->Request(request, "/", &status, error);
     if (status > IPP_STATUS_OK_CONFLICTING || !response) return false;
     jobs->clear();
     for (ipp_attribute_t* a = ippFirstAttribute(response.get()); a;) {
@@ -67,7 +67,7 @@ bool QueueJobs(const QString& queue, std::vector<QueueJob>* jobs, QString* error
 }
 
 bool PurgeJobs(const QString& queue, QString* error) {
-    const auto cups = sending::CupsConnection::Open(TestCupsServer(), kPlazo, error);
+    const auto cups = printers::CupsConnection::Open(TestCupsServer(), kPlazo, error);
     if (!cups) return false;
     if (cupsCancelJob2(cups->Http(), queue.toUtf8().constData(), CUPS_JOBID_ALL, 1) >
         IPP_STATUS_OK_CONFLICTING) {

@@ -12,7 +12,7 @@
 #include "order_screen/screen_fixture.h"
 #include "printer_listener.h"
 #include "runtime/text_file.h"
-#include "sending/cups_printing.h"
+#include "printers/cups_printing.h"
 #include "sending/cups_queue_probe.h"
 #include "sending/escpos.h"
 #include "sending/printing_system.h"
@@ -53,7 +53,7 @@ public:
     QStringList intentados;
 
 private:
-    sending::CupsPrintingSystem real_;
+    printers::CupsPrintingSystem real_;
     int falla_;
     bool sinRespuesta_;
 };
@@ -117,7 +117,7 @@ protected:
     void PrintMarker() {
         sending::Ticket marker{"MARCA", {{sending::PrintOp::Kind::PrintLine, "MARCA", 0},
                                          {sending::PrintOp::Kind::EndDoc, {}, 0}}};
-        ASSERT_TRUE(sending::CupsPrintingSystem().PrintTicket("Cocina", marker).ok);
+        ASSERT_TRUE(printers::CupsPrintingSystem().PrintTicket("Cocina", marker).ok);
     }
     static QString StoredLines() { return RootQuery("select count(*) from D_Fact_r").value(0); }
 
@@ -187,7 +187,7 @@ TEST_F(EnviarPrintingTest, ARefusingQueueIsNamedWithEveryTicketAndTheOrderStaysS
 TEST_F(EnviarPrintingTest, AnUnreachablePrintingSystemIsReportedAndTheOrderStaysStored) {
     Module1::Impresora = "Cocina";
     sending::SetPrintingSystem(
-        std::make_unique<sending::CupsPrintingSystem>(folder.filePath("no-hay-cups.sock"), 2000ms));
+        std::make_unique<printers::CupsPrintingSystem>(folder.filePath("no-hay-cups.sock"), 2000ms));
     Pedido_R* s = OrderOnScreen();
     dialogs.AnswerNo();
     s->Command2_Click(0);

@@ -12,7 +12,7 @@
 #include "order_screen/grid.h"
 #include "order_screen/screen_fixture.h"
 #include "sending/hooked_connection.h"
-#include "startup/configuration.h"
+#include "runtime/configuration.h"
 
 namespace {
 
@@ -250,7 +250,7 @@ TEST_P(EnviarOn, AnOrderWhoseCommitAnswerWasLostIsNotStoredAgainByTheNextEnviar)
     Module1::Conexion = std::move(hooked);
     // The server cannot be reached to ask whether the send went through.
     Module1::Cadena_Conexion =
-        startup::BuildConnectionString(testsupport::DbName(), testsupport::DbDownHost());
+        rt::BuildConnectionString(testsupport::DbName(), testsupport::DbDownHost());
 
     s->Command2_Click(0);
     ASSERT_EQ(dialogs.shown.size(), 1u);

@@ -15,7 +15,7 @@
 #include "sending/hooked_connection.h"
 #include "sending/printing_system.h"
 #include "sending/send_journal.h"
-#include "startup/configuration.h"
+#include "runtime/configuration.h"
 
 namespace {
 
@@ -83,7 +83,7 @@ protected:
         };
         (commitRan ? conn->after : conn->before) = lose;
         Module1::Cadena_Conexion =
-            startup::BuildConnectionString(testsupport::DbName(), testsupport::DbDownHost());
+            rt::BuildConnectionString(testsupport::DbName(), testsupport::DbDownHost());
         s->Command2_Click(0);
         conn->after = conn->before = nullptr;
         ASSERT_EQ(dialogs.shown.size(), 1u);
@@ -302,7 +302,7 @@ TEST_F(PendingSendTest, ASendLeftByAnEarlierRunWithTheServerDownIsToldAndSettled
     conn->after = nullptr;
     delete Pedido_R::Instance();
     Module1::Conexion->Close();
-    Module1::Cadena_Conexion = startup::BuildConnectionString(testsupport::DbName(), testsupport::DbDownHost());
+    Module1::Cadena_Conexion = rt::BuildConnectionString(testsupport::DbName(), testsupport::DbDownHost());
 
     s = Load();  // the server cannot be reached at this start
 

@@ -10,8 +10,8 @@
 #include "sending/hooked_connection.h"
 #include "sending/order_statements.h"
 #include "sending/send_fixture.h"
-#include "startup/configuration.h"
-#include "startup/module1.h"
+#include "runtime/configuration.h"
+#include "data/module1.h"
 
 namespace {
 
@@ -383,7 +383,7 @@ TEST_P(SendOrderOn, AServerThatCannotBeReachedAgainLeavesTheSendUnknownUntilSett
     };
     sending::SendOptions o = Options();
     o.connectionString =
-        startup::BuildConnectionString(testsupport::DbName(), testsupport::DbDownHost());
+        rt::BuildConnectionString(testsupport::DbName(), testsupport::DbDownHost());
     const QString id = sending::NewSendId();
     const sending::SendResult r = SendOrder(*c, Order("4", 2), id, o);
     EXPECT_FALSE(r.committed);

@@ -13,7 +13,7 @@
 #include "order_screen/screen_fixture.h"
 #include "sending/hooked_connection.h"
 #include "sending/private_server.h"
-#include "startup/configuration.h"
+#include "runtime/configuration.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ protected:
         OrderScreenTest::SetUp();
         ASSERT_EQ(startError, QString());
         db = DbOf(GetParam());
-        Module1::Cadena_Conexion = startup::BuildConnectionString(db, server->Host());
+        Module1::Cadena_Conexion = rt::BuildConnectionString(db, server->Host());
         auto real = std::make_unique<data::MariaDbConnection>();
         real->Open(Module1::Cadena_Conexion);
         Module1::Anchos = data::LearnColumnWidths(*real);

@@ -1,5 +1,5 @@
 // A ticket drawn as pages for a driver's printer.
-#include "sending/ticket_drawing.h"
+#include "printers/ticket_drawing.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ QPageLayout Page(double width_mm, double height_mm) {
 
 QByteArray Pdf(const sending::Ticket& ticket, const QPageLayout& layout) {
     QString error;
-    const QByteArray pdf = sending::TicketPdf(ticket, layout, &error);
+    const QByteArray pdf = printers::TicketPdf(ticket, layout, &error);
     EXPECT_FALSE(pdf.isEmpty()) << error.toStdString();
     return pdf;
 }
@@ -51,7 +51,7 @@ TEST(TicketDrawing, LinesThatDoNotFitGoOnNewPages) {
 }
 
 TEST(TicketDrawing, DocumentIsNamedAfterTheTicket) {
-    EXPECT_EQ(sending::TicketJobTitle(sendingtest::SampleTicket(QStringLiteral("CHEF"), {})),
+    EXPECT_EQ(printers::TicketJobTitle(sendingtest::SampleTicket(QStringLiteral("CHEF"), {})),
               QStringLiteral("Comanda CHEF"));
 }
 

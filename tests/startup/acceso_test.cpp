@@ -13,8 +13,8 @@
 #include "order_screen/pedido_r.h"
 #include "runtime/regional_formats.h"
 #include "startup/acceso.h"
-#include "startup/configuration.h"
-#include "startup/module1.h"
+#include "runtime/configuration.h"
+#include "data/module1.h"
 #include "support/program_end.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_database.h"
@@ -48,7 +48,7 @@ protected:
         if (order_screen::Pedido_R::Exists()) delete order_screen::Pedido_R::Instance();
         delete acceso;
         Module1::Conexion.reset();
-        startup::SetProgramFolder(QString());
+        rt::SetProgramFolder(QString());
         rt::ResetFormats();
     }
     void WriteRuta(const QString& host, const QString& db) {

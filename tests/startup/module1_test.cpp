@@ -5,8 +5,8 @@
 
 #include "data/db_error.h"
 #include "data/mariadb_connection.h"
-#include "startup/configuration.h"
-#include "startup/module1.h"
+#include "runtime/configuration.h"
+#include "data/module1.h"
 #include "support/failing_connection.h"
 #include "support/program_end.h"
 #include "support/scripted_dialogs.h"
@@ -98,7 +98,7 @@ protected:
             testsupport::RootQuery("kill " + SessionId());
     }
     static void PointAt(bool serverUp) {
-        Module1::Cadena_Conexion = startup::BuildConnectionString(
+        Module1::Cadena_Conexion = rt::BuildConnectionString(
             testsupport::DbName(), serverUp ? testsupport::DbHost() : testsupport::DbDownHost());
     }
     struct Case {

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "widgets/dialogs.h"
+#include "runtime/dialogs.h"
 
 namespace testsupport {
 

@@ -6,7 +6,7 @@
 #include <QProcess>
 #include <stdexcept>
 
-#include "startup/configuration.h"
+#include "runtime/configuration.h"
 
 namespace testsupport {
 namespace {
@@ -136,6 +136,6 @@ QStringList RootQuery(const QString& sql) {
     return RootQueryOn(RequiredEnv("PEDIDOS_TEST_DB_SOCKET"), DbName(), sql);
 }
 
-QString TestConnectionString() { return startup::BuildConnectionString(DbName(), DbHost()); }
+QString TestConnectionString() { return rt::BuildConnectionString(DbName(), DbHost()); }
 
 }  // namespace testsupport

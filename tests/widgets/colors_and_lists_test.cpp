@@ -8,7 +8,7 @@
 #include <QPalette>
 
 #include "widgets/combo_list.h"
-#include "widgets/dialogs.h"
+#include "widgets/qt_dialogs.h"
 #include "widgets/ole_color.h"
 
 namespace {
@@ -30,6 +30,15 @@ TEST(OleColor, ValuesThatAreNoColourGiveNothing) {
     EXPECT_FALSE(TranslateOleColor(-1).has_value());
     EXPECT_FALSE(TranslateOleColor(0x1000000).has_value());
     EXPECT_FALSE(TranslateOleColor(0x800000FFLL).has_value());  // no such system colour
+}
+
+TEST(OleColor, AMenuRowsColorColumnIsAColourOrNothing) {
+    using widgets::RowColor;
+    EXPECT_EQ(RowColor(12648447.0), QColor(255, 255, 192));  // 0xC0FFFF: red in the low byte
+    EXPECT_EQ(RowColor(255.0), QColor(255, 0, 0));
+    EXPECT_FALSE(RowColor(rt::Variant()));
+    EXPECT_FALSE(RowColor(""));
+    EXPECT_FALSE(RowColor("rojo"));
 }
 
 TEST(ComboList, FillingTheListLeavesTheTextAsItWas) {

@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "widgets/dialogs.h"
+#include "runtime/dialogs.h"
 #include "widgets/screen_scale.h"
 #include "widgets/touch_keys.h"
 

@@ -11,7 +11,7 @@
 #include "data/db_error.h"
 #include "fault_campaign/terminal_connection.h"
 #include "sending/order_statements.h"
-#include "startup/configuration.h"
+#include "runtime/configuration.h"
 #include "support/bare_client.h"
 
 namespace {
@@ -23,7 +23,7 @@ using campaign::TerminalConnection;
 const QString kDatabase = QStringLiteral("fault_campaign_hooks");
 
 QString ConnectionString() {
-    return startup::BuildConnectionString(kDatabase, qEnvironmentVariable("PEDIDOS_TEST_DB_HOST", "127.0.0.9"));
+    return rt::BuildConnectionString(kDatabase, qEnvironmentVariable("PEDIDOS_TEST_DB_HOST", "127.0.0.9"));
 }
 
 class TerminalConnectionTest : public ::testing::Test {

@@ -1,0 +1,85 @@
+// The menu tree's statements, page titles and row rules.
+#include <gtest/gtest.h>
+
+#include "order/menu_rules.h"
+
+namespace {
+
+using namespace order;
+
+QString Same(const QString& text) { return text; }
+QString Marked(const QString& text) { return "<" + text + ">"; }
+
+TEST(MenuStatements, AreWrittenExactlyPieceByPiece) {
+    EXPECT_EQ(MainMenuSql("01", Same),
+              "select * from tbl_botones where esmenu = true and departamento='01' order by abs(indice) asc;");
+    // Main-menu level: no menu names and no closing semicolon.
+    EXPECT_EQ(ClickedRowSql("7", "CAFE MARRON", "", "", "01", Same),
+              "SELECT * from Tbl_botones WHERE  indice = '7' And titulo = 'CAFE MARRON' and departamento = '01' "
+              "order by indice");
+    EXPECT_EQ(ClickedRowSql("0", "CORTES DE RES", "PARRILLA", "", "01", Same),
+              "SELECT * from Tbl_botones WHERE  indice = '0' And menu = 'PARRILLA' And titulo = 'CORTES DE RES' "
+              "and departamento = '01' order by indice;");
+    EXPECT_EQ(ClickedRowSql("4", "T-BONE", "PARRILLA", "CORTES DE RES", "01", Same),
+              "SELECT * from Tbl_botones WHERE  indice = '4' And submenu = 'CORTES DE RES' And menu = 'PARRILLA' "
+              "And titulo = 'T-BONE' and departamento = '01' order by indice;");
+    // A submenu reached after a product choice has no menu name.
+    EXPECT_EQ(ClickedRowSql("1", "RONES", "", "RONES", "02", Same),
+              "SELECT * from Tbl_botones WHERE  indice = '1' And titulo = 'RONES' and departamento = '02' "
+              "order by indice");
+    EXPECT_EQ(MenuChildrenSql("PIZZAS", "01", Same),
+              "SELECT * from Tbl_botones WHERE  menu = 'PIZZAS' AND essubmenu=true and departamento='01' "
+              "order by abs(indice) asc;");
+    EXPECT_EQ(SubmenuChildrenSql("EXTRAS DE PIZZA", "PIZZAS", "01", Same),
+              "SELECT * from Tbl_botones WHERE  submenu = 'EXTRAS DE PIZZA' and menu ='PIZZAS' and "
+              "departamento='01' order by abs(indice) asc;");
+    EXPECT_EQ(SubmenuChildrenSql("RONES", "", "02", Same),
+              "SELECT * from Tbl_botones WHERE  submenu = 'RONES' and departamento='02' order by abs(indice) asc;");
+}
+
+TEST(MenuStatements, EveryTextValueGoesThroughTheEscape) {
+    EXPECT_EQ(ClickedRowSql("4", "T", "M", "S", "01", Marked),
+              "SELECT * from Tbl_botones WHERE  indice = '<4>' And submenu = '<S>' And menu = '<M>' "
+              "And titulo = '<T>' and departamento = '<01>' order by indice;");
+    EXPECT_EQ(MainMenuSql("01", Marked).count("<01>"), 1);
+    EXPECT_EQ(MenuChildrenSql("M", "01", Marked).count('<'), 2);
+    EXPECT_EQ(SubmenuChildrenSql("S", "M", "01", Marked).count('<'), 3);
+}
+
+TEST(PageTitle, BlanksHalveToEvenAndLongTitlesGetNone) {
+    const struct {
+        int length, blanks;
+    } cases[] = {{7, 16}, {12, 14}, {13, 8}, {17, 6}, {31, 0}, {32, 0}, {60, 0}, {0, 20}, {14, 8}, {15, 8}};
+    for (const auto& c : cases) EXPECT_EQ(PageTitleBlanks(c.length), c.blanks) << c.length;
+    EXPECT_EQ(PageTitle("BEBIDAS"), ")" + QString(16, ' ') + "BEBIDAS");
+    EXPECT_EQ(PageCaption(0, PageTitle("BEBIDAS")), "(1)" + QString(16, ' ') + "BEBIDAS");
+    EXPECT_EQ(PageCaption(2, ") Menu Principal"), "(3) Menu Principal");
+}
+
+TEST(MenuRows, AProductCodeWinsThenMenuThenSubmenu) {
+    const rt::Variant yes(true), no(false), null;
+    EXPECT_EQ(KindOfRow("B029", yes, yes), RowKind::Product);
+    EXPECT_EQ(KindOfRow(null, yes, yes), RowKind::Menu);
+    EXPECT_EQ(KindOfRow("", no, yes), RowKind::Submenu);
+    EXPECT_EQ(KindOfRow(null, null, null), RowKind::Neither);
+    EXPECT_EQ(KindOfRow(null, rt::Variant(1.0), no), RowKind::Neither);  // only a real true counts
+    EXPECT_TRUE(HiddenOnMainMenu("Sin Menu"));
+    EXPECT_FALSE(HiddenOnMainMenu("SIN MENU"));
+    EXPECT_FALSE(HiddenOnMainMenu("Sin Menu "));
+}
+
+TEST(MenuRows, OnlyIndexesOfTheThreePagesAndRealColoursAreUsed) {
+    EXPECT_EQ(ButtonIndex(0.0), 0);
+    EXPECT_EQ(ButtonIndex(44.0), 44);
+    EXPECT_EQ(ButtonIndex("17"), 17);
+    EXPECT_FALSE(ButtonIndex(45.0));
+    EXPECT_FALSE(ButtonIndex(-1.0));
+    EXPECT_FALSE(ButtonIndex(2.5));
+    EXPECT_FALSE(ButtonIndex("x"));
+    EXPECT_FALSE(ButtonIndex(rt::Variant()));
+
+    EXPECT_TRUE(HasValue("x.png"));
+    EXPECT_FALSE(HasValue(rt::Variant()));
+}
+
+}  // namespace
