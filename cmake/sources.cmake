@@ -55,8 +55,8 @@ set(PEDIDOS_LOGIC_SOURCES
   order/list_file.h
   order/menu_rules.cpp
   order/menu_rules.h
-  order/order_line.cpp
-  order/order_line.h
+  order/order.cpp
+  order/order.h
   order/pricing.cpp
   order/pricing.h
   sending/escpos.cpp

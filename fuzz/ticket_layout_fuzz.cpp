@@ -1,12 +1,14 @@
 // The kitchen tickets of one send and their ESC/POS bytes. The input's lines
-// are: ticket number, business name, waiter, table; then one grid row per line
-// with its cells separated by '|'; then, after a line "%%", the lines of
+// are: ticket number, business name, waiter, table; then one order line per
+// line, as the 15 texts of its grid row separated by '|' (a row whose number
+// cells are no numbers is no line); then, after a line "%%", the lines of
 // Modelo.txt (no "%%" line: Modelo.txt could not be read). The date and the
 // clock are fixed.
 #include <QDate>
 #include <QTime>
 
 #include "fuzz_support.h"
+#include "order/order.h"
 #include "runtime/text_file.h"
 #include "sending/escpos.h"
 #include "sending/print_groups.h"
@@ -26,7 +28,8 @@ sending::TicketInput InputOf(const QStringList& lines, qsizetype rowsEnd) {
     in.mesa = lines.value(3);
     in.fecha = QDate(2026, 12, 8);
     in.reloj = [] { return QTime(21, 5, 9); };
-    for (qsizetype i = 4; i < rowsEnd; ++i) in.filas.push_back(lines[i].split(u'|'));
+    for (qsizetype i = 4; i < rowsEnd; ++i)
+        if (const std::optional<order::Line> l = order::LineFromRow(lines[i].split(u'|'))) in.lineas.push_back(*l);
     return in;
 }
 

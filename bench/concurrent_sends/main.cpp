@@ -22,7 +22,7 @@ bench::Sender TerminalSender(int t) {
 bench::Sender BareSender(int t) {
     auto c = std::make_shared<bench::BareClient>();
     c->Connect(bench::TerminalConnectionString());
-    const sending::OrderToSend order = bench::RoundOrder(t);
+    const order::Order order = bench::RoundOrder(t);
     return [c, order] {
         try {
             return bench::Sent{bench::BareSendRetrying(*c, order).numero};

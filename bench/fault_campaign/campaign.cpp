@@ -5,12 +5,12 @@
 
 namespace campaign {
 
-sending::OrderToSend CampaignOrderContent(const QString& notePrefix, int k) {
-    sending::OrderToSend p = bench::DemoOrder(QString::number(1 + k % 30), 1 + k % 3,
+order::Order CampaignOrderContent(const QString& notePrefix, int k) {
+    order::Order p = bench::DemoOrder(QString::number(1 + k % 30), 1 + k % 3,
                                               QStringLiteral("%1%2").arg(notePrefix).arg(k));
     // A print group Modelo.txt does not list: the full copy is the only ticket.
     if (k % 4 != 0)
-        for (QStringList& row : p.filas) row[order_screen::kColImprimir] = QStringLiteral("CAMPANA");
+        for (order::Line& linea : p.lineas) linea.imprimir = QStringLiteral("CAMPANA");
     return p;
 }
 

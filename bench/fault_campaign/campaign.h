@@ -26,7 +26,7 @@ constexpr int kRetryPauseMs = 300;
 constexpr int kProxyPort = 3307;
 
 struct CampaignOrder {
-    sending::OrderToSend pedido;
+    order::Order pedido;
     QString idEnvio, numero;   // the send that stored it and its ticket number
     bool reported = false;     // the terminal was told it is stored
     bool abandoned = false;    // the terminal could not tell and gave it up
@@ -36,7 +36,7 @@ struct CampaignOrder {
 
 // The order numbered `k` of a run (unique in the run), with chef's notes
 // that start with `notePrefix`; three in four print the full copy only.
-sending::OrderToSend CampaignOrderContent(const QString& notePrefix, int k);
+order::Order CampaignOrderContent(const QString& notePrefix, int k);
 
 // What the terminals share.
 struct Shared {

@@ -15,7 +15,7 @@ int TicketsOf(const CampaignOrder& o, const QStringList& modelo) {
     in.numero = o.numero;
     in.mesonero = o.pedido.mesonero;
     in.mesa = o.pedido.mesa;
-    in.filas = o.pedido.filas;
+    in.lineas = o.pedido.lineas;
     in.reloj = [] { return QTime::currentTime(); };
     return static_cast<int>(sending::LayOutTickets(in, modelo).size());
 }
@@ -25,7 +25,7 @@ int TicketsOf(const CampaignOrder& o, const QStringList& modelo) {
 std::vector<bench::SentOrder> AsSent(const std::vector<CampaignOrder>& orders) {
     std::vector<bench::SentOrder> sent;
     sent.reserve(orders.size());
-    for (const CampaignOrder& o : orders) sent.push_back({o.pedido.filas, o.idEnvio, o.numero, o.reported});
+    for (const CampaignOrder& o : orders) sent.push_back({o.pedido.lineas, o.idEnvio, o.numero, o.reported});
     return sent;
 }
 

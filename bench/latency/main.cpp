@@ -148,9 +148,9 @@ void Run::Enviar(int lines, bool record) {
     bench::SentOrder order;
     for (int i = 0; i < lines; ++i) {
         const QString note = QStringLiteral("%1-o%2-l%3").arg(tag_).arg(sent.size()).arg(i);
-        const order_screen::OrderLine line = bench::DemoLine(i, note);
-        order_screen::AppendLine(*s_->Grid1, *s_->Grid2, line, s_->Num_Items, s_->Num_Contornos);
-        order.filas.push_back(bench::GridRow(line));
+        const order::Line line = bench::DemoLine(i, note);
+        order_screen::AppendLine(*s_->Grid1, *s_->Grid2, s_->Pedido, line, s_->Num_Items, s_->Num_Contornos);
+        order.lineas.push_back(line);
     }
     sent.push_back(order);
     Timed(QStringLiteral("enviar%1").arg(lines), record, [&] {
@@ -211,8 +211,8 @@ void CheckStored(const Run& run, const bench::AnswerDialogs& answers) {
     int once = 0;
     for (const bench::SentOrder& o : run.sent) {
         bool all = true;
-        for (const QStringList& fila : o.filas) {
-            const QString note = fila[order_screen::kColObservacion];
+        for (const order::Line& linea : o.lineas) {
+            const QString note = linea.observacion;
             all = all && rows.lines[note].count == 1 && rows.ticketLines[note].count == 1;
         }
         once += all ? 1 : 0;

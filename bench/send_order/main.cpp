@@ -61,7 +61,7 @@ Measured MeasureLines(Pedido_R* s, bench::RecordingConnection* connection, int l
 
     bench::BareClient c;
     c.Connect(bench::TerminalConnectionString());
-    const sending::OrderToSend order = bench::DemoOrder(kMesa, lines);
+    const order::Order order = bench::DemoOrder(kMesa, lines);
     int bareStatements = 0;
     auto bareEnviar = [&] {
         bareStatements = bench::BareSend(c, order, sending::NewSendId(), after).statements;

@@ -24,7 +24,7 @@ constexpr int kRetryPauseMs = 300;          // ENVIAR pressed again
 
 struct SoakOrder {
     QString idEnvio;
-    sending::OrderToSend pedido;
+    order::Order pedido;
     QString numero;        // as the send reported it
     bool stored = false;   // the terminal was told it is stored
     int failedSends = 0;   // sends that returned without storing it

@@ -15,11 +15,11 @@ namespace {
 
 // Lines of print groups Modelo.txt does not list: one ticket per order (the
 // full copy), so the printer is not what limits the pace.
-sending::OrderToSend Order(int t, int k) {
-    sending::OrderToSend p =
+order::Order Order(int t, int k) {
+    order::Order p =
         bench::DemoOrder(QString::number(1 + (t * 7 + k) % 30), 1 + (t + k) % 3,
                          QStringLiteral("s%1-o%2").arg(t).arg(k));
-    for (QStringList& row : p.filas) row[order_screen::kColImprimir] = QStringLiteral("SOAK");
+    for (order::Line& linea : p.lineas) linea.imprimir = QStringLiteral("SOAK");
     return p;
 }
 
@@ -50,7 +50,7 @@ void PrintTickets(printers::CupsPrintingSystem& cups, SoakOrder& o, const Shared
     in.fecha = QDate::currentDate();
     in.mesonero = o.pedido.mesonero;
     in.mesa = o.pedido.mesa;
-    in.filas = o.pedido.filas;
+    in.lineas = o.pedido.lineas;
     in.reloj = [] { return QTime::currentTime(); };
     bool all = true;
     for (const sending::Ticket& t : sending::LayOutTickets(in, shared.modelo)) {
@@ -79,7 +79,7 @@ std::vector<SoakOrder> OrdersOf(int t, int count) {
 std::vector<bench::SentOrder> AsSent(const std::vector<std::vector<SoakOrder>>& all) {
     std::vector<bench::SentOrder> sent;
     for (const std::vector<SoakOrder>& orders : all)
-        for (const SoakOrder& o : orders) sent.push_back({o.pedido.filas, o.idEnvio, o.numero, o.stored});
+        for (const SoakOrder& o : orders) sent.push_back({o.pedido.lineas, o.idEnvio, o.numero, o.stored});
     return sent;
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 // The send in the terminal's two round trips: what it must know, then all
 // it writes with the COMMIT and `afterCommit` behind it.
-BareSendResult RunStatements(BareClient& c, const sending::OrderToSend& p, const QString& idEnvio,
+BareSendResult RunStatements(BareClient& c, const order::Order& p, const QString& idEnvio,
                              const QStringList& afterCommit) {
     using namespace sending;
     const EscapeFn esc = [&c](const QString& t) { return c.Escape(t); };
@@ -26,9 +26,9 @@ BareSendResult RunStatements(BareClient& c, const sending::OrderToSend& p, const
     QStringList write{ActualizarContador(r.numero, esc)};
     if (!header) write << InsertarCabecera(p.mesa, p.codVendedor, fecha, esc);
     const TicketContext ticket{r.numero, p.mesonero, now.mid(11), fecha, p.mesa};
-    for (const QStringList& fila : p.filas) {
-        if (!IsOrderLine(fila)) continue;
-        write << InsertarLinea(p.mesa, fila, esc) << InsertarComanda(ticket, fila, esc);
+    for (const order::Line& linea : p.lineas) {
+        if (!order::IsOrderLine(linea)) continue;
+        write << InsertarLinea(p.mesa, linea, esc) << InsertarComanda(ticket, linea, esc);
     }
     write << RegistrarEnvio(idEnvio, r.numero, p.mesa, esc) << kSqlConfirmar << afterCommit;
     c.RowsTogether(write);
@@ -38,7 +38,7 @@ BareSendResult RunStatements(BareClient& c, const sending::OrderToSend& p, const
 
 }  // namespace
 
-BareSendResult BareSend(BareClient& c, const sending::OrderToSend& pedido, const QString& idEnvio,
+BareSendResult BareSend(BareClient& c, const order::Order& pedido, const QString& idEnvio,
                         const QStringList& afterCommit) {
     try {
         return RunStatements(c, pedido, idEnvio, afterCommit);
@@ -51,7 +51,7 @@ BareSendResult BareSend(BareClient& c, const sending::OrderToSend& pedido, const
     }
 }
 
-BareSendResult BareSendRetrying(BareClient& c, const sending::OrderToSend& pedido) {
+BareSendResult BareSendRetrying(BareClient& c, const order::Order& pedido) {
     const QString id = sending::NewSendId();
     for (int attempt = 1;; ++attempt) {
         try {

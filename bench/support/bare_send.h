@@ -16,10 +16,10 @@ struct BareSendResult {
 
 // Raises BareError; the transaction is rolled back first. `afterCommit`
 // travels behind the COMMIT, as the screen's clearing reads do.
-BareSendResult BareSend(BareClient& c, const sending::OrderToSend& pedido, const QString& idEnvio,
+BareSendResult BareSend(BareClient& c, const order::Order& pedido, const QString& idEnvio,
                         const QStringList& afterCommit = {});
 
 // BareSend, run again after a deadlock (1213) as the terminal does.
-BareSendResult BareSendRetrying(BareClient& c, const sending::OrderToSend& pedido);
+BareSendResult BareSendRetrying(BareClient& c, const order::Order& pedido);
 
 }  // namespace bench

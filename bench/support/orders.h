@@ -15,13 +15,11 @@ void UseTerminalFormats();
 
 // Line `i` of an order: a demo product (kitchen, grill and bar dishes in
 // turn), quantity 1, with `note` as the chef's note.
-order_screen::OrderLine DemoLine(int i, const QString& note = QString());
-// The 15 grid cells of a line.
-QStringList GridRow(const order_screen::OrderLine& line);
+order::Line DemoLine(int i, const QString& note = QString());
 
 // An order of `lines` demo lines for table `mesa`; each note is
 // `notePrefix` + "-l" + line number (a way to find the lines once stored).
-sending::OrderToSend DemoOrder(const QString& mesa, int lines, const QString& notePrefix = QString());
+order::Order DemoOrder(const QString& mesa, int lines, const QString& notePrefix = QString());
 
 // The lines of the demo's Modelo.txt (print groups), as the terminal reads them.
 QStringList DemoModelo();

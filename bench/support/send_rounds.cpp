@@ -66,11 +66,11 @@ void CountStored(const QString& socket, SendRound& r) {
 
 }  // namespace
 
-sending::OrderToSend RoundOrder(int terminal) {
+order::Order RoundOrder(int terminal) {
     return DemoOrder(QString::number(1 + terminal % kRoundTables), kRoundLines);
 }
 
-Sender OrderSender(const QString& connectionString, const sending::OrderToSend& order) {
+Sender OrderSender(const QString& connectionString, const order::Order& order) {
     auto c = std::make_shared<data::MariaDbConnection>();
     c->Open(connectionString);
     sending::SendOptions o;

@@ -15,7 +15,7 @@ namespace bench {
 // The orders of a round: 10 lines, terminal t on table 1 + t % 20.
 constexpr int kRoundLines = 10;
 constexpr int kRoundTables = 20;
-sending::OrderToSend RoundOrder(int terminal);
+order::Order RoundOrder(int terminal);
 
 // What one send gave: its ticket number ("" when it did not go through) and
 // how many times it was run as a whole.
@@ -29,7 +29,7 @@ using MakeSender = std::function<Sender(int terminal)>;
 
 // A terminal's send through SendOrder, with the product's default options
 // apart from where to reconnect.
-Sender OrderSender(const QString& connectionString, const sending::OrderToSend& order);
+Sender OrderSender(const QString& connectionString, const order::Order& order);
 
 struct SendRound {
     std::vector<double> latencies;  // ms of each send that went through

@@ -29,8 +29,8 @@ void Problem(StoredCheck& r, const QString& text) {
 // comanda when they all agree; -1 when they do not (a send stored in part).
 int TimesStored(const SentOrder& o, StoredRows& t, QString* numero) {
     int times = -2;
-    for (const QStringList& fila : o.filas) {
-        const QString note = fila[order_screen::kColObservacion];
+    for (const order::Line& linea : o.lineas) {
+        const QString note = linea.observacion;
         const Found line = t.lines[note], ticket = t.ticketLines[note];
         if (line.count != ticket.count || (times != -2 && line.count != times)) return -1;
         times = line.count;
@@ -42,7 +42,7 @@ int TimesStored(const SentOrder& o, StoredRows& t, QString* numero) {
 void ClassifyOne(const SentOrder& o, StoredRows& t, StoredCheck& r) {
     QString numero;
     const int times = TimesStored(o, t, &numero);
-    const QString name = o.filas.empty() ? QString() : o.filas.front()[order_screen::kColObservacion];
+    const QString name = o.lineas.empty() ? QString() : o.lineas.front().observacion;
     if (times < 0) {
         ++r.torn;
         return Problem(r, QStringLiteral("order of line %1 stored in part").arg(name));

@@ -8,12 +8,13 @@
 #include <map>
 #include <vector>
 
+#include "order/order.h"
 #include "support/bare_client.h"
 
 namespace bench {
 
 struct SentOrder {
-    std::vector<QStringList> filas;  // its grid rows, as sent
+    std::vector<order::Line> lineas;  // its lines, as sent
     QString idEnvio;                 // the send that stored it, when known
     QString numero;                  // the ticket number the terminal was given
     bool reported = false;           // the terminal was told it is stored

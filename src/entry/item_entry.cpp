@@ -117,7 +117,7 @@ void Pedido_R::verificar() {
     }
 
     // 7. The line.
-    OrderLine line;
+    order::Line line;
     line.codigo = code.ToTextOrEmpty();
     line.nombre = name.ToText();
     line.cantidad = numbers->cantidad;
@@ -126,11 +126,11 @@ void Pedido_R::verificar() {
     line.subtotal = numbers->subtotal;
     line.iva = numbers->iva;
     line.termino = Combo3->currentText();
-    line.cod_vendedor = cod_V->text();
+    line.codVendedor = cod_V->text();
     line.deposito = Area_Actual;
     line.observacion = note;
     line.imprimir = product.Field(QStringLiteral("cocina")).ToTextOrEmpty();
-    AppendLine(*Grid1, *Grid2, line, Num_Items, Num_Contornos);
+    AppendLine(*Grid1, *Grid2, Pedido, std::move(line), Num_Items, Num_Contornos);
     ShowCount();
     ResetEntry();
 }

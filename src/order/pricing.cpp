@@ -1,5 +1,7 @@
 #include "order/pricing.h"
 
+#include "order/order.h"
+
 #include <cmath>
 
 #include "runtime/number_format.h"
@@ -8,9 +10,6 @@ namespace order {
 namespace {
 
 constexpr const char* kDollarMask = "##,###,##0.00";
-constexpr const char* kQuantityMask = "###,###,##0.000";
-constexpr const char* kMoneyMask = "###,###,##0.00";
-constexpr const char* kRateMask = "##,###,##0.00";
 
 // The number a column holds: text read under the regional formats; nothing
 // for null, text that is no number, or a value that is not finite.
@@ -102,11 +101,11 @@ std::optional<LineNumbers> PriceLine(const PricingInput& in) {
     if (!std::isfinite(net.unitPrice) || !std::isfinite(net.subtotal)) return std::nullopt;
 
     LineNumbers line;
-    line.cantidad = rt::FormatNumber(quantity, kQuantityMask);
-    line.costo = rt::FormatNumber(cost, kQuantityMask);
-    line.precio = rt::FormatNumber(net.unitPrice, kMoneyMask);
-    line.subtotal = rt::FormatNumber(net.subtotal, kMoneyMask);
-    line.iva = rt::FormatNumber(*rate, kRateMask);
+    line.cantidad = AsQuantity(quantity);
+    line.costo = AsQuantity(cost);
+    line.precio = AsMoney(net.unitPrice);
+    line.subtotal = AsMoney(net.subtotal);
+    line.iva = AsMoney(*rate);
     return line;
 }
 

@@ -54,14 +54,14 @@ struct PriceWithoutTax {
 // unrounded unit price).
 PriceWithoutTax TakeOutTax(double price, double quantity, double ratePercent);
 
-// The numbers of a line as the grid keeps them, masked under the regional
-// formats.
+// The numbers of a line as the grid shows them: quantity and cost to three
+// decimals, money and the tax rate to two (see order/order.h).
 struct LineNumbers {
-    QString cantidad;  // "###,###,##0.000"
-    QString costo;     // "###,###,##0.000"
-    QString precio;    // "###,###,##0.00" (unit price without tax)
-    QString subtotal;  // "###,###,##0.00"
-    QString iva;       // "##,###,##0.00"
+    double cantidad = 0;
+    double costo = 0;
+    double precio = 0;  // unit price without tax
+    double subtotal = 0;
+    double iva = 0;
 };
 
 // Everything pricing needs from the product, its cost row and the parameters.
@@ -76,7 +76,7 @@ struct PricingInput {
     double cantidadSel = 0;
 };
 
-// The masked numbers of the line, or nothing when the line is refused (no
+// The numbers of the line, or nothing when the line is refused (no
 // sale price, a null cost in an existing cost row, or a null selected rate).
 std::optional<LineNumbers> PriceLine(const PricingInput& in);
 

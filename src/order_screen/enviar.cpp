@@ -4,7 +4,6 @@
 // outcome was lost is settled with the server before anything touches it.
 #include <QLabel>
 #include <QLineEdit>
-#include <algorithm>
 
 #include "order_screen/grid.h"
 #include "order_screen/pedido_r.h"
@@ -18,19 +17,6 @@
 
 namespace order_screen {
 namespace {
-
-sending::OrderToSend ReadOrder(const Pedido_R& s) {
-    sending::OrderToSend p;
-    p.mesa = s.Label1[1]->text();
-    p.mesonero = s.Label1[0]->text();
-    p.codVendedor = s.cod_V->text();
-    for (int row = 1; row < s.Grid1->Rows(); ++row) {
-        QStringList cells;
-        for (int col = 0; col < s.Grid1->Cols(); ++col) cells << s.Grid1->TextMatrix(row, col);
-        p.filas.push_back(cells);
-    }
-    return p;
-}
 
 sending::SendOptions Options() {
     sending::SendOptions o;
@@ -48,7 +34,7 @@ void Tell(const QString& text) {
 
 void Pedido_R::Enviar() {
     if (!SettlePendingSend(Accion::Enviar)) return;
-    const sending::OrderToSend pedido = ReadOrder(*this);
+    const order::Order pedido = Pedido;
     if (!Module1::Conexion) {
         sending::SendResult none;
         none.lastError = QStringLiteral("No hay conexión abierta.");
@@ -102,8 +88,7 @@ bool Pedido_R::SettlePendingSend(Accion accion) {
             // what became of it before the screen's order goes.
             return r.enPantalla ? accion == Accion::Salir : accion != Accion::Enviar;
         case sending::Settlement::NotStored:
-            if (!r.enPantalla && std::any_of(r.entry.pedido.filas.begin(), r.entry.pedido.filas.end(),
-                                             sending::IsOrderLine)) {
+            if (!r.enPantalla && order::HasOrderLines(r.entry.pedido)) {
                 Tell(sending::NotStoredMessage(r.entry));
                 return accion != Accion::Enviar;
             }

@@ -21,7 +21,7 @@ struct ColumnLayout {
     int width;  // twips; 0 hides a column that only carries data for sending
 };
 
-const std::array<ColumnLayout, kOrderColumns> kGrid1Layout = {{
+const std::array<ColumnLayout, order::kOrderColumns> kGrid1Layout = {{
     {" Código", 0},
     {" Nombre del Artículo", 4000},
     {"Cant", 1000},
@@ -73,7 +73,7 @@ void WriteCell(Grid& grid, int col, const QString& text, double points) {
 QStringList CarriedSideDishes(const Grid& grid2) {
     QStringList dishes;
     if (grid2.Cols() < 2) return dishes;
-    for (int row = 1; row < grid2.Rows() && dishes.size() < kSideDishesPerLine; ++row) {
+    for (int row = 1; row < grid2.Rows() && dishes.size() < order::kSideDishesPerLine; ++row) {
         if (grid2.TextMatrix(row, 0).isEmpty()) break;
         dishes << grid2.TextMatrix(row, 1);
     }
@@ -98,29 +98,15 @@ void limp_grid(Grid& grid1) {
     LayOut(grid1, kGrid1Layout, kLineFontSize);
 }
 
-void AppendLine(Grid& grid1, Grid& grid2, const OrderLine& line, qint16& numItems,
+void AppendLine(Grid& grid1, Grid& grid2, order::Order& pedido, order::Line line, qint16& numItems,
                 qint16& numContornos) {
     IncrementCounter(numItems);
+    line.contornos = CarriedSideDishes(grid2);
     if (numItems > 1) grid1.AddItem(QString());
     grid1.SetRow(numItems);
-    const auto write = [&grid1](int col, const QString& text) {
-        WriteCell(grid1, col, text, kLineFontSize);
-    };
-    write(kColCodigo, line.codigo);
-    write(kColNombre, line.nombre);
-    write(kColCant, line.cantidad);
-    write(kColCosto, line.costo);
-    write(kColPrecio, line.precio);
-    write(kColSubTotal, line.subtotal);
-    write(kColIva, line.iva);
-    const QStringList dishes = CarriedSideDishes(grid2);
-    for (int i = 0; i < kSideDishesPerLine; ++i)
-        write(kColContorno1 + i, i < dishes.size() ? dishes[i] : QString());
-    write(kColTermino, line.termino);
-    write(kColCodVendedor, line.cod_vendedor);
-    write(kColDeposito, line.deposito);
-    write(kColObservacion, line.observacion);
-    write(kColImprimir, line.imprimir);
+    const QStringList cells = order::RowCells(line);
+    for (int col = 0; col < order::kOrderColumns; ++col) WriteCell(grid1, col, cells[col], kLineFontSize);
+    pedido.lineas.push_back(std::move(line));
 
     EmptySideDishes(grid2, numContornos);
     ScrollToNewest(grid1, kLinesInView, grid1.Rows() - 1);
@@ -146,9 +132,11 @@ void AppendSideDish(Grid& grid2, qint16& numContornos, const QString& name) {
     ScrollToNewest(grid2, kSideDishRowsInView, numContornos);
 }
 
-bool Borrar(Grid& grid1, int filaSel, qint16& numItems) {
+bool Borrar(Grid& grid1, order::Order& pedido, int filaSel, qint16& numItems) {
     if (filaSel < 1 || filaSel > numItems || filaSel >= grid1.Rows()) return false;
     grid1.RemoveItem(filaSel);
+    if (filaSel <= static_cast<int>(pedido.lineas.size()))
+        pedido.lineas.erase(pedido.lineas.begin() + (filaSel - 1));
     // An order without lines still shows one empty row under the header.
     if (grid1.Rows() < 2) grid1.AddItem(QString());
     grid1.SetCol(kColCodigo);

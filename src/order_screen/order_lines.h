@@ -1,26 +1,29 @@
 #pragma once
-// The order lives in two grids until it is sent or cleared: Grid1 holds the
-// order lines, one row each (row 0 is the header, line k is row k), and Grid2
-// the side dishes chosen for the line being built (dish i in row i, always
-// followed by one empty row). The columns of Grid1 are the record of a line.
+// The two grids of the order screen: Grid1 shows the order's lines, one row
+// each (row 0 is the header, line k is row k, order::RowCells its cells), and
+// Grid2 the side dishes chosen for the line being built (dish i in row i,
+// always followed by one empty row). The order itself is an order::Order;
+// these functions change it and its grid together.
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
 
-#include "order/order_line.h"
+#include "order/order.h"
 
 namespace order_screen {
 
 class Grid;
 
-using namespace order;  // the record of a line: its columns and cells
+// The grid's columns, by their names.
+using enum order::OrderColumn;
 
 // Lays Grid1 out with its header and no lines: 15 columns, 2 rows, row 1 empty.
 void limp_grid(Grid& grid1);
 
-// Appends `line` as line numItems + 1 with the first three side dishes of
-// grid2, then empties grid2 and keeps the newest 20 rows of grid1 in view.
-void AppendLine(Grid& grid1, Grid& grid2, const OrderLine& line, qint16& numItems,
+// Appends `line` to `pedido` with the first three side dishes of grid2, and
+// shows it as row numItems + 1 of grid1; then empties grid2 and keeps the
+// newest 20 rows of grid1 in view.
+void AppendLine(Grid& grid1, Grid& grid2, order::Order& pedido, order::Line line, qint16& numItems,
                 qint16& numContornos);
 
 // Empties the side dishes chosen for the next line (Grid2 back to its header
@@ -34,9 +37,10 @@ void ResetSideDishGrid(Grid& grid2, qint16& numContornos);
 // 6 rows in view.
 void AppendSideDish(Grid& grid2, qint16& numContornos, const QString& name);
 
-// Removes order line `filaSel` (any of lines 1 to numItems); removing the only
-// line leaves the header and one empty row. False when there is no such line.
-bool Borrar(Grid& grid1, int filaSel, qint16& numItems);
+// Removes order line `filaSel` (any of lines 1 to numItems) from `pedido` and
+// grid1; removing the only line leaves the header and one empty row. False
+// when there is no such line.
+bool Borrar(Grid& grid1, order::Order& pedido, int filaSel, qint16& numItems);
 
 // Removes side dish `filaSel` and numbers the rest 1, 2, 3, ...; the trailing
 // empty row is not a side dish. False when nothing was removed.

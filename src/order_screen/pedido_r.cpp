@@ -181,6 +181,7 @@ void Pedido_R::Limpiar() {
         Grid2->SetRows(2);
     });
     Num_Items = 0;
+    Pedido = order::Order();
     ResumeNext("Limpiar: date", [this] {
         Label1[4]->setText(rt::Variant::FromDate(Module1::Fecha_Servidor).ToText());
     });
@@ -319,7 +320,7 @@ void Pedido_R::Grid2_KeyDown(int keyCode, int /*shift*/) {
 }
 
 void Pedido_R::Borrar() {
-    order_screen::Borrar(*Grid1, Fila_Sel, Num_Items);
+    order_screen::Borrar(*Grid1, Pedido, Fila_Sel, Num_Items);
     ShowCount();
 }
 

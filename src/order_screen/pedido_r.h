@@ -1,6 +1,6 @@
 #pragma once
 // The order screen: the one window of the program after start-up. It owns the
-// whole order being taken (the lines live only in Grid1), the menu position
+// whole order being taken (Pedido, which Grid1 shows), the menu position
 // and the screen's result sets. Controls are public and carry their names as
 // objectName, so the other subsystems' handlers and the tests can reach them.
 #include <QWidget>
@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "data/result_set.h"
+#include "order/order.h"
 
 class QComboBox;
 class QGroupBox;
@@ -51,6 +52,9 @@ public:
     void Buscar_Parametros();
     void Desabilita();
     void Habilita();
+    // The order is taken by waiter `mesonero` (code `codVendedor`) for table
+    // `mesa`: the order's header and the labels that show it.
+    void Atender(const QString& mesonero, const QString& mesa, const QString& codVendedor);
     // Puts the icons on the eight buttons that show one.
     void Imagenes_();
     // Stops a typed waiter name, table number and cooking point at the width
@@ -156,6 +160,8 @@ public:
     QWidget* Lienzo = nullptr;
 
     // ---- state of the order being taken
+    // The order: its waiter and table, and the lines Grid1 shows.
+    order::Order Pedido;
     qint16 Num_Items = 0;
     qint16 Num_Contornos = 0;
     int Fila_Sel = 0;

@@ -36,10 +36,18 @@ void Pedido_R::Command5_Click() {
     }
     Habilita();
     Frame3->setVisible(false);
-    Label1[0]->setText(dbCombo2->currentText());
-    Label1[1]->setText(Combo1->currentText());
+    Atender(dbCombo2->currentText(), Combo1->currentText(), cod_V->text());
     Label1[3]->setText(QStringLiteral("0"));
     Menu_Principal();
+}
+
+void Pedido_R::Atender(const QString& mesonero, const QString& mesa, const QString& codVendedor) {
+    Pedido.mesonero = mesonero;
+    Pedido.mesa = mesa;
+    Pedido.codVendedor = codVendedor;
+    Label1[0]->setText(mesonero);
+    Label1[1]->setText(mesa);
+    cod_V->setText(codVendedor);
 }
 
 }  // namespace order_screen

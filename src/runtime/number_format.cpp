@@ -253,6 +253,16 @@ QString FormatNumber(double value, const QString& mask) {
     return out;
 }
 
+double RoundDecimals(double value, int decimals) {
+    const Decimal15 d = ToDecimal15(value);
+    const std::string scaled = ScaledDigits(d, decimals);
+    if (scaled.empty()) return 0.0;
+    const std::string text = (d.negative ? "-" : "") + scaled + "e-" + std::to_string(decimals);
+    double out = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), out);
+    return out;
+}
+
 QString GeneralNumber(double value) {
     const Decimal15 d = ToDecimal15(value);
     if (d.zero) return QStringLiteral("0");

@@ -24,6 +24,11 @@ namespace rt {
 // An infinite or NaN value throws RuntimeError 6 (here and in GeneralNumber).
 QString FormatNumber(double value, const QString& mask);
 
+// `value` rounded to `decimals` places exactly as FormatNumber rounds it for
+// a mask with that many decimals: the number such a text shows (2.675 with 2
+// → 2.68, -0.001 with 2 → 0).
+double RoundDecimals(double value, int decimals);
+
 // CStr of a number: up to 15 significant digits, no thousands separators, only
 // the decimals needed, the regional decimal separator ("1234,5", "2", "0,1").
 // Magnitudes of 1E15 and above, or below 1E-4 (not zero), use "1E+15" /

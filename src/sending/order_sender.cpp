@@ -67,7 +67,7 @@ SettleReport OrderSender::SettlePending(data::Connection& conexion, SendOptions 
     return report;
 }
 
-SendResult OrderSender::Send(data::Connection& conexion, const OrderToSend& pedido,
+SendResult OrderSender::Send(data::Connection& conexion, const order::Order& pedido,
                              SendOptions options) {
     JournalEntry entry{NewSendId(), pedido, std::nullopt, false, {}};
     journal_.Write(entry);

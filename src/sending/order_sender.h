@@ -59,7 +59,7 @@ public:
     // Stores `pedido` (the caller has settled any pending send first). A
     // send whose outcome was lost becomes the pending send, on the screen;
     // a stored one stays pending until TicketsOut.
-    SendResult Send(data::Connection& conexion, const OrderToSend& pedido, SendOptions options);
+    SendResult Send(data::Connection& conexion, const order::Order& pedido, SendOptions options);
 
     // Tickets `impresas` of the stored pending send are out; kept in the
     // journal so that a restart prints only the others.

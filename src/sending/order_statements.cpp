@@ -4,14 +4,11 @@
 #include <QDebug>
 #include <initializer_list>
 
-#include "order/order_line.h"
 #include "runtime/date_format.h"
 #include "runtime/number_format.h"
 
 namespace sending {
 namespace {
-
-using namespace order;
 
 // One value of a value list: quoted text, or an SQL number as it stands.
 struct Value {
@@ -22,8 +19,8 @@ struct Value {
 Value Text(const TextValues& esc, const char* table, const char* column, const QString& text) {
     return {esc(table, column, text), true};
 }
-Value Number(const QString& cell) {
-    return {SqlNumber(cell), false};
+Value Number(double value) {
+    return {SqlNumber(value), false};
 }
 
 // "('a','b',1,2,'c')": text values in quotes, all joined by ",", which gives
@@ -42,8 +39,9 @@ QString ValueList(std::initializer_list<Value> values) {
     return out + QLatin1Char(')');
 }
 
-QString Cell(const QStringList& row, int col) {
-    return col < row.size() ? row.at(col) : QString();
+// Side dish `i` of a line, empty when it has fewer.
+QString Contorno(const order::Line& line, int i) {
+    return line.contornos.value(i);
 }
 
 QString DateText(const QDate& date, const QString& mask) {
@@ -68,8 +66,8 @@ QString TextValues::operator()(const char* table, const char* column, const QStr
     return escape_(fitted);
 }
 
-QString SqlNumber(const QString& cell) {
-    return rt::GeneralNumber(rt::CDbl(cell)).replace(QLatin1Char(','), QLatin1Char('.'));
+QString SqlNumber(double value) {
+    return rt::GeneralNumber(value).replace(QLatin1Char(','), QLatin1Char('.'));
 }
 
 QString NextTicketNumber(const QString& numero) {
@@ -97,45 +95,41 @@ QString InsertarCabecera(const QString& mesa, const QString& codVendedor, const 
            QLatin1Char(';');
 }
 
-bool IsOrderLine(const QStringList& row) {
-    return !Cell(row, kColCodigo).isEmpty();
-}
-
-QString InsertarLinea(const QString& mesa, const QStringList& row, const TextValues& esc) {
+QString InsertarLinea(const QString& mesa, const order::Line& l, const TextValues& esc) {
     return QStringLiteral(
                "INSERT INTO D_Fact_r (n_factura,cod_producto,cantidad,monto,d_iva,costo,"
                "contorno1,contorno2,contorno3,termino,cod_vendedor,deposito,observacion)"
                " values ") +
            ValueList({Text(esc, "D_Fact_r", "n_factura", mesa),
-                      Text(esc, "D_Fact_r", "cod_producto", Cell(row, kColCodigo)),
-                      Number(Cell(row, kColCant)), Number(Cell(row, kColPrecio)),
-                      Number(Cell(row, kColIva)), Number(Cell(row, kColCosto)),
-                      Text(esc, "D_Fact_r", "contorno1", Cell(row, kColContorno1)),
-                      Text(esc, "D_Fact_r", "contorno2", Cell(row, kColContorno2)),
-                      Text(esc, "D_Fact_r", "contorno3", Cell(row, kColContorno3)),
-                      Text(esc, "D_Fact_r", "termino", Cell(row, kColTermino)),
-                      Text(esc, "D_Fact_r", "cod_vendedor", Cell(row, kColCodVendedor)),
-                      Text(esc, "D_Fact_r", "deposito", Cell(row, kColDeposito)),
-                      Text(esc, "D_Fact_r", "observacion", Cell(row, kColObservacion))}) +
+                      Text(esc, "D_Fact_r", "cod_producto", l.codigo),
+                      Number(l.cantidad), Number(l.precio),
+                      Number(l.iva), Number(l.costo),
+                      Text(esc, "D_Fact_r", "contorno1", Contorno(l, 0)),
+                      Text(esc, "D_Fact_r", "contorno2", Contorno(l, 1)),
+                      Text(esc, "D_Fact_r", "contorno3", Contorno(l, 2)),
+                      Text(esc, "D_Fact_r", "termino", l.termino),
+                      Text(esc, "D_Fact_r", "cod_vendedor", l.codVendedor),
+                      Text(esc, "D_Fact_r", "deposito", l.deposito),
+                      Text(esc, "D_Fact_r", "observacion", l.observacion)}) +
            QLatin1Char(';');
 }
 
-QString InsertarComanda(const TicketContext& t, const QStringList& row, const TextValues& esc) {
+QString InsertarComanda(const TicketContext& t, const order::Line& l, const TextValues& esc) {
     return QStringLiteral(
                "INSERT INTO comanda (numero,nom_producto,cantidad,monto,mesonero,hora,fecha,"
                "mesa,contorno1,contorno2,contorno3,termino,observacion) values ") +
            ValueList({Text(esc, "comanda", "numero", t.numero),
-                      Text(esc, "comanda", "nom_producto", Cell(row, kColNombre)),
-                      Number(Cell(row, kColCant)), Number(Cell(row, kColPrecio)),
+                      Text(esc, "comanda", "nom_producto", l.nombre),
+                      Number(l.cantidad), Number(l.precio),
                       Text(esc, "comanda", "mesonero", t.mesonero),
                       Text(esc, "comanda", "hora", TicketTime(t)),
                       Text(esc, "comanda", "fecha", TicketDate(t)),
                       Text(esc, "comanda", "mesa", t.mesa),
-                      Text(esc, "comanda", "contorno1", Cell(row, kColContorno1)),
-                      Text(esc, "comanda", "contorno2", Cell(row, kColContorno2)),
-                      Text(esc, "comanda", "contorno3", Cell(row, kColContorno3)),
-                      Text(esc, "comanda", "termino", Cell(row, kColTermino)),
-                      Text(esc, "comanda", "observacion", Cell(row, kColObservacion))}) +
+                      Text(esc, "comanda", "contorno1", Contorno(l, 0)),
+                      Text(esc, "comanda", "contorno2", Contorno(l, 1)),
+                      Text(esc, "comanda", "contorno3", Contorno(l, 2)),
+                      Text(esc, "comanda", "termino", l.termino),
+                      Text(esc, "comanda", "observacion", l.observacion)}) +
            QLatin1Char(';');
 }
 

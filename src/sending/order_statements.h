@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "data/column_widths.h"
+#include "order/order.h"
 
 namespace sending {
 
@@ -38,11 +39,10 @@ inline const QString kSqlInicio = QStringLiteral("START TRANSACTION");
 inline const QString kSqlConfirmar = QStringLiteral("COMMIT");
 inline const QString kSqlDeshacer = QStringLiteral("ROLLBACK");
 
-// A masked grid cell as an SQL number: read under the regional formats,
-// written back in the general number format with "." as decimal point
-// ("1.234,50" → "1234.5", "12,5" → "12.5"). Raises RuntimeError 13 for a cell
-// that is no number.
-QString SqlNumber(const QString& cell);
+// A number as SQL writes it: the general number format with "." as decimal
+// point (1234.5 → "1234.5", 3 → "3"). Raises RuntimeError 6 for a number that
+// is not finite.
+QString SqlNumber(double value);
 
 // The ticket number after `numero` ("41" → "42"), as a plain integer.
 QString NextTicketNumber(const QString& numero);
@@ -57,13 +57,10 @@ QString BuscarCabecera(const QString& mesa, const TextValues& esc);
 QString InsertarCabecera(const QString& mesa, const QString& codVendedor, const QDate& fecha,
                          const TextValues& esc);
 
-// True when a grid row (its 15 cells) is an order line: its code is not empty.
-bool IsOrderLine(const QStringList& row);
+// The D_Fact_r row of order line `line` under table `mesa`.
+QString InsertarLinea(const QString& mesa, const order::Line& line, const TextValues& esc);
 
-// The D_Fact_r row of grid row `row` under table `mesa`.
-QString InsertarLinea(const QString& mesa, const QStringList& row, const TextValues& esc);
-
-// What a ticket line carries besides its grid row.
+// What a ticket line carries besides its order line.
 struct TicketContext {
     QString numero;    // ticket number as read from the counter ("" without counter row)
     QString mesonero;  // waiter name
@@ -72,8 +69,8 @@ struct TicketContext {
     QString mesa;      // table number
 };
 
-// The comanda row of grid row `row`.
-QString InsertarComanda(const TicketContext& ticket, const QStringList& row, const TextValues& esc);
+// The comanda row of order line `line`.
+QString InsertarComanda(const TicketContext& ticket, const order::Line& line, const TextValues& esc);
 
 // Ticket lines of `ticket` (its number, table, waiter, time and date): after
 // a lost answer to COMMIT on an installation without the send record, their

@@ -39,7 +39,7 @@ std::vector<Ticket> LayOut(const JournalEntry& entry, const PrintSetup& setup) {
     entrada.fecha = entry.intento ? entry.intento->reloj.fecha : QDate();
     entrada.mesonero = entry.pedido.mesonero;
     entrada.mesa = entry.pedido.mesa;
-    entrada.filas = entry.pedido.filas;
+    entrada.lineas = entry.pedido.lineas;
     entrada.reloj = [] { return QTime::currentTime(); };
     return LayOutTickets(entrada, ReadModelo(setup.carpetaDatos));
 }

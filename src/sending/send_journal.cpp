@@ -19,13 +19,32 @@ namespace sending {
 namespace {
 
 // The file's own version: a later program that changes the layout can still
-// tell an old entry.
-constexpr int kVersion = 1;
+// tell an old entry. Version 1 kept each line as the 15 texts of its grid
+// row; version 2 keeps its numbers as numbers. Both are read, so an entry
+// left by the earlier program is settled by this one.
+constexpr int kVersion = 2;
+constexpr int kVersionGridRows = 1;
 
-QJsonObject OrderToJson(const OrderToSend& p) {
-    QJsonArray filas;
-    for (const QStringList& fila : p.filas) filas.append(QJsonArray::fromStringList(fila));
-    return {{"mesa", p.mesa}, {"mesonero", p.mesonero}, {"codVendedor", p.codVendedor}, {"filas", filas}};
+QJsonObject LineToJson(const order::Line& l) {
+    return {{"codigo", l.codigo},
+            {"nombre", l.nombre},
+            {"cantidad", l.cantidad},
+            {"precio", l.precio},
+            {"subtotal", l.subtotal},
+            {"iva", l.iva},
+            {"costo", l.costo},
+            {"contornos", QJsonArray::fromStringList(l.contornos)},
+            {"termino", l.termino},
+            {"codVendedor", l.codVendedor},
+            {"deposito", l.deposito},
+            {"observacion", l.observacion},
+            {"imprimir", l.imprimir}};
+}
+
+QJsonObject OrderToJson(const order::Order& p) {
+    QJsonArray lineas;
+    for (const order::Line& l : p.lineas) lineas.append(LineToJson(l));
+    return {{"mesa", p.mesa}, {"mesonero", p.mesonero}, {"codVendedor", p.codVendedor}, {"lineas", lineas}};
 }
 
 QJsonObject TryToJson(const SendInDoubt& d) {
@@ -37,20 +56,62 @@ QJsonObject TryToJson(const SendInDoubt& d) {
 
 bool IsText(const QJsonObject& o, const char* key) { return o.value(QLatin1String(key)).isString(); }
 
-std::optional<OrderToSend> OrderFromJson(const QJsonObject& o) {
+std::optional<QStringList> TextsFromJson(const QJsonValue& v) {
+    if (!v.isArray()) return std::nullopt;
+    QStringList texts;
+    for (const QJsonValue& t : v.toArray()) {
+        if (!t.isString()) return std::nullopt;
+        texts << t.toString();
+    }
+    return texts;
+}
+
+std::optional<order::Line> LineFromJson(const QJsonValue& v) {
+    if (!v.isObject()) return std::nullopt;
+    const QJsonObject o = v.toObject();
+    for (const char* key : {"codigo", "nombre", "termino", "codVendedor", "deposito", "observacion", "imprimir"})
+        if (!IsText(o, key)) return std::nullopt;
+    for (const char* key : {"cantidad", "precio", "subtotal", "iva", "costo"})
+        if (!o.value(QLatin1String(key)).isDouble()) return std::nullopt;
+    const std::optional<QStringList> contornos = TextsFromJson(o.value(QLatin1String("contornos")));
+    if (!contornos) return std::nullopt;
+    const auto text = [&o](const char* key) { return o.value(QLatin1String(key)).toString(); };
+    const auto number = [&o](const char* key) { return o.value(QLatin1String(key)).toDouble(); };
+    order::Line l;
+    l.codigo = text("codigo");
+    l.nombre = text("nombre");
+    l.cantidad = number("cantidad");
+    l.precio = number("precio");
+    l.subtotal = number("subtotal");
+    l.iva = number("iva");
+    l.costo = number("costo");
+    l.contornos = *contornos;
+    l.termino = text("termino");
+    l.codVendedor = text("codVendedor");
+    l.deposito = text("deposito");
+    l.observacion = text("observacion");
+    l.imprimir = text("imprimir");
+    return l;
+}
+
+// A line of a version 1 entry: its grid row's texts, numbers under the
+// regional formats the program forces.
+std::optional<order::Line> LineFromGridRow(const QJsonValue& v) {
+    const std::optional<QStringList> cells = TextsFromJson(v);
+    return cells ? order::LineFromRow(*cells) : std::nullopt;
+}
+
+std::optional<order::Order> OrderFromJson(const QJsonObject& o, int version) {
+    const QLatin1String linesKey(version == kVersionGridRows ? "filas" : "lineas");
     if (!IsText(o, "mesa") || !IsText(o, "mesonero") || !IsText(o, "codVendedor") ||
-        !o.value(QLatin1String("filas")).isArray())
+        !o.value(linesKey).isArray())
         return std::nullopt;
-    OrderToSend p{o.value(QLatin1String("mesa")).toString(), o.value(QLatin1String("mesonero")).toString(),
-                  o.value(QLatin1String("codVendedor")).toString(), {}};
-    for (const QJsonValue& fila : o.value(QLatin1String("filas")).toArray()) {
-        if (!fila.isArray()) return std::nullopt;
-        QStringList cells;
-        for (const QJsonValue& cell : fila.toArray()) {
-            if (!cell.isString()) return std::nullopt;
-            cells << cell.toString();
-        }
-        p.filas.push_back(cells);
+    order::Order p{o.value(QLatin1String("mesa")).toString(), o.value(QLatin1String("mesonero")).toString(),
+                   o.value(QLatin1String("codVendedor")).toString(), {}};
+    for (const QJsonValue& v : o.value(linesKey).toArray()) {
+        const std::optional<order::Line> l = version == kVersionGridRows ? LineFromGridRow(v) : LineFromJson(v);
+        if (!l) return std::nullopt;
+        p.lineas.push_back(*l);
     }
     return p;
 }
@@ -90,15 +151,16 @@ std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* err
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parse);
     if (parse.error != QJsonParseError::NoError) return fail(parse.errorString());
     const QJsonObject o = doc.object();
-    if (o.value(QLatin1String("version")).toInt() != kVersion)
-        return fail(QStringLiteral("versión desconocida"));
+    const int version = o.value(QLatin1String("version")).toInt();
+    if (version != kVersion && version != kVersionGridRows) return fail(QStringLiteral("versión desconocida"));
     if (!IsText(o, "idEnvio") || o.value(QLatin1String("idEnvio")).toString().isEmpty() ||
         !o.value(QLatin1String("guardado")).isBool() || !o.value(QLatin1String("pedido")).isObject())
         return fail(QStringLiteral("faltan datos del envío"));
     JournalEntry e;
     e.idEnvio = o.value(QLatin1String("idEnvio")).toString();
     e.guardado = o.value(QLatin1String("guardado")).toBool();
-    const std::optional<OrderToSend> pedido = OrderFromJson(o.value(QLatin1String("pedido")).toObject());
+    const std::optional<order::Order> pedido =
+        OrderFromJson(o.value(QLatin1String("pedido")).toObject(), version);
     if (!pedido) return fail(QStringLiteral("pedido ilegible"));
     e.pedido = *pedido;
     if (o.contains(QLatin1String("intento"))) {

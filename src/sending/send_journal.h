@@ -16,7 +16,7 @@ namespace sending {
 
 struct JournalEntry {
     QString idEnvio;
-    OrderToSend pedido;
+    order::Order pedido;
     // The try whose COMMIT went out last; none while no COMMIT has been sent,
     // which means the send cannot have been stored.
     std::optional<SendInDoubt> intento;

@@ -1,6 +1,5 @@
 #include "sending/send_messages.h"
 
-#include "order/order_line.h"
 #include "sending/order_statements.h"
 #include "data/module1.h"
 
@@ -19,12 +18,12 @@ QString Identity(const JournalEntry& e) {
 }
 
 // One line per order line: its quantity and name, as the ticket shows them.
-QString OrderLines(const OrderToSend& p) {
-    using namespace order;
+QString OrderLines(const order::Order& p) {
     QString text;
-    for (const QStringList& fila : p.filas)
-        if (IsOrderLine(fila)) text += kCr + QStringLiteral("   ") + fila.value(kColCant) + QStringLiteral("  ") +
-                                       fila.value(kColNombre);
+    for (const order::Line& linea : p.lineas)
+        if (order::IsOrderLine(linea))
+            text += kCr + QStringLiteral("   ") + order::QuantityText(linea.cantidad) + QStringLiteral("  ") +
+                    linea.nombre;
     return text;
 }
 

@@ -10,7 +10,6 @@
 
 #include "data/db_error.h"
 #include "data/sql_text.h"
-#include "order/order_line.h"
 #include "sending/order_statements.h"
 #include "data/module1.h"
 
@@ -192,7 +191,7 @@ private:
     bool oneByOne_ = false;
 };
 
-TicketContext TicketOf(const OrderToSend& p, const QString& numero,
+TicketContext TicketOf(const order::Order& p, const QString& numero,
                        const data::ServerClock& reloj) {
     return TicketContext{numero, p.mesonero, reloj.hora.mid(11), reloj.fecha, p.mesa};
 }
@@ -203,7 +202,7 @@ TicketContext TicketOf(const OrderToSend& p, const QString& numero,
 // it writes with the COMMIT, and after the COMMIT the reads the screen makes
 // next (`o.lecturasDespues`). `attempt` receives what identifies this run in
 // the database before its COMMIT goes out.
-SendResult RunOnce(Statements& s, const OrderToSend& p, bool conRegistro, SendInDoubt& attempt,
+SendResult RunOnce(Statements& s, const order::Order& p, bool conRegistro, SendInDoubt& attempt,
                    const SendOptions& o) {
     const TextValues& esc = s.Values();
     SendResult r;
@@ -231,9 +230,9 @@ SendResult RunOnce(Statements& s, const OrderToSend& p, bool conRegistro, SendIn
     // The header carries this send's date, read above.
     if (cabecera.RecordCount() == 0) escribir << InsertarCabecera(p.mesa, p.codVendedor, r.reloj.fecha, esc);
     const TicketContext ticket = TicketOf(p, r.numero, r.reloj);
-    for (const QStringList& fila : p.filas) {
-        if (!IsOrderLine(fila)) continue;
-        escribir << InsertarLinea(p.mesa, fila, esc) << InsertarComanda(ticket, fila, esc);
+    for (const order::Line& linea : p.lineas) {
+        if (!order::IsOrderLine(linea)) continue;
+        escribir << InsertarLinea(p.mesa, linea, esc) << InsertarComanda(ticket, linea, esc);
     }
     if (conRegistro) escribir << RegistrarEnvio(attempt.idEnvio, r.numero, p.mesa, esc);
     attempt.numero = r.numero;
@@ -271,7 +270,7 @@ enum class Settled { Committed, NotCommitted, CannotTell, NoAnswerNow };
 // can still learn "not stored" from the counter (still at the number the try
 // drew, which its COMMIT would have advanced); once the counter has moved it
 // cannot tell.
-Settled Settle(Statements& s, const SendInDoubt& d, const OrderToSend& p) {
+Settled Settle(Statements& s, const SendInDoubt& d, const order::Order& p) {
     struct EndTransaction {
         Statements& s;
         ~EndTransaction() { s.RollBack(); }
@@ -282,7 +281,7 @@ Settled Settle(Statements& s, const SendInDoubt& d, const OrderToSend& p) {
         if (d.conRegistro)
             return s.Ask(BuscarEnvio(d.idEnvio, s.Values())).IsEof() ? Settled::NotCommitted
                                                                        : Settled::Committed;
-        if (std::none_of(p.filas.begin(), p.filas.end(), IsOrderLine)) return Settled::NotCommitted;
+        if (!order::HasOrderLines(p)) return Settled::NotCommitted;
         try {
             const data::ResultSet lineas =
                 s.Ask(ContarComanda(TicketOf(p, d.numero, d.reloj), s.Values()));
@@ -318,12 +317,11 @@ bool Reconnect(data::Connection& c, const SendOptions& o, QString& lastError) {
     return false;
 }
 
-// A number that is no number stops the send before anything is stored.
-void CheckNumbers(const OrderToSend& p) {
-    using namespace order;
-    for (const QStringList& fila : p.filas) {
-        if (!IsOrderLine(fila)) continue;
-        for (int col : {kColCant, kColPrecio, kColIva, kColCosto}) SqlNumber(fila.value(col));
+// A number that cannot be written stops the send before anything is stored.
+void CheckNumbers(const order::Order& p) {
+    for (const order::Line& linea : p.lineas) {
+        if (!order::IsOrderLine(linea)) continue;
+        for (double n : {linea.cantidad, linea.precio, linea.iva, linea.costo}) SqlNumber(n);
     }
 }
 
@@ -341,7 +339,7 @@ QString NewSendId() {
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
-SendResult SendOrder(data::Connection& conexion, const OrderToSend& pedido, const QString& idEnvio,
+SendResult SendOrder(data::Connection& conexion, const order::Order& pedido, const QString& idEnvio,
                      const SendOptions& o) {
     SendResult result;
     if (o.soloComprobar && !o.enDuda) {

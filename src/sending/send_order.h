@@ -10,19 +10,10 @@
 
 #include "data/column_widths.h"
 #include "data/connection.h"
+#include "order/order.h"
 #include "data/server_clock.h"
 
 namespace sending {
-
-// The order as the screen holds it when ENVIAR is pressed.
-struct OrderToSend {
-    QString mesa;                    // table number (Label1[1])
-    QString mesonero;                // waiter name (Label1[0])
-    QString codVendedor;             // waiter code (cod_V)
-    std::vector<QStringList> filas;  // grid rows 1.., 15 cells each; rows without code are skipped
-
-    bool operator==(const OrderToSend&) const = default;
-};
 
 // A send whose COMMIT went out but whose answer never came back: what finds
 // it in the database. With the optional send record (table envios) its id
@@ -106,8 +97,8 @@ QString NewSendId();
 // lines otherwise.
 // A send that cannot be stored is rolled back and reported in the result.
 // Raises rt::RuntimeError, before anything is stored, when a quantity,
-// price, tax or cost cell is no number.
-SendResult SendOrder(data::Connection& conexion, const OrderToSend& pedido, const QString& idEnvio,
+// price, tax or cost is not a finite number.
+SendResult SendOrder(data::Connection& conexion, const order::Order& pedido, const QString& idEnvio,
                      const SendOptions& opciones);
 
 }  // namespace sending

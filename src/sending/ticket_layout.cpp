@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <QTimeZone>
 
-#include "order/order_line.h"
 #include "runtime/date_format.h"
 #include "runtime/number_format.h"
 #include "runtime/regional_formats.h"
@@ -12,9 +11,8 @@
 namespace sending {
 namespace {
 
-using namespace order;
 using Kind = PrintOp::Kind;
-using Lines = std::vector<const QStringList*>;
+using Lines = std::vector<const order::Line*>;
 
 const QString kSieteBlancos = QStringLiteral("       ");
 const QString kRayaCabecera = QStringLiteral("--------------------------");
@@ -28,11 +26,6 @@ constexpr int kLineasFinales = 7;
 // The prefix of the line printed before, which decides where rules go: a pizza
 // and the extras after it make one block without rules inside.
 enum class Prefijo { Ninguno, Pizza, Extra };
-
-// A cell of a grid row; a row with fewer cells reads the missing ones as empty.
-QString Cell(const QStringList& fila, int col) {
-    return col < fila.size() ? fila.at(col) : QString();
-}
 
 void Set(std::vector<PrintOp>& ops, Kind kind, int size = 0) {
     ops.push_back({kind, QString(), size});
@@ -54,12 +47,9 @@ QString Hora(const TicketInput& entrada) {
                           rt::CurrentFormats().timeFormat);
 }
 
-// The quantity cell with the mask "###" (zero prints nothing). A cell that is
-// no number prints as it stands: the ticket still reaches the kitchen, and what
-// the waiter typed is what the cook reads.
-QString Cantidad(const QString& celda) {
-    const std::optional<double> valor = rt::ParseNumber(celda);
-    return valor ? rt::FormatNumber(*valor, QStringLiteral("###")) : celda;
+// The quantity with the mask "###" (zero prints nothing).
+QString Cantidad(double cantidad) {
+    return rt::FormatNumber(cantidad, QStringLiteral("###"));
 }
 
 void PrintHeader(std::vector<PrintOp>& ops, const TicketInput& entrada, const QString& titulo) {
@@ -106,24 +96,24 @@ void PrintNote(std::vector<PrintOp>& ops, const QString& titulo, const QString& 
 }
 
 // The side dishes under one heading; without a first one none is printed.
-void PrintSideDishes(std::vector<PrintOp>& ops, const QStringList& fila) {
-    if (Cell(fila, kColContorno1).isEmpty()) return;
+void PrintSideDishes(std::vector<PrintOp>& ops, const order::Line& linea) {
+    if (linea.contornos.value(0).isEmpty()) return;
     Print(ops, QStringLiteral("    CONTORNOS"));
-    for (int col = kColContorno1; col <= kColContorno3; ++col) {
-        const QString contorno = Cell(fila, col);
+    for (int i = 0; i < order::kSideDishesPerLine; ++i) {
+        const QString contorno = linea.contornos.value(i);
         if (!contorno.isEmpty()) Print(ops, contorno);
     }
 }
 
-void PrintOrderLine(std::vector<PrintOp>& ops, const QStringList& fila, Prefijo& anterior) {
-    const QString nombre = Cell(fila, kColNombre);
+void PrintOrderLine(std::vector<PrintOp>& ops, const order::Line& linea, Prefijo& anterior) {
+    const QString& nombre = linea.nombre;
     const QString prefijo = nombre.left(5);
     if (anterior != Prefijo::Ninguno && prefijo != kExtra) Print(ops, kRayaSeparadora);
-    Print(ops, QStringLiteral("Cantidad --> ") + Cantidad(Cell(fila, kColCant)));
+    Print(ops, QStringLiteral("Cantidad --> ") + Cantidad(linea.cantidad));
     PrintName(ops, nombre);
-    PrintSideDishes(ops, fila);
-    PrintNote(ops, QStringLiteral("    TERMINOS"), Cell(fila, kColTermino));
-    PrintNote(ops, QStringLiteral("    OBSERVACION"), Cell(fila, kColObservacion));
+    PrintSideDishes(ops, linea);
+    PrintNote(ops, QStringLiteral("    TERMINOS"), linea.termino);
+    PrintNote(ops, QStringLiteral("    OBSERVACION"), linea.observacion);
     if (prefijo == kPizza) {
         anterior = Prefijo::Pizza;
     } else if (prefijo == kExtra) {
@@ -145,10 +135,10 @@ void EndTicket(std::vector<PrintOp>& ops) {
 void PrintGroupLines(Ticket& ticket, const TicketInput& entrada, const Lines& lineas,
                      const QString& grupo) {
     Prefijo anterior = Prefijo::Ninguno;
-    for (const QStringList* fila : lineas) {
-        if (Cell(*fila, kColImprimir) != grupo) continue;
+    for (const order::Line* linea : lineas) {
+        if (linea->imprimir != grupo) continue;
         if (ticket.ops.empty()) PrintHeader(ticket.ops, entrada, ticket.title);
-        PrintOrderLine(ticket.ops, *fila, anterior);
+        PrintOrderLine(ticket.ops, *linea, anterior);
     }
 }
 
@@ -163,14 +153,14 @@ void AddIfPrinted(std::vector<Ticket>& tickets, Ticket ticket) {
 std::vector<Ticket> LayOutTickets(const TicketInput& entrada,
                                   const std::optional<QStringList>& modelo) {
     Lines lineas;
-    for (const QStringList& fila : entrada.filas)
-        if (!Cell(fila, kColCodigo).isEmpty()) lineas.push_back(&fila);
+    for (const order::Line& linea : entrada.lineas)
+        if (order::IsOrderLine(linea)) lineas.push_back(&linea);
 
     std::vector<Ticket> tickets;
     Ticket completa{QStringLiteral("ASISTENTE"), {}};
     PrintHeader(completa.ops, entrada, completa.title);
     Prefijo anterior = Prefijo::Ninguno;
-    for (const QStringList* fila : lineas) PrintOrderLine(completa.ops, *fila, anterior);
+    for (const order::Line* linea : lineas) PrintOrderLine(completa.ops, *linea, anterior);
     AddIfPrinted(tickets, std::move(completa));
     if (!modelo) return tickets;
 

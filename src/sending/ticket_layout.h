@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "order/order.h"
 #include "sending/ticket.h"
 
 namespace sending {
@@ -20,8 +21,8 @@ struct TicketInput {
     QDate fecha;       // the server date refreshed by the send
     QString mesonero;  // waiter name
     QString mesa;      // table number
-    // Grid rows 1.. with their 15 cells; a row whose code (cell 0) is empty is no line.
-    std::vector<QStringList> filas;
+    // The order's lines; one without a code is not printed.
+    std::vector<order::Line> lineas;
     // The terminal's own clock, read once for every header printed.
     std::function<QTime()> reloj;
 };

@@ -48,7 +48,7 @@ struct Worker {
 
     // `stop`: no new order; `abandon`: not even the failed one (the test is
     // ending early).
-    void Run(const TestCluster& cluster, const std::vector<sending::OrderToSend>& orders,
+    void Run(const TestCluster& cluster, const std::vector<order::Order>& orders,
              const std::atomic<bool>& stop, const std::atomic<bool>& abandon) {
         data::MariaDbConnection conexion;
         sending::SendOptions o;
@@ -57,7 +57,7 @@ struct Worker {
         const auto deadline = std::chrono::steady_clock::now() + 3 * kPatience;
         try {
             conexion.Open(o.connectionString);
-            for (const sending::OrderToSend& p : orders) {
+            for (const order::Order& p : orders) {
                 if (stop) return;
                 const QString id = sending::NewSendId();
                 o.enDuda.reset();
@@ -97,13 +97,13 @@ protected:
         return true;
     }
     // Puts order `o` of the screen's terminal on the order screen.
-    void PutOrder(order_screen::Pedido_R* s, const sending::OrderToSend& p, int o) {
+    void PutOrder(order_screen::Pedido_R* s, const order::Order& p, int o) {
         s->Label1[0]->setText(p.mesonero);
         s->Label1[1]->setText(p.mesa);
         s->cod_V->setText(p.codVendedor);
         s->Habilita();
         for (int l = 0; l < testsupport::ConcurrentLineCount(kScreen, o); ++l)
-            order_screen::AppendLine(*s->Grid1, *s->Grid2, testsupport::ConcurrentLine(kScreen, o, l),
+            order_screen::AppendLine(*s->Grid1, *s->Grid2, s->Pedido, testsupport::ConcurrentLine(kScreen, o, l),
                                      s->Num_Items, s->Num_Contornos);
     }
 

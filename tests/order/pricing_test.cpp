@@ -1,3 +1,4 @@
+#include "order/order.h"
 #include "order/pricing.h"
 
 #include <gtest/gtest.h>
@@ -166,10 +167,14 @@ TEST_F(PricingRules, LineNumbersAsTheGridKeepsThem) {
     costRowIgnored.costo = kNull;  // no cost row: its column is not looked at
     order::PricingInput luxury = Input(Prices(false, 131.0), "1", 1);
     luxury.flags = {true, kNull, true};
+    // The numbers as the grid shows them.
+    struct Shown {
+        QString cantidad, costo, precio, subtotal, iva;
+    };
     const struct {
         const char* name;
         order::PricingInput in;
-        order::LineNumbers line;
+        Shown line;
     } cases[] = {
         {"116 at 16 % for 2", taxed, {"2,000", "41,500", "100,00", "200,00", "16,00"}},
         {"exempt, quantity 0 taken as 1", exempt, {"1,000", "0,000", "10,00", "10,00", "0,00"}},
@@ -181,11 +186,11 @@ TEST_F(PricingRules, LineNumbersAsTheGridKeepsThem) {
     for (const auto& c : cases) {
         const std::optional<order::LineNumbers> line = order::PriceLine(c.in);
         ASSERT_TRUE(line.has_value()) << c.name;
-        EXPECT_EQ(line->cantidad, c.line.cantidad) << c.name;
-        EXPECT_EQ(line->costo, c.line.costo) << c.name;
-        EXPECT_EQ(line->precio, c.line.precio) << c.name;
-        EXPECT_EQ(line->subtotal, c.line.subtotal) << c.name;
-        EXPECT_EQ(line->iva, c.line.iva) << c.name;
+        EXPECT_EQ(order::QuantityText(line->cantidad), c.line.cantidad) << c.name;
+        EXPECT_EQ(order::QuantityText(line->costo), c.line.costo) << c.name;
+        EXPECT_EQ(order::MoneyText(line->precio), c.line.precio) << c.name;
+        EXPECT_EQ(order::MoneyText(line->subtotal), c.line.subtotal) << c.name;
+        EXPECT_EQ(order::RateText(line->iva), c.line.iva) << c.name;
     }
 }
 

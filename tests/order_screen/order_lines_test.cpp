@@ -14,17 +14,17 @@ namespace {
 using namespace order_screen;
 
 // A line whose cells all differ, named after `codigo`.
-OrderLine Line(const QString& codigo) {
-    OrderLine line;
+order::Line Line(const QString& codigo) {
+    order::Line line;
     line.codigo = codigo;
     line.nombre = "Nombre " + codigo;
-    line.cantidad = "1,000";
-    line.precio = "10,00";
-    line.subtotal = "10,00";
-    line.iva = "12,00";
-    line.costo = "0,000";
+    line.cantidad = 1;
+    line.precio = 10;
+    line.subtotal = 10;
+    line.iva = 12;
+    line.costo = 0;
     line.termino = "Tres cuartos";
-    line.cod_vendedor = "V01";
+    line.codVendedor = "V01";
     line.deposito = "01";
     line.observacion = "SIN SAL";
     line.imprimir = "COCINA";
@@ -44,7 +44,14 @@ protected:
     }
 
     void Append(const QString& codigo) {
-        AppendLine(grid1, grid2, Line(codigo), numItems, numContornos);
+        AppendLine(grid1, grid2, pedido, Line(codigo), numItems, numContornos);
+    }
+
+    // The codes of the order's lines: the same as the grid shows, in order.
+    QStringList OrderCodes() const {
+        QStringList codes;
+        for (const order::Line& l : pedido.lineas) codes << l.codigo;
+        return codes;
     }
 
     // Column 0 of every row below the header, the empty trailing row included.
@@ -70,6 +77,7 @@ protected:
     Grid grid2{&screen};
     qint16 numItems = 0;
     qint16 numContornos = 0;
+    order::Order pedido;
 };
 
 TEST_F(OrderLinesTest, LimpGridLaysOutTheHeaderAndOneEmptyRow) {
@@ -142,6 +150,7 @@ TEST_F(OrderLinesTest, OnlyTheFirstThreeSideDishesReachTheLine) {
     EXPECT_EQ(grid1.TextMatrix(1, kColContorno2), "Arroz");
     EXPECT_EQ(grid1.TextMatrix(1, kColContorno3), "Ensalada");
     for (int c = 0; c < kOrderColumns; ++c) EXPECT_NE(grid1.TextMatrix(1, c), "Yuca") << c;
+    EXPECT_EQ(pedido.lineas.at(0).contornos, QStringList({"Papas", "Arroz", "Ensalada"}));
     // The side-dish grid is emptied, its header with it.
     EXPECT_EQ(numContornos, 0);
     EXPECT_EQ(grid2.Rows(), 2);
@@ -185,6 +194,7 @@ TEST_F(OrderLinesTest, TheNewestLinesStayInView) {
         SCOPED_TRACE(height);
         limp_grid(grid1);
         numItems = 0;
+        pedido = order::Order();
         grid1.resize(grid1.width(), height);
         for (int i = 1; i <= 21; ++i) {
             Append(QString::number(i));
@@ -202,20 +212,21 @@ TEST_F(OrderLinesTest, TheNewestLinesStayInView) {
 TEST_F(OrderLinesTest, BorrarRemovesAnyLineAndTheRowsBelowMoveUp) {
     for (const char* code : {"A", "B", "C"}) Append(code);
     ASSERT_EQ(grid1.Rows(), 4);
-    EXPECT_TRUE(Borrar(grid1, 3, numItems));  // the bottom line too
+    EXPECT_TRUE(Borrar(grid1, pedido, 3, numItems));  // the bottom line too
     EXPECT_EQ(numItems, 2);
     EXPECT_EQ(Codes(grid1), QStringList({"A", "B"}));
     Append("C");
-    EXPECT_TRUE(Borrar(grid1, 2, numItems));
+    EXPECT_TRUE(Borrar(grid1, pedido, 2, numItems));
     EXPECT_EQ(numItems, 2);
     EXPECT_EQ(Codes(grid1), QStringList({"A", "C"}));
     EXPECT_EQ(grid1.TextMatrix(2, kColNombre), "Nombre C");
     EXPECT_EQ(grid1.Col(), kColCodigo);
+    EXPECT_EQ(OrderCodes(), QStringList({"A", "C"}));
 }
 
 TEST_F(OrderLinesTest, BorrarOfTheOnlyLineLeavesOneEmptyRow) {
     Append("A");
-    EXPECT_TRUE(Borrar(grid1, 1, numItems));
+    EXPECT_TRUE(Borrar(grid1, pedido, 1, numItems));
     EXPECT_EQ(numItems, 0);
     ASSERT_EQ(grid1.Rows(), 2);
     EXPECT_TRUE(RowIsEmpty(grid1, 1));
@@ -227,15 +238,16 @@ TEST_F(OrderLinesTest, BorrarOfTheOnlyLineLeavesOneEmptyRow) {
 }
 
 TEST_F(OrderLinesTest, BorrarOnTheHeaderOrAnEmptyRowDoesNothing) {
-    EXPECT_FALSE(Borrar(grid1, 1, numItems));  // the empty row of an empty order
+    EXPECT_FALSE(Borrar(grid1, pedido, 1, numItems));  // the empty row of an empty order
     EXPECT_EQ(grid1.Rows(), 2);
     EXPECT_EQ(numItems, 0);
     Append("A");
     Append("B");
-    EXPECT_FALSE(Borrar(grid1, 0, numItems));
-    EXPECT_FALSE(Borrar(grid1, 3, numItems));
+    EXPECT_FALSE(Borrar(grid1, pedido, 0, numItems));
+    EXPECT_FALSE(Borrar(grid1, pedido, 3, numItems));
     EXPECT_EQ(numItems, 2);
     EXPECT_EQ(Codes(grid1), QStringList({"A", "B"}));
+    EXPECT_EQ(OrderCodes(), QStringList({"A", "B"}));
     EXPECT_EQ(grid1.TextMatrix(0, kColCodigo), " Código");
 }
 

@@ -75,30 +75,28 @@ protected:
     // at table `mesa`: labels set, the order part enabled, the panel hidden.
     order_screen::Pedido_R* Continued(const QString& mesonero, const QString& mesa, const QString& codigo) {
         order_screen::Pedido_R* s = Load();
-        s->Label1[0]->setText(mesonero);
-        s->Label1[1]->setText(mesa);
-        s->cod_V->setText(codigo);
+        s->Atender(mesonero, mesa, codigo);
         s->Habilita();
         s->Frame3->hide();
         return s;
     }
 
     // A line as item entry writes it.
-    static order_screen::OrderLine Line(const QString& code, const QString& name) {
-        order_screen::OrderLine line;
+    static order::Line Line(const QString& code, const QString& name) {
+        order::Line line;
         line.codigo = code;
         line.nombre = name;
-        line.cantidad = "1,000";
-        line.precio = "10,00";
-        line.subtotal = "10,00";
-        line.iva = "16,00";
-        line.costo = "4,000";
-        line.cod_vendedor = "001";
+        line.cantidad = 1;
+        line.precio = 10;
+        line.subtotal = 10;
+        line.iva = 16;
+        line.costo = 4;
+        line.codVendedor = "001";
         line.deposito = "01";
         return line;
     }
     static void AddLine(order_screen::Pedido_R* s, const QString& code) {
-        order_screen::AppendLine(*s->Grid1, *s->Grid2, Line(code, "PLATO " + code), s->Num_Items,
+        order_screen::AppendLine(*s->Grid1, *s->Grid2, s->Pedido, Line(code, "PLATO " + code), s->Num_Items,
                                  s->Num_Contornos);
     }
 

@@ -86,9 +86,9 @@ protected:
         return s;
     }
     static void Add(Pedido_R* s, const QString& code, const QString& name, const QString& group) {
-        OrderLine line = Line(code, name);
+        order::Line line = Line(code, name);
         line.imprimir = group;
-        AppendLine(*s->Grid1, *s->Grid2, line, s->Num_Items, s->Num_Contornos);
+        AppendLine(*s->Grid1, *s->Grid2, s->Pedido, line, s->Num_Items, s->Num_Contornos);
     }
     // The tickets the layout makes of the screen's order, as printer bytes.
     std::vector<QByteArray> ExpectedJobs(Pedido_R* s, const QString& numero) {
@@ -96,13 +96,9 @@ protected:
         in.numero = numero;
         in.empresa = Module1::Nombre_Empresa;
         in.fecha = QDate::currentDate();
-        in.mesonero = s->Label1[0]->text();
-        in.mesa = s->Label1[1]->text();
-        for (int row = 1; row < s->Grid1->Rows(); ++row) {
-            QStringList cells;
-            for (int col = 0; col < s->Grid1->Cols(); ++col) cells << s->Grid1->TextMatrix(row, col);
-            in.filas.push_back(cells);
-        }
+        in.mesonero = s->Pedido.mesonero;
+        in.mesa = s->Pedido.mesa;
+        in.lineas = s->Pedido.lineas;
         in.reloj = [] { return QTime(12, 0); };
         rt::TextFileReader modelo(Module1::Carpeta_Datos + "/Modelo.txt");
         QStringList lines;

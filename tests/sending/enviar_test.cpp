@@ -50,21 +50,21 @@ INSTANTIATE_TEST_SUITE_P(Installations, EnviarOn, testsupport::OursAndTheirs(),
 
 TEST_P(EnviarOn, AnOrderIsStoredAsTheStatementsSayAndTheScreenCleared) {
     Pedido_R* s = Taking();
-    OrderLine a = Line("P001", "PARRILLA MIXTA");
-    a.cantidad = "2,000";
-    a.precio = "1.234,50";
-    a.iva = "0,00";
-    a.costo = "12,500";
+    order::Line a = Line("P001", "PARRILLA MIXTA");
+    a.cantidad = 2;
+    a.precio = 1234.5;
+    a.iva = 0;
+    a.costo = 12.5;
     a.termino = "TRES CUARTOS";
     a.observacion = "sin sal";
-    AppendLine(*s->Grid1, *s->Grid2, a, s->Num_Items, s->Num_Contornos);
+    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, a, s->Num_Items, s->Num_Contornos);
     AppendSideDish(*s->Grid2, s->Num_Contornos, "ARROZ");
     AppendSideDish(*s->Grid2, s->Num_Contornos, "TAJADAS");
-    AppendLine(*s->Grid1, *s->Grid2, Line("B010", "CERVEZA"), s->Num_Items, s->Num_Contornos);
-    AppendLine(*s->Grid1, *s->Grid2, Line("X", "SIN CODIGO"), s->Num_Items, s->Num_Contornos);
-    AppendLine(*s->Grid1, *s->Grid2, Line("E001", "TEQUEÑOS"), s->Num_Items, s->Num_Contornos);
-    // A row without code between two lines is skipped; the one after it is sent.
-    s->Grid1->SetTextMatrix(3, kColCodigo, "");
+    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, Line("B010", "CERVEZA"), s->Num_Items, s->Num_Contornos);
+    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, Line("X", "SIN CODIGO"), s->Num_Items, s->Num_Contornos);
+    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, Line("E001", "TEQUEÑOS"), s->Num_Items, s->Num_Contornos);
+    // A line without code between two lines is skipped; the one after it is sent.
+    s->Pedido.lineas[2].codigo = "";
     s->bmenu[3]->setText("PARRILLA");
     const QString today = Today();
 
@@ -149,11 +149,11 @@ TEST_F(EnviarTest, ASecondSendForTheTableAddsLinesUnderTheSameHeader) {
 TEST_F(EnviarTest, ApostrophesAndBackslashesInEveryColumnAreStoredAsTyped) {
     Pedido_R* s = Taking("1'0");
     s->cod_V->setText("0'3");
-    OrderLine l = Line("P'1", "PAPAS 'FRITAS' \\ GRANDES");
+    order::Line l = Line("P'1", "PAPAS 'FRITAS' \\ GRANDES");
     l.termino = "a l'inglesa";
     l.observacion = "bien cocido; sin \"sal\" \\n";
     l.deposito = "0\\1";
-    AppendLine(*s->Grid1, *s->Grid2, l, s->Num_Items, s->Num_Contornos);
+    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, l, s->Num_Items, s->Num_Contornos);
     s->Command2_Click(0);
 
     EXPECT_TRUE(dialogs.shown.empty());

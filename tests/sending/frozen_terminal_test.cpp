@@ -18,7 +18,6 @@
 #include "order_screen/screen_fixture.h"
 #include "sending/hooked_connection.h"
 #include "sending/send_order.h"
-#include "support/order_rows.h"
 
 namespace {
 
@@ -31,7 +30,7 @@ using testsupport::RootQuery;
 // server.
 class FrozenTerminal {
 public:
-    FrozenTerminal(const QString& connectionString, sending::OrderToSend order) {
+    FrozenTerminal(const QString& connectionString, order::Order order) {
         auto real = std::make_unique<data::MariaDbConnection>();
         real->Open(connectionString);
         conn_ = std::make_unique<sendingtest::HookedConnection>(std::move(real));
@@ -110,8 +109,8 @@ INSTANTIATE_TEST_SUITE_P(Installations, FrozenTerminalOn, testsupport::OursAndTh
 
 TEST_P(FrozenTerminalOn, EnviarWaitsAtMostSecondsForAFrozenTerminalAndBothOrdersAreStoredOnce) {
     Pedido_R* s = Taking();
-    const sending::OrderToSend other{
-        "6", "Yusmary Carrasco", "004", {testsupport::OrderRow(Line("E001", "TEQUEÑOS"))}};
+    const order::Order other{
+        "6", "Yusmary Carrasco", "004", {Line("E001", "TEQUEÑOS")}};
     FrozenTerminal frozen(testsupport::TestConnectionString(), other);
     ASSERT_TRUE(frozen.WaitUntilFrozen());
 

@@ -4,47 +4,89 @@
 
 #include <gtest/gtest.h>
 
-#include "order_screen/order_lines.h"
+#include <limits>
+#include <optional>
+
+#include "order/order.h"
 #include "runtime/program_locale.h"
-#include "support/order_rows.h"
 
 namespace {
 
 using namespace sending;
-using namespace order_screen;
 
 const EscapeFn kAsIs = [](const QString& t) { return t; };
 // Marks every value that went through escaping, to prove none is missed.
 const EscapeFn kMarked = [](const QString& t) { return "<" + t + ">"; };
 
-QStringList Row(const QString& code, const QString& name, const QString& cant,
-                const QString& precio, const QString& iva, const QString& costo) {
-    return testsupport::OrderRow({code, name, cant, precio, "9.999,99", iva, costo, "TRES CUARTOS", "003",
-                                  "01", "sin sal", "PARRILLA"},
-                                 {"ARROZ", "TAJADAS", ""});
+order::Line Line(const QString& code, const QString& name, double cant, double precio, double iva,
+                 double costo) {
+    order::Line l;
+    l.codigo = code;
+    l.nombre = name;
+    l.cantidad = cant;
+    l.precio = precio;
+    l.subtotal = 9999.99;
+    l.iva = iva;
+    l.costo = costo;
+    l.contornos = {"ARROZ", "TAJADAS"};
+    l.termino = "TRES CUARTOS";
+    l.codVendedor = "003";
+    l.deposito = "01";
+    l.observacion = "sin sal";
+    l.imprimir = "PARRILLA";
+    return l;
 }
 
 class OrderStatementsTest : public ProgramFormats {};
 
-TEST_F(OrderStatementsTest, MaskedCellsBecomeSqlNumbersWithADecimalPoint) {
+TEST_F(OrderStatementsTest, NumbersBecomeSqlNumbersWithADecimalPoint) {
     const struct {
-        const char* cell;
+        double value;
         const char* sql;
-    } cases[] = {{"1.234,50", "1234.5"},
-                 {"2", "2"},
-                 {"12,5", "12.5"},
-                 {"0", "0"},
-                 {"3,000", "3"},
-                 {"188,79", "188.79"},
-                 {"1.000.000,125", "1000000.125"},
-                 {"-4,25", "-4.25"},
-                 {"0,001", "0.001"}};
-    for (const auto& c : cases) EXPECT_EQ(SqlNumber(c.cell), c.sql) << c.cell;
+    } cases[] = {{1234.5, "1234.5"},   {2, "2"},        {12.5, "12.5"},
+                 {0, "0"},             {3.000, "3"},    {188.79, "188.79"},
+                 {1000000.125, "1000000.125"},          {-4.25, "-4.25"},
+                 {0.001, "0.001"}};
+    for (const auto& c : cases) EXPECT_EQ(SqlNumber(c.value), c.sql) << c.value;
 }
 
-TEST_F(OrderStatementsTest, ACellThatIsNoNumberFailsAsATypeMismatch) {
-    for (const char* cell : {"", "abc", "1,2,3", "12 x"})
-        EXPECT_EQ(ErrorNumberOf([&] { SqlNumber(cell); }), rt::kTypeMismatch) << cell;
+TEST_F(OrderStatementsTest, ANumberThatIsNotFiniteFailsAsAnOverflow) {
+    for (double value : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                         std::numeric_limits<double>::quiet_NaN()})
+        EXPECT_EQ(ErrorNumberOf([&] { SqlNumber(value); }), rt::kOverflow) << value;
+}
+
+// A line from the texts of a grid row (a journal of the earlier program):
+// the numbers the masked cells show; a number cell that is no number is no line.
+TEST_F(OrderStatementsTest, AGridRowsMaskedCellsAreReadAsTheNumbersTheyShow) {
+    const struct {
+        const char* cell;
+        std::optional<double> value;
+    } cases[] = {{"1.234,50", 1234.5}, {"3,000", 3},  {"188,79", 188.79}, {"-4,25", -4.25},
+                 {"0,001", 0.001},      {"", {}},      {"abc", {}},        {"1,2,3", {}}, {"12 x", {}}};
+    for (const auto& c : cases) {
+        QStringList cells(order::kOrderColumns, "0");
+        cells[order::kColCodigo] = "P1";
+        cells[order::kColPrecio] = c.cell;
+        const std::optional<order::Line> l = order::LineFromRow(cells);
+        ASSERT_EQ(l.has_value(), c.value.has_value()) << c.cell;
+        if (l) {
+            EXPECT_EQ(l->precio, *c.value) << c.cell;
+        }
+    }
+}
+
+TEST_F(OrderStatementsTest, TheGridShowsALineAsItsRowAndReadsItBack) {
+    order::Line l = Line("P001", "PARRILLA", 2.5, 1234.5, 16, 12.5);
+    const QStringList row = order::RowCells(l);
+    EXPECT_EQ(row, QStringList({"P001", "PARRILLA", "2,500", "1.234,50", "9.999,99", "16,00", "12,500", "ARROZ",
+                                "TAJADAS", "", "TRES CUARTOS", "003", "01", "sin sal", "PARRILLA"}));
+    EXPECT_EQ(order::LineFromRow(row), l);
+    // The numbers a line keeps are those its texts show.
+    EXPECT_EQ(order::AsMoney(188.785), 188.79);
+    EXPECT_EQ(order::AsMoney(2.675), 2.68);
+    EXPECT_EQ(order::AsQuantity(0.0004), 0);
+    EXPECT_EQ(order::MoneyText(order::AsMoney(1234.567)), "1.234,57");
 }
 
 TEST_F(OrderStatementsTest, TheCounterIsLockedAndWrittenBackPlusOneInQuotes) {
@@ -68,7 +110,7 @@ TEST_F(OrderStatementsTest, TheHeaderIsLookedUpAndInsertedUnderTheTableNumber) {
 }
 
 TEST_F(OrderStatementsTest, TheOrderLineFollowsItsColumnListAndSeparators) {
-    const QStringList r = Row("P001", "PARRILLA MIXTA", "2", "1.234,50", "16,00", "12,5");
+    const order::Line r = Line("P001", "PARRILLA MIXTA", 2, 1234.5, 16, 12.5);
     EXPECT_EQ(
         InsertarLinea("5", r, kAsIs),
         "INSERT INTO D_Fact_r (n_factura,cod_producto,cantidad,monto,d_iva,costo,contorno1,"
@@ -84,7 +126,7 @@ TEST_F(OrderStatementsTest, TheOrderLineFollowsItsColumnListAndSeparators) {
 }
 
 TEST_F(OrderStatementsTest, TheTicketLineCarriesTicketWaiterTimeAndDate) {
-    const QStringList r = Row("B010", "CERVEZA D'LUXE", "3,000", "0", "0", "0");
+    const order::Line r = Line("B010", "CERVEZA D'LUXE", 3, 0, 0, 0);
     TicketContext t{"41", "D'Angelo Pérez", "21:05:09", QDate(2026, 12, 8), "5"};
     EXPECT_EQ(
         InsertarComanda(t, r, kAsIs),
@@ -104,10 +146,11 @@ TEST_F(OrderStatementsTest, TheTicketLineCarriesTicketWaiterTimeAndDate) {
                           "'<sin sal>');"));
 }
 
-TEST_F(OrderStatementsTest, ARowIsAnOrderLineOnlyWithACode) {
-    EXPECT_TRUE(IsOrderLine(Row("P1", "", "1", "1", "1", "1")));
-    EXPECT_FALSE(IsOrderLine(Row("", "NOMBRE", "1", "1", "1", "1")));
-    EXPECT_FALSE(IsOrderLine(QStringList()));
+TEST_F(OrderStatementsTest, ALineIsAnOrderLineOnlyWithACode) {
+    EXPECT_TRUE(order::IsOrderLine(Line("P1", "", 1, 1, 1, 1)));
+    EXPECT_FALSE(order::IsOrderLine(Line("", "NOMBRE", 1, 1, 1, 1)));
+    EXPECT_FALSE(order::IsOrderLine(order::Line()));
+    EXPECT_FALSE(order::HasOrderLines(order::Order{"1", "a", "1", {order::Line()}}));
 }
 
 TEST_F(OrderStatementsTest, TheSendRecordIsWrittenAndLookedUpById) {

@@ -6,11 +6,10 @@
 #include <memory>
 
 #include "data/mariadb_connection.h"
-#include "order_screen/order_lines.h"
+#include "order/order.h"
 #include "runtime/program_locale.h"
 #include "sending/send_order.h"
 #include "support/installations.h"
-#include "support/order_rows.h"
 #include "support/test_database.h"
 
 namespace sendingtest {
@@ -34,17 +33,25 @@ protected:
         o.pausaConexionMs = 0;
         return o;
     }
-    // A grid row of 15 cells as item entry fills it.
-    static QStringList Row(const QString& code, const QString& name, const QString& cantidad,
-                           const QString& precio, const QString& observacion = QString()) {
-        return testsupport::OrderRow(
-            {code, name, cantidad, precio, precio, "16,00", "4,000", "", "001", "01", observacion, ""});
+    // An order line as item entry fills it.
+    static order::Line Line(const QString& code, const QString& name, double cantidad, double precio,
+                            const QString& observacion = QString()) {
+        order::Line l;
+        l.codigo = code;
+        l.nombre = name;
+        l.cantidad = cantidad;
+        l.precio = l.subtotal = precio;
+        l.iva = 16;
+        l.costo = 4;
+        l.codVendedor = "001";
+        l.deposito = "01";
+        l.observacion = observacion;
+        return l;
     }
-    static sending::OrderToSend Order(const QString& mesa, int lines) {
-        sending::OrderToSend p{mesa, "María Fernández", "001", {}};
+    static order::Order Order(const QString& mesa, int lines) {
+        order::Order p{mesa, "María Fernández", "001", {}};
         for (int i = 1; i <= lines; ++i)
-            p.filas.push_back(
-                Row(QString("P%1").arg(i), QString("PLATO %1").arg(i), "1,000", "10,00"));
+            p.lineas.push_back(Line(QString("P%1").arg(i), QString("PLATO %1").arg(i), 1, 10));
         return p;
     }
     static QString Count(const char* table) {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "runtime/program_locale.h"
 #include "sending/send_journal.h"
 
 namespace {
@@ -20,12 +21,14 @@ JournalEntry Entry() {
     e.pedido.mesa = "12";
     e.pedido.mesonero = QString::fromUtf8("D'Angelo Pérez \\ \"el Chino\"");
     e.pedido.codVendedor = "004";
-    QStringList fila(15);
-    fila[0] = "P001";
-    fila[1] = QString::fromUtf8("TEQUEÑOS 'PICANTES'");
-    fila[2] = "2,000";
-    fila[13] = "sin sal\npor favor";
-    e.pedido.filas = {fila, QStringList(15)};
+    order::Line linea;
+    linea.codigo = "P001";
+    linea.nombre = QString::fromUtf8("TEQUEÑOS 'PICANTES'");
+    linea.cantidad = 2;
+    linea.precio = 1234.57;
+    linea.contornos = {QString::fromUtf8("PURÉ")};
+    linea.observacion = "sin sal\npor favor";
+    e.pedido.lineas = {linea, order::Line()};
     return e;
 }
 
@@ -55,7 +58,11 @@ TEST(SendJournalTest, AnythingButAWholeEntryIsRefusedWithAReason) {
     } cases[] = {
         {"cut off", whole.left(whole.size() / 2)},
         {"empty", ""},
-        {"other version", QByteArray(whole).replace("\"version\": 1", "\"version\": 7")},
+        {"other version", QByteArray(whole).replace("\"version\": 2", "\"version\": 7")},
+        {"a number that is text", QByteArray(whole).replace("\"cantidad\": 2", "\"cantidad\": \"2\"")},
+        {"a line without its side dishes", QByteArray(whole).replace("\"contornos\"", "\"otros\"")},
+        {"a grid row's number cell that is no number", R"({"version":1,"idEnvio":"x","guardado":false,
+            "pedido":{"mesa":"1","mesonero":"a","codVendedor":"1","filas":[["P1","A","dos","1","1","0","0"]]}})"},
         {"no id", QByteArray(whole).replace("\"idEnvio\": \"5b1c-0001\"", "\"idEnvio\": \"\"")},
         {"a cell that is no text", QByteArray(whole).replace("\"P001\"", "17")},
         {"a printed ticket that is no place", R"({"version":1,"idEnvio":"x","guardado":false,"impresas":[-1],
@@ -71,6 +78,35 @@ TEST(SendJournalTest, AnythingButAWholeEntryIsRefusedWithAReason) {
         EXPECT_FALSE(sending::JournalFromJson(k.json, &error).has_value());
         EXPECT_FALSE(error.isEmpty());
     }
+}
+
+// An entry the earlier program left, its lines as grid rows of masked texts:
+// read with the numbers they show, so the send is settled and printed.
+class SendJournalFormats : public ProgramFormats {};
+
+TEST_F(SendJournalFormats, AnEntryWithGridRowsFromTheEarlierProgramIsReadAsLines) {
+    const QByteArray json = QString::fromUtf8(R"({"version":1,"idEnvio":"x","guardado":false,"impresas":[],
+        "pedido":{"mesa":"12","mesonero":"Ana","codVendedor":"004","filas":[
+            ["P001","TEQUEÑOS","2,500","1.234,50","3.086,25","16,00","4,000","PAPAS","ARROZ","","TRES CUARTOS",
+             "004","01","SIN SAL","COCINA"],
+            ["","","","","","","","","","","","","","",""]]}})").toUtf8();
+    QString error;
+    const std::optional<JournalEntry> e = sending::JournalFromJson(json, &error);
+    ASSERT_TRUE(e.has_value()) << error.toStdString();
+    ASSERT_EQ(e->pedido.lineas.size(), 2u);
+    const order::Line& l = e->pedido.lineas[0];
+    EXPECT_EQ(l.codigo, "P001");
+    EXPECT_EQ(l.nombre, QString::fromUtf8("TEQUEÑOS"));
+    EXPECT_DOUBLE_EQ(l.cantidad, 2.5);
+    EXPECT_DOUBLE_EQ(l.precio, 1234.5);
+    EXPECT_DOUBLE_EQ(l.subtotal, 3086.25);
+    EXPECT_DOUBLE_EQ(l.iva, 16);
+    EXPECT_DOUBLE_EQ(l.costo, 4);
+    EXPECT_EQ(l.contornos, QStringList({"PAPAS", "ARROZ"}));
+    EXPECT_EQ(l.termino, "TRES CUARTOS");
+    EXPECT_EQ(l.observacion, "SIN SAL");
+    EXPECT_EQ(l.imprimir, "COCINA");
+    EXPECT_FALSE(order::IsOrderLine(e->pedido.lineas[1]));
 }
 
 TEST(SendJournalTest, TheFileHoldsTheLastEntryUntilClosedAndAnUnreadableOneIsMovedAside) {

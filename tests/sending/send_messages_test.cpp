@@ -50,11 +50,11 @@ sending::SettleReport Settled(bool enPantalla) {
     r.entry.idEnvio = "id";
     r.entry.pedido.mesa = "12";
     r.entry.pedido.mesonero = "Ana";
-    QStringList line(15);
-    line[0] = "P001";
-    line[1] = "PARRILLA";
-    line[2] = "2,000";
-    r.entry.pedido.filas = {line, QStringList(15)};  // the second row has no code: no line
+    order::Line line;
+    line.codigo = "P001";
+    line.nombre = "PARRILLA";
+    line.cantidad = 2;
+    r.entry.pedido.lineas = {line, order::Line()};  // the second has no code: no line
     r.entry.intento = sending::SendInDoubt{"id", "57", {}};
     return r;
 }

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "data/db_error.h"
-#include "order_screen/order_lines.h"
 #include "sending/hooked_connection.h"
 #include "sending/order_statements.h"
 #include "sending/send_fixture.h"
@@ -124,7 +124,7 @@ TEST_P(SendOrderOn, ALostAnswerIsToldApartFromAnotherTerminalsSendUnderTheSameNu
             c->before = nullptr;
             c->Real().Execute("ROLLBACK");
             auto other = Connect();
-            sending::OrderToSend theirs = Order("9", 1);
+            order::Order theirs = Order("9", 1);
             theirs.mesonero = "Yusmary Carrasco";
             ASSERT_TRUE(SendOrder(*other, theirs, sending::NewSendId(), Options()).committed);
             throw data::DbError(2013, "Lost connection to server during query");
@@ -154,12 +154,12 @@ TEST_P(SendOrderOn, ValuesLongerThanTheirColumnsAreStoredCutAndStillFoundAfterAL
     const int nombre = width("comanda", "nom_producto"), mesonero = width("comanda", "mesonero"),
               contorno = width("comanda", "contorno1");
     ASSERT_GT(nombre, 0);
-    sending::OrderToSend p = Order("4", 1);
+    order::Order p = Order("4", 1);
     p.mesonero = QString::fromUtf8("ñ").repeated(mesonero + 1);
-    p.filas[0][order_screen::kColNombre] = QString("N").repeated(nombre + 1);
-    p.filas[0][order_screen::kColContorno1] = QString("C").repeated(contorno + 1);
+    p.lineas[0].nombre = QString("N").repeated(nombre + 1);
+    p.lineas[0].contornos = {QString("C").repeated(contorno + 1)};
     // Without the widths the server refuses the whole order.
-    sending::OrderToSend unsent = p;
+    order::Order unsent = p;
     const sending::SendResult refused = SendOrder(*c, unsent, sending::NewSendId(), Options());
     EXPECT_FALSE(refused.committed);
     EXPECT_EQ(Count("comanda"), "0");
@@ -413,14 +413,14 @@ TEST_P(SendOrderOn, AServerThatCannotBeReachedAgainLeavesTheSendUnknownUntilSett
     EXPECT_EQ(Counter(), "101");
 }
 
-TEST_P(SendOrderOn, ACellThatIsNoNumberStopsTheSendBeforeAnyStatement) {
+TEST_P(SendOrderOn, ANumberThatCannotBeWrittenStopsTheSendBeforeAnyStatement) {
     auto c = Hooked();
-    sending::OrderToSend p = Order("4", 2);
-    p.filas[1][order_screen::kColPrecio] = "diez";
+    order::Order p = Order("4", 2);
+    p.lineas[1].precio = std::numeric_limits<double>::quiet_NaN();
     EXPECT_THROW(SendOrder(*c, p, sending::NewSendId(), Options()), rt::RuntimeError);
     EXPECT_TRUE(c->statements.isEmpty());
-    // A row without code is no line, whatever its cells hold.
-    p.filas[1][order_screen::kColCodigo] = "";
+    // A line without code is no line, whatever its numbers hold.
+    p.lineas[1].codigo = "";
     EXPECT_TRUE(SendOrder(*c, p, sending::NewSendId(), Options()).committed);
     EXPECT_EQ(Count("D_Fact_r"), "1");
 }
@@ -457,10 +457,10 @@ TEST_F(SendOrderTest, SpecialCharactersAccentsAndLongNotesAreStoredByteForByte) 
     const QString note = QString::fromUtf8("ñ'\\\";éa ").repeated(25);  // 200 characters
     ASSERT_EQ(note.size(), 200);
     const QString name = QString::fromUtf8("JUGO DE PIÑA 'NATURAL' \\ \"GRANDE\"; ¿sí?");
-    sending::OrderToSend p{"3", QString::fromUtf8("Ñoño O'Neil \\ \"Chino\""), "0'1", {}};
-    p.filas.push_back(Row("J'1", name, "1,000", "5,50", note));
-    p.filas[0][order_screen::kColContorno1] = QString::fromUtf8("PURÉ 'RÚSTICO'");
-    p.filas[0][order_screen::kColTermino] = "a\\b";
+    order::Order p{"3", QString::fromUtf8("Ñoño O'Neil \\ \"Chino\""), "0'1", {}};
+    p.lineas.push_back(Line("J'1", name, 1, 5.5, note));
+    p.lineas[0].contornos = {QString::fromUtf8("PURÉ 'RÚSTICO'")};
+    p.lineas[0].termino = "a\\b";
     for (bool noBackslashEscapes : {false, true}) {
         SetUp();
         auto c = Connect();
@@ -469,7 +469,7 @@ TEST_F(SendOrderTest, SpecialCharactersAccentsAndLongNotesAreStoredByteForByte) 
         ASSERT_TRUE(SendOrder(*c, p, sending::NewSendId(), Options()).committed);
         EXPECT_EQ(RootQuery("select hex(observacion), hex(contorno1), hex(termino), "
                             "hex(cod_producto) from D_Fact_r"),
-                  QStringList{Hex(note) + "\t" + Hex(p.filas[0][order_screen::kColContorno1]) +
+                  QStringList{Hex(note) + "\t" + Hex(p.lineas[0].contornos[0]) +
                               "\t" + Hex("a\\b") + "\t" + Hex("J'1")});
         EXPECT_EQ(
             RootQuery("select hex(nom_producto), hex(mesonero), hex(observacion) from comanda"),

@@ -40,8 +40,20 @@ std::optional<QStringList> ReadLines(const QString& path) {
     return rt::DecodeTextLines(file.readAll());
 }
 
+// A line from the cells pedido.txt names: numbers as the grid shows them
+// (a missing or empty cell is 0).
+order::Line LineOf(QStringList cells) {
+    cells.resize(order::kOrderColumns);
+    for (int col : {order::kColCant, order::kColPrecio, order::kColSubTotal, order::kColIva, order::kColCosto})
+        if (cells[col].isEmpty()) cells[col] = "0";
+    std::optional<order::Line> line = order::LineFromRow(cells);
+    if (!line) ADD_FAILURE() << "pedido.txt: a number cell that is no number in " << cells.join('|').toStdString();
+    return line.value_or(order::Line());
+}
+
 // Reads pedido.txt into `entrada`; the clock ticks from `hora` on.
 void ReadOrder(const QStringList& lines, TicketInput& entrada, QTime& hora) {
+    std::vector<QStringList> filas;
     const std::map<QString, QString*> texts = {{"numero", &entrada.numero},
                                                {"empresa", &entrada.empresa},
                                                {"mesonero", &entrada.mesonero},
@@ -49,13 +61,13 @@ void ReadOrder(const QStringList& lines, TicketInput& entrada, QTime& hora) {
     for (const QString& line : lines) {
         if (line.isEmpty() || line.startsWith('#')) continue;
         if (line == "fila") {
-            entrada.filas.emplace_back(QStringList(kCeldas.size(), QString()));
+            filas.emplace_back(QStringList(kCeldas.size(), QString()));
             continue;
         }
         const QString key = line.section(':', 0, 0);
         QString value = line.section(':', 1);
         if (value.startsWith(' ')) value.remove(0, 1);
-        QStringList* fila = entrada.filas.empty() ? nullptr : &entrada.filas.back();
+        QStringList* fila = filas.empty() ? nullptr : &filas.back();
         const qsizetype cell = kCeldas.indexOf(key);
         if (fila && cell >= 0 && cell < fila->size())
             (*fila)[cell] = value;
@@ -70,6 +82,7 @@ void ReadOrder(const QStringList& lines, TicketInput& entrada, QTime& hora) {
         else
             ADD_FAILURE() << "pedido.txt: unknown line " << line.toStdString();
     }
+    for (const QStringList& fila : filas) entrada.lineas.push_back(LineOf(fila));
 }
 
 QString Render(const std::vector<Ticket>& tickets) {

@@ -6,8 +6,6 @@
 #include <set>
 #include <thread>
 
-#include "support/order_rows.h"
-
 namespace testsupport {
 
 size_t ConcurrentOrders::Sends() const {
@@ -25,11 +23,19 @@ void ConcurrentOrders::KeepFirst(int terminal, int count) {
 
 int ConcurrentLineCount(int t, int o) { return 1 + (t * 5 + o * 7) % 12; }
 
-order_screen::OrderLine ConcurrentLine(int t, int o, int l) {
+order::Line ConcurrentLine(int t, int o, int l) {
     const QString note = QString("t%1-o%2-l%3").arg(t).arg(o).arg(l);
-    const QString precio = QString("1.%1,25").arg(100 + o, 3, 10, QChar('0'));
-    return {QString("P%1").arg(l), "PLATO " + note, QString("%1,%2").arg(l + 1).arg(t % 10), precio,
-            precio, "16,00", "4,000", "", "001", "01", note, ""};
+    order::Line line;
+    line.codigo = QString("P%1").arg(l);
+    line.nombre = "PLATO " + note;
+    line.cantidad = (l + 1) + (t % 10) / 10.0;
+    line.precio = line.subtotal = 1100.25 + o;
+    line.iva = 16;
+    line.costo = 4;
+    line.codVendedor = "001";
+    line.deposito = "01";
+    line.observacion = note;
+    return line;
 }
 
 ConcurrentOrders MakeConcurrentOrders(int terminals, int ordersEach, int tables) {
@@ -38,11 +44,11 @@ ConcurrentOrders MakeConcurrentOrders(int terminals, int ordersEach, int tables)
     for (int t = 0; t < terminals; ++t) {
         for (int o = 0; o < ordersEach; ++o) {
             const QString mesa = QString::number(1 + (t * 7 + o * 3) % tables);
-            sending::OrderToSend p{
+            order::Order p{
                 mesa, QString("Mesero %1").arg(t), QString("%1").arg(t, 3, 10, QChar('0')), {}};
             for (int l = 0; l < ConcurrentLineCount(t, o); ++l) {
-                const order_screen::OrderLine line = ConcurrentLine(t, o, l);
-                p.filas.push_back(OrderRow(line));
+                const order::Line line = ConcurrentLine(t, o, l);
+                p.lineas.push_back(line);
                 c.expected[line.observacion] = {mesa, QString("%1.%2").arg(l + 1).arg(t % 10) + "00",
                                                 QString("1%1.250").arg(100 + o, 3, 10, QChar('0')), t, o};
             }
@@ -66,7 +72,7 @@ SendsAtOnce SendAtOnce(std::vector<std::unique_ptr<data::MariaDbConnection>>& co
         threads.emplace_back([&, t] {
             const sending::SendOptions o = options(t);
             try {
-                for (const sending::OrderToSend& p : sent.orders[t])
+                for (const order::Order& p : sent.orders[t])
                     out.results[t].push_back(
                         sending::SendOrder(*connections[t], p, sending::NewSendId(), o));
             } catch (const std::exception& e) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "data/mariadb_connection.h"
-#include "order_screen/order_lines.h"
+#include "order/order.h"
 #include "sending/send_order.h"
 
 namespace testsupport {
@@ -20,7 +20,7 @@ struct ExpectedLine {
 };
 
 struct ConcurrentOrders {
-    std::vector<std::vector<sending::OrderToSend>> orders;  // [terminal][order]
+    std::vector<std::vector<order::Order>> orders;  // [terminal][order]
     std::map<QString, ExpectedLine> expected;
     size_t Sends() const;
     // Forgets the orders of `terminal` from `count` on (never sent).
@@ -29,7 +29,7 @@ struct ConcurrentOrders {
 
 // The lines (1 to 12) of order o of terminal t, and line l of it as item entry fills it.
 int ConcurrentLineCount(int t, int o);
-order_screen::OrderLine ConcurrentLine(int t, int o, int l);
+order::Line ConcurrentLine(int t, int o, int l);
 
 // `ordersEach` orders of 1 to 12 lines for each of `terminals`, over `tables`
 // tables that the terminals share.

@@ -18,15 +18,15 @@ using bench::SentOrder;
 using bench::StoredRows;
 
 SentOrder Order(const QString& prefix, int lines, const QString& numero, bool reported) {
-    SentOrder o{bench::DemoOrder(QStringLiteral("5"), lines, prefix).filas, prefix + QStringLiteral("-send"),
+    SentOrder o{bench::DemoOrder(QStringLiteral("5"), lines, prefix).lineas, prefix + QStringLiteral("-send"),
                 numero, reported};
     return o;
 }
 
 // The order's rows as a send stores them, `times` times.
 void Store(StoredRows& rows, const SentOrder& o, const QString& numero, int times = 1) {
-    for (const QStringList& fila : o.filas) {
-        const QString note = fila[order_screen::kColObservacion];
+    for (const order::Line& linea : o.lineas) {
+        const QString note = linea.observacion;
         rows.lines[note] = {rows.lines[note].count + times, QStringLiteral("5")};
         rows.ticketLines[note] = {rows.ticketLines[note].count + times, numero};
     }
@@ -56,7 +56,7 @@ TEST(StoredOrders, AnOrderNotReportedMayBeThereOnceButNeverTwiceNorInPart) {
     Store(rows, pending, "20");
     Store(rows, twice, "21", 2);
     Store(rows, torn, "22");
-    rows.ticketLines.erase(torn.filas[1][order_screen::kColObservacion]);
+    rows.ticketLines.erase(torn.lineas[1].observacion);
     const bench::StoredCheck c = bench::Classify({pending, absent, twice, torn}, rows);
     EXPECT_EQ(c.unreportedStored, 1);
     EXPECT_EQ(c.doubled, 1);
@@ -77,7 +77,7 @@ TEST(StoredOrders, ATicketNumberDrawnTwiceIsCaughtFromTheTerminalsAndFromTheTabl
 // The printer's file as it would hold the tickets of `order`, `times` times.
 QByteArray Printed(const campaign::CampaignOrder& order, int times) {
     sending::TicketInput in{order.numero, QStringLiteral("Restaurant de prueba"), QDate::currentDate(),
-                            order.pedido.mesonero, order.pedido.mesa, order.pedido.filas,
+                            order.pedido.mesonero, order.pedido.mesa, order.pedido.lineas,
                             [] { return QTime::currentTime(); }};
     QByteArray bytes;
     for (int i = 0; i < times; ++i)
