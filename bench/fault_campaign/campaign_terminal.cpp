@@ -65,11 +65,11 @@ bool Terminal::Press(CampaignOrder& o) {
     try {
         if (sender_->Pending() && !SettleFirst(o)) return o.reported || o.abandoned;
         const sending::SendResult r = sender_->Send(connection_, o.pedido, Options());
-        if (r.committed && sender_->Pending()) {
+        if (r.Stored() && sender_->Pending()) {
             Stored(o, *sender_->Pending());
             return true;
         }
-        if (r.committed) {  // stored all the same: never sent again, but nothing to print from
+        if (r.Stored()) {  // stored all the same: never sent again, but nothing to print from
             shared_.Problem(QStringLiteral("a stored send left nothing pending to print"));
             o.reported = true;
             o.numero = r.numero;

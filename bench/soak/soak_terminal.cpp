@@ -30,7 +30,7 @@ bool SendUntilStored(data::MariaDbConnection& c, SoakOrder& o, Shared& shared) {
     const bench::Clock::time_point start = bench::Clock::now();
     while (!shared.giveUp) {
         const sending::SendResult r = sending::SendOrder(c, o.pedido, o.idEnvio, options);
-        if (r.committed) {
+        if (r.Stored()) {
             o.numero = r.numero;
             o.stored = true;
             o.ms = bench::MsSince(start);

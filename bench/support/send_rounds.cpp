@@ -77,10 +77,10 @@ Sender OrderSender(const QString& connectionString, const order::Order& order) {
     o.connectionString = connectionString;
     return [c, o, order] {
         const sending::SendResult r = sending::SendOrder(*c, order, sending::NewSendId(), o);
-        if (!r.committed)
+        if (!r.Stored())
             qWarning("send of table %s failed after %d whole-send runs: %s", qUtf8Printable(order.mesa),
                      r.wholeSendRuns, qUtf8Printable(r.lastError));
-        return Sent{r.committed ? r.numero : QString(), r.wholeSendRuns};
+        return Sent{r.Stored() ? r.numero : QString(), r.wholeSendRuns};
     };
 }
 

@@ -39,15 +39,33 @@ enum DbErrorNumber {
     kConnectionClosed = 3704  // an operation on a connection that is not open
 };
 
+// The server's and the client library's error numbers the terminal acts on.
+enum MariaDbError {
+    kDbAccessDenied = 1044,         // no access to the database
+    kNodeNotReady = 1047,           // a cluster node not yet ready to answer (still joining)
+    kServerShutdown = 1053,         // the server is shutting down
+    kBadField = 1054,               // no such column
+    kTableAccessDenied = 1142,      // the command is denied on the table
+    kColumnAccessDenied = 1143,     // the command is denied on a column
+    kNoSuchTable = 1146,
+    kUnknownSystemVariable = 1193,  // a server without the variable (@@wsrep_on on MySQL)
+    kLockWaitTimeout = 1205,        // undoes the statement, not the transaction
+    kDeadlock = 1213,               // the transaction is rolled back; also a cluster's certification failure
+    kConnectionKilled = 1927,
+    kServerGoneAway = 2006,
+    kServerLost = 2013,             // the connection was lost during a query
+    kServerLostExtended = 2055,     // lost while reading or writing
+};
+
 // The connection is gone: the server rolled back any open transaction, and
 // the outcome of a statement in flight (a COMMIT, say) is unknown.
 constexpr bool IsLostConnection(int number) {
     switch (number) {
-        case 1053:  // server shutdown in progress
-        case 1927:  // connection killed
-        case 2006:  // server has gone away
-        case 2013:  // lost connection during query
-        case 2055:  // lost connection at reading/writing
+        case kServerShutdown:
+        case kConnectionKilled:
+        case kServerGoneAway:
+        case kServerLost:
+        case kServerLostExtended:
         case kConnectionClosed:
             return true;
         default:

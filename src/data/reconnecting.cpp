@@ -42,7 +42,7 @@ void Reopen(Connection& c, const QString& connectionString, const char* why) {
 // cluster node still joining after a restart (1047), where a new connection
 // (perhaps through the balancer to another node) may answer.
 bool Unreachable(int number) {
-    return IsLostConnection(number) || number == 1047;
+    return IsLostConnection(number) || number == kNodeNotReady;
 }
 
 }  // namespace

@@ -63,8 +63,10 @@ std::optional<Line> LineFromRow(const QStringList& cells) {
     if (!number(kColCant, l.cantidad) || !number(kColPrecio, l.precio) || !number(kColSubTotal, l.subtotal) ||
         !number(kColIva, l.iva) || !number(kColCosto, l.costo))
         return std::nullopt;
-    for (int col = kColContorno1; col <= kColContorno3; ++col)
-        if (!Cell(cells, col).isEmpty()) l.contornos << Cell(cells, col);
+    // Each side dish keeps its column: a row whose first one is empty shows
+    // none on the ticket, whatever the others hold.
+    for (int col = kColContorno1; col <= kColContorno3; ++col) l.contornos << Cell(cells, col);
+    while (!l.contornos.isEmpty() && l.contornos.last().isEmpty()) l.contornos.removeLast();
     l.termino = Cell(cells, kColTermino);
     l.codVendedor = Cell(cells, kColCodVendedor);
     l.deposito = Cell(cells, kColDeposito);

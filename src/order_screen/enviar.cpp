@@ -45,7 +45,7 @@ void Pedido_R::Enviar() {
     sending::SendOptions o = Options();
     o.lecturasDespues = {kSqlParametros, kSqlMesoneros};
     sending::SendResult r = Envios->Send(*Module1::Conexion, pedido, o);
-    if (!r.committed) {
+    if (!r.Stored()) {
         sending::ReportSendFailure(r, pedido.mesa);
         return;
     }

@@ -51,14 +51,14 @@ SettleReport OrderSender::SettlePending(data::Connection& conexion, SendOptions 
     options.antesDeConfirmar = nullptr;
     const SendResult r = SendOrder(conexion, pending_->pedido, pending_->idEnvio, options);
     report.lastError = r.lastError;
-    if (r.committed) {
+    if (r.Stored()) {
         pending_->guardado = true;
         journal_.Write(*pending_);
         report.entry = *pending_;
         report.settlement = Settlement::Stored;
-    } else if (r.notStored) {
+    } else if (r.outcome == SendOutcome::NotStored) {
         Drop();
-    } else if (r.undecidable) {
+    } else if (r.outcome == SendOutcome::Undecidable) {
         Drop();
         report.settlement = Settlement::CannotTell;
     } else {
@@ -93,14 +93,14 @@ SendResult OrderSender::Send(data::Connection& conexion, const order::Order& ped
         }
         throw;
     }
-    if (r.committed) {
+    if (r.Stored()) {
         entry.intento = SendInDoubt{entry.idEnvio, r.numero, r.reloj,
                                     entry.intento ? entry.intento->conRegistro : false};
         entry.guardado = true;
         journal_.Write(entry);
         pending_ = entry;
         pendingOnScreen_ = true;
-    } else if (r.outcomeUnknown && r.enDuda) {
+    } else if (r.outcome == SendOutcome::Unknown && r.enDuda) {
         entry.intento = r.enDuda;
         journal_.Write(entry);
         pending_ = entry;

@@ -36,13 +36,13 @@ QString WithError(QString text, const QString& error) {
 
 QString SendFailureMessage(const SendResult& r, const QString& mesa) {
     QString text;
-    if (r.undecidable && r.enDuda) {
+    if (r.outcome == SendOutcome::Undecidable && r.enDuda) {
         // Nobody can tell from this terminal: the waiter finds out and decides.
         text = QStringLiteral("No se puede confirmar si el pedido de la Mesa ") + mesa +
                QStringLiteral(" quedó guardado (comanda N° ") + r.enDuda->numero + QStringLiteral(").") + kCr +
                QStringLiteral("Verifique en caja si la comanda está registrada;") + kCr +
                QStringLiteral("si no lo está, presione ENVIAR de nuevo.");
-    } else if (r.outcomeUnknown) {
+    } else if (r.outcome == SendOutcome::Unknown) {
         text = QStringLiteral("Error en Base de datos...") + kCr +
                QStringLiteral("No se pudo confirmar si el pedido quedó guardado; sigue en pantalla.") + kCr +
                QStringLiteral("Presione ENVIAR de nuevo: si ya se guardó, no se guardará dos veces.");
@@ -77,7 +77,7 @@ QString NotStoredMessage(const JournalEntry& e) {
 QString CannotTellMessage(const SettleReport& r) {
     if (r.enPantalla) {
         SendResult undecidable;
-        undecidable.undecidable = true;
+        undecidable.outcome = SendOutcome::Undecidable;
         undecidable.enDuda = r.entry.intento;
         undecidable.lastError = r.lastError;
         return SendFailureMessage(undecidable, r.entry.pedido.mesa);

@@ -9,7 +9,7 @@
 
 namespace sending {
 
-// The text for a send that did not commit (`r.committed` false) of the order
+// The text for a send that did not commit (not `r.Stored()`) of the order
 // for table `mesa`; lines are joined by CR, as every message of the program.
 QString SendFailureMessage(const SendResult& r, const QString& mesa);
 

@@ -27,7 +27,7 @@ using data::IsLostConnection;
 // failure at COMMIT. Other errors (a lock wait timeout, 1205, say) undo only
 // the statement, which is tried again on the same connection.
 bool RestartsWholeSend(int number) {
-    return number == 1213 || IsLostConnection(number);
+    return number == data::kDeadlock || IsLostConnection(number);
 }
 
 struct WholeSendAborted {
@@ -43,11 +43,11 @@ struct StatementFailed {
 // table, or the table or column is not there.
 bool IsPermanentRefusal(int number) {
     switch (number) {
-        case 1044:  // access denied to the database
-        case 1054:  // unknown column
-        case 1142:  // command denied on the table
-        case 1143:  // command denied on a column
-        case 1146:  // no such table
+        case data::kDbAccessDenied:
+        case data::kBadField:
+        case data::kTableAccessDenied:
+        case data::kColumnAccessDenied:
+        case data::kNoSuchTable:
             return true;
         default:
             return false;
@@ -67,7 +67,6 @@ const QString kFactEnvios = QStringLiteral("envios");
 // the statement after the abort is refused with the deadlock error.
 const QString kFactNodoCluster = QStringLiteral("wsrep_on");
 const QString kSqlSondaCluster = QStringLiteral("select @@wsrep_on");
-constexpr int kUnknownSystemVariable = 1193;  // a server without Galera (MySQL)
 
 // Runs statements of one send with the statement-level tries.
 class Statements {
@@ -133,7 +132,7 @@ public:
             const data::ResultSet rs = Ask(kSqlSondaCluster);
             node = !rs.IsEof() && rs.Field(0).IsNonZero();
         } catch (const data::DbError& e) {
-            if (e.number() != kUnknownSystemVariable) throw WholeSendAborted{e.description(), e.number()};
+            if (e.number() != data::kUnknownSystemVariable) throw WholeSendAborted{e.description(), e.number()};
         }
         if (node) qInfo().noquote() << "send: a cluster node; each statement of a send travels alone";
         facts[kFactNodoCluster] = oneByOne_ = node;
@@ -242,7 +241,7 @@ SendResult RunOnce(Statements& s, const order::Order& p, bool conRegistro, SendI
     const int commitAt = static_cast<int>(escribir.size());
     escribir << kSqlConfirmar << o.lecturasDespues;
     std::vector<data::ResultSet> respuestas = s.Together(escribir, commitAt);
-    r.committed = true;
+    r.outcome = SendOutcome::Stored;
     for (size_t i = static_cast<size_t>(commitAt) + 1; i < respuestas.size(); ++i)
         r.lecturas.push_back(std::move(respuestas[i]));
     return r;
@@ -343,7 +342,7 @@ SendResult SendOrder(data::Connection& conexion, const order::Order& pedido, con
                      const SendOptions& o) {
     SendResult result;
     if (o.soloComprobar && !o.enDuda) {
-        result.notStored = true;  // nothing in doubt: nothing can have been stored
+        result.outcome = SendOutcome::NotStored;  // nothing in doubt: nothing can have been stored
         return result;
     }
     if (!o.soloComprobar) CheckNumbers(pedido);
@@ -364,17 +363,17 @@ SendResult SendOrder(data::Connection& conexion, const order::Order& pedido, con
             if (doubt) {
                 switch (Settle(s, *doubt, pedido)) {
                     case Settled::Committed:
-                        result.committed = true;
+                        result.outcome = SendOutcome::Stored;
                         result.numero = doubt->numero;
                         result.reloj = doubt->reloj;
                         result.lastError.clear();
                         return result;
                     case Settled::CannotTell:
-                        result.undecidable = true;
+                        result.outcome = SendOutcome::Undecidable;
                         result.enDuda = doubt;
                         return result;
                     case Settled::NoAnswerNow:
-                        result.outcomeUnknown = true;
+                        result.outcome = SendOutcome::Unknown;
                         result.enDuda = doubt;
                         return result;
                     case Settled::NotCommitted:
@@ -383,7 +382,7 @@ SendResult SendOrder(data::Connection& conexion, const order::Order& pedido, con
                 }
             }
             if (o.soloComprobar) {
-                result.notStored = true;
+                result.outcome = SendOutcome::NotStored;
                 result.lastError.clear();
                 return result;
             }
@@ -400,10 +399,10 @@ SendResult SendOrder(data::Connection& conexion, const order::Order& pedido, con
             // one that the server refused as a deadlock (a Galera certification
             // failure) was rolled back. A statement before it that lost its
             // connection took the whole transaction with it.
-            if (e.atCommit && e.number != 1213) doubt = attempt;
+            if (e.atCommit && e.number != data::kDeadlock) doubt = attempt;
             // Terminals that collided on the counter row try again at
             // different moments (no pause when no run is left).
-            if (e.number == 1213 && result.wholeSendRuns < o.intentosEnvio)
+            if (e.number == data::kDeadlock && result.wholeSendRuns < o.intentosEnvio)
                 QThread::msleep(static_cast<unsigned long>(CollisionPauseMs(
                     result.wholeSendRuns + 1, QRandomGenerator::global()->generate())));
         } catch (const StatementFailed& e) {
@@ -417,7 +416,7 @@ SendResult SendOrder(data::Connection& conexion, const order::Order& pedido, con
             throw;
         }
     }
-    result.outcomeUnknown = doubt.has_value();
+    if (doubt) result.outcome = SendOutcome::Unknown;
     result.enDuda = doubt;
     return result;
 }

@@ -59,17 +59,28 @@ struct SendOptions {
     QStringList lecturasDespues;
 };
 
+// How a send ended.
+enum class SendOutcome {
+    // It did not commit: the server rolled it back, nothing is stored.
+    Failed,
+    // It committed (perhaps a try whose answer was lost, settled since).
+    Stored,
+    // Only settling (SendOptions::soloComprobar): the server says the send in
+    // doubt did not commit.
+    NotStored,
+    // It failed without the server confirming that nothing was stored (no
+    // connection could be made to ask); a retry passing `enDuda` checks first.
+    Unknown,
+    // The installation cannot tell whether the send in doubt committed: it
+    // has no send record, the terminal may not read comanda, and the counter
+    // moved.
+    Undecidable,
+};
+
 struct SendResult {
-    bool committed = false;
-    // The send failed without the server confirming that nothing was stored
-    // (no connection could be made to ask); a retry passing `enDuda` checks first.
-    bool outcomeUnknown = false;
-    // The installation cannot tell whether the send in doubt committed: it has
-    // no send record, the terminal may not read comanda, and the counter moved.
-    bool undecidable = false;
-    // With soloComprobar: the server said the send in doubt did not commit.
-    bool notStored = false;
-    // The try in doubt, when outcomeUnknown or undecidable.
+    SendOutcome outcome = SendOutcome::Failed;
+    bool Stored() const { return outcome == SendOutcome::Stored; }
+    // The try in doubt, when Unknown or Undecidable.
     std::optional<SendInDoubt> enDuda;
     QString numero;              // this send's ticket number
     data::ServerClock reloj;  // the server clock read by this send

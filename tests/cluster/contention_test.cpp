@@ -47,7 +47,7 @@ TEST_F(ClusterContentionTest, SixteenTerminalsOnThreeNodesNeverFailAndEveryNodeH
         EXPECT_EQ(failures[t], QString()) << t;
         ASSERT_EQ(results[t].size(), static_cast<size_t>(kOrdersEach)) << t;
         for (const sending::SendResult& r : results[t]) {
-            EXPECT_TRUE(r.committed) << "terminal " << t << ": " << r.lastError.toStdString();
+            EXPECT_TRUE(r.Stored()) << "terminal " << t << ": " << r.lastError.toStdString();
             tickets[t].push_back(r.numero);
             ++runs[r.wholeSendRuns];
         }

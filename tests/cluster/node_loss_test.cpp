@@ -63,7 +63,7 @@ struct Worker {
                 o.enDuda.reset();
                 for (;;) {
                     const sending::SendResult r = sending::SendOrder(conexion, p, id, o);
-                    if (r.committed) {
+                    if (r.Stored()) {
                         tickets.push_back(r.numero);
                         ++committed;
                         break;
@@ -98,9 +98,7 @@ protected:
     }
     // Puts order `o` of the screen's terminal on the order screen.
     void PutOrder(order_screen::Pedido_R* s, const order::Order& p, int o) {
-        s->Label1[0]->setText(p.mesonero);
-        s->Label1[1]->setText(p.mesa);
-        s->cod_V->setText(p.codVendedor);
+        s->Atender(p.mesonero, p.mesa, p.codVendedor);
         s->Habilita();
         for (int l = 0; l < testsupport::ConcurrentLineCount(kScreen, o); ++l)
             order_screen::AppendLine(*s->Grid1, *s->Grid2, s->Pedido, testsupport::ConcurrentLine(kScreen, o, l),

@@ -31,9 +31,11 @@ order::Line Line(const QString& codigo) {
     return line;
 }
 
-class OrderLinesTest : public ::testing::Test {
+// The grid shows numbers under the formats start-up forces.
+class OrderLinesTest : public ProgramFormats {
 protected:
     void SetUp() override {
+        ProgramFormats::SetUp();
         screen.resize(1400, 700);
         widgets::PlaceTwips(&grid1, 6120, 2040, 14055, 6255);
         widgets::PlaceTwips(&grid2, 120, 1800, 4935, 2055);

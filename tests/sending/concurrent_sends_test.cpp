@@ -39,7 +39,7 @@ TEST_F(ConcurrentSendsTest, EveryTicketOnceOneHeaderPerTableEveryLineOnce) {
         ASSERT_EQ(results[t].size(), static_cast<size_t>(kOrdersEach)) << t;
         for (int o = 0; o < kOrdersEach; ++o) {
             const sending::SendResult& r = results[t][o];
-            EXPECT_TRUE(r.committed) << t << "/" << o << " " << r.lastError.toStdString();
+            EXPECT_TRUE(r.Stored()) << t << "/" << o << " " << r.lastError.toStdString();
             tickets[t].push_back(r.numero);
             reruns += r.wholeSendRuns - 1;
         }

@@ -131,9 +131,7 @@ TEST_F(EnviarTest, ASecondSendForTheTableAddsLinesUnderTheSameHeader) {
     AddLine(s, "P001");
     s->Command2_Click(0);
     // Another waiter sends more for table 7.
-    s->Label1[0]->setText("Yusmary Carrasco");
-    s->Label1[1]->setText("7");
-    s->cod_V->setText("004");
+    s->Atender("Yusmary Carrasco", "7", "004");
     AddLine(s, "B010");
     s->Command2_Click(0);
 
@@ -148,7 +146,7 @@ TEST_F(EnviarTest, ASecondSendForTheTableAddsLinesUnderTheSameHeader) {
 
 TEST_F(EnviarTest, ApostrophesAndBackslashesInEveryColumnAreStoredAsTyped) {
     Pedido_R* s = Taking("1'0");
-    s->cod_V->setText("0'3");
+    s->Atender(s->Pedido.mesonero, s->Pedido.mesa, "0'3");
     order::Line l = Line("P'1", "PAPAS 'FRITAS' \\ GRANDES");
     l.termino = "a l'inglesa";
     l.observacion = "bien cocido; sin \"sal\" \\n";

@@ -128,7 +128,7 @@ TEST_P(FrozenTerminalOn, EnviarWaitsAtMostSecondsForAFrozenTerminalAndBothOrders
               (QStringList{"5\tB010", "5\tP001"}));
 
     const sending::SendResult& r = frozen.Finish();
-    EXPECT_TRUE(r.committed) << r.lastError.toStdString();
+    EXPECT_TRUE(r.Stored()) << r.lastError.toStdString();
     EXPECT_EQ(r.wholeSendRuns, 2);  // its first run went with the connection the server ended
     EXPECT_EQ(frozen.Reconnections(), 1);
     EXPECT_EQ(r.numero, "42");

@@ -3,6 +3,7 @@
 // the program ends.
 #include <gtest/gtest.h>
 
+#include "runtime/program_locale.h"
 #include "sending/send_messages.h"
 
 namespace {
@@ -11,10 +12,10 @@ TEST(SendFailureMessage, SaysWhatBecameOfTheOrderAndWhatToDoNext) {
     sending::SendResult notStored;
     notStored.lastError = "Deadlock found";
     sending::SendResult unknown = notStored;
-    unknown.outcomeUnknown = true;
+    unknown.outcome = sending::SendOutcome::Unknown;
     unknown.enDuda = sending::SendInDoubt{"id", "57", {}};
     sending::SendResult undecidable;
-    undecidable.undecidable = true;
+    undecidable.outcome = sending::SendOutcome::Undecidable;
     undecidable.enDuda = sending::SendInDoubt{"id", "57", {}};
     const struct {
         const char* name;
@@ -59,7 +60,10 @@ sending::SettleReport Settled(bool enPantalla) {
     return r;
 }
 
-TEST(SettleMessages, NameTheOrderTheWaiterCannotSeeAndTheTicketNumberOfTheOneOnScreen) {
+// The order's quantities as the grid shows them, under the formats start-up forces.
+class SettleMessages : public ProgramFormats {};
+
+TEST_F(SettleMessages, NameTheOrderTheWaiterCannotSeeAndTheTicketNumberOfTheOneOnScreen) {
     sending::SettleReport noNumber = Settled(false);
     noNumber.entry.intento.reset();  // the power went before any COMMIT
     const struct {

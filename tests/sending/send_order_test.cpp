@@ -89,19 +89,19 @@ TEST_P(SendOrderOn, ALostAnswerToACommitThatWentThroughIsSettledBeforeAnythingIs
         EXPECT_EQ(Count("comanda"), QString::number(k.lines));
         switch (expected) {
             case Stored:
-                EXPECT_TRUE(r.committed);
+                EXPECT_TRUE(r.Stored());
                 EXPECT_EQ(r.numero, k.counterRow ? "100" : "");
                 EXPECT_EQ(r.wholeSendRuns, 1);
                 EXPECT_TRUE(r.reloj.fecha.isValid());
                 break;
             case SentAgain:
-                EXPECT_TRUE(r.committed);
+                EXPECT_TRUE(r.Stored());
                 EXPECT_EQ(r.numero, "101");
                 EXPECT_EQ(r.wholeSendRuns, 2);
                 break;
             case CannotTell:
-                EXPECT_FALSE(r.committed);
-                EXPECT_TRUE(r.undecidable);
+                EXPECT_FALSE(r.Stored());
+                EXPECT_EQ(r.outcome, sending::SendOutcome::Undecidable);
                 ASSERT_TRUE(r.enDuda.has_value());
                 EXPECT_EQ(r.enDuda->numero, k.counterRow ? "100" : "");
                 break;
@@ -126,17 +126,17 @@ TEST_P(SendOrderOn, ALostAnswerIsToldApartFromAnotherTerminalsSendUnderTheSameNu
             auto other = Connect();
             order::Order theirs = Order("9", 1);
             theirs.mesonero = "Yusmary Carrasco";
-            ASSERT_TRUE(SendOrder(*other, theirs, sending::NewSendId(), Options()).committed);
+            ASSERT_TRUE(SendOrder(*other, theirs, sending::NewSendId(), Options()).Stored());
             throw data::DbError(2013, "Lost connection to server during query");
         }
     };
     const sending::SendResult r = SendOrder(*c, Order("4", 2), sending::NewSendId(), Options());
     if (GetParam() == testsupport::Installation::OursBare) {
-        EXPECT_TRUE(r.undecidable);  // it may not read comanda
+        EXPECT_EQ(r.outcome, sending::SendOutcome::Undecidable);  // it may not read comanda
         EXPECT_EQ(Count("comanda"), "1");
         return;
     }
-    EXPECT_TRUE(r.committed);
+    EXPECT_TRUE(r.Stored());
     EXPECT_EQ(r.wholeSendRuns, 2);
     EXPECT_EQ(r.numero, "101");
     EXPECT_EQ(RootQuery("select numero, mesa from comanda order by numero, mesa"),
@@ -161,7 +161,7 @@ TEST_P(SendOrderOn, ValuesLongerThanTheirColumnsAreStoredCutAndStillFoundAfterAL
     // Without the widths the server refuses the whole order.
     order::Order unsent = p;
     const sending::SendResult refused = SendOrder(*c, unsent, sending::NewSendId(), Options());
-    EXPECT_FALSE(refused.committed);
+    EXPECT_FALSE(refused.Stored());
     EXPECT_EQ(Count("comanda"), "0");
 
     sending::SendOptions o = Options();
@@ -170,8 +170,8 @@ TEST_P(SendOrderOn, ValuesLongerThanTheirColumnsAreStoredCutAndStillFoundAfterAL
     const sending::SendResult r = SendOrder(*c, p, sending::NewSendId(), o);
     // Found by its cut values; only a terminal that may not read comanda cannot tell.
     const bool bare = GetParam() == testsupport::Installation::OursBare;
-    EXPECT_EQ(r.committed, !bare);
-    EXPECT_EQ(r.undecidable, bare);
+    EXPECT_EQ(r.Stored(), !bare);
+    EXPECT_EQ(r.outcome == sending::SendOutcome::Undecidable, bare);
     EXPECT_EQ(r.wholeSendRuns, 1);
     EXPECT_EQ(RootQuery("select char_length(nom_producto), char_length(mesonero),"
                         " char_length(contorno1) from comanda"),
@@ -204,10 +204,10 @@ TEST_P(SendOrderWithoutRecord, ARecordTableAppliedWhileAnAnswerIsLostDoesNotHide
     EXPECT_EQ(Count("D_Fact_r"), "2");  // never twice
     EXPECT_EQ(Count("comanda"), "2");
     if (GetParam() == testsupport::Installation::Theirs) {
-        EXPECT_TRUE(r.committed);
+        EXPECT_TRUE(r.Stored());
         EXPECT_EQ(r.wholeSendRuns, 1);
     } else {
-        EXPECT_TRUE(r.undecidable);  // may not read comanda, and the counter moved
+        EXPECT_EQ(r.outcome, sending::SendOutcome::Undecidable);  // may not read comanda, and the counter moved
     }
 }
 
@@ -223,8 +223,8 @@ TEST_P(SendOrderTextCounter, ACounterThatIsNoNumberKeepsTheOrderUnsentWithAMessa
         RootQuery(QString("update mantenimiento set control_Comanda=%1").arg(value));
         auto c = Hooked();
         const sending::SendResult r = SendOrder(*c, Order("4", 1), sending::NewSendId(), Options());
-        EXPECT_FALSE(r.committed);
-        EXPECT_FALSE(r.outcomeUnknown);
+        EXPECT_FALSE(r.Stored());
+        EXPECT_NE(r.outcome, sending::SendOutcome::Unknown);
         EXPECT_TRUE(r.lastError.contains("control_Comanda")) << r.lastError.toStdString();
         EXPECT_EQ(Count("Factura_r"), "0");
         EXPECT_EQ(Count("D_Fact_r"), "0");
@@ -244,7 +244,7 @@ TEST_P(SendOrderOn, AConnectionLostAmongTheLinesIsSettledThenTheWholeSendRunsAga
         }
     };
     const sending::SendResult r = SendOrder(*c, Order("4", 3), sending::NewSendId(), Options());
-    EXPECT_TRUE(r.committed);
+    EXPECT_TRUE(r.Stored());
     EXPECT_EQ(r.wholeSendRuns, 2);
     EXPECT_EQ(c->opens, 1);
     EXPECT_EQ(r.numero, "100");  // the first run's number was never taken
@@ -268,7 +268,7 @@ TEST_P(SendOrderOn, ADeadlockRunsTheWholeSendAgain) {
                 1213, "Deadlock found when trying to get lock; try restarting transaction");
     };
     const sending::SendResult r = SendOrder(*c, Order("4", 2), sending::NewSendId(), Options());
-    EXPECT_TRUE(r.committed);
+    EXPECT_TRUE(r.Stored());
     EXPECT_EQ(r.wholeSendRuns, 2);
     EXPECT_EQ(c->statements.filter("INSERT INTO D_Fact_r").size(),
               3);  // not tried again in the dead transaction
@@ -289,7 +289,7 @@ TEST_P(SendOrderOn, AFailedCommitIsNeverTriedAgainButTheWholeSendIs) {
         }
     };
     const sending::SendResult r = SendOrder(*c, Order("4", 2), sending::NewSendId(), Options());
-    EXPECT_TRUE(r.committed);
+    EXPECT_TRUE(r.Stored());
     EXPECT_EQ(r.wholeSendRuns, 2);
     EXPECT_EQ(Count("D_Fact_r"), "2");
     EXPECT_EQ(Count("comanda"), "2");
@@ -308,7 +308,7 @@ TEST_P(SendOrderOn, AStatementAfterTheServerDroppedTheTransactionRestartsTheWhol
         }
     };
     const sending::SendResult r = SendOrder(*c, Order("4", 2), sending::NewSendId(), Options());
-    EXPECT_TRUE(r.committed);
+    EXPECT_TRUE(r.Stored());
     EXPECT_EQ(r.wholeSendRuns, 2);
     EXPECT_EQ(Count("Factura_r"), "1");
     EXPECT_EQ(Count("D_Fact_r"), "2");
@@ -341,7 +341,7 @@ TEST_P(SendOrderOn, ALineTheServerRefusesAmongTheWritesIsTriedAgainFromThere) {
         auto c = Connect();
         c->Execute(QString("set @fallos = %1").arg(k.fallos));
         const sending::SendResult r = SendOrder(*c, Order("4", 3), sending::NewSendId(), Options());
-        EXPECT_EQ(r.committed, k.stored);
+        EXPECT_EQ(r.Stored(), k.stored);
         EXPECT_EQ(r.wholeSendRuns, 1);
         EXPECT_EQ(c->Query("select @fallos").Field(0).ToDouble(), 0);  // every try reached the server
         EXPECT_EQ(Counter(), k.stored ? "101" : "100");
@@ -362,8 +362,8 @@ TEST_P(SendOrderOn, ADeadlockOnEveryRunGivesUpAfterTheLastRunWithNothingStored) 
     sending::SendOptions o = Options();
     o.intentosEnvio = 3;
     const sending::SendResult r = SendOrder(*c, Order("4", 2), sending::NewSendId(), o);
-    EXPECT_FALSE(r.committed);
-    EXPECT_FALSE(r.outcomeUnknown);
+    EXPECT_FALSE(r.Stored());
+    EXPECT_NE(r.outcome, sending::SendOutcome::Unknown);
     EXPECT_EQ(r.wholeSendRuns, 3);
     EXPECT_EQ(r.lastError, "Deadlock found");
     EXPECT_EQ(Counter(), "100");
@@ -386,8 +386,8 @@ TEST_P(SendOrderOn, AServerThatCannotBeReachedAgainLeavesTheSendUnknownUntilSett
         rt::BuildConnectionString(testsupport::DbName(), testsupport::DbDownHost());
     const QString id = sending::NewSendId();
     const sending::SendResult r = SendOrder(*c, Order("4", 2), id, o);
-    EXPECT_FALSE(r.committed);
-    EXPECT_TRUE(r.outcomeUnknown);
+    EXPECT_FALSE(r.Stored());
+    EXPECT_EQ(r.outcome, sending::SendOutcome::Unknown);
     EXPECT_EQ(c->opens, o.intentosConexion);
     EXPECT_FALSE(r.lastError.isEmpty());
     ASSERT_TRUE(r.enDuda.has_value());
@@ -399,14 +399,14 @@ TEST_P(SendOrderOn, AServerThatCannotBeReachedAgainLeavesTheSendUnknownUntilSett
     o.enDuda = r.enDuda;
     o.connectionString = testsupport::TestConnectionString();
     const sending::SendResult again = SendOrder(*c, Order("4", 2), id, o);
-    EXPECT_TRUE(again.committed);
+    EXPECT_TRUE(again.Stored());
     EXPECT_EQ(again.wholeSendRuns, 1);
     EXPECT_EQ(Count("D_Fact_r"), "2");
     if (!WithSendRecord()) return;
     // With the send record its id answers for every try: asked again once
     // stored, it finds it and stores nothing more.
     const sending::SendResult third = SendOrder(*c, Order("4", 2), id, o);
-    EXPECT_TRUE(third.committed);
+    EXPECT_TRUE(third.Stored());
     EXPECT_EQ(third.wholeSendRuns, 0);
     EXPECT_EQ(third.numero, "100");
     EXPECT_EQ(Count("D_Fact_r"), "2");
@@ -421,7 +421,7 @@ TEST_P(SendOrderOn, ANumberThatCannotBeWrittenStopsTheSendBeforeAnyStatement) {
     EXPECT_TRUE(c->statements.isEmpty());
     // A line without code is no line, whatever its numbers hold.
     p.lineas[1].codigo = "";
-    EXPECT_TRUE(SendOrder(*c, p, sending::NewSendId(), Options()).committed);
+    EXPECT_TRUE(SendOrder(*c, p, sending::NewSendId(), Options()).Stored());
     EXPECT_EQ(Count("D_Fact_r"), "1");
 }
 
@@ -432,7 +432,7 @@ TEST_P(SendOrderOn, WithoutACounterRowTicketLinesGetAnEmptyNumber) {
     RootQuery(
         "insert into mantenimiento (iva, iva_reducido, iva_lujo, Precio_V, Dollar, "
         "control_Comanda) values (16, 8, 31, '1', 36.50, 100)");
-    EXPECT_TRUE(r.committed);
+    EXPECT_TRUE(r.Stored());
     EXPECT_EQ(r.numero, "");
     EXPECT_TRUE(c->statements.filter("update mantenimiento").isEmpty());
     EXPECT_EQ(RootQuery("select concat('[', numero, ']') from comanda"), QStringList{"[]"});
@@ -448,7 +448,7 @@ TEST_F(SendOrderTest, AServerNotReadyToAnswerThePrivateProbeDoesNotHideTheSendRe
             throw data::DbError(1047, "WSREP has not yet prepared node for application use");
     };
     const sending::SendResult r = SendOrder(*c, Order("4", 1), sending::NewSendId(), Options());
-    EXPECT_TRUE(r.committed);
+    EXPECT_TRUE(r.Stored());
     EXPECT_EQ(c->statements.count(sending::kSqlSondaEnvios), 2);
     EXPECT_EQ(Count("envios"), "1");
 }
@@ -466,7 +466,7 @@ TEST_F(SendOrderTest, SpecialCharactersAccentsAndLongNotesAreStoredByteForByte) 
         auto c = Connect();
         // Escaping follows the server's mode, whichever the session has.
         if (noBackslashEscapes) c->Execute("SET SESSION sql_mode='NO_BACKSLASH_ESCAPES'");
-        ASSERT_TRUE(SendOrder(*c, p, sending::NewSendId(), Options()).committed);
+        ASSERT_TRUE(SendOrder(*c, p, sending::NewSendId(), Options()).Stored());
         EXPECT_EQ(RootQuery("select hex(observacion), hex(contorno1), hex(termino), "
                             "hex(cod_producto) from D_Fact_r"),
                   QStringList{Hex(note) + "\t" + Hex(p.lineas[0].contornos[0]) +

@@ -83,9 +83,7 @@ TEST_P(ServerKillTest, AKilledServerKeepsAllOrNothingAndTheNextEnviarStoresTheOr
         SCOPED_TRACE(point.name);
         const QString before = Stored();
         Pedido_R* s = Load();
-        s->Label1[0]->setText("Yusmary Carrasco");
-        s->Label1[1]->setText("12");
-        s->cod_V->setText("004");
+        s->Atender("Yusmary Carrasco", "12", "004");
         s->Habilita();
         AddLine(s, "P001");
         AddLine(s, "B010");
