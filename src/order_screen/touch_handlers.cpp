@@ -36,8 +36,10 @@ bool Pedido_R::AskToRemove(const QString& what) {
 
 void Pedido_R::Grid1_LongPress(int row) {
     Fila_Sel = row;
-    if (Fila_Sel < 1 || Fila_Sel > Num_Items) return;  // the empty row under the header
-    if (AskToRemove(Grid1->TextMatrix(row, kColNombre)) && SettlePendingSend(Accion::Borrar)) Borrar();
+    // The empty row under the header is no line.
+    if (Fila_Sel < 1 || Fila_Sel > Num_Items || Fila_Sel > static_cast<int>(Pedido.lineas.size())) return;
+    if (AskToRemove(Pedido.lineas[static_cast<size_t>(Fila_Sel - 1)].nombre) && SettlePendingSend(Accion::Borrar))
+        Borrar();
 }
 
 void Pedido_R::Grid2_LongPress(int row) {
