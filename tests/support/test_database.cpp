@@ -4,9 +4,11 @@
 
 #include <QFile>
 #include <QProcess>
+#include <cerrno>
 #include <stdexcept>
 
 #include "runtime/configuration.h"
+#include "support/database_template.h"
 
 namespace testsupport {
 namespace {
@@ -86,18 +88,23 @@ void UseInstallation(Installation i) {
     done = true;
 }
 
-void EmptyOrders(int counter) {
-    QString sql = QString("delete from Factura_r; delete from D_Fact_r; delete from comanda;"
-                          " update mantenimiento set control_Comanda='%1';")
-                      .arg(counter);
-    if (Current() == Installation::Ours) sql += " delete from envios;";
-    RootQuery(sql);
-}
-
 QString DbHost() { return RequiredEnv("PEDIDOS_TEST_DB_HOST"); }
 QString DbDownHost() { return RequiredEnv("PEDIDOS_TEST_DB_DOWN_HOST"); }
+
+QString ProgramName() {
+    // The executable's own name (test_sending, test_touch, ...) without the
+    // "test_" in front: one database per test program, as the CTest resource
+    // locks (db_<name>) assume.
+    static const QString name = [] {
+        QString n = QString::fromLocal8Bit(program_invocation_short_name);
+        if (n.startsWith(QLatin1String("test_"))) n = n.mid(5);
+        return n;
+    }();
+    return name;
+}
+
 QString DbName() {
-    const QString base = QStringLiteral("pt_" PEDIDOS_TEST_PROGRAM);
+    const QString base = "pt_" + ProgramName();
     switch (Current()) {
         case Installation::Ours: return base;
         case Installation::OursBare: return base + "_bare";
@@ -121,8 +128,16 @@ void ResetDatabaseOn(const QString& socket, const QString& db, Installation i) {
     RunRootClient(socket, {"--database=" + db}, InstallationScript(i));
 }
 
+void EmptyOrders(int counter) {
+    QString sql = QString("delete from Factura_r; delete from D_Fact_r; delete from comanda;"
+                          " update mantenimiento set control_Comanda='%1';")
+                      .arg(counter);
+    if (Current() == Installation::Ours) sql += " delete from envios;";
+    ExecAsRoot(RequiredEnv("PEDIDOS_TEST_DB_SOCKET"), DbName(), sql);
+}
+
 void ResetDatabase() {
-    ResetDatabaseOn(RequiredEnv("PEDIDOS_TEST_DB_SOCKET"), DbName(), Current());
+    ResetFromTemplate(RequiredEnv("PEDIDOS_TEST_DB_SOCKET"), DbName(), Current());
 }
 
 QStringList RootQueryOn(const QString& socket, const QString& db, const QString& sql) {

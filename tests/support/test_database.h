@@ -44,13 +44,22 @@ void UseInstallation(Installation i);
 QString DbHost();
 // An address where no server listens (PEDIDOS_TEST_DB_DOWN_HOST).
 QString DbDownHost();
+// The test program's name: its executable's name without "test_" (sending, touch, ...).
+QString ProgramName();
 // The database of this test program.
 QString DbName();
-// Drops and rebuilds this program's database with the demo data.
+// Puts this program's database back exactly as a fresh build of its
+// installation with the demo data (tables, rows, auto-increment counters,
+// grants). The installation is built once per server into a template
+// database (pt_template_*); a program's database is built once from it and
+// later only has the tables whose rows or counters changed copied back from
+// the template, all through one connection as root. Anything else changed
+// (a table added, dropped or altered) rebuilds the database as the first time.
 void ResetDatabase();
 // Runs SQL as root on this program's database; the rows, columns joined by tabs.
 QStringList RootQuery(const QString& sql);
-// The same on the server listening on `socket`, database `db`.
+// Drops and rebuilds database `db` with the demo data on the server
+// listening on `socket`, through the mariadb client (the cluster tests).
 void ResetDatabaseOn(const QString& socket, const QString& db,
                      Installation i = Installation::Ours);
 // Deletes every order row (and send record, where there is the table) and
