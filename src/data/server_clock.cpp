@@ -16,8 +16,4 @@ ServerClock ClockFromResult(const data::ResultSet& rs) {
     return ClockFromValue(rs.Field(0));
 }
 
-ServerClock ReadServerClock(data::Connection& conexion) {
-    return ClockFromResult(conexion.Query(kSqlReloj));
-}
-
 }  // namespace data

@@ -23,7 +23,5 @@ ServerClock ClockFromValue(const rt::Variant& value);
 
 // The clock from the clock query's answer (no value without a row).
 ServerClock ClockFromResult(const data::ResultSet& rs);
-// Runs the clock query on `conexion` (raises its error).
-ServerClock ReadServerClock(data::Connection& conexion);
 
 }  // namespace data

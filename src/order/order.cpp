@@ -31,6 +31,15 @@ QString RateText(double iva) { return rt::FormatNumber(iva, kRateMask); }
 double AsQuantity(double value) { return rt::RoundDecimals(value, kQuantityDecimals); }
 double AsMoney(double value) { return rt::RoundDecimals(value, kMoneyDecimals); }
 
+Line RoundedAsShown(Line line) {
+    line.cantidad = AsQuantity(line.cantidad);
+    line.costo = AsQuantity(line.costo);
+    line.precio = AsMoney(line.precio);
+    line.subtotal = AsMoney(line.subtotal);
+    line.iva = AsMoney(line.iva);
+    return line;
+}
+
 QStringList RowCells(const Line& l) {
     QStringList r;
     for (int i = 0; i < kOrderColumns; ++i) r << QString();

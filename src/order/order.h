@@ -12,9 +12,9 @@ namespace order {
 // At most this many side dishes reach an order line.
 constexpr int kSideDishesPerLine = 3;
 
-// One order line. Its fields are named after the installation's columns they
-// are stored in; its numbers are the ones the grid shows (rounded as their
-// masks round them), so what is stored and printed is what the waiter saw.
+// One order line, in the installation's own words (its columns and the
+// order screen's): the product, its numbers as the grid shows them (rounded
+// as their masks round them), and the texts that go with it.
 struct Line {
     QString codigo;  // the product's code; a line without one is not sent
     QString nombre;
@@ -56,6 +56,9 @@ QString RateText(double iva);
 // The same numbers as the line keeps them: rounded as their texts show them.
 double AsQuantity(double value);
 double AsMoney(double value);
+// `line` with each number rounded as the grid shows it, so what is stored and
+// printed is what the waiter saw.
+Line RoundedAsShown(Line line);
 
 // The order grid's columns: the record of a line as the screen shows it.
 enum OrderColumn {

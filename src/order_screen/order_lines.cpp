@@ -101,6 +101,7 @@ void limp_grid(Grid& grid1) {
 void AppendLine(Grid& grid1, Grid& grid2, order::Order& pedido, order::Line line, qint16& numItems,
                 qint16& numContornos) {
     IncrementCounter(numItems);
+    line = order::RoundedAsShown(std::move(line));
     line.contornos = CarriedSideDishes(grid2);
     if (numItems > 1) grid1.AddItem(QString());
     grid1.SetRow(numItems);

@@ -20,8 +20,9 @@ using enum order::OrderColumn;
 // Lays Grid1 out with its header and no lines: 15 columns, 2 rows, row 1 empty.
 void limp_grid(Grid& grid1);
 
-// Appends `line` to `pedido` with the first three side dishes of grid2, and
-// shows it as row numItems + 1 of grid1; then empties grid2 and keeps the
+// Appends `line` to `pedido`, its numbers rounded as the grid shows them,
+// with the first three side dishes of grid2, and shows it as row
+// numItems + 1 of grid1; then empties grid2 and keeps the
 // newest 20 rows of grid1 in view.
 void AppendLine(Grid& grid1, Grid& grid2, order::Order& pedido, order::Line line, qint16& numItems,
                 qint16& numContornos);

@@ -68,7 +68,7 @@ TEST(MenuRows, AProductCodeWinsThenMenuThenSubmenu) {
     EXPECT_FALSE(HiddenOnMainMenu("Sin Menu "));
 }
 
-TEST(MenuRows, OnlyIndexesOfTheThreePagesAndRealColoursAreUsed) {
+TEST(MenuRows, OnlyIndexesOfTheThreePagesAreUsed) {
     EXPECT_EQ(ButtonIndex(0.0), 0);
     EXPECT_EQ(ButtonIndex(44.0), 44);
     EXPECT_EQ(ButtonIndex("17"), 17);
@@ -80,6 +80,28 @@ TEST(MenuRows, OnlyIndexesOfTheThreePagesAndRealColoursAreUsed) {
 
     EXPECT_TRUE(HasValue("x.png"));
     EXPECT_FALSE(HasValue(rt::Variant()));
+}
+
+// The Color column's value, for the screen to translate: whole numbers of 32
+// bits at most (a system colour read from a signed column included).
+TEST(MenuRows, AColorColumnGivesAColourValueOnlyWhenItIsAWholeNumberOf32Bits) {
+    const struct {
+        const char* name;
+        rt::Variant column;
+        std::optional<qint64> value;
+    } cases[] = {
+        {"plain colour", 12648447.0, 12648447},
+        {"as text", "255", 255},
+        {"system colour, unsigned", 2147483663.0, 2147483663LL},
+        {"system colour, signed column", -2147483633.0, -2147483633LL},
+        {"largest", 4294967295.0, 4294967295LL},
+        {"too large", 4294967296.0, std::nullopt},
+        {"fraction", 2.5, std::nullopt},
+        {"null", rt::Variant(), std::nullopt},
+        {"empty", "", std::nullopt},
+        {"a word", "rojo", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(RowColorValue(c.column), c.value) << c.name;
 }
 
 }  // namespace

@@ -62,6 +62,36 @@ TEST_F(FormatNumberProgram, RoundsHalvesAwayFromZeroOnFifteenDigits) {
         EXPECT_EQ(rt::FormatNumber(c.value, c.mask), c.expected) << c.value << " " << c.mask;
 }
 
+// The number a masked text shows, without the text: the same rounding, the
+// nearest double to the digits shown.
+TEST_F(FormatNumberProgram, RoundDecimalsGivesTheNumberTheMaskShows) {
+    const struct {
+        double value;
+        int decimals;
+        double shown;
+    } cases[] = {
+        {2.675, 2, 2.68},          // halves away from zero on the 15-digit form
+        {-2.675, 2, -2.68},
+        {2.5 * 4.3, 2, 10.75},
+        {188.785, 2, 188.79},
+        {1.0005, 3, 1.001},
+        {-0.001, 2, 0},            // rounds to zero: no negative zero
+        {-0.0004, 3, 0},
+        {0, 3, 0},
+        {1234567890123.456, 2, 1234567890123.46},
+        {1e20, 2, 1e20},
+        {0.1 + 0.2, 2, 0.3},
+    };
+    for (const auto& c : cases) {
+        const double r = rt::RoundDecimals(c.value, c.decimals);
+        EXPECT_EQ(r, c.shown) << c.value;
+        EXPECT_FALSE(std::signbit(r) && r == 0) << c.value;
+        // What the number shows is what the mask of the same decimals shows of the value.
+        const QString mask = c.decimals == 2 ? "###,###,##0.00" : "###,###,##0.000";
+        EXPECT_EQ(rt::FormatNumber(r, mask), rt::FormatNumber(c.value, mask)) << c.value;
+    }
+}
+
 TEST_F(FormatNumberProgram, OptionalDecimalsMinimumDigitsAndLiterals) {
     const FormatCase cases[] = {
         {1.5, "0.0#", "1,5"}, {1.25, "0.0#", "1,25"},

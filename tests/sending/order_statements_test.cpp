@@ -56,39 +56,6 @@ TEST_F(OrderStatementsTest, ANumberThatIsNotFiniteFailsAsAnOverflow) {
         EXPECT_EQ(ErrorNumberOf([&] { SqlNumber(value); }), rt::kOverflow) << value;
 }
 
-// A line from the texts of a grid row (a journal of the earlier program):
-// the numbers the masked cells show; a number cell that is no number is no line.
-TEST_F(OrderStatementsTest, AGridRowsMaskedCellsAreReadAsTheNumbersTheyShow) {
-    const struct {
-        const char* cell;
-        std::optional<double> value;
-    } cases[] = {{"1.234,50", 1234.5}, {"3,000", 3},  {"188,79", 188.79}, {"-4,25", -4.25},
-                 {"0,001", 0.001},      {"", {}},      {"abc", {}},        {"1,2,3", {}}, {"12 x", {}}};
-    for (const auto& c : cases) {
-        QStringList cells(order::kOrderColumns, "0");
-        cells[order::kColCodigo] = "P1";
-        cells[order::kColPrecio] = c.cell;
-        const std::optional<order::Line> l = order::LineFromRow(cells);
-        ASSERT_EQ(l.has_value(), c.value.has_value()) << c.cell;
-        if (l) {
-            EXPECT_EQ(l->precio, *c.value) << c.cell;
-        }
-    }
-}
-
-TEST_F(OrderStatementsTest, TheGridShowsALineAsItsRowAndReadsItBack) {
-    order::Line l = Line("P001", "PARRILLA", 2.5, 1234.5, 16, 12.5);
-    const QStringList row = order::RowCells(l);
-    EXPECT_EQ(row, QStringList({"P001", "PARRILLA", "2,500", "1.234,50", "9.999,99", "16,00", "12,500", "ARROZ",
-                                "TAJADAS", "", "TRES CUARTOS", "003", "01", "sin sal", "PARRILLA"}));
-    EXPECT_EQ(order::LineFromRow(row), l);
-    // The numbers a line keeps are those its texts show.
-    EXPECT_EQ(order::AsMoney(188.785), 188.79);
-    EXPECT_EQ(order::AsMoney(2.675), 2.68);
-    EXPECT_EQ(order::AsQuantity(0.0004), 0);
-    EXPECT_EQ(order::MoneyText(order::AsMoney(1234.567)), "1.234,57");
-}
-
 TEST_F(OrderStatementsTest, TheCounterIsLockedAndWrittenBackPlusOneInQuotes) {
     EXPECT_EQ(kSqlContador, "select control_Comanda from mantenimiento for update");
     EXPECT_EQ(ActualizarContador("41", kAsIs), "update mantenimiento set control_Comanda='42';");
@@ -144,13 +111,6 @@ TEST_F(OrderStatementsTest, TheTicketLineCarriesTicketWaiterTimeAndDate) {
                           "('<>','<CERVEZA D'LUXE>',3,0,'<D'Angelo Pérez>','<09:05:09 p>',"
                           "'<2026,12,08>','<5>','<ARROZ>','<TAJADAS>','<>','<TRES CUARTOS>',"
                           "'<sin sal>');"));
-}
-
-TEST_F(OrderStatementsTest, ALineIsAnOrderLineOnlyWithACode) {
-    EXPECT_TRUE(order::IsOrderLine(Line("P1", "", 1, 1, 1, 1)));
-    EXPECT_FALSE(order::IsOrderLine(Line("", "NOMBRE", 1, 1, 1, 1)));
-    EXPECT_FALSE(order::IsOrderLine(order::Line()));
-    EXPECT_FALSE(order::HasOrderLines(order::Order{"1", "a", "1", {order::Line()}}));
 }
 
 TEST_F(OrderStatementsTest, TheSendRecordIsWrittenAndLookedUpById) {
