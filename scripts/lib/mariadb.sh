@@ -33,15 +33,21 @@ db_running() {
 # Creates the data folder DIR/data the first time (table names compared
 # without regard to case).
 db_install() {
-  local dir=$1
+  local dir=$1 try
   [ -d "$dir/data/mysql" ] && return 0
-  rm -rf "$dir/data"
-  mariadb-install-db --no-defaults --datadir="$dir/data" --auth-root-authentication-method=normal \
-    --skip-test-db --lower-case-table-names=1 --user=root >"$dir/install.log" 2>&1 || {
-    cat "$dir/install.log" >&2
-    echo "No se pudo crear la base de datos privada en $dir/data." >&2
-    return 1
-  }
+  # Its temporary files in a folder of its own: another server's bootstrap
+  # (a cluster's nodes, another run) shares nothing with it. A bootstrap that
+  # still fails is tried once more from an empty folder.
+  for try in 1 2; do
+    rm -rf "$dir/data" "$dir/tmp"
+    mkdir -p "$dir/tmp"
+    mariadb-install-db --no-defaults --datadir="$dir/data" --auth-root-authentication-method=normal \
+      --skip-test-db --lower-case-table-names=1 --user=root --tmpdir="$dir/tmp" >"$dir/install.log" 2>&1 &&
+      return 0
+  done
+  cat "$dir/install.log" >&2
+  echo "No se pudo crear la base de datos privada en $dir/data." >&2
+  return 1
 }
 
 # Sets DB_OPTIONS to the options of a private server of DIR on ADDRESS:3306.
