@@ -1,7 +1,5 @@
 #include "order/pricing.h"
 
-#include "order/order.h"
-
 #include <cmath>
 
 #include "runtime/number_format.h"
@@ -101,11 +99,11 @@ std::optional<LineNumbers> PriceLine(const PricingInput& in) {
     if (!std::isfinite(net.unitPrice) || !std::isfinite(net.subtotal)) return std::nullopt;
 
     LineNumbers line;
-    line.cantidad = AsQuantity(quantity);
-    line.costo = AsQuantity(cost);
-    line.precio = AsMoney(net.unitPrice);
-    line.subtotal = AsMoney(net.subtotal);
-    line.iva = AsMoney(*rate);
+    line.cantidad = quantity;
+    line.costo = cost;
+    line.precio = net.unitPrice;
+    line.subtotal = net.subtotal;
+    line.iva = *rate;
     return line;
 }
 

@@ -54,8 +54,8 @@ struct PriceWithoutTax {
 // unrounded unit price).
 PriceWithoutTax TakeOutTax(double price, double quantity, double ratePercent);
 
-// The numbers of a line as the grid shows them: quantity and cost to three
-// decimals, money and the tax rate to two (see order/order.h).
+// The numbers of a line, unrounded: the order keeps them rounded as the grid
+// shows them (order::RoundedAsShown, when the line joins the order).
 struct LineNumbers {
     double cantidad = 0;
     double costo = 0;

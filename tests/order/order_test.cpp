@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "order/sample_line.h"
 #include "runtime/program_locale.h"
 
 namespace {
@@ -14,22 +15,9 @@ using namespace order;
 
 class OrderModel : public ProgramFormats {};
 
+// A full line named PARRILLA.
 Line Sample(const QString& code, double cantidad, double precio) {
-    Line l;
-    l.codigo = code;
-    l.nombre = "PARRILLA";
-    l.cantidad = cantidad;
-    l.precio = precio;
-    l.subtotal = 9999.99;
-    l.iva = 16;
-    l.costo = 12.5;
-    l.contornos = {"ARROZ", "TAJADAS"};
-    l.termino = "TRES CUARTOS";
-    l.codVendedor = "003";
-    l.deposito = "01";
-    l.observacion = "sin sal";
-    l.imprimir = "PARRILLA";
-    return l;
+    return testorder::SampleLine(code, "PARRILLA", cantidad, precio);
 }
 
 // A line from the texts of a grid row (a journal of the earlier program):

@@ -143,6 +143,18 @@ TEST_F(OrderLinesTest, AppendLineFillsEveryColumnOfTheNextRow) {
     EXPECT_EQ(grid1.TextMatrix(0, kColCodigo), " Código");
 }
 
+// The order keeps a line's numbers as the grid shows them.
+TEST_F(OrderLinesTest, TheOrderKeepsTheNumbersTheGridShows) {
+    order::Line raw = Line("A");
+    raw.precio = 2.675;
+    raw.cantidad = 1.0004;
+    AppendLine(grid1, grid2, pedido, raw, numItems, numContornos);
+    EXPECT_EQ(pedido.lineas.back().precio, 2.68);
+    EXPECT_EQ(pedido.lineas.back().cantidad, 1);
+    EXPECT_EQ(grid1.TextMatrix(1, kColPrecio), "2,68");
+    EXPECT_EQ(grid1.TextMatrix(1, kColCant), "1,000");
+}
+
 TEST_F(OrderLinesTest, OnlyTheFirstThreeSideDishesReachTheLine) {
     for (const char* dish : {"Papas", "Arroz", "Ensalada", "Yuca"})
         AppendSideDish(grid2, numContornos, dish);

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "order/order.h"
+#include "order/sample_line.h"
 #include "runtime/program_locale.h"
 
 namespace {
@@ -18,24 +19,7 @@ const EscapeFn kAsIs = [](const QString& t) { return t; };
 // Marks every value that went through escaping, to prove none is missed.
 const EscapeFn kMarked = [](const QString& t) { return "<" + t + ">"; };
 
-order::Line Line(const QString& code, const QString& name, double cant, double precio, double iva,
-                 double costo) {
-    order::Line l;
-    l.codigo = code;
-    l.nombre = name;
-    l.cantidad = cant;
-    l.precio = precio;
-    l.subtotal = 9999.99;
-    l.iva = iva;
-    l.costo = costo;
-    l.contornos = {"ARROZ", "TAJADAS"};
-    l.termino = "TRES CUARTOS";
-    l.codVendedor = "003";
-    l.deposito = "01";
-    l.observacion = "sin sal";
-    l.imprimir = "PARRILLA";
-    return l;
-}
+using testorder::SampleLine;
 
 class OrderStatementsTest : public ProgramFormats {};
 
@@ -77,7 +61,7 @@ TEST_F(OrderStatementsTest, TheHeaderIsLookedUpAndInsertedUnderTheTableNumber) {
 }
 
 TEST_F(OrderStatementsTest, TheOrderLineFollowsItsColumnListAndSeparators) {
-    const order::Line r = Line("P001", "PARRILLA MIXTA", 2, 1234.5, 16, 12.5);
+    const order::Line r = SampleLine("P001", "PARRILLA MIXTA", 2, 1234.5, 16, 12.5);
     EXPECT_EQ(
         InsertarLinea("5", r, kAsIs),
         "INSERT INTO D_Fact_r (n_factura,cod_producto,cantidad,monto,d_iva,costo,contorno1,"
@@ -93,7 +77,7 @@ TEST_F(OrderStatementsTest, TheOrderLineFollowsItsColumnListAndSeparators) {
 }
 
 TEST_F(OrderStatementsTest, TheTicketLineCarriesTicketWaiterTimeAndDate) {
-    const order::Line r = Line("B010", "CERVEZA D'LUXE", 3, 0, 0, 0);
+    const order::Line r = SampleLine("B010", "CERVEZA D'LUXE", 3, 0, 0, 0);
     TicketContext t{"41", "D'Angelo Pérez", "21:05:09", QDate(2026, 12, 8), "5"};
     EXPECT_EQ(
         InsertarComanda(t, r, kAsIs),
