@@ -59,6 +59,8 @@ set(PEDIDOS_LOGIC_SOURCES
   order/order.h
   order/pricing.cpp
   order/pricing.h
+  sending/bad_values.cpp
+  sending/bad_values.h
   sending/escpos.cpp
   sending/escpos.h
   sending/order_sender.cpp

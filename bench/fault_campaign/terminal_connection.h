@@ -27,7 +27,7 @@ public:
     data::ResultSet Query(const QString& sql) override;
     std::vector<data::ResultSet> RunTogether(const QStringList& statements) override;
     QString Escape(const QString& text) const override { return inner_.Escape(text); }
-    std::map<QString, bool>& SessionFacts() override { return inner_.SessionFacts(); }
+    data::SessionFacts& SessionFacts() override { return inner_.SessionFacts(); }
 
     // The terminal's program started again after a crash.
     void Restarted() { crashed_ = false; }

@@ -50,7 +50,7 @@ public:
     data::ResultSet Query(const QString& sql) override;
     std::vector<data::ResultSet> RunTogether(const QStringList& sqls) override;
     QString Escape(const QString& text) const override { return inner_.Escape(text); }
-    std::map<QString, bool>& SessionFacts() override { return inner_.SessionFacts(); }
+    data::SessionFacts& SessionFacts() override { return inner_.SessionFacts(); }
 
     bool recording = false;
     QStringList statements;

@@ -5,11 +5,23 @@
 #include <QString>
 #include <QStringList>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "data/result_set.h"
 
 namespace data {
+
+class ColumnWidths;
+
+// What was learnt once about a session's server, kept until the connection
+// is opened again (perhaps to another server, or to one whose tables changed).
+struct SessionFacts {
+    // Yes/no answers by name ("can the optional table X be used?").
+    std::map<QString, bool> flags;
+    // The widths of the text columns the terminal writes; none while not learnt.
+    std::shared_ptr<const ColumnWidths> anchos;
+};
 
 // `statements` as one query text for a server that takes several at once:
 // each as it is, then the ";" that separates them (one already there is not
@@ -48,17 +60,16 @@ public:
     // (quotes, backslashes and control characters escaped for this server).
     virtual QString Escape(const QString& text) const = 0;
 
-    // What was learnt once about this session's server ("can the optional
-    // table X be used?"), by name. Every Open forgets it, so a reconnect,
-    // perhaps to another server, asks again.
-    virtual std::map<QString, bool>& SessionFacts() { return facts_; }
+    // What was learnt once about this session's server. Every Open forgets
+    // it, so a reconnect, perhaps to another server, asks again.
+    virtual data::SessionFacts& SessionFacts() { return facts_; }
 
 protected:
-    void ForgetSessionFacts() { facts_.clear(); }
+    void ForgetSessionFacts() { facts_ = {}; }
 
 private:
     int commandTimeout_ = 30;
-    std::map<QString, bool> facts_;
+    data::SessionFacts facts_;
 };
 
 }  // namespace data

@@ -45,12 +45,22 @@ enum MariaDbError {
     kNodeNotReady = 1047,           // a cluster node not yet ready to answer (still joining)
     kServerShutdown = 1053,         // the server is shutting down
     kBadField = 1054,               // no such column
+    kDuplicateKey = 1062,           // a unique key's value is there already
     kTableAccessDenied = 1142,      // the command is denied on the table
     kColumnAccessDenied = 1143,     // the command is denied on a column
     kNoSuchTable = 1146,
     kUnknownSystemVariable = 1193,  // a server without the variable (@@wsrep_on on MySQL)
     kLockWaitTimeout = 1205,        // undoes the statement, not the transaction
     kDeadlock = 1213,               // the transaction is rolled back; also a cluster's certification failure
+    // A value its column cannot hold (strict mode refuses it instead of
+    // storing it changed): they come back on every try.
+    kBadNull = 1048,                // null in a NOT NULL column
+    kOutOfRange = 1264,             // a number outside the column's type
+    kTruncated = 1265,              // data truncated for the column
+    kIncorrectValue = 1292,         // a value the column's type cannot read
+    kNoDefault = 1364,              // a column without a default left out
+    kIncorrectString = 1366,        // characters the column's character set lacks
+    kDataTooLong = 1406,            // text longer than the column
     kConnectionKilled = 1927,
     kServerGoneAway = 2006,
     kServerLost = 2013,             // the connection was lost during a query

@@ -4,7 +4,9 @@
 // COMMIT; a terminal that freezes, loses its network or dies in between must
 // not keep every other terminal from sending. Each value below is one piece
 // of that: together, a vanished terminal delays another's send by about
-// kIdleTransactionSeconds, and never past kLockWaitSeconds per statement.
+// kIdleTransactionSeconds, and whatever holds a lock (a terminal, a backup's
+// global read lock, a change to a table) never past kLockWaitSeconds: a send
+// that waits that long stops and is not tried again.
 #include <QStringList>
 #include <span>
 
@@ -19,9 +21,11 @@ namespace data {
 // this long inside one belongs to a terminal that froze or lost its network.
 constexpr int kIdleTransactionSeconds = 5;
 
-// A statement waits this long for a row another session holds before it
-// fails with 1205 and the send tries that statement again on the same
-// connection. Above kIdleTransactionSeconds, so a send waiting behind a
+// A statement waits this long for a row another session holds
+// (innodb_lock_wait_timeout), or for a table or the whole server another
+// session locked (lock_wait_timeout: FLUSH TABLES WITH READ LOCK, an ALTER
+// TABLE; the server's own default is a day), before it fails with 1205. Above
+// kIdleTransactionSeconds, so a send waiting behind a
 // vanished terminal gets the lock as soon as that one is ended, without a
 // failed try; far below the client's read time-out (Connection::
 // CommandTimeout, 30 s or more), so the wait ends as the server's answer and
@@ -57,6 +61,7 @@ struct SessionSetting {
 inline constexpr SessionSetting kSessionLimits[] = {
     {"idle_transaction_timeout", kIdleTransactionSeconds},
     {"innodb_lock_wait_timeout", kLockWaitSeconds},
+    {"lock_wait_timeout", kLockWaitSeconds},
     {"net_read_timeout", kNetTimeoutSeconds},
     {"net_write_timeout", kNetTimeoutSeconds},
 };

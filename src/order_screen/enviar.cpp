@@ -21,7 +21,6 @@ namespace {
 sending::SendOptions Options() {
     sending::SendOptions o;
     o.connectionString = Module1::Cadena_Conexion;
-    o.anchos = &Module1::Anchos;
     return o;
 }
 

@@ -48,11 +48,16 @@ SettleReport OrderSender::SettlePending(data::Connection& conexion, SendOptions 
     }
     options.enDuda = pending_->intento;
     options.soloComprobar = true;
+    options.antesDeEmpezar = nullptr;
     options.antesDeConfirmar = nullptr;
     const SendResult r = SendOrder(conexion, pending_->pedido, pending_->idEnvio, options);
     report.lastError = r.lastError;
     if (r.Stored()) {
+        pending_->intento->numero = r.numero;
+        pending_->intento->reloj = r.reloj;
+        pending_->intento->numerado = true;
         pending_->guardado = true;
+        clave_.clear();
         journal_.Write(*pending_);
         report.entry = *pending_;
         report.settlement = Settlement::Stored;
@@ -69,15 +74,33 @@ SettleReport OrderSender::SettlePending(data::Connection& conexion, SendOptions 
 
 SendResult OrderSender::Send(data::Connection& conexion, const order::Order& pedido,
                              SendOptions options) {
-    JournalEntry entry{NewSendId(), pedido, std::nullopt, false, {}};
-    journal_.Write(entry);
+    if (clave_.isEmpty() || !(claveDe_ == pedido)) {
+        clave_ = NewSendId();
+        claveDe_ = pedido;
+    }
+    // Nothing is written before the try is announced: until then no COMMIT
+    // can go out, and an entry would only cost a disk sync.
+    JournalEntry entry{clave_, pedido, std::nullopt, false, {}};
+    bool announced = false;
     options.enDuda.reset();
     options.soloComprobar = false;
+    options.antesDeEmpezar = [&](const SendInDoubt& intento) {
+        // Once per send (again only if the send record's use changed after a
+        // reconnect): later runs of the same send keep its key, and the
+        // journal already says a COMMIT may go out under it.
+        if (announced && entry.intento && entry.intento->conRegistro == intento.conRegistro) return;
+        entry.intento = intento;
+        announced = journal_.Write(entry);
+        // An entry that says less than the truth would say "not stored" of a
+        // send that may commit now: better none at all than a false one.
+        if (!announced) journal_.Close();
+    };
     options.antesDeConfirmar = [&](const SendInDoubt& intento) {
         entry.intento = intento;
-        // An entry without its try would say "not stored" of a send that may
-        // commit now: better no entry at all than a false one.
-        if (!journal_.Write(entry)) journal_.Close();
+        // The counter is locked: the number it drew goes to the journal
+        // without waiting for the disk. A power cut before it gets there
+        // leaves the announced try, which its send record settles.
+        if (announced && !journal_.Write(entry, SendJournal::Sync::CacheOnly)) journal_.Close();
     };
     SendResult r;
     try {
@@ -85,7 +108,7 @@ SendResult OrderSender::Send(data::Connection& conexion, const order::Order& ped
     } catch (const rt::RuntimeError&) {
         // A value that is no number stops the send before anything is
         // stored; once a COMMIT has gone out the entry stays to be settled.
-        if (entry.intento) {
+        if (entry.intento && entry.intento->numerado) {
             pending_ = entry;
             pendingOnScreen_ = true;
         } else {
@@ -95,11 +118,13 @@ SendResult OrderSender::Send(data::Connection& conexion, const order::Order& ped
     }
     if (r.Stored()) {
         entry.intento = SendInDoubt{entry.idEnvio, r.numero, r.reloj,
-                                    entry.intento ? entry.intento->conRegistro : false};
+                                    entry.intento ? entry.intento->conRegistro : false, true,
+                                    entry.intento ? entry.intento->escrito : std::nullopt};
         entry.guardado = true;
         journal_.Write(entry);
         pending_ = entry;
         pendingOnScreen_ = true;
+        clave_.clear();
     } else if (r.outcome == SendOutcome::Unknown && r.enDuda) {
         entry.intento = r.enDuda;
         journal_.Write(entry);

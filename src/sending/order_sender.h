@@ -59,6 +59,10 @@ public:
     // Stores `pedido` (the caller has settled any pending send first). A
     // send whose outcome was lost becomes the pending send, on the screen;
     // a stored one stays pending until TicketsOut.
+    // Every press of ENVIAR for the same order carries the same key (the id
+    // of its send record) until it is stored, so a try that was thought lost
+    // but committed after all is found by the next one instead of stored
+    // again beside it; an order changed since gets a new key.
     SendResult Send(data::Connection& conexion, const order::Order& pedido, SendOptions options);
 
     // Tickets `impresas` of the stored pending send are out; kept in the
@@ -72,6 +76,9 @@ public:
 private:
     void Drop();
 
+    // The key of the order last sent and not stored, and that order.
+    QString clave_;
+    order::Order claveDe_;
     SendJournal& journal_;
     std::optional<JournalEntry> pending_;
     bool pendingOnScreen_ = false;

@@ -57,13 +57,17 @@ QString TicketDate(const TicketContext& t) {
 
 }  // namespace
 
-QString TextValues::operator()(const char* table, const char* column, const QString& text) const {
-    if (widths_ == nullptr) return escape_(text);
+QString TextValues::Cut(const char* table, const char* column, const QString& text) const {
+    if (widths_ == nullptr) return text;
     const QString fitted = widths_->Fit(QString::fromLatin1(table), QString::fromLatin1(column), text);
     if (fitted.size() != text.size())
         qWarning().noquote() << "send:" << text.size() << "characters cut to" << fitted.size()
                              << "to fit" << table << "." << column;
-    return escape_(fitted);
+    return fitted;
+}
+
+QString TextValues::operator()(const char* table, const char* column, const QString& text) const {
+    return escape_(Cut(table, column, text));
 }
 
 QString SqlNumber(double value) {
@@ -133,16 +137,20 @@ QString InsertarComanda(const TicketContext& t, const order::Line& l, const Text
            QLatin1Char(';');
 }
 
-QString ContarComanda(const TicketContext& t, const TextValues& esc) {
-    // Each value cut exactly as InsertarComanda cut it, so a stored line matches.
+WrittenTicket TicketAsWritten(const TicketContext& t, const TextValues& esc) {
+    return {esc.Cut("comanda", "numero", t.numero), esc.Cut("comanda", "mesa", t.mesa),
+            esc.Cut("comanda", "mesonero", t.mesonero), esc.Cut("comanda", "hora", TicketTime(t)),
+            esc.Cut("comanda", "fecha", TicketDate(t))};
+}
+
+QString ContarComanda(const WrittenTicket& w, const TextValues& esc) {
     const auto is = [&esc](const char* column, const QString& value) {
-        return QString::fromLatin1(column) + QStringLiteral("='") + esc("comanda", column, value) +
-               QLatin1Char('\'');
+        return QString::fromLatin1(column) + QStringLiteral("='") + esc.Escape(value) + QLatin1Char('\'');
     };
-    return QStringLiteral("select count(*) from comanda where ") + is("numero", t.numero) +
-           QStringLiteral(" and ") + is("mesa", t.mesa) + QStringLiteral(" and ") +
-           is("mesonero", t.mesonero) + QStringLiteral(" and ") + is("hora", TicketTime(t)) +
-           QStringLiteral(" and ") + is("fecha", TicketDate(t)) + QLatin1Char(';');
+    return QStringLiteral("select count(*) from comanda where ") + is("numero", w.numero) +
+           QStringLiteral(" and ") + is("mesa", w.mesa) + QStringLiteral(" and ") + is("mesonero", w.mesonero) +
+           QStringLiteral(" and ") + is("hora", w.hora) + QStringLiteral(" and ") + is("fecha", w.fecha) +
+           QLatin1Char(';');
 }
 
 QString RegistrarEnvio(const QString& idEnvio, const QString& numero, const QString& mesa,

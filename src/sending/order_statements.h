@@ -24,6 +24,10 @@ public:
     TextValues(EscapeFn escape, const data::ColumnWidths* widths = nullptr)  // NOLINT: implicit
         : escape_(std::move(escape)), widths_(widths) {}
     QString operator()(const char* table, const char* column, const QString& text) const;
+    // `text` cut to its column, not escaped.
+    QString Cut(const char* table, const char* column, const QString& text) const;
+    // `text` escaped, not cut: a value that was cut when it was written.
+    QString Escape(const QString& text) const { return escape_(text); }
 
 private:
     EscapeFn escape_;
@@ -72,10 +76,19 @@ struct TicketContext {
 // The comanda row of order line `line`.
 QString InsertarComanda(const TicketContext& ticket, const order::Line& line, const TextValues& esc);
 
-// Ticket lines of `ticket` (its number, table, waiter, time and date): after
-// a lost answer to COMMIT on an installation without the send record, their
-// presence tells that the send committed.
-QString ContarComanda(const TicketContext& ticket, const TextValues& esc);
+// The values that identify a send's ticket lines, exactly as they went into
+// its statements (cut to the columns of that moment). A later settle looks
+// for these, not for the values cut again to what the columns hold by then.
+struct WrittenTicket {
+    QString numero, mesa, mesonero, hora, fecha;
+    bool operator==(const WrittenTicket&) const = default;
+};
+WrittenTicket TicketAsWritten(const TicketContext& ticket, const TextValues& esc);
+
+// Ticket lines written with `written`: after a lost answer to COMMIT on an
+// installation without the send record, their presence tells that the send
+// committed. The values are escaped, not cut again.
+QString ContarComanda(const WrittenTicket& written, const TextValues& esc);
 
 // The optional send record (table envios), written in the send's transaction:
 // after a lost connection it tells whether the send committed. The probe runs

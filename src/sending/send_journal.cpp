@@ -47,14 +47,37 @@ QJsonObject OrderToJson(const order::Order& p) {
     return {{"mesa", p.mesa}, {"mesonero", p.mesonero}, {"codVendedor", p.codVendedor}, {"lineas", lineas}};
 }
 
+bool IsText(const QJsonObject& o, const char* key) { return o.value(QLatin1String(key)).isString(); }
+
 QJsonObject TryToJson(const SendInDoubt& d) {
-    return {{"numero", d.numero},
-            {"fecha", d.reloj.fecha.toString(Qt::ISODate)},
-            {"hora", d.reloj.hora},
-            {"conRegistro", d.conRegistro}};
+    QJsonObject o{{"numero", d.numero},
+                  {"fecha", d.reloj.fecha.toString(Qt::ISODate)},
+                  {"hora", d.reloj.hora},
+                  {"conRegistro", d.conRegistro},
+                  {"numerado", d.numerado}};
+    if (d.escrito)
+        o.insert(QStringLiteral("escrito"), QJsonObject{{"numero", d.escrito->numero},
+                                                        {"mesa", d.escrito->mesa},
+                                                        {"mesonero", d.escrito->mesonero},
+                                                        {"hora", d.escrito->hora},
+                                                        {"fecha", d.escrito->fecha}});
+    return o;
 }
 
-bool IsText(const QJsonObject& o, const char* key) { return o.value(QLatin1String(key)).isString(); }
+// The ticket lines' values as a try wrote them; absent in entries of older
+// programs (nullopt, and `ok` stays true), unreadable sets `ok` false.
+std::optional<WrittenTicket> WrittenFromJson(const QJsonValue& v, bool& ok) {
+    if (v.isUndefined()) return std::nullopt;
+    const QJsonObject o = v.toObject();
+    for (const char* key : {"numero", "mesa", "mesonero", "hora", "fecha"})
+        if (!IsText(o, key)) {
+            ok = false;
+            return std::nullopt;
+        }
+    const auto text = [&o](const char* key) { return o.value(QLatin1String(key)).toString(); };
+    return WrittenTicket{text("numero"), text("mesa"), text("mesonero"), text("hora"), text("fecha")};
+}
+
 
 std::optional<QStringList> TextsFromJson(const QJsonValue& v) {
     if (!v.isArray()) return std::nullopt;
@@ -121,10 +144,16 @@ std::optional<SendInDoubt> TryFromJson(const QString& id, const QJsonObject& o) 
         !o.value(QLatin1String("conRegistro")).isBool())
         return std::nullopt;
     const QString fecha = o.value(QLatin1String("fecha")).toString();
-    SendInDoubt d{id, o.value(QLatin1String("numero")).toString(),
+    const QJsonValue numerado = o.value(QLatin1String("numerado"));
+    if (!numerado.isUndefined() && !numerado.isBool()) return std::nullopt;
+    bool ok = true;
+    SendInDoubt d{id,
+                  o.value(QLatin1String("numero")).toString(),
                   {QDate::fromString(fecha, Qt::ISODate), o.value(QLatin1String("hora")).toString()},
-                  o.value(QLatin1String("conRegistro")).toBool()};
-    if (!fecha.isEmpty() && !d.reloj.fecha.isValid()) return std::nullopt;
+                  o.value(QLatin1String("conRegistro")).toBool(),
+                  numerado.toBool(true),  // older programs wrote a try only once numbered
+                  WrittenFromJson(o.value(QLatin1String("escrito")), ok)};
+    if (!ok || (!fecha.isEmpty() && !d.reloj.fecha.isValid())) return std::nullopt;
     return d;
 }
 
@@ -176,7 +205,7 @@ std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* err
     return e;
 }
 
-bool SendJournal::Write(const JournalEntry& entry) {
+bool SendJournal::Write(const JournalEntry& entry, Sync sync) {
     const QFileInfo info(path_);
     QDir().mkpath(info.absolutePath());
     // A power cut must leave the old entry or the new one, never half of one:
@@ -189,7 +218,7 @@ bool SendJournal::Write(const JournalEntry& entry) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(JournalToJson(entry)) < 0 ||
         !file.flush())
         error = file.errorString();
-    else if (::fdatasync(file.handle()) != 0)
+    else if (sync == Sync::ToDisk && ::fdatasync(file.handle()) != 0)
         error = QString::fromLocal8Bit(std::strerror(errno));
     file.close();
     if (error.isEmpty() && std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path_).constData()) != 0)

@@ -44,7 +44,8 @@ public:
     explicit SendJournal(QString path) : path_(std::move(path)) {}
 
     const QString& Path() const { return path_; }
-    bool Write(const JournalEntry& entry);
+    enum class Sync { ToDisk, CacheOnly };
+    bool Write(const JournalEntry& entry, Sync sync = Sync::ToDisk);
     // Removes the entry: nothing is in flight any more.
     void Close();
 

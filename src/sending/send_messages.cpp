@@ -1,7 +1,8 @@
 #include "sending/send_messages.h"
 
-#include "sending/order_statements.h"
 #include "data/module1.h"
+#include "data/session_limits.h"
+#include "sending/order_statements.h"
 
 namespace sending {
 namespace {
@@ -46,6 +47,19 @@ QString SendFailureMessage(const SendResult& r, const QString& mesa) {
         text = QStringLiteral("Error en Base de datos...") + kCr +
                QStringLiteral("No se pudo confirmar si el pedido quedó guardado; sigue en pantalla.") + kCr +
                QStringLiteral("Presione ENVIAR de nuevo: si ya se guardó, no se guardará dos veces.");
+    } else if (r.causa == FailureCause::CounterBusy) {
+        // The server's own words are in the log; the waiter gets the cause.
+        return QStringLiteral("Error en Base de datos...") + kCr +
+               QStringLiteral("La numeración de comandas está ocupada: otra terminal o una copia de seguridad") +
+               kCr + QStringLiteral("la retiene desde hace más de ") + QString::number(data::kLockWaitSeconds) +
+               QStringLiteral(" segundos.") + kCr + QStringLiteral("El pedido no se guardó y sigue en pantalla.") +
+               kCr + QStringLiteral("Presione ENVIAR de nuevo en unos momentos.");
+    } else if (r.causa == FailureCause::BadValue) {
+        // The same value would be refused again: pressing ENVIAR cannot help.
+        return QStringLiteral("Error en Base de datos...") + kCr +
+               (r.detalle.isEmpty() ? r.lastError : r.detalle) + kCr +
+               QStringLiteral("El pedido no se guardó y sigue en pantalla.") + kCr +
+               QStringLiteral("Corrija ese dato en el pedido, o avise al encargado, antes de enviarlo.");
     } else {
         text = QStringLiteral("Error en Base de datos...") + kCr +
                QStringLiteral("El pedido no se guardó y sigue en pantalla.") + kCr +

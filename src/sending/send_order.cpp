@@ -8,10 +8,12 @@
 #include <map>
 #include <optional>
 
+#include "data/column_widths.h"
 #include "data/db_error.h"
-#include "data/sql_text.h"
-#include "sending/order_statements.h"
 #include "data/module1.h"
+#include "data/sql_text.h"
+#include "sending/bad_values.h"
+#include "sending/order_statements.h"
 
 namespace sending {
 namespace {
@@ -37,7 +39,24 @@ struct WholeSendAborted {
 };
 struct StatementFailed {
     QString description;
+    int number = 0;
+    int at = -1;  // the statement that failed, in the texts run together
+    FailureCause causa = FailureCause::Other;
+    QString detalle;
 };
+// The send record's insert found its id taken: an earlier try of this same
+// order committed (its answer lost, or a settle that could not see it yet).
+struct AlreadyStored {};
+
+// A statement the server refused for a reason that the same statement will
+// meet again: a value its column cannot hold, a missing column, no right. Or
+// a lock wait that ran out: its wait already took the longest a send may
+// wait for the counter, and another try would double it.
+bool TriedOnce(int number) {
+    return number == data::kLockWaitTimeout || IsBadValue(number) || number == data::kDuplicateKey ||
+           number == data::kBadField || number == data::kNoSuchTable || number == data::kTableAccessDenied ||
+           number == data::kColumnAccessDenied;
+}
 
 // Errors that asking again will not mend: the terminal may not read the
 // table, or the table or column is not there.
@@ -54,6 +73,14 @@ bool IsPermanentRefusal(int number) {
     }
 }
 
+// Errors after which asking again soon may get an answer: the connection or
+// the server's momentary state. Any other error a settle meets will come back
+// on every try (a collation the installation's table cannot compare, say).
+bool PassesSoon(int number) {
+    return IsLostConnection(number) || number == data::kLockWaitTimeout || number == data::kDeadlock ||
+           number == data::kNodeNotReady;
+}
+
 // Whether the optional send record can be used on this connection, learnt
 // once per connection by a probe that stores nothing.
 const QString kFactEnvios = QStringLiteral("envios");
@@ -67,14 +94,20 @@ const QString kFactEnvios = QStringLiteral("envios");
 // the statement after the abort is refused with the deadlock error.
 const QString kFactNodoCluster = QStringLiteral("wsrep_on");
 const QString kSqlSondaCluster = QStringLiteral("select @@wsrep_on");
+// A settle on a cluster node reads only after the node has applied every
+// write the cluster certified before it (a try committed through another
+// node, say); the session's own setting comes back afterwards.
+const QString kSqlEsperarCertificados =
+    QStringLiteral("SET @pedidos_sync_wait=@@session.wsrep_sync_wait, @@session.wsrep_sync_wait=1");
+const QString kSqlRestaurarEspera = QStringLiteral("SET @@session.wsrep_sync_wait=@pedidos_sync_wait");
 
 // Runs statements of one send with the statement-level tries.
 class Statements {
 public:
-    Statements(data::Connection& c, const data::ColumnWidths* anchos)
-        : c_(c), values_([this](const QString& t) { return data::SqlText(c_, t); }, anchos) {}
+    explicit Statements(data::Connection& c) : c_(c), values_(Escaper()) {}
 
     const TextValues& Values() const { return values_; }
+    bool OnClusterNode() const { return oneByOne_; }
 
     // Runs `sqls` in one round trip. A statement the server refuses while the
     // transaction stays open is tried again, with those after it, up to the
@@ -100,11 +133,18 @@ public:
                 if (commitAt >= 0 && at > commitAt) return answers;
                 if (commitAt >= 0 && (at == commitAt || IsLostConnection(e.number())))
                     throw WholeSendAborted{e.description(), e.number(), true};
-                if (RestartsWholeSend(e.number()) || !InTransaction())
-                    throw WholeSendAborted{e.description(), e.number()};
+                if (RestartsWholeSend(e.number())) throw WholeSendAborted{e.description(), e.number()};
+                const StatementFailed failed{e.description(), e.number(), at,
+                                             e.number() == data::kLockWaitTimeout ? FailureCause::CounterBusy
+                                                                                  : FailureCause::Other,
+                                             {}};
+                // Not tried again, whether or not the server rolled the whole
+                // transaction back with it: the caller rolls back in any case.
+                if (TriedOnce(e.number())) throw failed;
+                if (!InTransaction()) throw WholeSendAborted{e.description(), e.number()};
                 tries = at == failing ? tries + 1 : 1;
                 failing = at;
-                if (tries >= kIntentosSentencia) throw StatementFailed{e.description()};
+                if (tries >= kIntentosSentencia) throw failed;
                 from = at;
             }
         }
@@ -122,7 +162,7 @@ public:
     }
     // On a cluster node each statement travels alone (see kFactNodoCluster).
     void LearnServer() {
-        std::map<QString, bool>& facts = c_.SessionFacts();
+        std::map<QString, bool>& facts = c_.SessionFacts().flags;
         if (const auto it = facts.find(kFactNodoCluster); it != facts.end()) {
             oneByOne_ = it->second;
             return;
@@ -138,8 +178,28 @@ public:
         facts[kFactNodoCluster] = oneByOne_ = node;
     }
 
+    // The widths of the installation's text columns, learnt on the first
+    // send of each connection (after a reconnect, again: a column may have
+    // been widened). A server that cannot list them leaves values whole.
+    void LearnWidths() {
+        data::SessionFacts& facts = c_.SessionFacts();
+        if (!facts.anchos) {
+            data::ColumnWidths anchos;
+            try {
+                anchos = data::ColumnWidthsFrom(Ask(data::kSqlColumnWidths));
+            } catch (const data::DbError& e) {
+                if (PassesSoon(e.number())) throw WholeSendAborted{e.description(), e.number()};
+                qWarning().noquote() << "send: cannot learn the column widths:" << e.number() << e.description()
+                                     << "; values are written whole";
+            }
+            facts.anchos = std::make_shared<const data::ColumnWidths>(std::move(anchos));
+        }
+        anchos_ = facts.anchos;
+        values_ = TextValues(Escaper(), anchos_.get());
+    }
+
     bool SendRecordsAvailable() {
-        std::map<QString, bool>& facts = c_.SessionFacts();
+        std::map<QString, bool>& facts = c_.SessionFacts().flags;
         if (const auto it = facts.find(kFactEnvios); it != facts.end()) return it->second;
         bool available = true;
         try {
@@ -157,15 +217,23 @@ public:
         return available;
     }
     // ROLLBACK, whatever state the connection is in; never raises.
-    void RollBack() {
+    void RollBack() { Quietly(kSqlDeshacer, "rollback"); }
+    // The session's own causality wait again, after a settle (never raises).
+    void RestoreSyncWait() { Quietly(kSqlRestaurarEspera, "restoring wsrep_sync_wait"); }
+
+private:
+    void Quietly(const QString& sql, const char* what) {
         try {
-            if (c_.IsOpen()) c_.Execute(kSqlDeshacer);
+            if (c_.IsOpen()) c_.Execute(sql);
         } catch (const rt::RuntimeError& e) {
-            qWarning().noquote() << "send: rollback failed:" << e.number() << e.description();
+            qWarning().noquote() << "send:" << what << "failed:" << e.number() << e.description();
         }
     }
 
-private:
+    EscapeFn Escaper() {
+        return [this](const QString& t) { return data::SqlText(c_, t); };
+    }
+
     // Whether the send's transaction is still open after a failed statement:
     // a server may roll the whole transaction back on some errors (a lock wait
     // timeout with innodb_rollback_on_timeout, say), and retrying the one
@@ -186,6 +254,7 @@ private:
     }
 
     data::Connection& c_;
+    std::shared_ptr<const data::ColumnWidths> anchos_;
     TextValues values_;
     bool oneByOne_ = false;
 };
@@ -195,14 +264,49 @@ TicketContext TicketOf(const order::Order& p, const QString& numero,
     return TicketContext{numero, p.mesonero, reloj.hora.mid(11), reloj.fecha, p.mesa};
 }
 
+// Which line and table each written statement belongs to, so that a value
+// the server refuses can be named.
+struct WrittenBy {
+    const char* table;
+    const order::Line* linea;  // nullptr: the header, the counter, the send record
+};
+
+// The value of `column` in `table` that the send wrote for `w`, cut as written.
+QString ValueWritten(const WrittenBy& w, const QString& column, const order::Order& p, const TicketContext& t,
+                     const TextValues& esc) {
+    const QString c = column.toLower();
+    const auto cut = [&](const QString& v) { return esc.Cut(w.table, column.toLatin1().constData(), v); };
+    if (c == QLatin1String("mesonero")) return cut(t.mesonero);
+    if (c == QLatin1String("mesa") || c == QLatin1String("n_factura") || c == QLatin1String("ced_cliente"))
+        return cut(p.mesa);
+    if (c == QLatin1String("cod_vendedor") && w.linea == nullptr) return cut(p.codVendedor);
+    if (w.linea == nullptr) return {};
+    const order::Line& l = *w.linea;
+    if (c == QLatin1String("nom_producto")) return cut(l.nombre);
+    if (c == QLatin1String("cod_producto")) return cut(l.codigo);
+    if (c.startsWith(QLatin1String("contorno"))) return cut(l.contornos.value(c.mid(8).toInt() - 1));
+    if (c == QLatin1String("termino")) return cut(l.termino);
+    if (c == QLatin1String("observacion")) return cut(l.observacion);
+    if (c == QLatin1String("deposito")) return cut(l.deposito);
+    if (c == QLatin1String("cod_vendedor")) return cut(l.codVendedor);
+    return {};
+}
+
 // One run of the whole send, from START TRANSACTION to COMMIT, in two round
 // trips: first what the send must know (the ticket number, under the counter
 // lock; whether the table has its header; the server clock), then everything
 // it writes with the COMMIT, and after the COMMIT the reads the screen makes
 // next (`o.lecturasDespues`). `attempt` receives what identifies this run in
-// the database before its COMMIT goes out.
+// the database: before the transaction begins (announced to
+// `o.antesDeEmpezar`, which may wait for the disk) and, numbered, before its
+// COMMIT goes out (to `o.antesDeConfirmar`, which may not: every other
+// terminal waits for the counter meanwhile).
 SendResult RunOnce(Statements& s, const order::Order& p, bool conRegistro, SendInDoubt& attempt,
                    const SendOptions& o) {
+    attempt.conRegistro = conRegistro;
+    attempt.numerado = false;
+    attempt.escrito.reset();
+    if (o.antesDeEmpezar) o.antesDeEmpezar(attempt);
     const TextValues& esc = s.Values();
     SendResult r;
     // The counter lock is taken first, so no other send can insert this
@@ -214,33 +318,59 @@ SendResult RunOnce(Statements& s, const order::Order& p, bool conRegistro, SendI
     r.reloj = data::ClockFromResult(antes.at(3));
 
     QStringList escribir;
+    std::vector<WrittenBy> autores;
     if (contador.RecordCount() > 0) {
         r.numero = contador.Field(0).ToTextOrEmpty();
         try {
             escribir << ActualizarContador(r.numero, esc);
+            autores.push_back({"mantenimiento", nullptr});
         } catch (const rt::RuntimeError&) {
             // A counter the back office left empty or not a number: the order
             // cannot get a ticket number, and stays on the screen.
             throw StatementFailed{QStringLiteral("El contador de comandas (mantenimiento.control_Comanda) "
                                                  "no es un número: '") +
-                                  r.numero + QLatin1Char('\'')};
+                                      r.numero + QLatin1Char('\''),
+                                  0, -1, FailureCause::BadValue, {}};
         }
     }
     // The header carries this send's date, read above.
-    if (cabecera.RecordCount() == 0) escribir << InsertarCabecera(p.mesa, p.codVendedor, r.reloj.fecha, esc);
+    if (cabecera.RecordCount() == 0) {
+        escribir << InsertarCabecera(p.mesa, p.codVendedor, r.reloj.fecha, esc);
+        autores.push_back({"Factura_r", nullptr});
+    }
     const TicketContext ticket = TicketOf(p, r.numero, r.reloj);
     for (const order::Line& linea : p.lineas) {
         if (!order::IsOrderLine(linea)) continue;
         escribir << InsertarLinea(p.mesa, linea, esc) << InsertarComanda(ticket, linea, esc);
+        autores.push_back({"D_Fact_r", &linea});
+        autores.push_back({"comanda", &linea});
     }
-    if (conRegistro) escribir << RegistrarEnvio(attempt.idEnvio, r.numero, p.mesa, esc);
+    const int registroAt = conRegistro ? static_cast<int>(escribir.size()) : -1;
+    if (conRegistro) {
+        escribir << RegistrarEnvio(attempt.idEnvio, r.numero, p.mesa, esc);
+        autores.push_back({"envios", nullptr});
+    }
     attempt.numero = r.numero;
     attempt.reloj = r.reloj;
-    attempt.conRegistro = conRegistro;
+    attempt.numerado = true;
+    attempt.escrito = TicketAsWritten(ticket, esc);
     if (o.antesDeConfirmar) o.antesDeConfirmar(attempt);
     const int commitAt = static_cast<int>(escribir.size());
     escribir << kSqlConfirmar << o.lecturasDespues;
-    std::vector<data::ResultSet> respuestas = s.Together(escribir, commitAt);
+    std::vector<data::ResultSet> respuestas;
+    try {
+        respuestas = s.Together(escribir, commitAt);
+    } catch (StatementFailed& e) {
+        if (e.at == registroAt && e.number == data::kDuplicateKey) throw AlreadyStored{};
+        if (IsBadValue(e.number) && e.at >= 0 && e.at < commitAt) {
+            const WrittenBy& w = autores.at(static_cast<size_t>(e.at));
+            const QString column = ColumnInError(e.description);
+            e.causa = FailureCause::BadValue;
+            e.detalle = BadValueText(e.number, QString::fromLatin1(w.table), column,
+                                     column.isEmpty() ? QString() : ValueWritten(w, column, p, ticket, esc));
+        }
+        throw;
+    }
     r.outcome = SendOutcome::Stored;
     for (size_t i = static_cast<size_t>(commitAt) + 1; i < respuestas.size(); ++i)
         r.lecturas.push_back(std::move(respuestas[i]));
@@ -248,12 +378,20 @@ SendResult RunOnce(Statements& s, const order::Order& p, bool conRegistro, SendI
 }
 
 enum class Settled { Committed, NotCommitted, CannotTell, NoAnswerNow };
+struct Settlement {
+    Settled settled = Settled::NoAnswerNow;
+    QString numero;           // Committed: its ticket number
+    data::ServerClock reloj;  // Committed: its clock (read now when it was not known)
+    QString error;            // CannotTell, NoAnswerNow: what the server said
+};
 
 // Did the send in doubt commit? Asked under the counter lock: a try whose
 // COMMIT is still on its way to the server holds that lock, so the answer
 // waits until that try has ended one way or the other (where mantenimiento
 // has its row; without it there is nothing to lock, and a COMMIT still on its
-// way can land after the answer).
+// way can land after the answer). On a cluster node the reads first wait for
+// every write the cluster has certified, so a try committed through another
+// node is seen.
 //
 // A try that wrote the send record: its row exists exactly when it committed,
 // also for an order without lines. It is looked for by what the try wrote,
@@ -261,42 +399,71 @@ enum class Settled { Committed, NotCommitted, CannotTell, NoAnswerNow };
 // a stored order look unsent.
 //
 // A try without it, from the installation's own tables: the ticket lines of
-// its number, table, waiter and server time. A send that rolled back freed
-// its number for another terminal, but that one's lines carry its own table,
-// waiter and time. An order without lines leaves no line to find; it is sent
-// again, which stores no row twice (the header is only inserted when missing)
-// and at worst skips one ticket number. A terminal that may not read comanda
-// can still learn "not stored" from the counter (still at the number the try
-// drew, which its COMMIT would have advanced); once the counter has moved it
-// cannot tell.
-Settled Settle(Statements& s, const SendInDoubt& d, const order::Order& p) {
+// its number, table, waiter and server time, as it wrote them. A send that
+// rolled back freed its number for another terminal, but that one's lines
+// carry its own table, waiter and time. An order without lines leaves no line
+// to find; it is sent again, which stores no row twice (the header is only
+// inserted when missing) and at worst skips one ticket number. A terminal
+// that may not read comanda can still learn "not stored" from the counter
+// (still at the number the try drew, which its COMMIT would have advanced);
+// once the counter has moved it cannot tell. Nor can it for a try whose
+// number was lost with the power.
+//
+// An error that will come back on every try (not a lost connection, a lock
+// wait, a node not ready) cannot tell either: the waiter checks at the till
+// instead of being stopped for ever.
+Settlement Settle(Statements& s, const SendInDoubt& d, const order::Order& p) {
     struct EndTransaction {
         Statements& s;
-        ~EndTransaction() { s.RollBack(); }
+        bool syncWait = false;
+        ~EndTransaction() {
+            s.RollBack();
+            if (syncWait) s.RestoreSyncWait();
+        }
     } end{s};
+    Settlement out;
     try {
+        if (s.OnClusterNode()) {
+            end.syncWait = true;
+            s.Ask(kSqlEsperarCertificados);
+        }
         s.Ask(kSqlInicio);
         const data::ResultSet contador = s.Ask(kSqlContador);
-        if (d.conRegistro)
-            return s.Ask(BuscarEnvio(d.idEnvio, s.Values())).IsEof() ? Settled::NotCommitted
-                                                                       : Settled::Committed;
-        if (!order::HasOrderLines(p)) return Settled::NotCommitted;
+        out.settled = Settled::NotCommitted;
+        if (d.conRegistro) {
+            const data::ResultSet registro = s.Ask(BuscarEnvio(d.idEnvio, s.Values()));
+            if (registro.IsEof()) return out;
+            out.settled = Settled::Committed;
+            out.numero = d.numerado ? d.numero : registro.Field(0).ToTextOrEmpty();
+            out.reloj = d.numerado ? d.reloj : data::ClockFromResult(s.Ask(data::kSqlReloj));
+            return out;
+        }
+        if (!d.numerado) {
+            out.settled = Settled::CannotTell;
+            return out;
+        }
+        if (!order::HasOrderLines(p)) return out;
+        out.numero = d.numero;
+        out.reloj = d.reloj;
         try {
-            const data::ResultSet lineas =
-                s.Ask(ContarComanda(TicketOf(p, d.numero, d.reloj), s.Values()));
-            return !lineas.IsEof() && lineas.Field(0).ToDouble() > 0 ? Settled::Committed
-                                                                      : Settled::NotCommitted;
+            const WrittenTicket escrito =
+                d.escrito ? *d.escrito : TicketAsWritten(TicketOf(p, d.numero, d.reloj), s.Values());
+            const data::ResultSet lineas = s.Ask(ContarComanda(escrito, s.Values()));
+            if (!lineas.IsEof() && lineas.Field(0).ToDouble() > 0) out.settled = Settled::Committed;
+            return out;
         } catch (const data::DbError& e) {
             // Not allowed to read comanda: only the counter can still answer.
             const bool counterUnmoved =
                 !contador.IsEof() && contador.Field(0).ToTextOrEmpty() == d.numero;
-            if (IsPermanentRefusal(e.number()) && counterUnmoved) return Settled::NotCommitted;
+            if (IsPermanentRefusal(e.number()) && counterUnmoved) return out;
             throw;
         }
     } catch (const data::DbError& e) {
-        qWarning().noquote() << "send: cannot tell now whether ticket" << d.numero
+        qWarning().noquote() << "send: cannot tell now whether ticket" << d.numero << "of send" << d.idEnvio
                              << "was stored:" << e.number() << e.description();
-        return IsPermanentRefusal(e.number()) ? Settled::CannotTell : Settled::NoAnswerNow;
+        out.settled = PassesSoon(e.number()) ? Settled::NoAnswerNow : Settled::CannotTell;
+        out.error = e.description();
+        return out;
     }
 }
 
@@ -346,9 +513,9 @@ SendResult SendOrder(data::Connection& conexion, const order::Order& pedido, con
         return result;
     }
     if (!o.soloComprobar) CheckNumbers(pedido);
-    Statements s(conexion, o.anchos);
+    Statements s(conexion);
     std::optional<SendInDoubt> doubt = o.enDuda;  // a try whose COMMIT answer was lost
-    SendInDoubt attempt{idEnvio, {}, {}, false};
+    SendInDoubt attempt{idEnvio, {}, {}, false, false, {}};
     bool reconnect = false;
     // Each round either runs the send or reconnects and settles; the bound
     // keeps a connection that drops on every check from looping for ever.
@@ -360,21 +527,25 @@ SendResult SendOrder(data::Connection& conexion, const order::Order& pedido, con
             }
             s.LearnServer();
             const bool conRegistro = s.SendRecordsAvailable();
+            s.LearnWidths();
             if (doubt) {
-                switch (Settle(s, *doubt, pedido)) {
+                const Settlement settled = Settle(s, *doubt, pedido);
+                switch (settled.settled) {
                     case Settled::Committed:
                         result.outcome = SendOutcome::Stored;
-                        result.numero = doubt->numero;
-                        result.reloj = doubt->reloj;
+                        result.numero = settled.numero;
+                        result.reloj = settled.reloj;
                         result.lastError.clear();
                         return result;
                     case Settled::CannotTell:
                         result.outcome = SendOutcome::Undecidable;
                         result.enDuda = doubt;
+                        result.lastError = settled.error;
                         return result;
                     case Settled::NoAnswerNow:
                         result.outcome = SendOutcome::Unknown;
                         result.enDuda = doubt;
+                        result.lastError = settled.error;
                         return result;
                     case Settled::NotCommitted:
                         doubt.reset();
@@ -405,11 +576,22 @@ SendResult SendOrder(data::Connection& conexion, const order::Order& pedido, con
             if (e.number == data::kDeadlock && result.wholeSendRuns < o.intentosEnvio)
                 QThread::msleep(static_cast<unsigned long>(CollisionPauseMs(
                     result.wholeSendRuns + 1, QRandomGenerator::global()->generate())));
+        } catch (const AlreadyStored&) {
+            // An earlier try of this order committed: its send record holds
+            // the ticket number it printed under; this run stores nothing.
+            s.RollBack();
+            qInfo().noquote() << "send:" << idEnvio << "was already stored by an earlier try";
+            SendInDoubt earlier = attempt;
+            earlier.numerado = false;
+            earlier.conRegistro = true;
+            doubt = earlier;
         } catch (const StatementFailed& e) {
-            // The server answered every try and the transaction is still
-            // open: nothing committed.
+            // The server answered and the transaction is still open: nothing
+            // committed.
             s.RollBack();
             result.lastError = e.description;
+            result.causa = e.causa;
+            result.detalle = e.detalle;
             return result;
         } catch (...) {
             s.RollBack();  // a value that is no number, say: nothing stays

@@ -8,10 +8,10 @@
 #include <optional>
 #include <vector>
 
-#include "data/column_widths.h"
 #include "data/connection.h"
-#include "order/order.h"
 #include "data/server_clock.h"
+#include "order/order.h"
+#include "sending/order_statements.h"
 
 namespace sending {
 
@@ -22,8 +22,16 @@ namespace sending {
 struct SendInDoubt {
     QString idEnvio;
     QString numero;              // ticket number it drew
-    data::ServerClock reloj;  // server clock it read under the lock
-    bool conRegistro = false;    // it wrote its row in envios: look there
+    data::ServerClock reloj;     // server clock it read under the lock
+    bool conRegistro = false;    // it writes its row in envios: look there
+    // It read its number and clock under the counter lock, and they are
+    // known here. False for a try announced before its transaction began
+    // (the journal's copy of what it drew was lost with the power): only its
+    // send record can tell then.
+    bool numerado = true;
+    // Its ticket lines' values as it wrote them; none for an entry left by
+    // an older program, which is looked for with today's column widths.
+    std::optional<WrittenTicket> escrito;
 
     bool operator==(const SendInDoubt&) const = default;
 };
@@ -46,13 +54,14 @@ struct SendOptions {
     // An earlier try of this same order whose outcome was not known: it is
     // settled before anything is stored.
     std::optional<SendInDoubt> enDuda;
-    // Widths of the installation's text columns; values are cut to them.
-    // None: values are written whole.
-    const data::ColumnWidths* anchos = nullptr;
     // Only settle `enDuda`: the send is not run, whatever the answer.
     bool soloComprobar = false;
-    // Called with what identifies a try just before its COMMIT goes out, so
-    // the terminal's journal knows it should the terminal die before the answer.
+    // Called before a try's transaction begins, with what identifies it
+    // (its id, whether it writes a send record; not numbered yet): the
+    // journal makes it reach the disk here, where no other terminal waits.
+    std::function<void(const SendInDoubt&)> antesDeEmpezar;
+    // Called with the numbered try just before its COMMIT goes out, while the
+    // counter is locked: nothing here may wait for the disk.
     std::function<void(const SendInDoubt&)> antesDeConfirmar;
     // Queries sent right after the COMMIT, in its round trip: the reads the
     // screen makes next. Their answers come back in SendResult::lecturas.
@@ -77,8 +86,18 @@ enum class SendOutcome {
     Undecidable,
 };
 
+// Why a send that did not commit stopped, where the waiter can do something
+// about it.
+enum class FailureCause {
+    Other,        // the server or the network: pressing ENVIAR again may do
+    CounterBusy,  // the ticket counter stayed locked (another terminal, a backup)
+    BadValue,     // a value the installation's column cannot hold: it recurs
+};
+
 struct SendResult {
     SendOutcome outcome = SendOutcome::Failed;
+    FailureCause causa = FailureCause::Other;
+    QString detalle;             // BadValue: which value and which column, in Spanish
     bool Stored() const { return outcome == SendOutcome::Stored; }
     // The try in doubt, when Unknown or Undecidable.
     std::optional<SendInDoubt> enDuda;
@@ -101,11 +120,13 @@ int CollisionPauseMs(int run, quint32 random);
 // installation has that table).
 QString NewSendId();
 
-// Runs the send on `conexion`: statements are tried up to five times on the
-// same connection; a lost connection or a deadlock reconnects and runs the
-// whole send again; a lost answer to COMMIT is settled first (did the send
-// commit?), from table envios where the installation has it, from its ticket
-// lines otherwise.
+// Runs the send on `conexion`: a statement the server refuses for a passing
+// reason is tried up to five times on the same connection; a lost connection
+// or a deadlock reconnects and runs the whole send again; a lost answer to
+// COMMIT is settled first (did the send commit?), from table envios where the
+// installation has it, from its ticket lines otherwise. A lock wait that runs
+// out and a value its column cannot hold are not tried again. Text values are
+// cut to the widths of the installation's columns, learnt once per connection.
 // A send that cannot be stored is rolled back and reported in the result.
 // Raises rt::RuntimeError, before anything is stored, when a quantity,
 // price, tax or cost is not a finite number.

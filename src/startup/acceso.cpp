@@ -193,6 +193,9 @@ void Acceso::OpenConnection() {
     // The screens stop typed text at the width of the columns it goes to.
     try {
         Anchos = data::ColumnWidthsFrom(ahead.Answer(*Conexion, data::kSqlColumnWidths));
+        // The send cuts its values to the same widths, without asking again
+        // on this connection.
+        Conexion->SessionFacts().anchos = std::make_shared<const data::ColumnWidths>(Anchos);
     } catch (const rt::RuntimeError& e) {
         qWarning().noquote() << "column widths could not be read, typed text is not limited:"
                              << e.number() << e.description();

@@ -38,7 +38,7 @@ public:
         return real_->RunTogether(sqls);
     }
     QString Escape(const QString& t) const override { return real_->Escape(t); }
-    std::map<QString, bool>& SessionFacts() override { return real_->SessionFacts(); }
+    data::SessionFacts& SessionFacts() override { return real_->SessionFacts(); }
 
 private:
     void Count(const QStringList& sqls) {

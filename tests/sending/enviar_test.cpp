@@ -175,7 +175,7 @@ TEST_F(EnviarTest, AStatementFailingTwiceIsStoredWithNothingShown) {
     int failures = 0;
     hooked->before = [&](const QString& sql, int) {
         if (sql.startsWith("INSERT INTO comanda") && failures < 2)
-            throw data::DbError(1205, QString("Lock wait timeout exceeded (%1)").arg(++failures));
+            throw data::DbError(1030, QString("Got error 11 from storage engine (%1)").arg(++failures));
     };
     sendingtest::HookedConnection* conn = hooked.get();
     Module1::Conexion = std::move(hooked);
@@ -200,7 +200,7 @@ TEST_P(EnviarOn, AStatementFailingFiveTimesRollsBackKeepsTheOrderAndTheNextSendS
     hooked->before = [&](const QString& sql, int) {
         // The second line's order line: counter, header and the first line ran already.
         if (sql.contains("'B010'") && sql.startsWith("INSERT INTO D_Fact_r"))
-            throw data::DbError(1205, QString("fallo número %1").arg(++failures));
+            throw data::DbError(1030, QString("fallo número %1").arg(++failures));
     };
     sendingtest::HookedConnection* conn = hooked.get();
     Module1::Conexion = std::move(hooked);

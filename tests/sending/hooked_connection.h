@@ -41,7 +41,7 @@ public:
         return rs;
     }
     QString Escape(const QString& t) const override { return real_->Escape(t); }
-    std::map<QString, bool>& SessionFacts() override { return real_->SessionFacts(); }
+    data::SessionFacts& SessionFacts() override { return real_->SessionFacts(); }
 
 private:
     template <typename F>

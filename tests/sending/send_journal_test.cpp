@@ -35,7 +35,7 @@ JournalEntry Entry() {
 TEST(SendJournalTest, EveryEntryIsReadBackAsWritten) {
     JournalEntry sending = Entry();
     JournalEntry inDoubt = Entry();
-    inDoubt.intento = SendInDoubt{inDoubt.idEnvio, "41", {QDate(2026, 12, 9), "09/12/2026 21:15:03"}, true};
+    inDoubt.intento = SendInDoubt{inDoubt.idEnvio, "41", {QDate(2026, 12, 9), "09/12/2026 21:15:03"}, true, true, {}};
     JournalEntry stored = inDoubt;
     stored.guardado = true;
     stored.impresas = {0, 2};
@@ -116,7 +116,7 @@ TEST(SendJournalTest, TheFileHoldsTheLastEntryUntilClosedAndAnUnreadableOneIsMov
 
     JournalEntry e = Entry();
     ASSERT_TRUE(journal.Write(e));  // creates its folder
-    e.intento = SendInDoubt{e.idEnvio, "41", {QDate(2026, 12, 9), "09/12/2026 21:15:03"}, false};
+    e.intento = SendInDoubt{e.idEnvio, "41", {QDate(2026, 12, 9), "09/12/2026 21:15:03"}, false, true, {}};
     ASSERT_TRUE(journal.Write(e));
     sending::SendJournal::Loaded loaded = journal.Load();
     ASSERT_EQ(loaded.state, sending::SendJournal::State::Found);

@@ -13,10 +13,10 @@ TEST(SendFailureMessage, SaysWhatBecameOfTheOrderAndWhatToDoNext) {
     notStored.lastError = "Deadlock found";
     sending::SendResult unknown = notStored;
     unknown.outcome = sending::SendOutcome::Unknown;
-    unknown.enDuda = sending::SendInDoubt{"id", "57", {}};
+    unknown.enDuda = sending::SendInDoubt{"id", "57", {}, false, true, {}};
     sending::SendResult undecidable;
     undecidable.outcome = sending::SendOutcome::Undecidable;
-    undecidable.enDuda = sending::SendInDoubt{"id", "57", {}};
+    undecidable.enDuda = sending::SendInDoubt{"id", "57", {}, false, true, {}};
     const struct {
         const char* name;
         sending::SendResult result;
@@ -56,7 +56,7 @@ sending::SettleReport Settled(bool enPantalla) {
     line.nombre = "PARRILLA";
     line.cantidad = 2;
     r.entry.pedido.lineas = {line, order::Line()};  // the second has no code: no line
-    r.entry.intento = sending::SendInDoubt{"id", "57", {}};
+    r.entry.intento = sending::SendInDoubt{"id", "57", {}, false, true, {}};
     return r;
 }
 

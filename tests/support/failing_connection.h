@@ -20,7 +20,7 @@ public:
     void Execute(const QString& sql) override;
     data::ResultSet Query(const QString& sql) override { return real_->Query(sql); }
     QString Escape(const QString& t) const override { return real_->Escape(t); }
-    std::map<QString, bool>& SessionFacts() override { return real_->SessionFacts(); }
+    data::SessionFacts& SessionFacts() override { return real_->SessionFacts(); }
 
 private:
     std::unique_ptr<data::Connection> real_;

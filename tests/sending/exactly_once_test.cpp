@@ -1,0 +1,208 @@
+// What keeps a send exactly once where the server, the installation or the
+// waiter does the unexpected: one key for every press of one order, a settle
+// that looks for the values as they were written, widths learnt on every
+// connection, a wait for the counter that ends and is not repeated, and
+// errors that will come back said as such.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "data/db_error.h"
+#include "sending/bad_values.h"
+#include "sending/hooked_connection.h"
+#include "sending/order_sender.h"
+#include "sending/order_statements.h"
+#include "sending/send_fixture.h"
+#include "sending/send_journal.h"
+#include "sending/send_messages.h"
+
+namespace {
+
+using namespace sendingtest;
+using sending::SendOrder;
+using sending::SendOutcome;
+using testsupport::Installation;
+using testsupport::RootQuery;
+
+QStringList Starting(const QStringList& statements, const QString& prefix) {
+    QStringList out;
+    for (const QString& s : statements)
+        if (s.startsWith(prefix)) out << s;
+    return out;
+}
+
+class ExactlyOnce : public SendFixture {
+protected:
+    std::unique_ptr<HookedConnection> Hooked() { return std::make_unique<HookedConnection>(Connect()); }
+    QTemporaryDir folder_;
+};
+
+TEST_F(ExactlyOnce, EveryPressOfOneOrderCarriesOneKeySoATryThatCommittedLateIsNotStoredAgain) {
+    sending::SendJournal journal(folder_.filePath("envio.json"));
+    sending::OrderSender sender(journal);
+    auto c = Hooked();
+    const order::Order p = Order("7", 2);
+    // The first press: the send record's insert is refused (a value the
+    // server will not take), nothing is stored.
+    c->before = [&](const QString& sql, int) {
+        if (sql.startsWith("INSERT INTO envios (id_envio,numero,mesa) values")) {
+            c->before = nullptr;
+            throw data::DbError(data::kOutOfRange, "Out of range value for column 'numero' at row 1");
+        }
+    };
+    EXPECT_FALSE(sender.Send(*c, p, Options()).Stored());
+    const sending::SendResult second = sender.Send(*c, p, Options());
+    ASSERT_TRUE(second.Stored());
+    sender.TicketsOut();
+    const QStringList keys = Starting(c->statements, "INSERT INTO envios (id_envio,numero,mesa) values");
+    ASSERT_EQ(keys.size(), 2);
+    EXPECT_EQ(keys[0], keys[1]);
+
+    // The same order sent again after it was stored is another order; and a
+    // try whose key committed already reports that one, stores nothing.
+    ASSERT_TRUE(sender.Send(*c, p, Options()).Stored());
+    sender.TicketsOut();
+    EXPECT_NE(Starting(c->statements, "INSERT INTO envios (id_envio,numero,mesa) values").value(2), keys[0]);
+    const QString clave = sending::NewSendId();
+    const sending::SendResult first = SendOrder(*c, p, clave, Options());
+    const sending::SendResult again = SendOrder(*c, p, clave, Options());
+    EXPECT_TRUE(again.Stored());
+    EXPECT_EQ(again.numero, first.numero);
+    EXPECT_EQ(Count("comanda"), "6");
+    EXPECT_EQ(Counter(), "103");
+}
+
+TEST_F(ExactlyOnce, AWaitForTheCounterEndsWithinSecondsIsNotRepeatedAndIsToldInSpanish) {
+    // A table lock held by another session (a backup's global read lock, a
+    // change to the table, look alike to the send): the server's own default
+    // wait is a day.
+    QProcess holder;
+    holder.start("mariadb", {"--no-defaults", "--socket=" + testsupport::RequiredSetting("PEDIDOS_TEST_DB_SOCKET"),
+                             "-uroot", "--database=" + testsupport::DbName(), "-e",
+                             "LOCK TABLES mantenimiento WRITE; DO SLEEP(40);"});
+    ASSERT_TRUE(holder.waitForStarted());
+    QThread::msleep(500);
+    auto c = Hooked();
+    QElapsedTimer clock;
+    clock.start();
+    const sending::SendResult r = SendOrder(*c, Order("8", 1), sending::NewSendId(), Options());
+    const qint64 waited = clock.elapsed();
+    holder.kill();
+    holder.waitForFinished();
+    EXPECT_EQ(r.outcome, SendOutcome::Failed);
+    EXPECT_EQ(r.causa, sending::FailureCause::CounterBusy);
+    EXPECT_EQ(Starting(c->statements, sending::kSqlContador).size(), 1);
+    EXPECT_LT(waited, 30000) << "the wait is bounded by the session, not by the server's default";
+    const QString message = sending::SendFailureMessage(r, "8");
+    EXPECT_TRUE(message.contains(QString::fromUtf8("numeración de comandas está ocupada"))) << message.toStdString();
+    EXPECT_FALSE(message.contains("Lock wait")) << message.toStdString();
+    EXPECT_EQ(Count("comanda"), "0");
+}
+
+// A restaurant's own tables: no send record, so a lost answer is settled
+// from the ticket lines; a latin1 comanda with narrow columns.
+class ExactlyOnceTheirs : public testsupport::OnInstallation<ExactlyOnce> {};
+INSTANTIATE_TEST_SUITE_P(Installations, ExactlyOnceTheirs, ::testing::Values(Installation::Theirs),
+                         testsupport::InstallationParamName());
+
+TEST_P(ExactlyOnceTheirs, ALostAnswerIsSettledByTheValuesAsWrittenAfterAColumnWasWidened) {
+    // The connection learns the widths by itself (a terminal started while
+    // the server was down has none from start-up), cuts the waiter's name,
+    // loses the COMMIT's answer; the technician widens the column before the
+    // settle.
+    auto c = Hooked();
+    order::Order p = Order("9", 2);
+    p.mesonero = QString("W").repeated(60);
+    c->after = [&](const QString& sql, int) {
+        if (sql != "COMMIT") return;
+        c->after = nullptr;
+        RootQuery("alter table comanda modify mesonero varchar(100)");
+        throw data::DbError(data::kServerLost, "Lost connection to server during query");
+    };
+    struct Narrow {
+        ~Narrow() { RootQuery("alter table comanda modify mesonero varchar(20)"); }
+    } narrow;
+    const sending::SendResult r = SendOrder(*c, p, sending::NewSendId(), Options());
+    EXPECT_TRUE(r.Stored()) << r.lastError.toStdString();
+    EXPECT_EQ(r.wholeSendRuns, 1);
+    EXPECT_EQ(RootQuery("select count(*), max(char_length(mesonero)) from comanda"), QStringList{"2\t20"});
+}
+
+TEST_P(ExactlyOnceTheirs, ASettleThatMeetsAnErrorThatWillRecurLetsTheWaiterDecide) {
+    const struct {
+        int error;
+        sending::Settlement settlement;
+        bool stillPending;
+    } cases[] = {
+        {1267, sending::Settlement::CannotTell, false},  // illegal mix of collations: every try
+        {data::kNoSuchTable, sending::Settlement::CannotTell, false},
+        {data::kLockWaitTimeout, sending::Settlement::NoAnswer, true},  // passes: ask later
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.error);
+        sending::SendJournal journal(folder_.filePath(QString("envio%1.json").arg(k.error)));
+        sending::OrderSender sender(journal);
+        auto c = Hooked();
+        c->after = [&](const QString& sql, int) {
+            if (sql == "COMMIT") {
+                c->after = nullptr;
+                throw data::DbError(data::kServerLost, "Lost connection to server during query");
+            }
+        };
+        // The reconnect after the lost answer fails: the send stays pending.
+        sending::SendOptions o = Options();
+        o.connectionString = QStringLiteral("server=") + testsupport::DbDownHost() + ";database=x";
+        o.intentosConexion = 1;
+        EXPECT_EQ(sender.Send(*c, Order("10", 1), o).outcome, SendOutcome::Unknown);
+        ASSERT_TRUE(sender.Pending());
+        c->before = [&](const QString& sql, int) {
+            if (sql.startsWith("select count(*) from comanda")) throw data::DbError(k.error, "refused");
+        };
+        const sending::SettleReport report = sender.SettlePending(*c, Options());
+        EXPECT_EQ(report.settlement, k.settlement);
+        EXPECT_EQ(sender.Pending().has_value(), k.stillPending);
+        c->before = nullptr;
+    }
+}
+
+TEST_P(ExactlyOnceTheirs, AValueItsColumnCannotHoldIsNamedTriedOnceAndTheOrderStays) {
+    auto c = Hooked();
+    order::Order p = Order("11", 2);
+    p.lineas[1].nombre = QString::fromUtf8("PIZZA 🍕 MARGARITA");  // comanda is latin1 here
+    const sending::SendResult r = SendOrder(*c, p, sending::NewSendId(), Options());
+    EXPECT_EQ(r.outcome, SendOutcome::Failed);
+    EXPECT_EQ(r.causa, sending::FailureCause::BadValue);
+    EXPECT_EQ(Starting(c->statements, "INSERT INTO comanda").size(), 2);  // line 1, then line 2 once
+    const QString message = sending::SendFailureMessage(r, "11");
+    for (const char* part : {"PIZZA", "nom_producto", "comanda", "sigue en pantalla"})
+        EXPECT_TRUE(message.contains(QString::fromUtf8(part))) << part << "\n" << message.toStdString();
+    EXPECT_FALSE(message.contains("ENVIAR de nuevo")) << message.toStdString();
+    EXPECT_EQ(Count("comanda"), "0");
+}
+
+TEST(BadValues, TheColumnIsReadFromEachWayTheServerNamesIt) {
+    const struct {
+        const char* description;
+        const char* column;
+    } cases[] = {
+        {"Data too long for column 'observacion' at row 1", "observacion"},
+        {"Incorrect string value: '\\xF0\\x9F\\x8D\\x95' for column `pt_sending`.`comanda`.`nom_producto` at row 1",
+         "nom_producto"},
+        {"Incorrect string value: '\\xF0\\x9F' for column 'mesonero' at row 1", "mesonero"},
+        {"Out of range value for column 'cantidad' at row 1", "cantidad"},
+        {"Column 'termino' cannot be null", "termino"},
+        {"Lock wait timeout exceeded; try restarting transaction", ""},
+    };
+    for (const auto& k : cases)
+        EXPECT_EQ(sending::ColumnInError(QString::fromUtf8(k.description)), QString::fromLatin1(k.column))
+            << k.description;
+    const QString longValue = QString("X").repeated(100);
+    const QString text = sending::BadValueText(data::kDataTooLong, "comanda", "observacion", longValue);
+    EXPECT_TRUE(text.contains("observacion") && text.contains("comanda") && text.contains("...")) << text.toStdString();
+    EXPECT_LT(text.size(), 140);
+}
+
+}  // namespace
