@@ -87,6 +87,8 @@ set(PEDIDOS_LOGIC_SOURCES
 # The screens above it: widgets, forms, the Qt dialogs, CUPS and XCB glue,
 # start-up.
 set(PEDIDOS_SCREENS_SOURCES
+  widgets/busy_work.cpp
+  widgets/busy_work.h
   widgets/c_image_button.cpp
   widgets/c_image_button.h
   widgets/combo_list.cpp

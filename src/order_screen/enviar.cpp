@@ -2,6 +2,9 @@
 // transaction, printed, and the screen cleared. An order that could not be
 // stored stays on the screen, so the waiter can press ENVIAR again; one whose
 // outcome was lost is settled with the server before anything touches it.
+// The server may keep a send waiting for seconds (another terminal holding the
+// ticket counter): the talk with it runs off the screen's thread, so the
+// screen stays drawn and says what it is doing.
 #include <QLabel>
 #include <QLineEdit>
 
@@ -14,6 +17,7 @@
 #include "sending/send_messages.h"
 #include "data/module1.h"
 #include "runtime/dialogs.h"
+#include "widgets/busy_work.h"
 
 namespace order_screen {
 namespace {
@@ -43,7 +47,10 @@ void Pedido_R::Enviar() {
     // The screen's clearing reads travel with the COMMIT.
     sending::SendOptions o = Options();
     o.lecturasDespues = {kSqlParametros, kSqlMesoneros};
-    sending::SendResult r = Envios->Send(*Module1::Conexion, pedido, o);
+    data::Connection& conexion = *Module1::Conexion;
+    sending::SendResult r;
+    widgets::RunBusy(this, QStringLiteral("Enviando el pedido..."),
+                     [&] { r = Envios->Send(conexion, pedido, o); });
     if (!r.Stored()) {
         sending::ReportSendFailure(r, pedido.mesa);
         return;
@@ -73,7 +80,10 @@ bool Pedido_R::SettlePendingSend(Accion accion) {
     if (!Envios->PendingOnScreen() && accion != Accion::Enviar && accion != Accion::Inicio) return true;
     sending::SettleReport r;
     if (Module1::Conexion) {
-        r = Envios->SettlePending(*Module1::Conexion, Options());
+        data::Connection& conexion = *Module1::Conexion;
+        const sending::SendOptions o = Options();
+        widgets::RunBusy(this, QString::fromUtf8("Comprobando el último envío..."),
+                         [&] { r = Envios->SettlePending(conexion, o); });
     } else {
         r = {sending::Settlement::NoAnswer, *Envios->Pending(), Envios->PendingOnScreen(),
              QStringLiteral("No hay conexión abierta.")};

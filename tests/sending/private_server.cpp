@@ -104,7 +104,15 @@ bool PrivateServer::Start(QString& error) {
 }
 
 void PrivateServer::Kill() {
-    if (!server_ || server_->state() == QProcess::NotRunning) return;
+    if (!server_) return;
+    // A statement hook calls this on the thread ENVIAR sends from, while the
+    // screen's thread, which owns the server process, waits in its event
+    // loop: the process is killed and reaped there.
+    if (QThread::currentThread() != server_->thread()) {
+        QMetaObject::invokeMethod(server_.get(), [this] { Kill(); }, Qt::BlockingQueuedConnection);
+        return;
+    }
+    if (server_->state() == QProcess::NotRunning) return;
     ::kill(static_cast<pid_t>(server_->processId()), SIGKILL);
     server_->waitForFinished(10000);
 }

@@ -23,6 +23,7 @@ public:
     // until it answers. False, with the reason in `error`, when it does not.
     bool Start(QString& error);
     // kill -9: the server dies at once, in the middle of whatever it does.
+    // Callable from any thread while the thread that started it runs events.
     void Kill();
     // The database `name` rebuilt as `installation` with the demo data.
     bool LoadDatabase(const QString& name, QString& error,
