@@ -7,7 +7,8 @@
 namespace sending {
 
 SendJournal::Loaded OrderSender::Recover() {
-    SendJournal::Loaded loaded = journal_.Load();
+    SendJournal::Loaded loaded =
+        journal_.Load(instalacion_.IsNone() ? std::nullopt : std::optional<Installation>(instalacion_));
     if (loaded.state == SendJournal::State::Found) {
         pending_ = loaded.entry;
         pendingOnScreen_ = false;
@@ -69,15 +70,16 @@ SettleReport OrderSender::SettlePending(data::Connection& conexion, SendOptions 
 
 SendResult OrderSender::Send(data::Connection& conexion, const order::Order& pedido,
                              SendOptions options) {
-    JournalEntry entry{NewSendId(), pedido, std::nullopt, false, {}};
+    JournalEntry entry{NewSendId(), pedido, std::nullopt, false, {}, instalacion_.servidor, instalacion_.base};
     journal_.Write(entry);
     options.enDuda.reset();
     options.soloComprobar = false;
     options.antesDeConfirmar = [&](const SendInDoubt& intento) {
         entry.intento = intento;
         // An entry without its try would say "not stored" of a send that may
-        // commit now: better no entry at all than a false one.
-        if (!journal_.Write(entry)) journal_.Close();
+        // commit now: better no entry at all than a false one. The ticket
+        // counter is locked now: the entry is not waited for on the disk.
+        if (!journal_.Write(entry, SendJournal::Sync::CacheOnly)) journal_.Close();
     };
     SendResult r;
     try {
