@@ -164,7 +164,7 @@ using State = sending::SendJournal::State;
 TEST(SendJournalTest, APowerCutLeavesTheLastEntryWrittenToTheDisk) {
     JournalEntry sending = Entry();
     JournalEntry inDoubt = Entry();
-    inDoubt.intento = SendInDoubt{inDoubt.idEnvio, "41", {QDate(2026, 12, 9), "09/12/2026 21:15:03"}, true};
+    inDoubt.intento = SendInDoubt{inDoubt.idEnvio, "41", {QDate(2026, 12, 9), "09/12/2026 21:15:03"}, true, true, {}};
     JournalEntry stored = inDoubt;
     stored.guardado = true;
     struct Step {
