@@ -18,6 +18,7 @@
 #include "sending/send_fixture.h"
 #include "sending/send_journal.h"
 #include "sending/send_messages.h"
+#include "support/journal_disks.h"
 
 namespace {
 
@@ -90,7 +91,10 @@ TEST_F(ExactlyOnce, AWaitForTheCounterEndsWithinSecondsIsNotRepeatedAndIsToldInS
     clock.start();
     const sending::SendResult r = SendOrder(*c, Order("8", 1), sending::NewSendId(), Options());
     const qint64 waited = clock.elapsed();
-    holder.kill();
+    // The holder's session ends now, not when its sleep would.
+    for (const QString& kill :
+         RootQuery("select concat('KILL ', id) from information_schema.processlist where info like 'DO SLEEP(40)%'"))
+        RootQuery(kill);
     holder.waitForFinished();
     EXPECT_EQ(r.outcome, SendOutcome::Failed);
     EXPECT_EQ(r.causa, sending::FailureCause::CounterBusy);
@@ -100,6 +104,63 @@ TEST_F(ExactlyOnce, AWaitForTheCounterEndsWithinSecondsIsNotRepeatedAndIsToldInS
     EXPECT_TRUE(message.contains(QString::fromUtf8("numeración de comandas está ocupada"))) << message.toStdString();
     EXPECT_FALSE(message.contains("Lock wait")) << message.toStdString();
     EXPECT_EQ(Count("comanda"), "0");
+}
+
+TEST_F(ExactlyOnce, TheJournalReachesTheDiskBeforeTheCounterIsLockedAndNeverWhileItIs) {
+    testsupport::SlowDisk disk;
+    sending::SendJournal journal(folder_.filePath("envio.json"), &disk);
+    sending::OrderSender sender(journal);
+    auto c = Hooked();
+    int atStart = -1, locked = -1, atCommit = -1;
+    c->before = [&](const QString& sql, int) {
+        if (sql == sending::kSqlInicio) atStart = disk.Syncs();
+        if (sql == sending::kSqlConfirmar) atCommit = disk.Syncs();
+    };
+    c->after = [&](const QString& sql, int) {
+        if (sql == sending::kSqlContador) locked = disk.Syncs();
+    };
+    ASSERT_TRUE(sender.Send(*c, Order("12", 3), Options()).Stored());
+    EXPECT_GT(atStart, 0);
+    EXPECT_EQ(locked, atStart);
+    EXPECT_EQ(atCommit, locked);
+}
+
+// The power goes just after a COMMIT went out: what reached the disk is the
+// try announced before its transaction, without the number it drew. Its
+// send record answers; without one the waiter is asked to check at the till.
+class ExactlyOnceOn : public testsupport::OnInstallation<ExactlyOnce> {};
+INSTANTIATE_TEST_SUITE_P(Installations, ExactlyOnceOn, testsupport::OursAndTheirs(),
+                         testsupport::InstallationParamName());
+
+TEST_P(ExactlyOnceOn, APowerCutAfterTheCommitWentOutNeverSaysNotStoredOfAStoredOrder) {
+    const QString path = folder_.filePath("envio.json");
+    testsupport::PowerCutDisk disk(folder_.path());
+    auto c = Hooked();
+    {
+        // The program stops dead once the server has run the COMMIT.
+        struct PowerGone {};
+        sending::SendJournal journal(path, &disk);
+        sending::OrderSender sender(journal);
+        c->after = [&](const QString& sql, int) {
+            if (sql == sending::kSqlConfirmar) throw PowerGone{};
+        };
+        EXPECT_THROW(sender.Send(*c, Order("13", 2), Options()), PowerGone);
+        c->after = nullptr;
+        disk.PowerCut();
+    }
+    sending::SendJournal journal(path, &disk);
+    sending::OrderSender restarted(journal);
+    ASSERT_EQ(restarted.Recover().state, sending::SendJournal::State::Found);
+    ASSERT_TRUE(restarted.Pending() && restarted.Pending()->intento);
+    EXPECT_FALSE(restarted.Pending()->intento->numerado);  // the numbered write did not survive
+    const sending::SettleReport r = restarted.SettlePending(*c, Options());
+    if (GetParam() == Installation::Ours) {
+        EXPECT_EQ(r.settlement, sending::Settlement::Stored);
+        EXPECT_EQ(r.entry.intento->numero, "100");
+    } else {
+        EXPECT_EQ(r.settlement, sending::Settlement::CannotTell);
+    }
+    EXPECT_EQ(Count("comanda"), "2");
 }
 
 // A restaurant's own tables: no send record, so a lost answer is settled
