@@ -61,6 +61,8 @@ set(PEDIDOS_LOGIC_SOURCES
   order/pricing.h
   sending/bad_values.cpp
   sending/bad_values.h
+  sending/disk_queue.cpp
+  sending/disk_queue.h
   sending/escpos.cpp
   sending/escpos.h
   sending/journal_disk.cpp

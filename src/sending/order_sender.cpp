@@ -20,7 +20,9 @@ SendJournal::Loaded OrderSender::Recover() {
 }
 
 void OrderSender::Drop() {
-    journal_.Close();
+    // Nothing waits for the removal; whatever the journal does next waits
+    // for it.
+    journal_.Close(SendJournal::Sync::Later);
     pending_.reset();
     pendingOnScreen_ = false;
 }
@@ -30,7 +32,8 @@ void OrderSender::TicketsOut() { Drop(); }
 void OrderSender::TicketsPrinted(const std::vector<int>& impresas) {
     if (!pending_ || pending_->impresas == impresas) return;
     pending_->impresas = impresas;
-    journal_.Write(*pending_);
+    // On the journal's thread: the next ticket does not wait for the disk.
+    journal_.Write(*pending_, SendJournal::Sync::Later);
 }
 
 SettleReport OrderSender::SettlePending(data::Connection& conexion, SendOptions options) {
@@ -122,7 +125,9 @@ SendResult OrderSender::Send(data::Connection& conexion, const order::Order& ped
                                     entry.intento ? entry.intento->conRegistro : false, true,
                                     entry.intento ? entry.intento->escrito : std::nullopt};
         entry.guardado = true;
-        journal_.Write(entry);
+        // The waiter does not wait for this one: until it reaches the disk
+        // the announced try stands, which settles the same way.
+        journal_.Write(entry, SendJournal::Sync::Later);
         pending_ = entry;
         pendingOnScreen_ = true;
         clave_.clear();

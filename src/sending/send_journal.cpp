@@ -208,18 +208,27 @@ std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* err
 }
 
 SendJournal::SendJournal(QString path, JournalDisk* disk)
-    : path_(std::move(path)), disk_(disk ? *disk : ProcessJournalDisk()) {}
+    : path_(std::move(path)), disk_(disk ? *disk : ProcessJournalDisk()), later_(std::make_unique<DiskQueue>()) {}
 
 QString SendJournal::Folder() const { return QFileInfo(path_).absolutePath(); }
 
 bool SendJournal::Write(const JournalEntry& entry, Sync sync) {
+    QByteArray json = JournalToJson(entry);
+    if (sync == Sync::Later) {
+        later_->Post([this, json = std::move(json)] { WriteNow(json, true); });
+        return true;
+    }
+    later_->Drain();
+    return WriteNow(json, sync == Sync::ToDisk);
+}
+
+bool SendJournal::WriteNow(const QByteArray& json, bool toDisk) {
     // The new entry goes to a file of its own and only then takes the old
     // one's place, so the file is always one whole entry. To the disk: the
     // new file's data is synced before the rename, and the folder after it,
     // or a power cut could bring back the old name (or the new name on an
     // empty file). Each step's failure is told.
     const QString temp = path_ + QStringLiteral(".nuevo");
-    const bool toDisk = sync == Sync::ToDisk;
     QString error;
     const auto failed = [&](const char* step) {
         qWarning().noquote() << "send journal:" << step << path_ << "failed:" << error
@@ -229,22 +238,32 @@ bool SendJournal::Write(const JournalEntry& entry, Sync sync) {
         return false;
     };
     if (!disk_.MakeFolder(Folder(), &error)) return failed("making the folder of");
-    if (!disk_.WriteFile(temp, JournalToJson(entry), &error)) return failed("writing");
+    if (!disk_.WriteFile(temp, json, &error)) return failed("writing");
     if (toDisk && !disk_.SyncFile(temp, &error)) return failed("syncing");
     if (!disk_.Rename(temp, path_, &error)) return failed("renaming over");
     if (toDisk && !disk_.SyncFolder(Folder(), &error)) return failed("syncing the folder of");
     return true;
 }
 
-bool SendJournal::Close() {
+bool SendJournal::Close(Sync sync) {
+    if (sync == Sync::Later) {
+        later_->Post([this] { RemoveNow(true); });
+        return true;
+    }
+    later_->Drain();
+    return RemoveNow(sync == Sync::ToDisk);
+}
+
+bool SendJournal::RemoveNow(bool toDisk) {
     if (!QFile::exists(path_)) return true;
     QString error;
-    if (disk_.Remove(path_, &error) && disk_.SyncFolder(Folder(), &error)) return true;
+    if (disk_.Remove(path_, &error) && (!toDisk || disk_.SyncFolder(Folder(), &error))) return true;
     qWarning().noquote() << "send journal: cannot remove" << path_ << "for good:" << error;
     return false;
 }
 
 bool SendJournal::MoveAside(const QString& suffix) {
+    later_->Drain();
     const QString aside = path_ + suffix;
     QString error;
     if (disk_.Rename(path_, aside, &error) && disk_.SyncFolder(Folder(), &error)) return true;
@@ -253,6 +272,7 @@ bool SendJournal::MoveAside(const QString& suffix) {
 }
 
 SendJournal::Loaded SendJournal::Load(const std::optional<Installation>& expected) {
+    later_->Drain();
     Loaded out;
     QFile file(path_);
     if (!file.exists()) return out;
@@ -290,6 +310,7 @@ SendJournal::Loaded SendJournal::Load(const std::optional<Installation>& expecte
 }
 
 bool SendJournal::TakeOverLegacy(const QString& legacyPath) {
+    later_->Drain();
     if (QFile::exists(path_) || !QFile::exists(legacyPath)) return false;
     QString error;
     if (!disk_.MakeFolder(Folder(), &error) || !disk_.Rename(legacyPath, path_, &error) ||

@@ -7,11 +7,13 @@
 // the send again at its next start and settles it.
 #include <QByteArray>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "sending/journal_disk.h"
 #include "sending/journal_path.h"
+#include "sending/disk_queue.h"
 #include "sending/send_order.h"
 
 namespace sending {
@@ -60,10 +62,20 @@ public:
         // ticket counter is locked): a power cut may bring back the entry
         // of the last ToDisk write.
         CacheOnly,
+        // As ToDisk, on the journal's own thread: the caller goes on at
+        // once, and every later operation waits for it (a ticket taken by
+        // the printer, the removal once the tickets are out, where the
+        // waiter should not wait for the disk).
+        Later,
     };
+    // False when the write failed (logged); a Later write answers true and
+    // logs its own failure.
     bool Write(const JournalEntry& entry, Sync sync = Sync::ToDisk);
-    // Removes the entry, for good on the disk: nothing is in flight any more.
-    bool Close();
+    // Removes the entry, for good on the disk (CacheOnly: not waited for):
+    // nothing is in flight any more.
+    bool Close(Sync sync = Sync::ToDisk);
+    // Returns once every Later operation has reached the disk.
+    void Flush() { later_->Drain(); }
 
     enum class State { Empty, Found, Unreadable, Foreign };
     struct Loaded {
@@ -87,9 +99,13 @@ public:
 private:
     QString Folder() const;
     bool MoveAside(const QString& suffix);
+    bool WriteNow(const QByteArray& json, bool toDisk);
+    bool RemoveNow(bool toDisk);
 
     QString path_;
     JournalDisk& disk_;
+    // Declared last: destroyed first, finishing its work while the rest lives.
+    std::unique_ptr<DiskQueue> later_;
 };
 
 }  // namespace sending

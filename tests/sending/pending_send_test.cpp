@@ -111,7 +111,11 @@ protected:
                          " (select count(*) from comanda), (select count(distinct numero) from comanda)")
             .value(0);
     }
-    static bool JournalOpen() { return QFile::exists(JournalPath()); }
+    // Once the screen's journal has done what it left to its own thread.
+    static bool JournalOpen() {
+        if (Pedido_R::Instance() && Pedido_R::Instance()->Diario) Pedido_R::Instance()->Diario->Flush();
+        return QFile::exists(JournalPath());
+    }
     // The terminal starts again after a power cut: no unload ran, the server
     // dropped the old connection (rolling back what it had not committed).
     Pedido_R* Restart() {
