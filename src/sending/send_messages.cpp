@@ -9,12 +9,22 @@ namespace {
 
 const QChar kCr(13);
 
-QString Numero(const JournalEntry& e) { return e.intento ? e.intento->numero : QString(); }
+// The ticket number a try drew, empty when it is not known (the power went
+// before the journal had it).
+QString Numero(const std::optional<SendInDoubt>& d) {
+    return d && d->numerado ? d->numero : QString();
+}
+QString Numero(const JournalEntry& e) { return Numero(e.intento); }
+
+// " (comanda N° 57)", or nothing when the number is not known.
+QString InParentheses(const QString& numero) {
+    return numero.isEmpty() ? QString() : QStringLiteral(" (comanda N° ") + numero + QLatin1Char(')');
+}
 
 // "Mesa 12, Mesero(a) Ana, comanda N° 57"
 QString Identity(const JournalEntry& e) {
     QString text = QStringLiteral("Mesa ") + e.pedido.mesa + QStringLiteral(", Mesero(a) ") + e.pedido.mesonero;
-    if (e.intento) text += QStringLiteral(", comanda N° ") + e.intento->numero;
+    if (!Numero(e).isEmpty()) text += QStringLiteral(", comanda N° ") + Numero(e);
     return text;
 }
 
@@ -40,7 +50,7 @@ QString SendFailureMessage(const SendResult& r, const QString& mesa) {
     if (r.outcome == SendOutcome::Undecidable && r.enDuda) {
         // Nobody can tell from this terminal: the waiter finds out and decides.
         text = QStringLiteral("No se puede confirmar si el pedido de la Mesa ") + mesa +
-               QStringLiteral(" quedó guardado (comanda N° ") + r.enDuda->numero + QStringLiteral(").") + kCr +
+               QStringLiteral(" quedó guardado") + InParentheses(Numero(r.enDuda)) + QStringLiteral(".") + kCr +
                QStringLiteral("Verifique en caja si la comanda está registrada;") + kCr +
                QStringLiteral("si no lo está, presione ENVIAR de nuevo.");
     } else if (r.outcome == SendOutcome::Unknown) {
@@ -76,7 +86,7 @@ void ReportSendFailure(const SendResult& r, const QString& mesa) {
 QString StoredAfterAllMessage(const SettleReport& r) {
     if (r.enPantalla)
         return QStringLiteral("El pedido de la Mesa ") + r.entry.pedido.mesa +
-               QStringLiteral(" sí quedó guardado (comanda N° ") + Numero(r.entry) + QStringLiteral(").") + kCr +
+               QStringLiteral(" sí quedó guardado") + InParentheses(Numero(r.entry)) + QStringLiteral(".") + kCr +
                QStringLiteral("Se imprimen sus comandas y la pantalla queda lista para otro pedido.");
     return QStringLiteral("El último pedido de esta terminal quedó guardado y faltan sus comandas:") + kCr +
            Identity(r.entry) + QStringLiteral(".") + kCr + QStringLiteral("Se imprimen ahora.");
@@ -108,7 +118,7 @@ QString NoAnswerMessage(const SettleReport& r) {
         r.enPantalla
             ? QStringLiteral("Error en Base de datos...") + kCr +
                   QStringLiteral("No se pudo comprobar si el pedido de la Mesa ") + r.entry.pedido.mesa +
-                  QStringLiteral(" quedó guardado (comanda N° ") + Numero(r.entry) + QStringLiteral(").") + kCr +
+                  QStringLiteral(" quedó guardado") + InParentheses(Numero(r.entry)) + QStringLiteral(".") + kCr +
                   QStringLiteral("El pedido sigue en pantalla; intente de nuevo cuando vuelva la conexión.")
             : QStringLiteral("Error en Base de datos...") + kCr +
                   QStringLiteral("No se pudo comprobar si el último pedido de esta terminal quedó guardado:") +
