@@ -15,6 +15,7 @@
 #include "sending/send_journal.h"
 #include "data/module1.h"
 #include "support/bare_send.h"
+#include "support/disk_floor.h"
 #include "support/bench_env.h"
 #include "support/figures.h"
 #include "support/orders.h"
