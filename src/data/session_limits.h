@@ -6,7 +6,10 @@
 // of that: together, a vanished terminal delays another's send by about
 // kIdleTransactionSeconds, and whatever holds a lock (a terminal, a backup's
 // global read lock, a change to a table) never past kLockWaitSeconds: a send
-// that waits that long stops and is not tried again.
+// that waits that long stops and is not tried again. A send may meet two
+// such waits one after the other (the counter, behind a send that itself
+// waits for a table a backup holds, then that table): twice
+// kLockWaitSeconds stays under the 10 s a waiter may be kept.
 #include <QStringList>
 #include <span>
 
@@ -19,7 +22,7 @@ namespace data {
 // (MariaDB's idle_transaction_timeout), which rolls it back and frees the
 // counter lock. A send runs its statements back to back, so a session idle
 // this long inside one belongs to a terminal that froze or lost its network.
-constexpr int kIdleTransactionSeconds = 5;
+constexpr int kIdleTransactionSeconds = 3;
 
 // A statement waits this long for a row another session holds
 // (innodb_lock_wait_timeout), or for a table or the whole server another
@@ -30,7 +33,7 @@ constexpr int kIdleTransactionSeconds = 5;
 // failed try; far below the client's read time-out (Connection::
 // CommandTimeout, 30 s or more), so the wait ends as the server's answer and
 // not as a connection given up for lost.
-constexpr int kLockWaitSeconds = 7;
+constexpr int kLockWaitSeconds = 4;
 
 // The server waits this long for the rest of a packet a terminal started
 // sending (net_read_timeout) or for a terminal to take an answer

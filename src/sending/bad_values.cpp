@@ -25,7 +25,7 @@ QString ColumnInError(const QString& description) {
     // The last name quoted with ' or ` after "column" (a qualified name's
     // last part is the column).
     static const QRegularExpression column(
-        QStringLiteral("column\\s+((?:[`'][^`']*[`']\\.?)+)"), QRegularExpression::CaseInsensitiveOption);
+        QStringLiteral("(?:column|field)\\s+((?:[`'][^`']*[`']\\.?)+)"), QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression part(QStringLiteral("[`']([^`']*)[`']"));
     const QRegularExpressionMatch m = column.match(description);
     if (!m.hasMatch()) return {};
@@ -36,7 +36,8 @@ QString ColumnInError(const QString& description) {
 
 QString BadValueText(int number, const QString& table, const QString& column, const QString& value) {
     constexpr int kShown = 40;
-    const QString where = QStringLiteral("la columna ") + column + QStringLiteral(" de ") + table;
+    const QString where = column.isEmpty() ? QStringLiteral("la tabla ") + table
+                                           : QStringLiteral("la columna ") + column + QStringLiteral(" de ") + table;
     QString what;
     if (!value.isEmpty()) {
         const QString shown = value.size() > kShown ? value.left(kShown) + QStringLiteral("...") : value;

@@ -1,9 +1,8 @@
 #pragma once
 // Disk work that nobody needs to wait for, done in order on a thread of its
-// own: the journal's record of a ticket taken by the printer, its removal
-// once the tickets are out. Whatever must be on the disk before the send
-// goes on first waits for everything queued before it (Drain), so the file
-// sees every operation in the order the terminal made it.
+// own: taking the journal's record of a ticket out, or its removal once the
+// tickets are out, from the cache to the disk. Reading the journal back
+// first waits for everything queued (Drain).
 #include <condition_variable>
 #include <deque>
 #include <functional>

@@ -89,10 +89,14 @@ SendResult OrderSender::Send(data::Connection& conexion, const order::Order& ped
     options.enDuda.reset();
     options.soloComprobar = false;
     options.antesDeEmpezar = [&](const SendInDoubt& intento) {
-        // Once per send (again only if the send record's use changed after a
-        // reconnect): later runs of the same send keep its key, and the
-        // journal already says a COMMIT may go out under it.
-        if (announced && entry.intento && entry.intento->conRegistro == intento.conRegistro) return;
+        // Once per send: later runs of the same send keep its key, and the
+        // journal already says a COMMIT may go out under it. Again when the
+        // send record's use changed after a reconnect, or when an earlier run
+        // left its number in the file (it rolled back; its number would
+        // settle this run wrongly, should this run commit and the power go).
+        if (announced && entry.intento && !entry.intento->numerado &&
+            entry.intento->conRegistro == intento.conRegistro)
+            return;
         entry.intento = intento;
         announced = journal_.Write(entry);
         // An entry that says less than the truth would say "not stored" of a

@@ -213,13 +213,20 @@ SendJournal::SendJournal(QString path, JournalDisk* disk)
 QString SendJournal::Folder() const { return QFileInfo(path_).absolutePath(); }
 
 bool SendJournal::Write(const JournalEntry& entry, Sync sync) {
-    QByteArray json = JournalToJson(entry);
-    if (sync == Sync::Later) {
-        later_->Post([this, json = std::move(json)] { WriteNow(json, true); });
-        return true;
-    }
-    later_->Drain();
-    return WriteNow(json, sync == Sync::ToDisk);
+    // Later: the entry replaces the file at once, as CacheOnly, so a program
+    // that dies now leaves it for the next start; the syncs that take it to
+    // the disk follow on the journal's thread.
+    const bool written = WriteNow(JournalToJson(entry), sync == Sync::ToDisk);
+    if (written && sync == Sync::Later) later_->Post([this] { SyncNow(); });
+    return written;
+}
+
+void SendJournal::SyncNow() {
+    QString error;
+    if (QFile::exists(path_) && !disk_.SyncFile(path_, &error))
+        qWarning().noquote() << "send journal: syncing" << path_ << "failed:" << error;
+    if (!disk_.SyncFolder(Folder(), &error))
+        qWarning().noquote() << "send journal: syncing the folder of" << path_ << "failed:" << error;
 }
 
 bool SendJournal::WriteNow(const QByteArray& json, bool toDisk) {
@@ -246,12 +253,9 @@ bool SendJournal::WriteNow(const QByteArray& json, bool toDisk) {
 }
 
 bool SendJournal::Close(Sync sync) {
-    if (sync == Sync::Later) {
-        later_->Post([this] { RemoveNow(true); });
-        return true;
-    }
-    later_->Drain();
-    return RemoveNow(sync == Sync::ToDisk);
+    const bool removed = RemoveNow(sync == Sync::ToDisk);
+    if (removed && sync == Sync::Later) later_->Post([this] { SyncNow(); });
+    return removed;
 }
 
 bool SendJournal::RemoveNow(bool toDisk) {

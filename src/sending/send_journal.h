@@ -62,10 +62,11 @@ public:
         // ticket counter is locked): a power cut may bring back the entry
         // of the last ToDisk write.
         CacheOnly,
-        // As ToDisk, on the journal's own thread: the caller goes on at
-        // once, and every later operation waits for it (a ticket taken by
-        // the printer, the removal once the tickets are out, where the
-        // waiter should not wait for the disk).
+        // Written at once as CacheOnly (a program that dies keeps it), then
+        // taken to the disk by the journal's own thread while the caller
+        // goes on: for a ticket taken by the printer, the removal once the
+        // tickets are out, where the waiter should not wait for the disk. A
+        // power cut before that sync may bring back the entry before it.
         Later,
     };
     // False when the write failed (logged); a Later write answers true and
@@ -74,7 +75,7 @@ public:
     // Removes the entry, for good on the disk (CacheOnly: not waited for):
     // nothing is in flight any more.
     bool Close(Sync sync = Sync::ToDisk);
-    // Returns once every Later operation has reached the disk.
+    // Returns once every Later entry or removal has reached the disk.
     void Flush() { later_->Drain(); }
 
     enum class State { Empty, Found, Unreadable, Foreign };
@@ -101,6 +102,8 @@ private:
     bool MoveAside(const QString& suffix);
     bool WriteNow(const QByteArray& json, bool toDisk);
     bool RemoveNow(bool toDisk);
+    // The file (when there is one) and its folder to the disk, as they are now.
+    void SyncNow();
 
     QString path_;
     JournalDisk& disk_;

@@ -60,8 +60,8 @@ QString SendFailureMessage(const SendResult& r, const QString& mesa) {
     } else if (r.causa == FailureCause::CounterBusy) {
         // The server's own words are in the log; the waiter gets the cause.
         return QStringLiteral("Error en Base de datos...") + kCr +
-               QStringLiteral("La numeración de comandas está ocupada: otra terminal o una copia de seguridad") +
-               kCr + QStringLiteral("la retiene desde hace más de ") + QString::number(data::kLockWaitSeconds) +
+               QStringLiteral("Las tablas de pedidos están ocupadas: otra terminal o una copia de seguridad") +
+               kCr + QStringLiteral("las retiene desde hace más de ") + QString::number(data::kLockWaitSeconds) +
                QStringLiteral(" segundos.") + kCr + QStringLiteral("El pedido no se guardó y sigue en pantalla.") +
                kCr + QStringLiteral("Presione ENVIAR de nuevo en unos momentos.");
     } else if (r.causa == FailureCause::BadValue) {
@@ -119,7 +119,7 @@ QString NoAnswerMessage(const SettleReport& r) {
             ? QStringLiteral("Error en Base de datos...") + kCr +
                   QStringLiteral("No se pudo comprobar si el pedido de la Mesa ") + r.entry.pedido.mesa +
                   QStringLiteral(" quedó guardado") + InParentheses(Numero(r.entry)) + QStringLiteral(".") + kCr +
-                  QStringLiteral("El pedido sigue en pantalla; intente de nuevo cuando vuelva la conexión.")
+                  QStringLiteral("El pedido sigue en pantalla; intente de nuevo en unos momentos.")
             : QStringLiteral("Error en Base de datos...") + kCr +
                   QStringLiteral("No se pudo comprobar si el último pedido de esta terminal quedó guardado:") +
                   kCr + Identity(r.entry) + QStringLiteral(".") + kCr +

@@ -433,9 +433,12 @@ Settlement Settle(Statements& s, const SendInDoubt& d, const order::Order& p) {
         if (d.conRegistro) {
             const data::ResultSet registro = s.Ask(BuscarEnvio(d.idEnvio, s.Values()));
             if (registro.IsEof()) return out;
+            // The record's number is the one its lines carry, whatever the
+            // journal last held.
             out.settled = Settled::Committed;
-            out.numero = d.numerado ? d.numero : registro.Field(0).ToTextOrEmpty();
-            out.reloj = d.numerado ? d.reloj : data::ClockFromResult(s.Ask(data::kSqlReloj));
+            out.numero = registro.Field(0).ToTextOrEmpty();
+            const bool sameTry = d.numerado && out.numero == d.numero;
+            out.reloj = sameTry ? d.reloj : data::ClockFromResult(s.Ask(data::kSqlReloj));
             return out;
         }
         if (!d.numerado) {

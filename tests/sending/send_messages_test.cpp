@@ -82,7 +82,7 @@ TEST_F(SettleMessages, NameTheOrderTheWaiterCannotSeeAndTheTicketNumberOfTheOneO
          "   2,000  PARRILLA\rTome el pedido de nuevo."},
         {"no answer, on screen", sending::NoAnswerMessage(Settled(true)),
          "Error en Base de datos...\rNo se pudo comprobar si el pedido de la Mesa 12 quedó guardado "
-         "(comanda N° 57).\rEl pedido sigue en pantalla; intente de nuevo cuando vuelva la conexión."},
+         "(comanda N° 57).\rEl pedido sigue en pantalla; intente de nuevo en unos momentos."},
         {"no answer, earlier run", sending::NoAnswerMessage(Settled(false)),
          "Error en Base de datos...\rNo se pudo comprobar si el último pedido de esta terminal quedó "
          "guardado:\rMesa 12, Mesero(a) Ana, comanda N° 57.\rSe comprobará antes del próximo envío."},

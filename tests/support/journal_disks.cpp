@@ -27,6 +27,7 @@ std::optional<QString> PowerCutDisk::NameIn(const QString& path) const {
 bool PowerCutDisk::MakeFolder(const QString& folder, QString* error) { return real_.MakeFolder(folder, error); }
 
 bool PowerCutDisk::WriteFile(const QString& path, const QByteArray& data, QString* error) {
+    const std::lock_guard lock(mutex_);
     if (!real_.WriteFile(path, data, error)) return false;
     if (const std::optional<QString> name = NameIn(path)) {
         // Truncating an existing file keeps the file; anything else is a new one.
@@ -39,6 +40,7 @@ bool PowerCutDisk::WriteFile(const QString& path, const QByteArray& data, QStrin
 }
 
 bool PowerCutDisk::SyncFile(const QString& path, QString* error) {
+    const std::lock_guard lock(mutex_);
     if (!real_.SyncFile(path, error)) return false;
     if (const std::optional<QString> name = NameIn(path)) {
         File& f = files_.at(names_.at(*name));
@@ -48,6 +50,7 @@ bool PowerCutDisk::SyncFile(const QString& path, QString* error) {
 }
 
 bool PowerCutDisk::Rename(const QString& from, const QString& to, QString* error) {
+    const std::lock_guard lock(mutex_);
     if (!real_.Rename(from, to, error)) return false;
     const std::optional<QString> a = NameIn(from), b = NameIn(to);
     if (!a || !b) throw std::logic_error("PowerCutDisk: a rename out of its folder");
@@ -57,18 +60,21 @@ bool PowerCutDisk::Rename(const QString& from, const QString& to, QString* error
 }
 
 bool PowerCutDisk::Remove(const QString& path, QString* error) {
+    const std::lock_guard lock(mutex_);
     if (!real_.Remove(path, error)) return false;
     if (const std::optional<QString> name = NameIn(path)) names_.erase(*name);
     return true;
 }
 
 bool PowerCutDisk::SyncFolder(const QString& folder, QString* error) {
+    const std::lock_guard lock(mutex_);
     if (!real_.SyncFolder(folder, error)) return false;
     if (QDir(folder).absolutePath() == folder_) durableNames_ = names_;
     return true;
 }
 
 void PowerCutDisk::PowerCut() {
+    const std::lock_guard lock(mutex_);
     for (const auto& [name, file] : names_) QFile::remove(folder_ + '/' + name);
     QString error;
     for (const auto& [name, file] : durableNames_) {

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <map>
+#include <mutex>
 #include <optional>
 
 #include "sending/journal_disk.h"
@@ -43,6 +44,8 @@ private:
     // The file named `path` in the folder, or none (a path elsewhere).
     std::optional<QString> NameIn(const QString& path) const;
 
+    // The journal syncs on a thread of its own too.
+    std::mutex mutex_;
     QString folder_;
     sending::PosixJournalDisk real_;
     std::map<int, File> files_;
