@@ -63,6 +63,12 @@ set(PEDIDOS_LOGIC_SOURCES
   sending/bad_values.h
   sending/escpos.cpp
   sending/escpos.h
+  sending/journal_disk.cpp
+  sending/journal_disk.h
+  sending/journal_lock.cpp
+  sending/journal_lock.h
+  sending/journal_path.cpp
+  sending/journal_path.h
   sending/order_sender.cpp
   sending/order_sender.h
   sending/order_statements.cpp

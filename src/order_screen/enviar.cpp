@@ -108,12 +108,17 @@ bool Pedido_R::SettlePendingSend(Accion accion) {
 
 void Pedido_R::RecoverJournal(bool settleNow) {
     if (!Diario) {
-        Diario = std::make_unique<sending::SendJournal>(sending::DefaultJournalPath());
-        Envios = std::make_unique<sending::OrderSender>(*Diario);
+        // The journal of the installation this terminal sends to.
+        const sending::Installation instalacion = sending::InstallationOf(Module1::Cadena_Conexion);
+        Diario = std::make_unique<sending::SendJournal>(sending::DefaultJournalPath(instalacion));
+        Diario->TakeOverLegacy(sending::LegacyJournalPath());
+        Envios = std::make_unique<sending::OrderSender>(*Diario, instalacion);
     }
     const sending::SendJournal::Loaded loaded = Envios->Recover();
     if (loaded.state == sending::SendJournal::State::Unreadable)
         Tell(sending::UnreadableJournalMessage(Diario->Path(), loaded.error));
+    else if (loaded.state == sending::SendJournal::State::Foreign)
+        Tell(sending::ForeignJournalMessage(loaded.entry));
     else if (loaded.state != sending::SendJournal::State::Found)
         return;
     else if (settleNow || loaded.entry.guardado || !loaded.entry.intento)

@@ -7,7 +7,8 @@
 namespace sending {
 
 SendJournal::Loaded OrderSender::Recover() {
-    SendJournal::Loaded loaded = journal_.Load();
+    SendJournal::Loaded loaded =
+        journal_.Load(instalacion_.IsNone() ? std::nullopt : std::optional<Installation>(instalacion_));
     if (loaded.state == SendJournal::State::Found) {
         pending_ = loaded.entry;
         pendingOnScreen_ = false;
@@ -80,7 +81,7 @@ SendResult OrderSender::Send(data::Connection& conexion, const order::Order& ped
     }
     // Nothing is written before the try is announced: until then no COMMIT
     // can go out, and an entry would only cost a disk sync.
-    JournalEntry entry{clave_, pedido, std::nullopt, false, {}};
+    JournalEntry entry{clave_, pedido, std::nullopt, false, {}, instalacion_.servidor, instalacion_.base};
     bool announced = false;
     options.enDuda.reset();
     options.soloComprobar = false;

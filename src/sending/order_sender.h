@@ -38,10 +38,15 @@ struct SettleReport {
 
 class OrderSender {
 public:
-    explicit OrderSender(SendJournal& journal) : journal_(journal) {}
+    // `instalacion`: the server and database this terminal sends to, stamped
+    // on every entry it writes (none: entries record none, and any entry is
+    // taken as this one's).
+    explicit OrderSender(SendJournal& journal, Installation instalacion = {})
+        : journal_(journal), instalacion_(std::move(instalacion)) {}
 
     // At start-up: takes over the send an earlier run left in the journal
-    // (not on the screen any more). The caller reports an unreadable one.
+    // (not on the screen any more). The caller reports an unreadable one,
+    // and one sent to another installation (Foreign, never taken over).
     SendJournal::Loaded Recover();
 
     // The send whose outcome is not known yet, or whose tickets are not out.
@@ -80,6 +85,7 @@ private:
     QString clave_;
     order::Order claveDe_;
     SendJournal& journal_;
+    Installation instalacion_;
     std::optional<JournalEntry> pending_;
     bool pendingOnScreen_ = false;
 };

@@ -1,28 +1,22 @@
 #include "sending/send_journal.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
 #include <QDebug>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStandardPaths>
 
 namespace sending {
 namespace {
 
 // The file's own version: a later program that changes the layout can still
 // tell an old entry. Version 1 kept each line as the 15 texts of its grid
-// row; version 2 keeps its numbers as numbers. Both are read, so an entry
-// left by the earlier program is settled by this one.
-constexpr int kVersion = 2;
+// row; version 2 keeps its numbers as numbers; version 3 adds the server and
+// database it was sent to. All three are read, so an entry left by an
+// earlier program is settled by this one.
+constexpr int kVersion = 3;
+constexpr int kVersionNumbers = 2;
 constexpr int kVersionGridRows = 1;
 
 QJsonObject LineToJson(const order::Line& l) {
@@ -163,7 +157,9 @@ QByteArray JournalToJson(const JournalEntry& e) {
     QJsonObject o{{"version", kVersion},
                   {"idEnvio", e.idEnvio},
                   {"pedido", OrderToJson(e.pedido)},
-                  {"guardado", e.guardado}};
+                  {"guardado", e.guardado},
+                  {"servidor", e.servidor},
+                  {"base", e.base}};
     if (e.intento) o.insert(QStringLiteral("intento"), TryToJson(*e.intento));
     QJsonArray impresas;
     for (int i : e.impresas) impresas.append(i);
@@ -181,13 +177,19 @@ std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* err
     if (parse.error != QJsonParseError::NoError) return fail(parse.errorString());
     const QJsonObject o = doc.object();
     const int version = o.value(QLatin1String("version")).toInt();
-    if (version != kVersion && version != kVersionGridRows) return fail(QStringLiteral("versión desconocida"));
+    if (version != kVersion && version != kVersionNumbers && version != kVersionGridRows)
+        return fail(QStringLiteral("versión desconocida"));
     if (!IsText(o, "idEnvio") || o.value(QLatin1String("idEnvio")).toString().isEmpty() ||
         !o.value(QLatin1String("guardado")).isBool() || !o.value(QLatin1String("pedido")).isObject())
         return fail(QStringLiteral("faltan datos del envío"));
     JournalEntry e;
     e.idEnvio = o.value(QLatin1String("idEnvio")).toString();
     e.guardado = o.value(QLatin1String("guardado")).toBool();
+    if (version == kVersion) {
+        if (!IsText(o, "servidor") || !IsText(o, "base")) return fail(QStringLiteral("falta la base de datos"));
+        e.servidor = o.value(QLatin1String("servidor")).toString();
+        e.base = o.value(QLatin1String("base")).toString();
+    }
     const std::optional<order::Order> pedido =
         OrderFromJson(o.value(QLatin1String("pedido")).toObject(), version);
     if (!pedido) return fail(QStringLiteral("pedido ilegible"));
@@ -205,38 +207,52 @@ std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* err
     return e;
 }
 
+SendJournal::SendJournal(QString path, JournalDisk* disk)
+    : path_(std::move(path)), disk_(disk ? *disk : ProcessJournalDisk()) {}
+
+QString SendJournal::Folder() const { return QFileInfo(path_).absolutePath(); }
+
 bool SendJournal::Write(const JournalEntry& entry, Sync sync) {
-    const QFileInfo info(path_);
-    QDir().mkpath(info.absolutePath());
-    // A power cut must leave the old entry or the new one, never half of one:
-    // the new entry goes to a file of its own, reaches the disk, and only
-    // then takes the old one's place. One sync per write, and a sync that
-    // fails is told (QSaveFile syncs too, but does not say when that fails).
+    // The new entry goes to a file of its own and only then takes the old
+    // one's place, so the file is always one whole entry. To the disk: the
+    // new file's data is synced before the rename, and the folder after it,
+    // or a power cut could bring back the old name (or the new name on an
+    // empty file). Each step's failure is told.
     const QString temp = path_ + QStringLiteral(".nuevo");
-    QFile file(temp);
+    const bool toDisk = sync == Sync::ToDisk;
     QString error;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(JournalToJson(entry)) < 0 ||
-        !file.flush())
-        error = file.errorString();
-    else if (sync == Sync::ToDisk && ::fdatasync(file.handle()) != 0)
-        error = QString::fromLocal8Bit(std::strerror(errno));
-    file.close();
-    if (error.isEmpty() && std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path_).constData()) != 0)
-        error = QString::fromLocal8Bit(std::strerror(errno));
-    if (error.isEmpty()) return true;
-    qWarning().noquote() << "send journal: cannot write" << path_ << ":" << error
-                         << "(the send goes on without it)";
-    QFile::remove(temp);
+    const auto failed = [&](const char* step) {
+        qWarning().noquote() << "send journal:" << step << path_ << "failed:" << error
+                             << "(the send goes on without it)";
+        QString why;
+        if (!disk_.Remove(temp, &why)) qWarning().noquote() << "send journal: cannot remove" << temp << ":" << why;
+        return false;
+    };
+    if (!disk_.MakeFolder(Folder(), &error)) return failed("making the folder of");
+    if (!disk_.WriteFile(temp, JournalToJson(entry), &error)) return failed("writing");
+    if (toDisk && !disk_.SyncFile(temp, &error)) return failed("syncing");
+    if (!disk_.Rename(temp, path_, &error)) return failed("renaming over");
+    if (toDisk && !disk_.SyncFolder(Folder(), &error)) return failed("syncing the folder of");
+    return true;
+}
+
+bool SendJournal::Close() {
+    if (!QFile::exists(path_)) return true;
+    QString error;
+    if (disk_.Remove(path_, &error) && disk_.SyncFolder(Folder(), &error)) return true;
+    qWarning().noquote() << "send journal: cannot remove" << path_ << "for good:" << error;
     return false;
 }
 
-void SendJournal::Close() {
-    QFile file(path_);
-    if (file.exists() && !file.remove())
-        qWarning().noquote() << "send journal: cannot remove" << path_ << ":" << file.errorString();
+bool SendJournal::MoveAside(const QString& suffix) {
+    const QString aside = path_ + suffix;
+    QString error;
+    if (disk_.Rename(path_, aside, &error) && disk_.SyncFolder(Folder(), &error)) return true;
+    qWarning().noquote() << "send journal: cannot move" << path_ << "aside to" << aside << ":" << error;
+    return false;
 }
 
-SendJournal::Loaded SendJournal::Load() {
+SendJournal::Loaded SendJournal::Load(const std::optional<Installation>& expected) {
     Loaded out;
     QFile file(path_);
     if (!file.exists()) return out;
@@ -247,24 +263,45 @@ SendJournal::Loaded SendJournal::Load() {
     else
         entry = JournalFromJson(file.readAll(), &error);
     file.close();
-    if (entry) {
-        out.state = State::Found;
-        out.entry = *entry;
+    if (!entry) {
+        out.state = State::Unreadable;
+        out.error = error;
+        MoveAside(QStringLiteral(".ilegible"));
+        qWarning().noquote() << "send journal: unreadable" << path_ << ":" << error << "; kept as"
+                             << path_ + QStringLiteral(".ilegible");
         return out;
     }
-    out.state = State::Unreadable;
-    out.error = error;
-    const QString aside = path_ + QStringLiteral(".ilegible");
-    QFile::remove(aside);
-    if (!QFile::rename(path_, aside))
-        qWarning().noquote() << "send journal: cannot move aside" << path_;
-    qWarning().noquote() << "send journal: unreadable" << path_ << ":" << error << "; kept as" << aside;
+    out.entry = *entry;
+    out.state = State::Found;
+    if (!expected) return out;
+    if (entry->servidor.isEmpty() && entry->base.isEmpty()) {
+        // An earlier program's entry: its file was this installation's.
+        out.entry.servidor = expected->servidor;
+        out.entry.base = expected->base;
+    } else if (!expected->SameAs(entry->servidor, entry->base)) {
+        // Settling it here would ask (and print against) the wrong server.
+        out.state = State::Foreign;
+        MoveAside(QStringLiteral(".otra-base"));
+        qWarning().noquote() << "send journal: send" << entry->idEnvio << "in" << path_ << "went to server"
+                             << entry->servidor << "database" << entry->base << ", not" << expected->servidor
+                             << expected->base << "; kept as" << path_ + QStringLiteral(".otra-base");
+    }
     return out;
 }
 
-QString DefaultJournalPath() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
-           QStringLiteral("/envio_en_curso.json");
+bool SendJournal::TakeOverLegacy(const QString& legacyPath) {
+    if (QFile::exists(path_) || !QFile::exists(legacyPath)) return false;
+    QString error;
+    if (!disk_.MakeFolder(Folder(), &error) || !disk_.Rename(legacyPath, path_, &error) ||
+        !disk_.SyncFolder(Folder(), &error) ||
+        (QFileInfo(legacyPath).absolutePath() != Folder() &&
+         !disk_.SyncFolder(QFileInfo(legacyPath).absolutePath(), &error))) {
+        qWarning().noquote() << "send journal: cannot take over" << legacyPath << "as" << path_ << ":" << error;
+        return QFile::exists(path_);
+    }
+    qWarning().noquote() << "send journal:" << legacyPath << "records no server nor database; taken over as"
+                         << path_ << "(nothing else tells whose it is)";
+    return true;
 }
 
 }  // namespace sending

@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+#include "sending/journal_disk.h"
+#include "sending/journal_path.h"
 #include "sending/send_order.h"
 
 namespace sending {
@@ -26,6 +28,9 @@ struct JournalEntry {
     // Its tickets already taken by the printing system (by their place in
     // the layout), so a restart or a retry never prints one twice.
     std::vector<int> impresas;
+    // The installation it was sent to (empty in entries of earlier programs).
+    QString servidor;
+    QString base;
 
     bool operator==(const JournalEntry&) const = default;
 };
@@ -35,36 +40,56 @@ struct JournalEntry {
 QByteArray JournalToJson(const JournalEntry& entry);
 std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* error);
 
-// The journal file of one terminal. Every write replaces the file as a whole
-// and reaches the disk before it returns; a write that fails is logged and
-// the send goes on (the journal guards against a power cut, it never stops
-// an order).
+// The journal file of one terminal and installation. A write replaces the
+// file as a whole, so a power cut leaves the old entry or the new one, never
+// half of one; a write that fails is logged and the send goes on (the
+// journal guards against a power cut, it never stops an order). Every file
+// it makes is this user's alone (0600, in a 0700 folder).
 class SendJournal {
 public:
-    explicit SendJournal(QString path) : path_(std::move(path)) {}
+    // `disk`: the file operations (nullptr: the process's POSIX disk).
+    explicit SendJournal(QString path, JournalDisk* disk = nullptr);
 
     const QString& Path() const { return path_; }
-    enum class Sync { ToDisk, CacheOnly };
-    bool Write(const JournalEntry& entry, Sync sync = Sync::ToDisk);
-    // Removes the entry: nothing is in flight any more.
-    void Close();
 
-    enum class State { Empty, Found, Unreadable };
+    enum class Sync {
+        // The entry is on the disk when Write returns: the new file's data,
+        // then its name in the folder. A power cut after it finds this entry.
+        ToDisk,
+        // No waiting for the disk, for where nothing may wait (while the
+        // ticket counter is locked): a power cut may bring back the entry
+        // of the last ToDisk write.
+        CacheOnly,
+    };
+    bool Write(const JournalEntry& entry, Sync sync = Sync::ToDisk);
+    // Removes the entry, for good on the disk: nothing is in flight any more.
+    bool Close();
+
+    enum class State { Empty, Found, Unreadable, Foreign };
     struct Loaded {
         State state = State::Empty;
-        JournalEntry entry;  // when Found
+        JournalEntry entry;  // when Found or Foreign
         QString error;       // when Unreadable
     };
     // Reads the entry left by an earlier run. An unreadable file is moved
-    // aside (".ilegible") so it is reported once, not at every start.
-    Loaded Load();
+    // aside (".ilegible") so it is reported once, not at every start. Given
+    // the installation the terminal sends to: an entry of another server or
+    // database is Foreign, moved aside (".otra-base") and never settled
+    // here; an entry that records none (an earlier program's) is taken as
+    // this installation's.
+    Loaded Load(const std::optional<Installation>& expected = std::nullopt);
+
+    // The journal of an earlier program at `legacyPath`, which recorded no
+    // installation, becomes this one when this one has no file: there is
+    // nothing else to tell whose it is. True when it was taken over.
+    bool TakeOverLegacy(const QString& legacyPath);
 
 private:
-    QString path_;
-};
+    QString Folder() const;
+    bool MoveAside(const QString& suffix);
 
-// Where this terminal keeps its journal: its own data folder
-// (QStandardPaths' application data location), created when missing.
-QString DefaultJournalPath();
+    QString path_;
+    JournalDisk& disk_;
+};
 
 }  // namespace sending

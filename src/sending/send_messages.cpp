@@ -128,4 +128,18 @@ QString UnreadableJournalMessage(const QString& path, const QString& error) {
            QStringLiteral("Motivo: ") + error;
 }
 
+QString ForeignJournalMessage(const JournalEntry& e) {
+    return QStringLiteral("El último pedido de esta terminal se envió a otra base de datos:") + kCr +
+           QStringLiteral("Servidor ") + e.servidor + QStringLiteral(", base de datos ") + e.base +
+           QStringLiteral(".") + kCr + Identity(e) + QStringLiteral(".") + kCr +
+           QStringLiteral("Verifique en la caja de esa base de datos si la comanda está registrada") +
+           (e.guardado ? QStringLiteral(" y sus comandas impresas.") : QStringLiteral(".")) + kCr +
+           QStringLiteral("Desde aquí no se comprueba ni se imprime.");
+}
+
+QString OtherProgramMessage(const QString& folder) {
+    return QStringLiteral("Ya hay otro programa Pedidos abierto en esta terminal") + kCr + folder + kCr +
+           QStringLiteral("Use ese programa, o ciérrelo antes de abrir otro.");
+}
+
 }  // namespace sending

@@ -28,5 +28,10 @@ QString NoAnswerMessage(const SettleReport& r);
 QString LeaveAnywayQuestion(const SettleReport& r);
 // The journal left by an earlier run could not be read.
 QString UnreadableJournalMessage(const QString& path, const QString& error);
+// The journal held a send to another server or database (`e.servidor`,
+// `e.base`): it is not settled here; the waiter checks at that till.
+QString ForeignJournalMessage(const JournalEntry& e);
+// Another program Pedidos holds this terminal's journals in `folder`.
+QString OtherProgramMessage(const QString& folder);
 
 }  // namespace sending

@@ -1,9 +1,13 @@
 // The terminal: the start-up form loads (configuration, regional formats,
 // connection), then the order screen is the only window.
 #include <QApplication>
+#include <QDebug>
 #include <QIcon>
 #include <QScreen>
 
+#include "data/module1.h"
+#include "sending/journal_lock.h"
+#include "sending/journal_path.h"
 #include "startup/acceso.h"
 #include "widgets/error_box.h"
 #include "startup/program_seams.h"
@@ -20,6 +24,17 @@ int main(int argc, char** argv) {
         widgets::ScaleForScreen(QGuiApplication::primaryScreen(), widgets::HasWindowManager()));
     QApplication::setApplicationName(QStringLiteral("Pedidos_VandrelFW"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/iconos/Vandrel.ico")));
+    // One program per terminal: a second one would take the first one's send
+    // in flight for its own. It ends before it reads the journal.
+    const sending::JournalLock journalLock(sending::JournalFolder());
+    if (journalLock.HeldByAnother()) {
+        Module1::Mensaje = journalLock.Error();
+        Module1::Mostrar_Mensaje();
+        return 1;
+    }
+    if (!journalLock.Held())
+        qWarning().noquote() << "journal lock: cannot lock" << sending::JournalFolder() << ":" << journalLock.Error()
+                             << "(the journal itself will fail the same way; orders are still sent)";
     auto* acceso = new startup::Acceso(QCoreApplication::applicationDirPath());
     dialogs::Guarded([acceso] { acceso->Form_Load(); });
     widgets::CentreOnScreen(acceso);

@@ -44,8 +44,9 @@ protected:
             QFile::copy(testsupport::SourcePath(QString("demo/") + name), folder.filePath(QString("datos/") + name));
         Module1::Carpeta_Datos = folder.filePath("datos");
         Module1::Impresora.clear();
-        // No send left in flight by an earlier test.
-        QFile::remove(sending::DefaultJournalPath());
+        // No send left in flight by an earlier test, whatever its installation.
+        const QDir journals(sending::JournalFolder());
+        for (const QString& name : journals.entryList({"envio_en_curso*"}, QDir::Files)) QFile::remove(journals.filePath(name));
         auto conn = std::make_unique<data::MariaDbConnection>();
         conn->Open(testsupport::TestConnectionString());
         Module1::Anchos = data::LearnColumnWidths(*conn);  // as start-up learns them
@@ -64,6 +65,9 @@ protected:
         rt::SetProgramFolder(QString());
         rt::ResetFormats();
     }
+
+    // The journal of the test database, where the screen keeps its send in flight.
+    static QString JournalPath() { return sending::DefaultJournalPath(sending::InstallationOf(TestConnectionString())); }
 
     order_screen::Pedido_R* Load() {
         order_screen::Pedido_R* screen = order_screen::Pedido_R::Instance();

@@ -221,7 +221,7 @@ TEST_F(EnviarPrintingTest, OnlyTheTicketThatFailedIsNamedAndPrintedAgainWithTheS
     EXPECT_TRUE(jobs[3].contains("COMANDA: 41"));  // the send's own number, drawn once
     EXPECT_EQ(RootQuery("select control_Comanda from mantenimiento").value(0), "42");
     EXPECT_EQ(StoredLines(), "4");
-    EXPECT_FALSE(QFile::exists(sending::DefaultJournalPath()));  // tickets out: nothing in flight
+    EXPECT_FALSE(QFile::exists(JournalPath()));  // tickets out: nothing in flight
 }
 
 TEST_F(EnviarPrintingTest, APrintingSystemThatStopsAnsweringIsNotWaitedForAgain) {

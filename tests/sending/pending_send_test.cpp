@@ -111,7 +111,7 @@ protected:
                          " (select count(*) from comanda), (select count(distinct numero) from comanda)")
             .value(0);
     }
-    static bool JournalOpen() { return QFile::exists(sending::DefaultJournalPath()); }
+    static bool JournalOpen() { return QFile::exists(JournalPath()); }
     // The terminal starts again after a power cut: no unload ran, the server
     // dropped the old connection (rolling back what it had not committed).
     Pedido_R* Restart() {
@@ -302,7 +302,8 @@ TEST_F(PendingSendTest, ASendLeftByAnEarlierRunWithTheServerDownIsToldAndSettled
     conn->after = nullptr;
     delete Pedido_R::Instance();
     Module1::Conexion->Close();
-    Module1::Cadena_Conexion = rt::BuildConnectionString(testsupport::DbName(), testsupport::DbDownHost());
+    // The same server and database, not answering: nothing listens on that port.
+    Module1::Cadena_Conexion = testsupport::TestConnectionString() + "PORT=1;";
 
     s = Load();  // the server cannot be reached at this start
 
@@ -332,7 +333,7 @@ TEST_F(PendingSendTest, ASendLeftByAnEarlierRunWithTheServerDownIsToldAndSettled
 }
 
 TEST_F(PendingSendTest, AJournalThatCannotBeReadIsReportedAndTheTerminalStarts) {
-    QFile bad(sending::DefaultJournalPath());
+    QFile bad(JournalPath());
     ASSERT_TRUE(QDir().mkpath(QFileInfo(bad).absolutePath()));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("{\"version\": 1, \"idEnvio\": \"x\", \"ped");  // cut off by the power cut
@@ -344,7 +345,7 @@ TEST_F(PendingSendTest, AJournalThatCannotBeReadIsReportedAndTheTerminalStarts) 
     EXPECT_TRUE(dialogs.shown[0].text.startsWith("No se pudo leer el registro del último envío de esta terminal"))
         << dialogs.shown[0].text.toStdString();
     EXPECT_FALSE(JournalOpen());
-    EXPECT_TRUE(QFile::exists(sending::DefaultJournalPath() + ".ilegible"));
+    EXPECT_TRUE(QFile::exists(JournalPath() + ".ilegible"));
     s = Taking();
     s->Command2_Click(0);
     EXPECT_EQ(dialogs.shown.size(), 1u);

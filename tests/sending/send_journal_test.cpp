@@ -2,13 +2,19 @@
 // else is refused with a reason, and a file that cannot be read is moved
 // aside so the terminal still starts.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "runtime/program_locale.h"
+#include "sending/journal_lock.h"
+#include "sending/order_sender.h"
 #include "sending/send_journal.h"
+#include "support/journal_disks.h"
 
 namespace {
 
@@ -29,6 +35,8 @@ JournalEntry Entry() {
     linea.contornos = {QString::fromUtf8("PURÉ")};
     linea.observacion = "sin sal\npor favor";
     e.pedido.lineas = {linea, order::Line()};
+    e.servidor = "192.168.1.10";
+    e.base = "restaurante";
     return e;
 }
 
@@ -58,7 +66,8 @@ TEST(SendJournalTest, AnythingButAWholeEntryIsRefusedWithAReason) {
     } cases[] = {
         {"cut off", whole.left(whole.size() / 2)},
         {"empty", ""},
-        {"other version", QByteArray(whole).replace("\"version\": 2", "\"version\": 7")},
+        {"other version", QByteArray(whole).replace("\"version\": 3", "\"version\": 7")},
+        {"no database", QByteArray(whole).replace("\"base\"", "\"otra\"")},
         {"a number that is text", QByteArray(whole).replace("\"cantidad\": 2", "\"cantidad\": \"2\"")},
         {"a line without its side dishes", QByteArray(whole).replace("\"contornos\"", "\"otros\"")},
         {"a grid row's number cell that is no number", R"({"version":1,"idEnvio":"x","guardado":false,
@@ -145,6 +154,208 @@ TEST(SendJournalTest, AJournalThatCannotBeWrittenDoesNotStopTheSend) {
     EXPECT_FALSE(journal.Write(Entry()));
     journal.Close();  // nothing to remove: no error
     EXPECT_EQ(journal.Load().state, sending::SendJournal::State::Empty);
+}
+
+using Sync = sending::SendJournal::Sync;
+using State = sending::SendJournal::State;
+
+// What a terminal finds after the power went, for each sequence of writes:
+// the last entry that reached the disk, never an older one, never half of one.
+TEST(SendJournalTest, APowerCutLeavesTheLastEntryWrittenToTheDisk) {
+    JournalEntry sending = Entry();
+    JournalEntry inDoubt = Entry();
+    inDoubt.intento = SendInDoubt{inDoubt.idEnvio, "41", {QDate(2026, 12, 9), "09/12/2026 21:15:03"}, true};
+    JournalEntry stored = inDoubt;
+    stored.guardado = true;
+    struct Step {
+        const JournalEntry* entry;  // nullptr: Close
+        Sync sync;
+    };
+    const struct {
+        const char* name;
+        std::vector<Step> steps;
+        const JournalEntry* found;  // nullptr: nothing in flight
+    } cases[] = {
+        {"the first entry", {{&sending, Sync::ToDisk}}, &sending},
+        {"sending, then stored", {{&sending, Sync::ToDisk}, {&stored, Sync::ToDisk}}, &stored},
+        {"stored, then closed", {{&sending, Sync::ToDisk}, {&stored, Sync::ToDisk}, {nullptr, Sync::ToDisk}}, nullptr},
+        {"an entry kept only in the cache", {{&sending, Sync::ToDisk}, {&inDoubt, Sync::CacheOnly}}, &sending},
+        {"the cache, then the disk",
+         {{&sending, Sync::ToDisk}, {&inDoubt, Sync::CacheOnly}, {&stored, Sync::ToDisk}}, &stored},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        QTemporaryDir dir;
+        testsupport::PowerCutDisk disk(dir.path());
+        sending::SendJournal journal(dir.filePath("envio_en_curso.json"), &disk);
+        for (const Step& step : k.steps) ASSERT_TRUE(step.entry ? journal.Write(*step.entry, step.sync) : journal.Close());
+        disk.PowerCut();
+        const sending::SendJournal::Loaded loaded = sending::SendJournal(journal.Path()).Load();
+        ASSERT_EQ(loaded.state, k.found ? State::Found : State::Empty) << loaded.error.toStdString();
+        if (k.found) {
+            EXPECT_EQ(loaded.entry, *k.found);
+        }
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), k.found ? QStringList{"envio_en_curso.json"} : QStringList{});
+    }
+}
+
+TEST(SendJournalTest, OnlyWritesToTheDiskWaitForIt) {
+    QTemporaryDir dir;
+    testsupport::SlowDisk disk;
+    sending::SendJournal journal(dir.filePath("envio_en_curso.json"), &disk);
+    const struct {
+        const char* name;
+        std::function<bool()> act;
+        int syncs;  // file and folder syncs
+    } cases[] = {
+        {"to the disk", [&] { return journal.Write(Entry(), Sync::ToDisk); }, 2},
+        {"to the cache", [&] { return journal.Write(Entry(), Sync::CacheOnly); }, 0},
+        {"closed", [&] { return journal.Close(); }, 1},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        const int before = disk.Syncs();
+        ASSERT_TRUE(k.act());
+        EXPECT_EQ(disk.Syncs() - before, k.syncs);
+    }
+}
+
+// The journal and its lock are this user's alone, whatever the umask and
+// whatever an earlier run left.
+TEST(SendJournalTest, ItsFilesAreTheUsersAloneEvenUnderAnOpenUmask) {
+    const mode_t umaskBefore = ::umask(022);
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("abierta"));
+    ::chmod(QFile::encodeName(dir.filePath("abierta")).constData(), 0755);
+    QFile leftover(dir.filePath("abierta/envio_en_curso.json.nuevo"));  // 0644, by the umask
+    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+    leftover.close();
+    const auto mode = [](const QString& path) {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0u;
+    };
+    for (const char* folder : {"abierta", "nueva/terminal"}) {
+        SCOPED_TRACE(folder);
+        sending::SendJournal journal(dir.filePath(folder) + "/envio_en_curso.json");
+        ASSERT_TRUE(journal.Write(Entry()));
+        const sending::JournalLock lock(dir.filePath(folder));
+        ASSERT_TRUE(lock.Held()) << lock.Error().toStdString();
+        EXPECT_EQ(mode(dir.filePath(folder)), 0700u);
+        EXPECT_EQ(mode(journal.Path()), 0600u);
+        EXPECT_EQ(mode(dir.filePath(folder) + "/pedidos.lock"), 0600u);
+    }
+    ::umask(umaskBefore);
+}
+
+// Whether a program of its own (a child process) gets the lock of `folder`:
+// 0 it does, 1 another program holds it.
+int ChildTakes(const QString& folder) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const sending::JournalLock lock(folder);
+        ::_exit(lock.Held() ? 0 : lock.HeldByAnother() ? 1 : 2);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(SendJournalTest, ASecondProgramIsToldAndGetsTheLockOnlyOnceTheFirstIsGone) {
+    QTemporaryDir dir;
+    {
+        sending::JournalLock first(dir.path());
+        ASSERT_TRUE(first.Held()) << first.Error().toStdString();
+        const sending::JournalLock held = std::move(first);  // moved, still held
+        const sending::JournalLock second(dir.path());
+        EXPECT_FALSE(second.Held());
+        EXPECT_TRUE(second.HeldByAnother());
+        EXPECT_EQ(second.Error(), QString::fromUtf8("Ya hay otro programa Pedidos abierto en esta terminal\r") +
+                                      dir.path() + QString::fromUtf8("\rUse ese programa, o ciérrelo antes de abrir otro."));
+        EXPECT_EQ(ChildTakes(dir.path()), 1);
+    }
+    EXPECT_EQ(ChildTakes(dir.path()), 0);
+    EXPECT_TRUE(sending::JournalLock(dir.path()).Held());
+}
+
+// A terminal pointed at another server or database never settles the
+// entry of the first: it is moved aside, reported once, never taken over.
+TEST(SendJournalTest, AnEntryOfAnotherInstallationIsSetAsideAndNeverTakenOver) {
+    const JournalEntry entry = Entry();  // 192.168.1.10, restaurante
+    JournalEntry legacy = Entry();
+    legacy.servidor.clear();
+    legacy.base.clear();
+    JournalEntry named = Entry();
+    named.servidor = "Caja";
+    const struct {
+        const char* name;
+        const JournalEntry* written;
+        sending::Installation terminal;
+        State state;
+    } cases[] = {
+        {"the same installation", &entry, {"192.168.1.10", "restaurante"}, State::Found},
+        {"its server's name in capitals", &named, {"CAJA", "restaurante"}, State::Found},
+        {"another server", &entry, {"192.168.1.11", "restaurante"}, State::Foreign},
+        {"another database", &entry, {"192.168.1.10", "restaurante_prueba"}, State::Foreign},
+        {"its database's name in capitals", &entry, {"192.168.1.10", "Restaurante"}, State::Foreign},
+        {"an earlier program's entry", &legacy, {"192.168.1.11", "otra"}, State::Found},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        QTemporaryDir dir;
+        sending::SendJournal journal(dir.filePath("envio_en_curso.json"));
+        ASSERT_TRUE(journal.Write(*k.written));
+        sending::OrderSender sender(journal, k.terminal);
+        const sending::SendJournal::Loaded loaded = sender.Recover();
+        ASSERT_EQ(loaded.state, k.state);
+        EXPECT_EQ(loaded.entry.idEnvio, entry.idEnvio);
+        EXPECT_EQ(sender.Pending().has_value(), k.state == State::Found);
+        EXPECT_EQ(QFile::exists(journal.Path() + ".otra-base"), k.state == State::Foreign);
+        if (k.state == State::Found) {
+            // An entry that named none is stamped with the terminal's.
+            EXPECT_TRUE(k.terminal.SameAs(sender.Pending()->servidor, sender.Pending()->base));
+        } else {
+            EXPECT_EQ(journal.Load(k.terminal).state, State::Empty);  // reported once
+        }
+    }
+}
+
+TEST(SendJournalTest, AnEntryOfTheVersionBeforeIsReadWithoutInstallation) {
+    JournalEntry e = Entry();
+    e.servidor.clear();
+    e.base.clear();
+    QByteArray v2 = sending::JournalToJson(e).replace("\"version\": 3", "\"version\": 2");
+    v2.replace("\"servidor\": \"\",", "").replace("\"base\": \"\",", "");
+    ASSERT_FALSE(v2.contains("servidor"));
+    QString error;
+    const std::optional<JournalEntry> back = sending::JournalFromJson(v2, &error);
+    ASSERT_TRUE(back.has_value()) << error.toStdString();
+    EXPECT_EQ(*back, e);
+}
+
+TEST(SendJournalTest, EachInstallationHasAFileOfItsOwnAndTheEarlierFileGoesToTheFirst) {
+    const struct {
+        const char* servidor;
+        const char* base;
+        const char* file;
+    } cases[] = {
+        {"192.168.1.10", "Restaurante", "envio_en_curso-192.168.1.10_restaurante.json"},
+        {"Caja Principal", "pedidos/2", "envio_en_curso-caja_principal_pedidos_2.json"},
+        {"servidor-1", "Año_2026", "envio_en_curso-servidor-1_a_o_2026.json"},
+    };
+    for (const auto& k : cases)
+        EXPECT_EQ(QFileInfo(sending::DefaultJournalPath(QString::fromUtf8(k.servidor), QString::fromUtf8(k.base))).fileName(),
+                  k.file);
+
+    QTemporaryDir dir;
+    sending::SendJournal legacy(dir.filePath("envio_en_curso.json"));
+    ASSERT_TRUE(legacy.Write(Entry()));
+    sending::SendJournal first(dir.filePath("envio_en_curso-a_b.json"));
+    sending::SendJournal second(dir.filePath("envio_en_curso-c_d.json"));
+    EXPECT_TRUE(first.TakeOverLegacy(legacy.Path()));
+    EXPECT_FALSE(second.TakeOverLegacy(legacy.Path()));
+    EXPECT_FALSE(QFile::exists(legacy.Path()));
+    EXPECT_EQ(first.Load().state, State::Found);
+    EXPECT_EQ(second.Load().state, State::Empty);
 }
 
 }  // namespace

@@ -1,0 +1,103 @@
+#include "support/journal_disks.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <stdexcept>
+#include <thread>
+
+namespace testsupport {
+
+PowerCutDisk::PowerCutDisk(QString folder) : folder_(QDir(folder).absolutePath()) {
+    for (const QFileInfo& f : QDir(folder_).entryInfoList(QDir::Files | QDir::Hidden)) {
+        QFile file(f.absoluteFilePath());
+        if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot read " + f.filePath().toStdString());
+        const QByteArray data = file.readAll();
+        files_[nextFile_] = {data, data};
+        names_[f.fileName()] = durableNames_[f.fileName()] = nextFile_++;
+    }
+}
+
+std::optional<QString> PowerCutDisk::NameIn(const QString& path) const {
+    const QFileInfo info(path);
+    if (info.absolutePath() != folder_) return std::nullopt;
+    return info.fileName();
+}
+
+bool PowerCutDisk::MakeFolder(const QString& folder, QString* error) { return real_.MakeFolder(folder, error); }
+
+bool PowerCutDisk::WriteFile(const QString& path, const QByteArray& data, QString* error) {
+    if (!real_.WriteFile(path, data, error)) return false;
+    if (const std::optional<QString> name = NameIn(path)) {
+        // Truncating an existing file keeps the file; anything else is a new one.
+        const auto it = names_.find(*name);
+        const int file = it != names_.end() ? it->second : nextFile_++;
+        files_[file].data = data;
+        names_[*name] = file;
+    }
+    return true;
+}
+
+bool PowerCutDisk::SyncFile(const QString& path, QString* error) {
+    if (!real_.SyncFile(path, error)) return false;
+    if (const std::optional<QString> name = NameIn(path)) {
+        File& f = files_.at(names_.at(*name));
+        f.durable = f.data;
+    }
+    return true;
+}
+
+bool PowerCutDisk::Rename(const QString& from, const QString& to, QString* error) {
+    if (!real_.Rename(from, to, error)) return false;
+    const std::optional<QString> a = NameIn(from), b = NameIn(to);
+    if (!a || !b) throw std::logic_error("PowerCutDisk: a rename out of its folder");
+    names_[*b] = names_.at(*a);
+    names_.erase(*a);
+    return true;
+}
+
+bool PowerCutDisk::Remove(const QString& path, QString* error) {
+    if (!real_.Remove(path, error)) return false;
+    if (const std::optional<QString> name = NameIn(path)) names_.erase(*name);
+    return true;
+}
+
+bool PowerCutDisk::SyncFolder(const QString& folder, QString* error) {
+    if (!real_.SyncFolder(folder, error)) return false;
+    if (QDir(folder).absolutePath() == folder_) durableNames_ = names_;
+    return true;
+}
+
+void PowerCutDisk::PowerCut() {
+    for (const auto& [name, file] : names_) QFile::remove(folder_ + '/' + name);
+    QString error;
+    for (const auto& [name, file] : durableNames_) {
+        File& f = files_.at(file);
+        f.data = f.durable;
+        if (!real_.WriteFile(folder_ + '/' + name, f.durable, &error))
+            throw std::runtime_error("PowerCutDisk: " + error.toStdString());
+    }
+    names_ = durableNames_;
+}
+
+void SlowDisk::Wait() {
+    ++syncs_;
+    std::this_thread::sleep_for(syncTime_.load());
+}
+
+bool SlowDisk::MakeFolder(const QString& folder, QString* error) { return real_.MakeFolder(folder, error); }
+bool SlowDisk::WriteFile(const QString& path, const QByteArray& data, QString* error) {
+    return real_.WriteFile(path, data, error);
+}
+bool SlowDisk::SyncFile(const QString& path, QString* error) {
+    Wait();
+    return real_.SyncFile(path, error);
+}
+bool SlowDisk::Rename(const QString& from, const QString& to, QString* error) { return real_.Rename(from, to, error); }
+bool SlowDisk::Remove(const QString& path, QString* error) { return real_.Remove(path, error); }
+bool SlowDisk::SyncFolder(const QString& folder, QString* error) {
+    Wait();
+    return real_.SyncFolder(folder, error);
+}
+
+}  // namespace testsupport
