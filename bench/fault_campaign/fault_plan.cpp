@@ -63,6 +63,13 @@ std::chrono::milliseconds FaultPlan::FreezeAfterLock() {
     return kLongFault;
 }
 
+bool FaultPlan::EndAfterTicket() {
+    std::lock_guard lock(mutex_);
+    if (!Draw(rates_.printEnd)) return false;
+    ++counts_.printEnds;
+    return true;
+}
+
 PlanCounts FaultPlan::Counts() const {
     std::lock_guard lock(mutex_);
     return counts_;

@@ -56,7 +56,7 @@ protected:
     LockWaits waits;
 };
 
-FaultRates None() { return FaultRates{0, 0, 0, 0, 0, 0, 0, 0, 0}; }
+FaultRates None() { return FaultRates{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}; }
 
 TEST_F(TerminalConnectionTest, AWaitForAnotherSessionsCounterLockIsMeasured) {
     campaign::FaultPlan plan(1, None());
@@ -74,7 +74,7 @@ TEST_F(TerminalConnectionTest, AWaitForAnotherSessionsCounterLockIsMeasured) {
     EXPECT_LT(s.longest, 5.0);
 }
 
-TEST_F(TerminalConnectionTest, LockWaitTimeOutsAndTheirRetriesAreOneWait) {
+TEST_F(TerminalConnectionTest, EachLockWaitTimeOutEndsAWaitOfItsOwn) {
     campaign::FaultPlan plan(1, None());
     TerminalConnection c(plan, waits);
     c.Open(ConnectionString());
@@ -95,8 +95,9 @@ TEST_F(TerminalConnectionTest, LockWaitTimeOutsAndTheirRetriesAreOneWait) {
     holding.join();
     EXPECT_GE(timeOuts, 2);
     const LockWaits::Summary s = waits.Summarize();
-    EXPECT_EQ(s.count, 1);
-    EXPECT_GE(s.longest, 2.5);
+    EXPECT_EQ(s.count, timeOuts + 1) << "each try, the one answered included";
+    EXPECT_GE(s.longest, 0.9);
+    EXPECT_LT(s.longest, 2.5) << "the whole hold is not one wait any more";
 }
 
 TEST_F(TerminalConnectionTest, AProgramEndingAtCommitLeavesWhatItSays) {
