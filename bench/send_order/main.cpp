@@ -79,7 +79,7 @@ Measured MeasureLines(Pedido_R* s, bench::RecordingConnection* connection, int l
     const sending::JournalEntry stored{QStringLiteral("bench"), order,
                                        sending::SendInDoubt{QStringLiteral("bench"), QStringLiteral("1"),
                                                             {QDate::currentDate(), QString()}, false, true, {}},
-                                       true, {}};
+                                       true, {}, {}, {}};
     for (int r = 0; r < 50; ++r)
         print.push_back(bench::TimeMs([&] { sending::ImprimirComanda(stored, sending::TerminalPrintSetup()); }));
     return {bench::Median(screen), bench::Median(bare), bench::Median(print)};
