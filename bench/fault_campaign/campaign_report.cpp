@@ -57,7 +57,7 @@ void Notes(const Target& t, const Outcome& o) {
                     .arg(o.waits.overTenSeconds).arg(o.waits.longest, 0, 'f', 1).arg(o.leftOnScreen)
                     .arg(o.before.unreportedStored).arg(o.before.doubled == 0 ? QStringLiteral("yes") : QStringLiteral("NO"))
                     .arg(o.unsettled));
-    bench::Note(QStringLiteral("%1 new faults: a backup held the global read lock %2 times for %3 s (%4 sends failed "
+    bench::Note(QStringLiteral("%1 new faults: backups held the global read lock %2 times for %3 s (%4 sends failed "
                                "with the counter busy then, %5 in the whole run); %6 sends met a journal disk taking "
                                "%7 s per sync (%8 slow syncs; %9 of those sends saw no other terminal store an order "
                                "meanwhile); %10 programs started while their server was down, whose first %11 orders "
@@ -130,9 +130,10 @@ void Checks(const Target& t, const Settings& s, const Outcome& o) {
                 overlong);
     bench::Check(t.name + QStringLiteral("_second_program_refused"),
                  o.secondProgramErrors.isEmpty() && o.firstProgramsStalled == 0,
-                 QStringLiteral("%1 refused; %2; %3 first programs stored nothing afterwards")
-                     .arg(o.secondPrograms).arg(o.secondProgramErrors.join(QStringLiteral("; ")))
-                     .arg(o.firstProgramsStalled));
+                 QStringLiteral("%1 refused, %2 first programs stored nothing afterwards%3")
+                     .arg(o.secondPrograms).arg(o.firstProgramsStalled)
+                     .arg(o.secondProgramErrors.isEmpty() ? QString()
+                                                          : QStringLiteral("; ") + o.secondProgramErrors.join(QStringLiteral("; "))));
     bench::Check(t.name + QStringLiteral("_terminals_consistent"), o.problems.isEmpty(),
                  o.problems.join(QStringLiteral("; ")));
 }
