@@ -3,7 +3,6 @@
 #include <QThread>
 
 #include "support/bare_client.h"
-#include "support/bench_env.h"
 
 namespace campaign {
 namespace {
@@ -18,7 +17,8 @@ constexpr int kTakeLimitSeconds = 30;
 bool HoldBackupLock(const QString& socket, std::chrono::seconds hold, QString* error) {
     try {
         bench::BareClient backup;
-        backup.ConnectRoot(socket, bench::DbName());
+        // The lock is the whole server's, whatever database the session is in.
+        backup.ConnectRoot(socket, QStringLiteral("mysql"));
         backup.Run(QStringLiteral("SET SESSION lock_wait_timeout=%1").arg(kTakeLimitSeconds));
         backup.Run(QStringLiteral("FLUSH TABLES WITH READ LOCK"));
         QThread::sleep(static_cast<unsigned long>(hold.count()));
