@@ -53,7 +53,11 @@ bool OverlongOrder(int k);
 struct Shared {
     std::atomic<bool> stop{false};
     std::atomic<int> nextOrder{0};
-    int quota = 0;  // orders in all; 0: until stopped
+    int quota = 0;  // orders in all (at least); 0: until stopped
+    // Every disturbance of the run is over. Until then the terminals go on
+    // past the quota: a backup, a slow disk or a program started while the
+    // server is down needs terminals that are still sending.
+    std::atomic<bool> disturbancesOver{false};
     std::atomic<int> stored{0}, noAnswers{0}, printRetries{0}, restarts{0};
     // Sends that stopped because the counter stayed locked (1205), and
     // because a value did not fit its column (which must never happen: the
@@ -65,10 +69,11 @@ struct Shared {
     LockWaits* waits = nullptr;
     QString cupsServer, queue, notePrefix;
 
-    // The next order's number; -1 once the quota is reached.
+    // The next order's number; -1 once the quota is reached and the
+    // disturbances are over.
     int TakeOrder() {
         const int k = nextOrder++;
-        return quota > 0 && k >= quota ? -1 : k;
+        return quota > 0 && k >= quota && disturbancesOver ? -1 : k;
     }
     // Something the terminal's code should never do, said once each.
     void Problem(const QString& text);

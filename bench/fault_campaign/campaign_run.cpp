@@ -280,6 +280,7 @@ void Run::Disturb(const Disturbance& d) {
 void Run::Drive() {
     for (const Disturbance& d : target_.disturbances)
         if (WaitFor(d.at)) Disturb(d);
+    shared_.disturbancesOver = true;
     WaitFor(1.0);
     shared_.stop = true;
     for (std::thread& t : threads_) t.join();

@@ -10,7 +10,7 @@
 // printer once; no terminal waiting more than 10 s for another's lock. On
 // the single server, then (when scripts/bench started it) on the cluster,
 // one of whose nodes is killed.
-//   PEDIDOS_FAULT_CAMPAIGN_ORDERS   orders of each run (1000)
+//   PEDIDOS_FAULT_CAMPAIGN_ORDERS   orders of each run (1000; more when the disturbances outlast them)
 //   PEDIDOS_FAULT_CAMPAIGN_SECONDS  send for this long instead (the short run of scripts/test)
 //   PEDIDOS_FAULT_CAMPAIGN_SEED     the faults' random seed (else one is drawn and printed)
 #include <QCoreApplication>
