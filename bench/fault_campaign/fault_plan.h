@@ -46,6 +46,16 @@ constexpr std::chrono::seconds kLongFaultGap{16};
 // What the terminal's own program does at a statement.
 enum class TerminalFault { None, CrashBefore, CrashAfter };
 
+// How the send's statement that gives a cluster session its own
+// wsrep_sync_wait back after a settle starts.
+constexpr const char* kRestoreSyncWait = "SET @@session.wsrep_sync_wait";
+// Statements a send runs while cleaning up, where the program never ends:
+// its ROLLBACK and, after a settle, the session's wsrep_sync_wait given
+// back. Ending there leaves what ending just before leaves (the server rolls
+// back; the settle only read), and the send runs them from destructors,
+// where the campaign's end of a program (an exception) cannot be thrown.
+bool IsCleanUp(const QString& sql);
+
 struct PlanCounts {
     int lockedStalls = 0;  // long stalls the proxy was told to make
     int freezes = 0;

@@ -67,6 +67,22 @@ TEST(FaultPlan, CommitHasItsOwnChancesAndOffMeansNothing) {
     EXPECT_EQ(crashes.Counts().crashes, 1);
 }
 
+TEST(FaultPlan, NoProgramEndsAtAStatementOfTheSendsCleanUp) {
+    FaultRates rates = Only(&FaultRates::crash);
+    rates.commitCrash = 1.0;
+    FaultPlan plan(7, rates);
+    const struct {
+        const char* sql;
+        bool mayEnd;
+    } cases[] = {{"ROLLBACK", false},
+                 {"SET @@session.wsrep_sync_wait=@pedidos_sync_wait", false},
+                 {"SET @pedidos_sync_wait=@@session.wsrep_sync_wait, @@session.wsrep_sync_wait=1", true},
+                 {"START TRANSACTION", true},
+                 {"COMMIT", true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(plan.AtStatement(QString::fromLatin1(c.sql)) != campaign::TerminalFault::None, c.mayEnd) << c.sql;
+}
+
 TEST(LockWaitClock, EachTryOfTheLockingReadIsOneWaitWhateverEndsIt) {
     using campaign::Clock;
     campaign::LockWaitClock clock;
