@@ -1,3 +1,4 @@
+#include "fault_campaign/campaign_checks.h"
 #include "fault_campaign/campaign_run.h"
 #include "support/figures.h"
 
@@ -9,6 +10,31 @@ namespace {
 constexpr double kBlockLimitSeconds = 10;
 // At least one fault for every this many orders.
 constexpr int kOrdersPerFault = 5;
+// Named orders printed under a failed check (all of them go to the log).
+constexpr int kNamedOnScreen = 15;
+
+// Under a failed check: the orders and tickets it concerns, on the
+// standard output (the first few) and in the log (all).
+void Name(const QString& check, const QStringList& lines) {
+    for (int i = 0; i < lines.size(); ++i) {
+        qWarning("fault campaign: %s: %s", qPrintable(check), qPrintable(lines[i]));
+        if (i < kNamedOnScreen) bench::Note(check + QStringLiteral(": ") + lines[i]);
+    }
+    if (lines.size() > kNamedOnScreen)
+        bench::Note(QStringLiteral("%1: %2 more in the log").arg(check).arg(lines.size() - kNamedOnScreen));
+}
+
+QStringList Named(const Outcome& o, const std::vector<size_t>& at, const QString& what) {
+    QStringList lines;
+    for (size_t i : at)
+        if (i < o.orders.size()) lines << what + QStringLiteral(": ") + Describe(o.orders[i]);
+    return lines;
+}
+
+// A check, and when it failed, what it concerns.
+void CheckNaming(const QString& name, bool ok, const QString& detail, const QStringList& concerned) {
+    if (!bench::Check(name, ok, detail)) Name(name, concerned);
+}
 
 void Notes(const Target& t, const Outcome& o) {
     bench::Note(QStringLiteral("%1: %2 orders started, %3 reported stored in %4 s by %5 terminals through %6 proxies; "
@@ -31,24 +57,43 @@ void Notes(const Target& t, const Outcome& o) {
                     .arg(o.waits.overTenSeconds).arg(o.waits.longest, 0, 'f', 1).arg(o.leftOnScreen)
                     .arg(o.before.unreportedStored).arg(o.before.doubled == 0 ? QStringLiteral("yes") : QStringLiteral("NO"))
                     .arg(o.unsettled));
+    bench::Note(QStringLiteral("%1 new faults: backups held the global read lock %2 times for %3 s (%4 sends failed "
+                               "with the counter busy then, %5 in the whole run); %6 sends met a journal disk taking "
+                               "%7 s per sync (%8 slow syncs; %9 of those sends saw no other terminal store an order "
+                               "meanwhile); %10 programs started while their server was down, whose first %11 orders "
+                               "with values longer than their columns were stored %12 times; %13 second programs "
+                               "refused a terminal's journal; %14 programs ended right after a ticket was taken; "
+                               "%15 power cuts under a terminal's journal; %16 sends failed on a value too long")
+                    .arg(t.name).arg(o.backupLocks).arg(kBackupHold.count()).arg(o.sendsRefusedByBackup).arg(o.counterBusy)
+                    .arg(o.slowSyncSends).arg(kSlowSync.count() / 1000.0, 0, 'f', 0).arg(o.slowSyncs).arg(o.slowSendsAlone).arg(o.startsWhileDown)
+                    .arg(o.overlongAfterOutage).arg(o.overlongAfterOutageStored).arg(o.secondPrograms)
+                    .arg(o.plan.printEnds).arg(o.powerCuts).arg(o.badValues));
 }
 
 void Checks(const Target& t, const Settings& s, const Outcome& o) {
     const QString problem = o.before.firstProblem.isEmpty() ? o.after.firstProblem : o.before.firstProblem;
     const bool noneLost = o.started > 0 && o.Lost() == 0;
-    bench::Check(t.name + QStringLiteral("_none_lost"), noneLost,
-                 QStringLiteral("%1 reported stored but missing, %2 not stored after the retry %3")
-                     .arg(std::max(o.before.lost, o.after.lost)).arg(o.unsettled).arg(noneLost ? QString() : problem));
+    CheckNaming(t.name + QStringLiteral("_none_lost"), noneLost,
+                QStringLiteral("%1 reported stored but missing, %2 not stored after the retry %3")
+                    .arg(std::max(o.before.lost, o.after.lost)).arg(o.unsettled).arg(noneLost ? QString() : problem),
+                Named(o, o.lostOrders, QStringLiteral("reported stored, missing")) +
+                    Named(o, o.unsettledOrders, QStringLiteral("not stored after the retry")));
     const bool noneDoubled = o.Doubled() == 0 && o.Broken() == 0 && o.after.ticketNumbersTwice == 0;
-    bench::Check(t.name + QStringLiteral("_none_doubled"), noneDoubled,
-                 QStringLiteral("%1 stored twice, %2 stored in part or under another number, %3 ticket numbers twice %4")
-                     .arg(o.Doubled()).arg(o.Broken()).arg(o.after.ticketNumbersTwice)
-                     .arg(noneDoubled ? QString() : problem));
-    bench::Check(t.name + QStringLiteral("_tickets_once"),
-                 o.tickets.missing == 0 && o.tickets.twice == 0 && o.tickets.strays == 0,
-                 QStringLiteral("%1 tickets expected; orders with tickets missing %2, printed twice %3; "
-                                "numbers of no stored order %4")
-                     .arg(o.tickets.expected).arg(o.tickets.missing).arg(o.tickets.twice).arg(o.tickets.strays));
+    CheckNaming(t.name + QStringLiteral("_none_doubled"), noneDoubled,
+                QStringLiteral("%1 stored twice, %2 stored in part or under another number, %3 ticket numbers twice %4")
+                    .arg(o.Doubled()).arg(o.Broken()).arg(o.after.ticketNumbersTwice)
+                    .arg(noneDoubled ? QString() : problem),
+                Named(o, o.doubledOrders, QStringLiteral("stored twice, in part or under another number")));
+    const QStringList tickets = DescribeTickets(o.tickets.problems, o.orders);
+    CheckNaming(t.name + QStringLiteral("_tickets_once"),
+                o.tickets.missing == 0 && o.tickets.twice == 0 && o.tickets.strays == 0,
+                QStringLiteral("%1 tickets expected; orders with tickets missing %2, printed twice %3; "
+                               "numbers of no stored order %4")
+                    .arg(o.tickets.expected).arg(o.tickets.missing).arg(o.tickets.twice).arg(o.tickets.strays),
+                tickets);
+    CheckNaming(t.name + QStringLiteral("_tickets_missing"), o.tickets.ticketsMissing == 0,
+                QStringLiteral("%1 tickets of stored orders never reached the printer").arg(o.tickets.ticketsMissing),
+                tickets);
     bench::Check(t.name + QStringLiteral("_no_block_over_10s"), o.waits.longest <= kBlockLimitSeconds,
                  QStringLiteral("longest wait for the counter lock %1 s").arg(o.waits.longest, 0, 'f', 1));
     const int wanted = std::max(1, (s.orders > 0 ? s.orders : o.started) / kOrdersPerFault);
@@ -56,6 +101,39 @@ void Checks(const Target& t, const Settings& s, const Outcome& o) {
                  o.Faults() >= wanted && o.disturbanceErrors.isEmpty(),
                  QStringLiteral("%1 faults (at least %2 wanted) %3").arg(o.Faults()).arg(wanted)
                      .arg(o.disturbanceErrors.join(QStringLiteral("; "))));
+    // Each fault of its own kind struck at least once.
+    const struct {
+        const char* name;
+        int count;
+    } kinds[] = {{"backup lock", o.backupLocks},          {"slow journal sync", o.slowSyncSends},
+                 {"start while the server is down", o.startsWhileDown}, {"second program", o.secondPrograms},
+                 {"program end mid-print", o.plan.printEnds}, {"power cut", o.powerCuts}};
+    QStringList missing;
+    for (const auto& k : kinds)
+        if (k.count == 0) missing << QString::fromLatin1(k.name);
+    bench::Check(t.name + QStringLiteral("_every_fault_struck"), missing.isEmpty(),
+                 missing.isEmpty() ? QString() : QStringLiteral("never struck: ") + missing.join(QStringLiteral(", ")));
+    bench::Check(t.name + QStringLiteral("_backup_refuses_sends"), o.backupLocks == 0 || o.sendsRefusedByBackup > 0,
+                 QStringLiteral("%1 sends failed with the counter busy while a backup held the lock")
+                     .arg(o.sendsRefusedByBackup));
+    bench::Check(t.name + QStringLiteral("_slow_disk_blocks_no_one"), o.slowSendsAlone == 0,
+                 QStringLiteral("%1 of %2 sends on a slow journal disk held every other terminal up")
+                     .arg(o.slowSendsAlone).arg(o.slowSyncSends));
+    QStringList overlong;
+    for (const CampaignOrder& order : o.orders)
+        if (order.afterOutageStart && !order.reported) overlong << QStringLiteral("not stored: ") + Describe(order);
+    CheckNaming(t.name + QStringLiteral("_long_values_cut"),
+                o.badValues == 0 && o.overlongAfterOutageStored == o.overlongAfterOutage,
+                QStringLiteral("%1 sends failed on a value too long; %2 of %3 overlong orders of programs started "
+                               "while the server was down stored")
+                    .arg(o.badValues).arg(o.overlongAfterOutageStored).arg(o.overlongAfterOutage),
+                overlong);
+    bench::Check(t.name + QStringLiteral("_second_program_refused"),
+                 o.secondProgramErrors.isEmpty() && o.firstProgramsStalled == 0,
+                 QStringLiteral("%1 refused, %2 first programs stored nothing afterwards%3")
+                     .arg(o.secondPrograms).arg(o.firstProgramsStalled)
+                     .arg(o.secondProgramErrors.isEmpty() ? QString()
+                                                          : QStringLiteral("; ") + o.secondProgramErrors.join(QStringLiteral("; "))));
     bench::Check(t.name + QStringLiteral("_terminals_consistent"), o.problems.isEmpty(),
                  o.problems.join(QStringLiteral("; ")));
 }
@@ -69,6 +147,14 @@ void Report(const Target& t, const Settings& s, const Outcome& o) {
     bench::PrintCount(t.name + QStringLiteral("_lost"), o.Lost());
     bench::PrintCount(t.name + QStringLiteral("_doubled"), o.Doubled());
     bench::PrintCount(t.name + QStringLiteral("_longest_block_s"), o.waits.longest, 1);
+    bench::PrintCount(t.name + QStringLiteral("_tickets_missing"), o.tickets.ticketsMissing);
+    bench::PrintCount(t.name + QStringLiteral("_backup_locks"), o.backupLocks);
+    bench::PrintCount(t.name + QStringLiteral("_counter_busy_sends"), o.counterBusy);
+    bench::PrintCount(t.name + QStringLiteral("_slow_sync_sends"), o.slowSyncSends);
+    bench::PrintCount(t.name + QStringLiteral("_starts_while_down"), o.startsWhileDown);
+    bench::PrintCount(t.name + QStringLiteral("_second_programs"), o.secondPrograms);
+    bench::PrintCount(t.name + QStringLiteral("_ends_mid_print"), o.plan.printEnds);
+    bench::PrintCount(t.name + QStringLiteral("_power_cuts"), o.powerCuts);
     Checks(t, s, o);
 }
 

@@ -3,9 +3,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <thread>
 
+#include "fault_campaign/backup_lock.h"
 #include "fault_campaign/campaign_checks.h"
 #include "fault_campaign/campaign_terminal.h"
 #include "runtime/configuration.h"
@@ -26,6 +29,8 @@ constexpr int kPrinterOffSeconds = 4, kQueueRefusesSeconds = 6, kNodeDownSeconds
 // The waiter's retry after the run, and the printer's catching up.
 constexpr std::chrono::seconds kRetryLimit{120};
 constexpr int kTicketWaitSeconds = 120;
+// How long a disturbance waits for a terminal to do its part.
+constexpr std::chrono::seconds kTerminalPartLimit{60};
 
 // The terminal's connection string for the server on `host`, through the
 // proxy in front of it.
@@ -42,6 +47,25 @@ bool OnQueue(const QString& program, QStringList args, QString* error) {
     if (command.waitForFinished(10000) && command.exitCode() == 0) return true;
     *error = program + QStringLiteral(": ") + QString::fromUtf8(command.readAllStandardError()).trimmed();
     return false;
+}
+
+// The width of the chef's note columns, as root reads it (0 when unknown:
+// notes are then compared whole).
+int NoteWidth(bench::BareClient& root) {
+    return root.Value(QStringLiteral("select min(character_maximum_length) from information_schema.columns"
+                                     " where table_schema = database() and lower(table_name) in ('d_fact_r','comanda')"
+                                     " and lower(column_name) = 'observacion'")).toInt();
+}
+
+// Waits until `done` answers, up to `limit`.
+template <typename F>
+auto WaitUntil(F done, std::chrono::seconds limit) -> decltype(done()) {
+    const auto until = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        auto seen = done();
+        if (seen || std::chrono::steady_clock::now() > until) return seen;
+        QThread::msleep(50);
+    }
 }
 
 void EmptyOrderTables(const QString& socket) {
@@ -62,6 +86,11 @@ private:
     double Progress() const;
     bool WaitFor(double fraction);
     void Disturb(const Disturbance& d);
+    void StartWhileDown(Terminal& t, QString* error);
+    void Backup(const Disturbance& d, QString* error);
+    void SlowSync(Terminal& t, QString* error);
+    void SecondProgram(int index, QString* error);
+    QString JournalFolder(int index) const;
     void Drive();
     void RetryLeftOrders();
     std::vector<CampaignOrder> Orders() const;
@@ -79,6 +108,8 @@ private:
     std::vector<std::unique_ptr<Terminal>> terminals_;
     std::vector<std::thread> threads_;
     std::atomic<int> running_{0};
+    // Terminals a second program was started beside, and what they had stored then.
+    std::vector<std::pair<int, int>> secondProgramsBeside_;
     bench::Clock::time_point start_;
     Outcome out_;
 };
@@ -107,11 +138,14 @@ bool Run::StartProxies(QString* error) {
     return true;
 }
 
+QString Run::JournalFolder(int index) const { return dir_.filePath(QStringLiteral("terminal-%1").arg(index)); }
+
 void Run::StartTerminals() {
     for (int t = 0; t < kTerminals; ++t) {
         const QString host = target_.serverHosts.value(t % target_.serverHosts.size());
-        const QString journal = dir_.filePath(QStringLiteral("terminal-%1.json").arg(t));
-        terminals_.push_back(std::make_unique<Terminal>(t, ThroughProxy(host), journal, shared_));
+        terminals_.push_back(std::make_unique<Terminal>(
+            t, ThroughProxy(host), JournalFolder(t),
+            t < kSlowDiskTerminals ? JournalDiskKind::Slow : JournalDiskKind::PowerCut, shared_));
     }
     running_ = kTerminals;
     for (auto& t : terminals_)
@@ -137,11 +171,76 @@ bool Run::WaitFor(double fraction) {
     return true;
 }
 
+// The program of terminal `t` ends and starts again while its server is
+// down: its first connection fails, and its next orders carry values longer
+// than their columns, which it must store cut.
+void Run::StartWhileDown(Terminal& t, QString* error) {
+    t.RequestRestart();
+    const std::optional<Terminal::RestartSeen> seen = WaitUntil([&] { return t.Restarted(); }, kTerminalPartLimit);
+    if (!seen)
+        *error = QStringLiteral("a terminal did not start again while its server was down");
+    else if (!seen->firstConnectionFailed)
+        *error = QStringLiteral("a terminal started while its server was down connected all the same");
+    else
+        ++out_.startsWhileDown;
+}
+
+// Sends that fail with the counter busy meanwhile are the backup's doing.
+void Run::Backup(const Disturbance& d, QString* error) {
+    const int busyBefore = shared_.counterBusy;
+    const QString socket = d.node > 0 ? bench::ClusterSocket(d.node) : bench::DbSocket();
+    if (HoldBackupLock(socket, kBackupHold, error)) ++out_.backupLocks;
+    out_.sendsRefusedByBackup += shared_.counterBusy - busyBefore;
+}
+
+// One send of terminal `t` meets a disk that takes seconds over each sync;
+// the other terminals must go on storing orders meanwhile.
+void Run::SlowSync(Terminal& t, QString* error) {
+    const int othersBefore = shared_.stored - t.StoredSoFar();
+    t.ArmSlowSync(kSlowSync);
+    const std::optional<int> syncs = WaitUntil([&] { return t.SlowSyncOver(); }, kTerminalPartLimit);
+    if (!syncs) {
+        *error = QStringLiteral("a terminal's send never reached the counter after its disk was made slow");
+        return;
+    }
+    ++out_.slowSyncSends;
+    out_.slowSyncs += *syncs;
+    if (shared_.stored - t.StoredSoFar() == othersBefore) ++out_.slowSendsAlone;
+}
+
+// A second program on terminal `index`'s journal folder tries to start: it
+// must be refused the journal lock, with the message the waiter reads, and
+// leave the journal as it is.
+void Run::SecondProgram(int index, QString* error) {
+    Terminal& first = *terminals_.at(static_cast<size_t>(index));
+    Terminal second(index, ThroughProxy(target_.serverHosts.value(index % target_.serverHosts.size())),
+                    JournalFolder(index), JournalDiskKind::Watched, shared_);
+    const bool started = second.Start();
+    const sending::JournalLock* lock = second.Lock();
+    QString wrong;
+    if (started) wrong = QStringLiteral("it took the journal lock");
+    else if (!lock || !lock->HeldByAnother() || lock->Error().isEmpty())
+        wrong = QStringLiteral("it was refused the lock for another reason: ") + (lock ? lock->Error() : QString());
+    else if (second.DiskChanges() > 0)
+        wrong = QStringLiteral("it changed the journal %1 times").arg(second.DiskChanges());
+    if (!wrong.isEmpty()) {
+        out_.secondProgramErrors << QStringLiteral("second program on terminal %1: %2").arg(index).arg(wrong);
+        *error = out_.secondProgramErrors.last();
+        return;
+    }
+    ++out_.secondPrograms;
+    secondProgramsBeside_.emplace_back(index, first.StoredSoFar());
+}
+
 void Run::Disturb(const Disturbance& d) {
     QString error;
+    Terminal& terminal = *terminals_.at(static_cast<size_t>(d.terminal % kTerminals));
     switch (d.kind) {
         case Disturbance::Kind::KillServer:
-            if (bench::RestartServer(true, &error)) ++out_.serverKills;
+            if (!bench::StopServer(true, &error)) break;
+            ++out_.serverKills;
+            StartWhileDown(terminal, &error);
+            if (QString startError; !bench::StartServer(&startError)) error += startError;
             break;
         case Disturbance::Kind::PrinterOff:
             printer_.Stop();
@@ -154,11 +253,25 @@ void Run::Disturb(const Disturbance& d) {
             QThread::sleep(kQueueRefusesSeconds);
             if (OnQueue(QStringLiteral("cupsaccept"), {}, &error)) ++out_.queueRefusals;
             break;
-        case Disturbance::Kind::KillNode:
+        case Disturbance::Kind::KillNode: {
             if (!bench::KillClusterNode(d.node, &error)) break;
             ++out_.nodeKills;
-            QThread::sleep(kNodeDownSeconds);
-            bench::StartClusterNode(d.node, &error);
+            const auto down = std::chrono::steady_clock::now();
+            StartWhileDown(terminal, &error);
+            const auto left = std::chrono::seconds(kNodeDownSeconds) - (std::chrono::steady_clock::now() - down);
+            if (left.count() > 0) QThread::msleep(static_cast<unsigned long>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(left).count()));
+            if (QString startError; !bench::StartClusterNode(d.node, &startError)) error += startError;
+            break;
+        }
+        case Disturbance::Kind::BackupLock:
+            Backup(d, &error);
+            break;
+        case Disturbance::Kind::SlowSync:
+            SlowSync(terminal, &error);
+            break;
+        case Disturbance::Kind::SecondProgram:
+            SecondProgram(d.terminal, &error);
             break;
     }
     if (!error.isEmpty()) out_.disturbanceErrors << error;
@@ -167,6 +280,7 @@ void Run::Disturb(const Disturbance& d) {
 void Run::Drive() {
     for (const Disturbance& d : target_.disturbances)
         if (WaitFor(d.at)) Disturb(d);
+    shared_.disturbancesOver = true;
     WaitFor(1.0);
     shared_.stop = true;
     for (std::thread& t : threads_) t.join();
@@ -180,14 +294,19 @@ void Run::RetryLeftOrders() {
     plan_.SetOn(false);
     for (auto& p : proxies_) p->SetFaultsOn(false);
     const auto deadline = std::chrono::steady_clock::now() + kRetryLimit;
-    std::atomic<int> unsettled{0};
+    std::vector<char> unsettled(terminals_.size(), 0);
     std::vector<std::thread> retries;
-    for (auto& t : terminals_)
-        retries.emplace_back([&, terminal = t.get()] {
-            if (!terminal->Finish(deadline)) ++unsettled;
-        });
+    for (size_t i = 0; i < terminals_.size(); ++i)
+        retries.emplace_back([&, i] { unsettled[i] = terminals_[i]->Finish(deadline) ? 0 : 1; });
     for (std::thread& t : retries) t.join();
-    out_.unsettled = unsettled;
+    // The order each terminal still has on the screen, by its place in Orders().
+    size_t at = 0;
+    for (size_t i = 0; i < terminals_.size(); ++i) {
+        at += terminals_[i]->Orders().size();
+        if (!unsettled[i]) continue;
+        ++out_.unsettled;
+        out_.unsettledOrders.push_back(at - 1);
+    }
 }
 
 std::vector<CampaignOrder> Run::Orders() const {
@@ -200,7 +319,7 @@ bench::StoredCheck Run::Check() {
     try {
         bench::BareClient root;
         bench::ConnectRootOn(root, target_.rootSocket);
-        return bench::CheckStored(root, AsSent(Orders()));
+        return bench::CheckStored(root, AsSent(Orders(), NoteWidth(root)));
     } catch (const bench::BareError& e) {
         out_.problems << QStringLiteral("the stored orders could not be read: ") + QString::fromUtf8(e.what());
         return {};
@@ -226,6 +345,26 @@ void Run::Collect() {
         out_.failedPresses += o.failedPresses;
     }
     out_.noAnswers = shared_.noAnswers;
+    out_.counterBusy = shared_.counterBusy;
+    out_.badValues = shared_.badValues;
+    out_.powerCuts = shared_.powerCuts;
+    for (const auto& [index, storedThen] : secondProgramsBeside_)
+        out_.firstProgramsStalled += terminals_.at(static_cast<size_t>(index))->StoredSoFar() > storedThen ? 0 : 1;
+    out_.orders = Orders();
+    for (size_t i = 0; i < out_.orders.size(); ++i) {
+        const CampaignOrder& o = out_.orders[i];
+        if (!o.afterOutageStart) continue;
+        ++out_.overlongAfterOutage;
+        out_.overlongAfterOutageStored += o.reported ? 1 : 0;
+    }
+    for (size_t i : out_.before.lostOrders) out_.lostOrders.push_back(i);
+    for (size_t i : out_.after.lostOrders)
+        if (std::find(out_.lostOrders.begin(), out_.lostOrders.end(), i) == out_.lostOrders.end())
+            out_.lostOrders.push_back(i);
+    for (size_t i : out_.before.brokenOrders) out_.doubledOrders.push_back(i);
+    for (size_t i : out_.after.brokenOrders)
+        if (std::find(out_.doubledOrders.begin(), out_.doubledOrders.end(), i) == out_.doubledOrders.end())
+            out_.doubledOrders.push_back(i);
     out_.printRetries = shared_.printRetries;
     out_.restarts = shared_.restarts;
     out_.problems += shared_.Problems();
@@ -258,8 +397,9 @@ Outcome Run::Go() {
 }  // namespace
 
 int Outcome::Faults() const {
-    return proxy.cutBefore + proxy.answersDropped + proxy.stalls + plan.freezes + plan.crashes + serverKills +
-           printerStops + queueRefusals + nodeKills;
+    return proxy.cutBefore + proxy.answersDropped + proxy.stalls + plan.freezes + plan.crashes + plan.printEnds +
+           serverKills + printerStops + queueRefusals + nodeKills + backupLocks + slowSyncSends + startsWhileDown +
+           secondPrograms;
 }
 
 Outcome RunCampaign(const Target& target, const Settings& settings) { return Run(target, settings).Go(); }

@@ -44,11 +44,14 @@ FaultAction FaultPlan::ForStatement(const bench::StatementSeen& s) {
     return {};
 }
 
+bool IsCleanUp(const QString& sql) {
+    return bench::KindOf(sql.toStdString()) == StatementKind::Rollback ||
+           sql.startsWith(QLatin1String(kRestoreSyncWait), Qt::CaseInsensitive);
+}
+
 TerminalFault FaultPlan::AtStatement(const QString& sql) {
-    // A program ending at its ROLLBACK leaves what ending before it leaves
-    // (the server rolls back); and a send's ROLLBACK may run in a destructor.
+    if (IsCleanUp(sql)) return TerminalFault::None;
     const StatementKind kind = bench::KindOf(sql.toStdString());
-    if (kind == StatementKind::Rollback) return TerminalFault::None;
     std::lock_guard lock(mutex_);
     const bool commit = kind == StatementKind::Commit;
     if (!Draw(commit ? rates_.commitCrash : rates_.crash)) return TerminalFault::None;
@@ -61,6 +64,13 @@ std::chrono::milliseconds FaultPlan::FreezeAfterLock() {
     if (!Draw(rates_.freeze) || !TakeLongFault()) return std::chrono::milliseconds(0);
     ++counts_.freezes;
     return kLongFault;
+}
+
+bool FaultPlan::EndAfterTicket() {
+    std::lock_guard lock(mutex_);
+    if (!Draw(rates_.printEnd)) return false;
+    ++counts_.printEnds;
+    return true;
 }
 
 PlanCounts FaultPlan::Counts() const {

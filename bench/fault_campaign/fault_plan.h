@@ -29,11 +29,12 @@ struct FaultRates {
     double freeze = 0.1;             // the terminal stops right after taking the counter lock
     double crash = 0.01;             // the terminal program ends at a query
     double commitCrash = 0.03;       // ... at the COMMIT's (before it goes out, or after it was stored)
+    double printEnd = 0.02;          // the terminal program ends right after a ticket was taken
 };
 
 // The same faults where every statement of a send travels alone (a cluster
 // node): chances per statement, about as many per send as above.
-constexpr FaultRates kRatesStatementsAlone{0.008, 0.008, 0.02, 0.06, 0.03, 0.015, 0.1, 0.002, 0.02};
+constexpr FaultRates kRatesStatementsAlone{0.008, 0.008, 0.02, 0.06, 0.03, 0.015, 0.1, 0.002, 0.02, 0.02};
 
 // A stall shorter than the server's idle-transaction limit, and long ones
 // past what the server sees as a frozen terminal.
@@ -45,10 +46,21 @@ constexpr std::chrono::seconds kLongFaultGap{16};
 // What the terminal's own program does at a statement.
 enum class TerminalFault { None, CrashBefore, CrashAfter };
 
+// How the send's statement that gives a cluster session its own
+// wsrep_sync_wait back after a settle starts.
+constexpr const char* kRestoreSyncWait = "SET @@session.wsrep_sync_wait";
+// Statements a send runs while cleaning up, where the program never ends:
+// its ROLLBACK and, after a settle, the session's wsrep_sync_wait given
+// back. Ending there leaves what ending just before leaves (the server rolls
+// back; the settle only read), and the send runs them from destructors,
+// where the campaign's end of a program (an exception) cannot be thrown.
+bool IsCleanUp(const QString& sql);
+
 struct PlanCounts {
     int lockedStalls = 0;  // long stalls the proxy was told to make
     int freezes = 0;
     int crashes = 0;
+    int printEnds = 0;  // programs ended right after a ticket was taken
 };
 
 class FaultPlan {
@@ -64,6 +76,9 @@ public:
     TerminalFault AtStatement(const QString& sql);
     // How long the terminal stops right after taking the counter lock (0: not).
     std::chrono::milliseconds FreezeAfterLock();
+    // Whether the terminal's program ends right after the printing system
+    // took one of its tickets (before it prints the next).
+    bool EndAfterTicket();
 
     PlanCounts Counts() const;
 

@@ -5,13 +5,12 @@
 namespace campaign {
 
 void LockWaitClock::TryStarts(Clock::time_point now) {
-    if (waiting_) return;  // a try after a lock wait time-out: the same wait goes on
     waiting_ = true;
     since_ = now;
 }
 
-std::optional<double> LockWaitClock::TryEnded(Clock::time_point now, int error) {
-    if (!waiting_ || error == kLockWaitTimeout) return std::nullopt;
+std::optional<double> LockWaitClock::TryEnded(Clock::time_point now) {
+    if (!waiting_) return std::nullopt;
     waiting_ = false;
     return std::chrono::duration<double>(now - since_).count();
 }

@@ -1,8 +1,9 @@
 #pragma once
 // How long terminals waited for the ticket counter that another terminal
-// held: each wait runs from the first try of the counter's locking read
-// until a try of it is answered (or fails for another reason than a lock
-// wait time-out, 1205, after which the send tries the read again).
+// (or a backup's global read lock) held: each wait runs from a try of the
+// counter's locking read until it is answered or fails. A lock wait
+// time-out (1205) ends the send too: the waiter presses ENVIAR again, and
+// that press's wait is a new one.
 #include <chrono>
 #include <mutex>
 #include <optional>
@@ -16,10 +17,9 @@ class LockWaitClock {
 public:
     // A try of the locking read goes out.
     void TryStarts(Clock::time_point now);
-    // The try ended: answered (`error` 0) or failed with `error`. The whole
-    // wait in seconds when it is over; nothing while a lock wait time-out
-    // leaves it to the next try.
-    std::optional<double> TryEnded(Clock::time_point now, int error);
+    // The try ended, answered or failed: the wait in seconds; nothing when
+    // no try was going on.
+    std::optional<double> TryEnded(Clock::time_point now);
 
 private:
     bool waiting_ = false;

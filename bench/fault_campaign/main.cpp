@@ -1,13 +1,16 @@
 // fault_campaign: terminals send orders through a fault proxy while their
 // connections are cut and stalled, terminals freeze holding the ticket
-// counter or end mid-send, the database server is killed and the kitchen
-// printer switched off; then every order its terminal reported stored must
+// counter or end mid-send or mid-print (on a journal disk that loses power
+// with them), the database server is killed (a terminal starting while it is
+// down), a backup holds the global read lock, a journal disk takes seconds
+// over a sync, a second program starts on a terminal's journal and the
+// kitchen printer is switched off; then every order its terminal reported stored must
 // be stored once, every other order at most once and, after the waiter's
 // retry, once; no ticket number twice; every stored order's tickets at the
 // printer once; no terminal waiting more than 10 s for another's lock. On
 // the single server, then (when scripts/bench started it) on the cluster,
 // one of whose nodes is killed.
-//   PEDIDOS_FAULT_CAMPAIGN_ORDERS   orders of each run (1000)
+//   PEDIDOS_FAULT_CAMPAIGN_ORDERS   orders of each run (1000; more when the disturbances outlast them)
 //   PEDIDOS_FAULT_CAMPAIGN_SECONDS  send for this long instead (the short run of scripts/test)
 //   PEDIDOS_FAULT_CAMPAIGN_SEED     the faults' random seed (else one is drawn and printed)
 #include <QCoreApplication>
@@ -38,21 +41,31 @@ campaign::Settings FromEnvironment() {
     return s;
 }
 
+// Terminals 0 to 2 have the journal disks that can be made slow, the others
+// the disks that lose power; terminals 1, 4 and 7 send to cluster node 2.
 campaign::Target SingleServer() {
     return {QStringLiteral("fault_campaign"), QStringLiteral("fc"), {bench::DbHost()}, bench::DbSocket(),
-            {{0.25, Disturbance::Kind::KillServer},
+            {{0.10, Disturbance::Kind::SlowSync, 0, 0},
+             {0.20, Disturbance::Kind::SecondProgram, 0, 5},
+             {0.25, Disturbance::Kind::KillServer, 0, 4},
              {0.40, Disturbance::Kind::PrinterOff},
+             {0.50, Disturbance::Kind::SlowSync, 0, 1},
              {0.55, Disturbance::Kind::QueueRefuses},
-             {0.70, Disturbance::Kind::KillServer}}};
+             {0.70, Disturbance::Kind::KillServer, 0, 7},
+             {0.80, Disturbance::Kind::BackupLock, 0}}};
 }
 
-// Node 1 stays up: root reads back through it.
+// Node 1 stays up: root reads back through it. The backup is taken on node 3.
 campaign::Target Cluster() {
     return {QStringLiteral("fault_campaign_cluster"), QStringLiteral("fg"), bench::ClusterHosts(),
             bench::ClusterSocket(1),
-            {{0.30, Disturbance::Kind::KillNode, 2},
+            {{0.10, Disturbance::Kind::SlowSync, 0, 0},
+             {0.20, Disturbance::Kind::SecondProgram, 0, 5},
+             {0.30, Disturbance::Kind::KillNode, 2, 4},
+             {0.50, Disturbance::Kind::SlowSync, 0, 2},
              {0.60, Disturbance::Kind::PrinterOff},
-             {0.75, Disturbance::Kind::QueueRefuses}},
+             {0.75, Disturbance::Kind::QueueRefuses},
+             {0.85, Disturbance::Kind::BackupLock, 3}},
             campaign::kRatesStatementsAlone};
 }
 

@@ -41,16 +41,17 @@ void TerminalConnection::Around(const QString& sql, F&& run) {
     if (fault == TerminalFault::CrashBefore) Crash(false);
     // Alone or sent with others, the counter's locking read takes the lock.
     const bool counter = sql.contains(sending::kSqlContador);
+    if (counter && beforeCounter_) beforeCounter_();
     if (counter) clock_.TryStarts(Clock::now());
     try {
         run();
-    } catch (const data::DbError& e) {
+    } catch (const data::DbError&) {
         if (counter)
-            if (const auto waited = clock_.TryEnded(Clock::now(), e.number())) waits_.Add(*waited);
+            if (const auto waited = clock_.TryEnded(Clock::now())) waits_.Add(*waited);
         throw;
     }
     if (counter) {
-        if (const auto waited = clock_.TryEnded(Clock::now(), 0)) waits_.Add(*waited);
+        if (const auto waited = clock_.TryEnded(Clock::now())) waits_.Add(*waited);
         const std::chrono::milliseconds freeze = plan_.FreezeAfterLock();
         if (freeze.count() > 0) QThread::msleep(static_cast<unsigned long>(freeze.count()));
     }

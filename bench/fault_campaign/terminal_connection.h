@@ -6,6 +6,8 @@
 // terminal's program may end in the middle of a send (TerminalCrash is
 // thrown; the connection is closed as the kernel closes a dead program's
 // sockets, and the terminal starts again from its journal).
+#include <functional>
+
 #include "data/mariadb_connection.h"
 #include "fault_campaign/fault_plan.h"
 #include "fault_campaign/lock_waits.h"
@@ -14,6 +16,7 @@ namespace campaign {
 
 struct TerminalCrash {
     bool afterStatement = false;  // the statement it ended at had run
+    bool afterTicket = false;     // it ended right after the printing system took a ticket
 };
 
 class TerminalConnection : public data::Connection {
@@ -31,6 +34,8 @@ public:
 
     // The terminal's program started again after a crash.
     void Restarted() { crashed_ = false; }
+    // Called right before each statement that takes the ticket counter lock.
+    void BeforeCounter(std::function<void()> hook) { beforeCounter_ = std::move(hook); }
 
 private:
     template <typename F>
@@ -42,6 +47,7 @@ private:
     LockWaitClock clock_;
     data::MariaDbConnection inner_;
     bool crashed_ = false;
+    std::function<void()> beforeCounter_;
 };
 
 }  // namespace campaign

@@ -43,6 +43,9 @@ bool KitchenPrinter::Start() {
                     const_cast<char*>(port.constData()), const_cast<char*>(file.constData()), nullptr};
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
+    // Nothing of it on the benchmark's output: a listener left behind by a
+    // program that crashed must not hold the pipe scripts/bench reads.
+    posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&files, 2, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
     const int rc = posix_spawn(&pid, program.constData(), &files, nullptr, argv, environ);

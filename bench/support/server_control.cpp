@@ -39,7 +39,9 @@ bool RunShell(const QString& lib, const QString& command, const QStringList& arg
 
 }  // namespace
 
-bool RestartServer(bool crash, QString* error) {
+bool RestartServer(bool crash, QString* error) { return StopServer(crash, error) && StartServer(error); }
+
+bool StopServer(bool crash, QString* error) {
     const QString dir = qEnvironmentVariable("PEDIDOS_BENCH_DB_DIR");
     const pid_t pid = ServerPid(dir);
     if (!ProcessAlive(pid)) {
@@ -52,6 +54,11 @@ bool RestartServer(bool crash, QString* error) {
         *error = QStringLiteral("the server did not stop");
         return false;
     }
+    return true;
+}
+
+bool StartServer(QString* error) {
+    const QString dir = qEnvironmentVariable("PEDIDOS_BENCH_DB_DIR");
     return RunShell(QStringLiteral("mariadb.sh"), QStringLiteral("db_start \"$1\" \"$2\""), {dir, DbHost()}, error);
 }
 

@@ -10,6 +10,9 @@ namespace bench {
 // or SIGKILL, a crash) and started again. False, with the reason in
 // `error`, when it did not come back.
 bool RestartServer(bool crash, QString* error);
+// Its two halves, for something done while the server is down.
+bool StopServer(bool crash, QString* error);
+bool StartServer(QString* error);
 
 // Node k (1..kClusterNodes) of the cluster of PEDIDOS_BENCH_CLUSTER_DIR:
 // killed with SIGKILL, and started again (waiting until it has caught up

@@ -39,16 +39,18 @@ int TimesStored(const SentOrder& o, StoredRows& t, QString* numero) {
     return std::max(times, 0);
 }
 
-void ClassifyOne(const SentOrder& o, StoredRows& t, StoredCheck& r) {
+void ClassifyOne(const SentOrder& o, size_t at, StoredRows& t, StoredCheck& r) {
     QString numero;
     const int times = TimesStored(o, t, &numero);
     const QString name = o.lineas.empty() ? QString() : o.lineas.front().observacion;
     if (times < 0) {
         ++r.torn;
+        r.brokenOrders.push_back(at);
         return Problem(r, QStringLiteral("order of line %1 stored in part").arg(name));
     }
     if (times > 1) {
         ++r.doubled;
+        r.brokenOrders.push_back(at);
         return Problem(r, QStringLiteral("order of line %1 stored %2 times").arg(name).arg(times));
     }
     if (!o.reported) {
@@ -57,11 +59,13 @@ void ClassifyOne(const SentOrder& o, StoredRows& t, StoredCheck& r) {
     }
     if (times == 0) {
         ++r.lost;
+        r.lostOrders.push_back(at);
         return Problem(r, QStringLiteral("order of line %1 (ticket %2) reported stored, not found").arg(name, o.numero));
     }
     const Found send = o.idEnvio.isEmpty() ? Found{1, numero} : t.envios[o.idEnvio];
     if (numero != o.numero || send.count != 1 || send.numero != o.numero) {
         ++r.wrongNumber;
+        r.brokenOrders.push_back(at);
         return Problem(r, QStringLiteral("order of line %1 reported as ticket %2, stored as %3 (%4 send records, as %5)")
                               .arg(name, o.numero, numero).arg(send.count).arg(send.numero));
     }
@@ -82,8 +86,9 @@ StoredRows ReadStoredRows(BareClient& root) {
 StoredCheck Classify(const std::vector<SentOrder>& orders, StoredRows rows) {
     StoredCheck r;
     QSet<QString> numbers;
-    for (const SentOrder& o : orders) {
-        ClassifyOne(o, rows, r);
+    for (size_t i = 0; i < orders.size(); ++i) {
+        const SentOrder& o = orders[i];
+        ClassifyOne(o, i, rows, r);
         if (!o.reported) continue;
         if (numbers.contains(o.numero)) ++r.ticketNumbersTwice;
         numbers.insert(o.numero);

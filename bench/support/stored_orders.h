@@ -29,6 +29,9 @@ struct StoredCheck {
     int unreportedStored = 0;    // not reported, found once (an outcome not settled yet)
     int ticketNumbersTwice = 0;  // ticket numbers drawn by more than one send
     QString firstProblem;
+    // Which orders (their places in the list checked): reported and missing;
+    // stored twice, in part or under another number.
+    std::vector<size_t> lostOrders, brokenOrders;
 
     bool Clean() const { return lost == 0 && doubled == 0 && torn == 0 && wrongNumber == 0 && ticketNumbersTwice == 0; }
 };

@@ -1,6 +1,6 @@
 // The campaign's draws: long faults one at a time, the locking read never
 // held back, nothing at all once the faults are off, and the lock-wait
-// clock running across lock wait time-outs.
+// clock timing each try of the locking read.
 #include <gtest/gtest.h>
 
 #include "fault_campaign/fault_plan.h"
@@ -14,7 +14,7 @@ using campaign::FaultPlan;
 using campaign::FaultRates;
 
 FaultRates Only(double FaultRates::*rate) {
-    FaultRates r{0, 0, 0, 0, 0, 0, 0, 0, 0};
+    FaultRates r{0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     r.*rate = 1.0;
     return r;
 }
@@ -67,17 +67,33 @@ TEST(FaultPlan, CommitHasItsOwnChancesAndOffMeansNothing) {
     EXPECT_EQ(crashes.Counts().crashes, 1);
 }
 
-TEST(LockWaitClock, AWaitRunsAcrossLockWaitTimeOutsUntilAnswered) {
+TEST(FaultPlan, NoProgramEndsAtAStatementOfTheSendsCleanUp) {
+    FaultRates rates = Only(&FaultRates::crash);
+    rates.commitCrash = 1.0;
+    FaultPlan plan(7, rates);
+    const struct {
+        const char* sql;
+        bool mayEnd;
+    } cases[] = {{"ROLLBACK", false},
+                 {"SET @@session.wsrep_sync_wait=@pedidos_sync_wait", false},
+                 {"SET @pedidos_sync_wait=@@session.wsrep_sync_wait, @@session.wsrep_sync_wait=1", true},
+                 {"START TRANSACTION", true},
+                 {"COMMIT", true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(plan.AtStatement(QString::fromLatin1(c.sql)) != campaign::TerminalFault::None, c.mayEnd) << c.sql;
+}
+
+TEST(LockWaitClock, EachTryOfTheLockingReadIsOneWaitWhateverEndsIt) {
     using campaign::Clock;
     campaign::LockWaitClock clock;
     const Clock::time_point t0 = Clock::now();
-    EXPECT_FALSE(clock.TryEnded(t0, 0)) << "no try, no wait";
+    EXPECT_FALSE(clock.TryEnded(t0)) << "no try, no wait";
     clock.TryStarts(t0);
-    EXPECT_FALSE(clock.TryEnded(t0 + std::chrono::seconds(7), campaign::kLockWaitTimeout));
-    clock.TryStarts(t0 + std::chrono::seconds(8));  // the send tries the read again
-    EXPECT_DOUBLE_EQ(*clock.TryEnded(t0 + std::chrono::seconds(11), 0), 11.0);
-    clock.TryStarts(t0 + std::chrono::seconds(20));
-    EXPECT_DOUBLE_EQ(*clock.TryEnded(t0 + std::chrono::seconds(22), 2013), 2.0) << "a lost connection ends the wait";
+    // A lock wait time-out ends the send: the next press waits anew.
+    EXPECT_DOUBLE_EQ(*clock.TryEnded(t0 + std::chrono::seconds(7)), 7.0);
+    EXPECT_FALSE(clock.TryEnded(t0 + std::chrono::seconds(8))) << "a wait is counted once";
+    clock.TryStarts(t0 + std::chrono::seconds(8));
+    EXPECT_DOUBLE_EQ(*clock.TryEnded(t0 + std::chrono::seconds(11)), 3.0);
 
     campaign::LockWaits waits;
     for (double s : {0.5, 4.0, 6.0, 11.0}) waits.Add(s);

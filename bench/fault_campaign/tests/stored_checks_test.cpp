@@ -45,6 +45,8 @@ TEST(StoredOrders, AReportedOrderMustBeThereOnceUnderItsNumber) {
     EXPECT_EQ(c.storedOnce, 1);
     EXPECT_EQ(c.lost, 1);
     EXPECT_EQ(c.wrongNumber, 2) << "stored under another number, or without its send record";
+    EXPECT_EQ(c.lostOrders, (std::vector<size_t>{1})) << "the orders concerned are named by their place";
+    EXPECT_EQ(c.brokenOrders, (std::vector<size_t>{2, 3}));
     EXPECT_FALSE(c.Clean());
     EXPECT_FALSE(c.firstProblem.isEmpty());
 }
@@ -62,6 +64,7 @@ TEST(StoredOrders, AnOrderNotReportedMayBeThereOnceButNeverTwiceNorInPart) {
     EXPECT_EQ(c.doubled, 1);
     EXPECT_EQ(c.torn, 1);
     EXPECT_EQ(c.lost, 0);
+    EXPECT_EQ(c.brokenOrders, (std::vector<size_t>{2, 3}));
     EXPECT_EQ(bench::Classify({pending, absent}, rows).Clean(), true);
 }
 
@@ -110,7 +113,51 @@ TEST(CampaignTickets, EveryTicketOfEveryStoredOrderOnceAndNothingElse) {
     EXPECT_EQ(c.missing, 1);
     EXPECT_EQ(c.twice, 1);
     EXPECT_EQ(c.strays, 1);
+    EXPECT_EQ(c.ticketsMissing, 1);
     EXPECT_EQ(campaign::CheckTickets({whole}, bench::KitchenPrinter(path), 0).missing, 0);
+
+    // Each wrong number named, with its order's place (none for a stray).
+    struct Named {
+        const char* numero;
+        int expected, received, order;
+    };
+    const Named named[] = {{"41", 1, 2, 1}, {"42", 1, 0, 2}, {"44", 0, 1, -1}};
+    ASSERT_EQ(c.problems.size(), std::size(named));
+    for (size_t i = 0; i < std::size(named); ++i) {
+        SCOPED_TRACE(named[i].numero);
+        EXPECT_EQ(c.problems[i].numero, QString::fromLatin1(named[i].numero));
+        EXPECT_EQ(c.problems[i].expected, named[i].expected);
+        EXPECT_EQ(c.problems[i].received, named[i].received);
+        EXPECT_EQ(c.problems[i].order, named[i].order);
+    }
+}
+
+TEST(CampaignTickets, AFailedCheckNamesTheOrderItsTerminalAndWhatItDid) {
+    campaign::CampaignOrder o = Campaign(2, "42");
+    o.key = QStringLiteral("t2");
+    o.terminal = 7;
+    o.idEnvio = QStringLiteral("abc");
+    o.story << QStringLiteral("send: stored as ticket 42") << QStringLiteral("print: tickets [] taken, [0] not taken");
+    const QStringList lines = campaign::DescribeTickets({{QStringLiteral("42"), 1, 0, 0}, {QStringLiteral("9"), 0, 1, -1}}, {o});
+    ASSERT_EQ(lines.size(), 2);
+    for (const char* part : {"ticket number 42", "1 expected, 0 at the printer", "order t2", "table 3", "terminal 7",
+                             "send abc", "send: stored as ticket 42", "[0] not taken"})
+        EXPECT_TRUE(lines[0].contains(QString::fromUtf8(part))) << part << " in " << qPrintable(lines[0]);
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("of no stored order"))) << qPrintable(lines[1]);
+}
+
+TEST(CampaignOrders, OverlongOrdersAreReadBackAsTheColumnsCutThem) {
+    campaign::CampaignOrder longOne;
+    longOne.pedido = campaign::CampaignOrderContent(QStringLiteral("t"), 5, true);
+    ASSERT_GT(longOne.pedido.mesonero.size(), 60);
+    for (const order::Line& l : longOne.pedido.lineas) ASSERT_GT(l.observacion.size(), 500);
+    const std::vector<bench::SentOrder> sent = campaign::AsSent({longOne}, 500);
+    for (size_t i = 0; i < sent[0].lineas.size(); ++i) {
+        EXPECT_EQ(sent[0].lineas[i].observacion.size(), 500);
+        EXPECT_TRUE(sent[0].lineas[i].observacion.startsWith(QStringLiteral("t5-l%1 ").arg(i)))
+            << "the note's key survives the cut";
+    }
+    EXPECT_EQ(campaign::AsSent({longOne}, 0)[0].lineas, longOne.pedido.lineas) << "no width: whole";
 }
 
 }  // namespace
