@@ -94,8 +94,15 @@ void Checks(const Target& t, const Settings& s, const Outcome& o) {
     CheckNaming(t.name + QStringLiteral("_tickets_missing"), o.tickets.ticketsMissing == 0,
                 QStringLiteral("%1 tickets of stored orders never reached the printer").arg(o.tickets.ticketsMissing),
                 tickets);
-    bench::Check(t.name + QStringLiteral("_no_block_over_10s"), o.waits.longest <= kBlockLimitSeconds,
-                 QStringLiteral("longest wait for the counter lock %1 s").arg(o.waits.longest, 0, 'f', 1));
+    QStringList waits;
+    for (const LockWaits::Long& w : o.waits.overTen)
+        waits << QStringLiteral("%1 waited %2 s for the counter from +%3 s, %4")
+                     .arg(w.who.isEmpty() ? QStringLiteral("a terminal") : w.who)
+                     .arg(w.seconds, 0, 'f', 1).arg(w.from, 0, 'f', 1)
+                     .arg(w.error ? QStringLiteral("ended by error %1").arg(w.error) : QStringLiteral("answered"));
+    CheckNaming(t.name + QStringLiteral("_no_block_over_10s"), o.waits.longest <= kBlockLimitSeconds,
+                QStringLiteral("longest wait for the counter lock %1 s").arg(o.waits.longest, 0, 'f', 1),
+                waits + QStringList{QStringLiteral("disturbances: ") + o.timeline.join(QStringLiteral("; "))});
     const int wanted = std::max(1, (s.orders > 0 ? s.orders : o.started) / kOrdersPerFault);
     bench::Check(t.name + QStringLiteral("_faults_injected"),
                  o.Faults() >= wanted && o.disturbanceErrors.isEmpty(),

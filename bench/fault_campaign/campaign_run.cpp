@@ -86,6 +86,7 @@ private:
     double Progress() const;
     bool WaitFor(double fraction);
     void Disturb(const Disturbance& d);
+    void Apply(const Disturbance& d);
     void StartWhileDown(Terminal& t, QString* error);
     void Backup(const Disturbance& d, QString* error);
     void SlowSync(Terminal& t, QString* error);
@@ -232,7 +233,37 @@ void Run::SecondProgram(int index, QString* error) {
     secondProgramsBeside_.emplace_back(index, first.StoredSoFar());
 }
 
+QString KindName(Disturbance::Kind k) {
+    switch (k) {
+        case Disturbance::Kind::KillServer:
+            return QStringLiteral("server killed");
+        case Disturbance::Kind::PrinterOff:
+            return QStringLiteral("printer off");
+        case Disturbance::Kind::QueueRefuses:
+            return QStringLiteral("kitchen queue refusing jobs");
+        case Disturbance::Kind::KillNode:
+            return QStringLiteral("node killed");
+        case Disturbance::Kind::BackupLock:
+            return QStringLiteral("backup's read lock");
+        case Disturbance::Kind::SlowSync:
+            return QStringLiteral("slow journal disk");
+        case Disturbance::Kind::SecondProgram:
+            return QStringLiteral("second program");
+    }
+    return {};
+}
+
 void Run::Disturb(const Disturbance& d) {
+    const double from = waits_.Since(Clock::now());
+    Apply(d);
+    const QString when = QStringLiteral("%1 (terminal %2) from +%3 s to +%4 s")
+                             .arg(KindName(d.kind)).arg(d.terminal).arg(from, 0, 'f', 1)
+                             .arg(waits_.Since(Clock::now()), 0, 'f', 1);
+    qInfo("fault campaign: %s: %s", qPrintable(target_.name), qPrintable(when));
+    out_.timeline << when;
+}
+
+void Run::Apply(const Disturbance& d) {
     QString error;
     Terminal& terminal = *terminals_.at(static_cast<size_t>(d.terminal % kTerminals));
     switch (d.kind) {

@@ -92,6 +92,7 @@ struct Outcome {
     int counterBusy = 0, badValues = 0;
     int overlongAfterOutage = 0, overlongAfterOutageStored = 0;
     QStringList disturbanceErrors;
+    QStringList timeline;  // each disturbance and when, in seconds since the run began
     int failedPresses = 0, noAnswers = 0, printRetries = 0, restarts = 0;
     QStringList problems;
     double seconds = 0;

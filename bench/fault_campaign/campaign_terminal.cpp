@@ -257,6 +257,7 @@ bool Terminal::Finish(std::chrono::steady_clock::time_point deadline) {
 
 bool Terminal::Press(CampaignOrder& o) {
     if (o.reported || o.abandoned) return true;
+    connection_.SetWho(QStringLiteral("terminal %1, order %2").arg(index_).arg(o.key));
     // Slow from a send's start (a settle first would reach the counter before it).
     if (slow_ && !sender_->Pending() && slowArmed_.exchange(false)) {
         slowBefore_ = slow_->Syncs();

@@ -15,8 +15,10 @@ std::optional<double> LockWaitClock::TryEnded(Clock::time_point now) {
     return std::chrono::duration<double>(now - since_).count();
 }
 
-void LockWaits::Add(double seconds) {
+void LockWaits::Add(double seconds, const QString& who, int error) {
+    const double from = Since(Clock::now()) - seconds;
     std::lock_guard lock(mutex_);
+    if (seconds > 10) s_.overTen.push_back({seconds, from, who, error});
     s_.longest = std::max(s_.longest, seconds);
     ++s_.count;
     s_.overOneSecond += seconds > 1 ? 1 : 0;

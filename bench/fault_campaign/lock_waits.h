@@ -7,6 +7,9 @@
 #include <chrono>
 #include <mutex>
 #include <optional>
+#include <vector>
+
+#include <QString>
 
 namespace campaign {
 
@@ -31,15 +34,27 @@ constexpr int kLockWaitTimeout = 1205;
 // The waits of every terminal.
 class LockWaits {
 public:
+    // A wait over 10 s: who waited, from when (seconds since the waits were
+    // first counted) and how it ended (0: answered; else the error).
+    struct Long {
+        double seconds = 0, from = 0;
+        QString who;
+        int error = 0;
+    };
     struct Summary {
         double longest = 0;  // seconds
         int count = 0, overOneSecond = 0, overFiveSeconds = 0, overTenSeconds = 0;
+        std::vector<Long> overTen;
     };
-    void Add(double seconds);
+    LockWaits() : start_(Clock::now()) {}
+    void Add(double seconds, const QString& who = QString(), int error = 0);
     Summary Summarize() const;
+    // Seconds since the waits were first counted.
+    double Since(Clock::time_point t) const { return std::chrono::duration<double>(t - start_).count(); }
 
 private:
     mutable std::mutex mutex_;
+    const Clock::time_point start_;
     Summary s_;
 };
 

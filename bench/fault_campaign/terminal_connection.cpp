@@ -45,13 +45,13 @@ void TerminalConnection::Around(const QString& sql, F&& run) {
     if (counter) clock_.TryStarts(Clock::now());
     try {
         run();
-    } catch (const data::DbError&) {
+    } catch (const data::DbError& e) {
         if (counter)
-            if (const auto waited = clock_.TryEnded(Clock::now())) waits_.Add(*waited);
+            if (const auto waited = clock_.TryEnded(Clock::now())) waits_.Add(*waited, who_, e.number());
         throw;
     }
     if (counter) {
-        if (const auto waited = clock_.TryEnded(Clock::now())) waits_.Add(*waited);
+        if (const auto waited = clock_.TryEnded(Clock::now())) waits_.Add(*waited, who_);
         const std::chrono::milliseconds freeze = plan_.FreezeAfterLock();
         if (freeze.count() > 0) QThread::msleep(static_cast<unsigned long>(freeze.count()));
     }

@@ -34,6 +34,8 @@ public:
 
     // The terminal's program started again after a crash.
     void Restarted() { crashed_ = false; }
+    // Who sends on it now ("terminal 3, order fc12"), for a wait told in the report.
+    void SetWho(QString who) { who_ = std::move(who); }
     // Called right before each statement that takes the ticket counter lock.
     void BeforeCounter(std::function<void()> hook) { beforeCounter_ = std::move(hook); }
 
@@ -48,6 +50,7 @@ private:
     data::MariaDbConnection inner_;
     bool crashed_ = false;
     std::function<void()> beforeCounter_;
+    QString who_;
 };
 
 }  // namespace campaign

@@ -97,14 +97,36 @@ void PrinterListener::Serve() {
             qWarning().noquote() << "printer listener: poll failed:" << SystemError();
             return;
         }
-        if (waits[1].revents) return;
+        if (waits[1].revents) return TakeWaiting();
         const int connection = ::accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
         if (connection < 0) continue;
-        QByteArray job;
-        const bool complete = ReadJob(connection, &job);
-        ::close(connection);
-        if (!complete) return;  // stopped in the middle of a job
-        if (!job.isEmpty()) Record(std::move(job));
+        if (!Take(connection)) return TakeWaiting();  // stopped in the middle of a job
+    }
+}
+
+// Reads the job of `connection` and keeps it when it came whole; false when
+// Stop() came in the middle of it.
+bool PrinterListener::Take(int connection) {
+    QByteArray job;
+    const bool complete = ReadJob(connection, &job);
+    ::close(connection);
+    if (complete && !job.isEmpty()) Record(std::move(job));
+    return complete;
+}
+
+// Switched off: a connection the system already took for the printer (one
+// waiting in the listening socket's queue) may carry a job its sender has
+// sent whole and takes as printed. Each one waiting is read as the job in
+// progress at Stop() is: kept when its sender is done within a moment.
+// Closing the port with them still queued would drop them unread.
+void PrinterListener::TakeWaiting() {
+    constexpr int kMostWaiting = 16;  // a sender that keeps connecting does not keep the printer on
+    for (int i = 0; i < kMostWaiting; ++i) {
+        pollfd waiting{listen_fd_, POLLIN, 0};
+        if (::poll(&waiting, 1, 0) <= 0) return;
+        const int connection = ::accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (connection < 0) return;
+        Take(connection);
     }
 }
 

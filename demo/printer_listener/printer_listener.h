@@ -29,8 +29,9 @@ public:
     bool Start(const QString& address, quint16 port, QString* error);
     // Stops listening: the port is closed (a client is refused, as by a
     // printer that is switched off). A job whose sender has sent it whole is
-    // still read to its end and kept; one still being sent is dropped
-    // unrecorded. The jobs received so far are kept.
+    // still read to its end and kept, also one whose connection was waiting
+    // to be taken; one still being sent is dropped unrecorded. The jobs
+    // received so far are kept.
     void Stop();
     bool Listening() const;
 
@@ -43,6 +44,8 @@ public:
 private:
     void Serve();
     bool ReadJob(int connection, QByteArray* job);
+    bool Take(int connection);
+    void TakeWaiting();
     void Record(QByteArray job);
 
     JobCallback on_job_;
