@@ -32,8 +32,9 @@ void OrderSender::TicketsOut() { Drop(); }
 void OrderSender::TicketsPrinted(const std::vector<int>& impresas) {
     if (!pending_ || pending_->impresas == impresas) return;
     pending_->impresas = impresas;
-    // On the journal's thread: the next ticket does not wait for the disk.
-    journal_.Write(*pending_, SendJournal::Sync::Later);
+    // On the disk before the next ticket goes: a power cut now must not
+    // bring back an entry that would print this one again.
+    journal_.Write(*pending_);
 }
 
 SettleReport OrderSender::SettlePending(data::Connection& conexion, SendOptions options) {
