@@ -8,20 +8,17 @@
 
 namespace campaign {
 
-class WatchedDisk : public sending::JournalDisk {
+class WatchedDisk : public sending::PosixJournalDisk {
 public:
     // Files written, renamed or removed, and folders made.
     int Changes() const { return changes_; }
 
     bool MakeFolder(const QString& folder, QString* error) override;
     bool WriteFile(const QString& path, const QByteArray& data, QString* error) override;
-    bool SyncFile(const QString& path, QString* error) override;
     bool Rename(const QString& from, const QString& to, QString* error) override;
     bool Remove(const QString& path, QString* error) override;
-    bool SyncFolder(const QString& folder, QString* error) override;
 
 private:
-    sending::PosixJournalDisk real_;
     std::atomic<int> changes_{0};
 };
 

@@ -378,7 +378,7 @@ SendResult RunOnce(Statements& s, const order::Order& p, bool conRegistro, SendI
 }
 
 enum class Settled { Committed, NotCommitted, CannotTell, NoAnswerNow };
-struct Settlement {
+struct SettleAnswer {
     Settled settled = Settled::NoAnswerNow;
     QString numero;           // Committed: its ticket number
     data::ServerClock reloj;  // Committed: its clock (read now when it was not known)
@@ -412,7 +412,7 @@ struct Settlement {
 // An error that will come back on every try (not a lost connection, a lock
 // wait, a node not ready) cannot tell either: the waiter checks at the till
 // instead of being stopped for ever.
-Settlement Settle(Statements& s, const SendInDoubt& d, const order::Order& p) {
+SettleAnswer Settle(Statements& s, const SendInDoubt& d, const order::Order& p) {
     struct EndTransaction {
         Statements& s;
         bool syncWait = false;
@@ -421,7 +421,7 @@ Settlement Settle(Statements& s, const SendInDoubt& d, const order::Order& p) {
             if (syncWait) s.RestoreSyncWait();
         }
     } end{s};
-    Settlement out;
+    SettleAnswer out;
     try {
         if (s.OnClusterNode()) {
             end.syncWait = true;
@@ -532,7 +532,7 @@ SendResult SendOrder(data::Connection& conexion, const order::Order& pedido, con
             const bool conRegistro = s.SendRecordsAvailable();
             s.LearnWidths();
             if (doubt) {
-                const Settlement settled = Settle(s, *doubt, pedido);
+                const SettleAnswer settled = Settle(s, *doubt, pedido);
                 switch (settled.settled) {
                     case Settled::Committed:
                         result.outcome = SendOutcome::Stored;

@@ -18,18 +18,7 @@ namespace {
 using namespace order_screen;
 using testsupport::RootQuery;
 
-class EnviarBusyTest : public testsupport::OrderScreenTest {
-protected:
-    void SetUp() override {
-        OrderScreenTest::SetUp();
-        testsupport::EmptyOrders(41);
-        Module1::Cadena_Conexion = testsupport::TestConnectionString();
-    }
-    void TearDown() override {
-        Module1::Cadena_Conexion.clear();
-        OrderScreenTest::TearDown();
-    }
-};
+using EnviarBusyTest = testsupport::SendingScreenTest;
 
 TEST_F(EnviarBusyTest,
        WhileTheCounterIsHeldTheScreenSaysItIsSendingAndStoresTheOrderOnceWhenFreed) {

@@ -112,4 +112,19 @@ protected:
 // The same on each installation a terminal may join (the test's parameter).
 using OrderScreenOn = OnInstallation<OrderScreenTest>;
 
+// The order screen sending to a fresh counter (41), with the connection
+// string set so a send can reconnect.
+class SendingScreenTest : public OrderScreenTest {
+protected:
+    void SetUp() override {
+        OrderScreenTest::SetUp();
+        testsupport::EmptyOrders(41);
+        Module1::Cadena_Conexion = testsupport::TestConnectionString();
+    }
+    void TearDown() override {
+        Module1::Cadena_Conexion.clear();
+        OrderScreenTest::TearDown();
+    }
+};
+
 }  // namespace testsupport

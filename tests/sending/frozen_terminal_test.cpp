@@ -83,17 +83,8 @@ private:
     sending::SendResult result_;
 };
 
-class FrozenTerminalTest : public testsupport::OrderScreenTest {
+class FrozenTerminalTest : public testsupport::SendingScreenTest {
 protected:
-    void SetUp() override {
-        OrderScreenTest::SetUp();
-        testsupport::EmptyOrders(41);
-        Module1::Cadena_Conexion = testsupport::TestConnectionString();
-    }
-    void TearDown() override {
-        Module1::Cadena_Conexion.clear();
-        OrderScreenTest::TearDown();
-    }
     // The screen after CONTINUAR for waiter 003 at table 5, two lines ordered.
     Pedido_R* Taking() {
         Pedido_R* s = Continued(QString::fromUtf8("D'Angelo Pérez"), "5", "003");

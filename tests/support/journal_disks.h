@@ -56,22 +56,17 @@ private:
 
 // The real disk whose file and folder syncs each take `SetSyncTime` (none
 // at first), and that counts them.
-class SlowDisk : public sending::JournalDisk {
+class SlowDisk : public sending::PosixJournalDisk {
 public:
     void SetSyncTime(std::chrono::milliseconds t) { syncTime_ = t; }
     int Syncs() const { return syncs_; }
 
-    bool MakeFolder(const QString& folder, QString* error) override;
-    bool WriteFile(const QString& path, const QByteArray& data, QString* error) override;
     bool SyncFile(const QString& path, QString* error) override;
-    bool Rename(const QString& from, const QString& to, QString* error) override;
-    bool Remove(const QString& path, QString* error) override;
     bool SyncFolder(const QString& folder, QString* error) override;
 
 private:
     void Wait();
 
-    sending::PosixJournalDisk real_;
     std::atomic<std::chrono::milliseconds> syncTime_{std::chrono::milliseconds(0)};
     std::atomic<int> syncs_{0};
 };
