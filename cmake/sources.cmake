@@ -63,6 +63,8 @@ set(PEDIDOS_LOGIC_SOURCES
   sending/bad_values.h
   sending/disk_queue.cpp
   sending/disk_queue.h
+  sending/durable_file.cpp
+  sending/durable_file.h
   sending/escpos.cpp
   sending/escpos.h
   sending/journal_disk.cpp
@@ -83,12 +85,16 @@ set(PEDIDOS_LOGIC_SOURCES
   sending/printing_system.h
   sending/send_journal.cpp
   sending/send_journal.h
+  sending/printer_faults.cpp
+  sending/printer_faults.h
   sending/send_messages.cpp
   sending/send_messages.h
   sending/send_order.cpp
   sending/send_order.h
   sending/ticket.h
   sending/ticket_layout.cpp
+  sending/ticket_follower.cpp
+  sending/ticket_follower.h
   sending/ticket_layout.h
 )
 

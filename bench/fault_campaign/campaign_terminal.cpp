@@ -349,7 +349,7 @@ void Terminal::Stored(CampaignOrder& o, const sending::JournalEntry& entry) {
 void Terminal::PrintAll(CampaignOrder& o, const sending::JournalEntry& entry) {
     const auto until = std::chrono::steady_clock::now() + kPrintLimit;
     std::vector<int> out = entry.impresas;
-    const auto taken = [&](int i) {
+    const auto taken = [&](int i, int) {
         out.push_back(i);
         sender_->TicketsPrinted(out);
         if (shared_.plan->EndAfterTicket()) {

@@ -5,6 +5,7 @@
 // and one disk sync of a file the size of the order's journal entry, in the
 // journal's folder (what keeping the send across a power cut physically
 // costs). Also the printing alone (layout and printer bytes), per line.
+#include <QTemporaryDir>
 #include <QLabel>
 
 #include "order_screen/grid.h"
@@ -89,8 +90,12 @@ Measured MeasureLines(Pedido_R* s, bench::RecordingConnection* connection, int l
                                        sending::SendInDoubt{QStringLiteral("bench"), QStringLiteral("1"),
                                                             {QDate::currentDate(), QString()}, false, true, {}},
                                        true, {}, {}, {}};
+    // The tickets are handed over and followed in the background, as the screen does.
+    QTemporaryDir seguidos;
+    sending::TicketFollower seguidor(seguidos.filePath(QStringLiteral("comandas.json")),
+                                     sending::kPlazoImpresionPorDefecto);
     for (int r = 0; r < 50; ++r)
-        print.push_back(bench::TimeMs([&] { sending::ImprimirComanda(stored, sending::TerminalPrintSetup()); }));
+        print.push_back(bench::TimeMs([&] { sending::ImprimirComanda(stored, sending::TerminalPrintSetup(), seguidor); }));
     return {bench::Median(screen), bench::Median(bare), bench::Median(print)};
 }
 

@@ -5,8 +5,11 @@
 // The server may keep a send waiting for seconds (another terminal holding the
 // ticket counter): the talk with it runs off the screen's thread, so the
 // screen stays drawn and says what it is doing.
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
+#include <QTimer>
 
 #include "order_screen/grid.h"
 #include "order_screen/pedido_r.h"
@@ -15,6 +18,7 @@
 #include "sending/printing.h"
 #include "sending/send_journal.h"
 #include "sending/send_messages.h"
+#include "sending/ticket_follower.h"
 #include "data/module1.h"
 #include "runtime/dialogs.h"
 #include "widgets/busy_work.h"
@@ -65,12 +69,37 @@ void Pedido_R::FinishStoredSend(const sending::JournalEntry& entry, bool enPanta
         Module1::Fecha_Servidor = entry.intento->reloj.fecha;
         Module1::Hora_Servidor = entry.intento->reloj.hora.mid(11);
     }
-    sending::ImprimirComanda(entry, sending::TerminalPrintSetup(),
-                             [this](const std::vector<int>& impresas) { Envios->TicketsPrinted(impresas); });
+    const bool fallaron = sending::ImprimirComanda(
+        entry, sending::TerminalPrintSetup(), *Seguidor,
+        [this](const std::vector<int>& impresas) { Envios->TicketsPrinted(impresas); });
+    // Handed over or kept by the follower: the send itself is over.
     Envios->TicketsOut();
-    if (!enPantalla) return;
-    BlankMenuButtons();
-    Limpiar();
+    if (enPantalla) {
+        BlankMenuButtons();
+        Limpiar();
+    }
+    // A queue that could not take them is told at once, on the cleared screen.
+    if (fallaron) OfferReprints();
+}
+
+void Pedido_R::OfferReprints() {
+    if (!Seguidor || ofreciendo_) return;
+    // Not over a box the waiter is answering, nor in the middle of a send:
+    // asked again in a moment.
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget() || widgets::Busy()) {
+        QTimer::singleShot(kReofrecerMs, this, [this] { OfferReprints(); });
+        return;
+    }
+    ofreciendo_ = true;
+    const auto done = qScopeGuard([this] { ofreciendo_ = false; });
+    for (std::vector<sending::FailedPrint> fallidas = Seguidor->Failed(); !fallidas.empty();
+         fallidas = Seguidor->Failed()) {
+        const sending::FailedPrint& f = fallidas.front();
+        if (dialogs::Current().YesNo(sending::ReprintQuestion(f), Module1::kTituloSistema, dialogs::Icon::Question))
+            Seguidor->Reprint(f.idEnvio);
+        else
+            Seguidor->GiveUp(f.idEnvio);
+    }
 }
 
 bool Pedido_R::SettlePendingSend(Accion accion) {
@@ -123,6 +152,15 @@ void Pedido_R::RecoverJournal(bool settleNow) {
         Diario = std::make_unique<sending::SendJournal>(sending::DefaultJournalPath(instalacion));
         Diario->TakeOverLegacy(sending::LegacyJournalPath());
         Envios = std::make_unique<sending::OrderSender>(*Diario, instalacion);
+        Seguidor = std::make_unique<sending::TicketFollower>(sending::DefaultTicketsPath(instalacion),
+                                                             sending::ConfiguredPrintTimeLimit());
+        const QString ilegible = Seguidor->Load();
+        if (!ilegible.isEmpty()) Tell(sending::UnreadableTicketsMessage(Seguidor->Path(), ilegible));
+        // Called on the follower's thread: the question is asked on this one.
+        Seguidor->SetOnFailure([this] { QMetaObject::invokeMethod(this, [this] { OfferReprints(); }, Qt::QueuedConnection); });
+        // Tickets an earlier run could not print are offered once the screen is up.
+        if (!Seguidor->Failed().empty())
+            QMetaObject::invokeMethod(this, [this] { OfferReprints(); }, Qt::QueuedConnection);
     }
     const sending::SendJournal::Loaded loaded = Envios->Recover();
     if (loaded.state == sending::SendJournal::State::Unreadable)

@@ -1,5 +1,7 @@
 #include "order_screen/pedido_r.h"
 
+#include "sending/ticket_follower.h"
+
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDebug>
@@ -60,6 +62,8 @@ Pedido_R::Pedido_R() {
 }
 
 Pedido_R::~Pedido_R() {
+    // Its thread posts to this screen: it ends before the screen does.
+    Seguidor.reset();
     if (g_instance == this) g_instance = nullptr;
 }
 

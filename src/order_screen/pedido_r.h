@@ -22,6 +22,7 @@ class cImageButton;
 namespace sending {
 class OrderSender;
 class SendJournal;
+class TicketFollower;
 struct JournalEntry;
 }
 
@@ -78,6 +79,9 @@ public:
     // switched off in the middle of ENVIAR) is taken over and, with
     // `settleNow`, settled at once and the waiter told.
     void RecoverJournal(bool settleNow = true);
+    // Offers again the tickets the printer did not print, one send at a
+    // time, as soon as the waiter is not in the middle of a box or a send.
+    void OfferReprints();
 
     // ---- item entry
     // Looks up Producto_Sel and goes on to the panels or the quantity.
@@ -175,6 +179,8 @@ public:
     // The send in flight, on the terminal's own disk, and what settles it.
     std::unique_ptr<sending::SendJournal> Diario;
     std::unique_ptr<sending::OrderSender> Envios;
+    // The tickets handed to the printer and not yet known to be on paper.
+    std::unique_ptr<sending::TicketFollower> Seguidor;
     // Menu position.
     QString Menu_Actual;
     QString Submenu_Actual;
@@ -220,6 +226,9 @@ private:
     // Prints a stored send's tickets, closes its journal entry and, when it
     // is the order on the screen, blanks the menu and clears the screen.
     void FinishStoredSend(const sending::JournalEntry& entry, bool enPantalla);
+    // OfferReprints is asking: a failure meanwhile joins its questions.
+    bool ofreciendo_ = false;
+    static constexpr int kReofrecerMs = 300;
 };
 
 }  // namespace order_screen

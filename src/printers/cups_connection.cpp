@@ -93,7 +93,7 @@ IppResponse CupsConnection::Request(ipp_t* request, const char* resource, ipp_st
     return response;
 }
 
-bool CupsConnection::SendJob(const QString& printer, const QString& title, const char* format,
+int CupsConnection::SendJob(const QString& printer, const QString& title, const char* format,
                              const QByteArray& data, QString* error) {
     const QByteArray name = printer.toUtf8();
     const QByteArray job_name = title.toUtf8();
@@ -101,7 +101,7 @@ bool CupsConnection::SendJob(const QString& printer, const QString& title, const
     if (job == 0) {
         *error = QStringLiteral("La impresora \"%1\" no aceptó el trabajo \"%2\": %3")
                      .arg(printer, title, LastCupsError());
-        return false;
+        return 0;
     }
     const char* failed_step = nullptr;
     QString reason;
@@ -118,19 +118,21 @@ bool CupsConnection::SendJob(const QString& printer, const QString& title, const
         failed_step = "cerrar";
         reason = LastCupsError();
     }
-    if (!failed_step) return true;
+    if (!failed_step) return job;
     *error =
         QStringLiteral("No se pudo %1 el documento del trabajo \"%2\" en la impresora \"%3\": %4")
             .arg(QLatin1String(failed_step), title, printer, reason);
-    CancelJob(name, job);
-    return false;
+    QString why;
+    if (!Cancel(printer, job, &why))
+        qWarning().noquote() << "CUPS: job" << job << "on" << printer << "left half made and could not be cancelled:"
+                             << why;
+    return 0;
 }
 
-void CupsConnection::CancelJob(const QByteArray& printer, int job) {
-    if (cupsCancelJob2(http_, printer.constData(), job, 0) > IPP_STATUS_OK_CONFLICTING) {
-        qWarning().noquote() << "CUPS: job" << job << "on" << QString::fromUtf8(printer)
-                             << "left half made and could not be cancelled:" << LastCupsError();
-    }
+bool CupsConnection::Cancel(const QString& printer, int job, QString* error) {
+    if (cupsCancelJob2(http_, printer.toUtf8().constData(), job, 0) <= IPP_STATUS_OK_CONFLICTING) return true;
+    *error = LastCupsError();
+    return false;
 }
 
 }  // namespace printers

@@ -42,20 +42,23 @@ public:
     IppResponse Request(ipp_t* request, const char* resource, ipp_status_t* status, QString* error);
 
     // One job holding one document of `format` (CUPS_FORMAT_RAW, CUPS_FORMAT_PDF),
-    // named `title`. False, with the reason, unless the scheduler accepted all of it;
-    // a job left half made is cancelled.
-    bool SendJob(const QString& printer, const QString& title, const char* format,
+    // named `title`: its id. 0, with the reason, unless the scheduler accepted
+    // all of it; a job left half made is cancelled.
+    int SendJob(const QString& printer, const QString& title, const char* format,
                  const QByteArray& data, QString* error);
 
     // "ipp://localhost/printers/NAME", the URI the scheduler knows a queue by.
     static QByteArray PrinterUri(const QString& printer);
+
+    // Cancels job `job` of `printer`; false, with the scheduler's reason,
+    // when it could not (a job that has already ended cannot be).
+    bool Cancel(const QString& printer, int job, QString* error);
 
     http_t* Http() const { return http_; }
     const QString& Server() const { return server_; }
 
 private:
     CupsConnection(http_t* http, QString server) : http_(http), server_(std::move(server)) {}
-    void CancelJob(const QByteArray& printer, int job);
 
     http_t* http_;
     QString server_;

@@ -66,6 +66,53 @@ QueueKind AskQueueKind(CupsConnection& cups, const QString& printer, int depth =
     return kind;
 }
 
+// Every keyword value of `name` in `response`, "none" left out.
+QStringList Keywords(ipp_t* response, const char* name) {
+    QStringList out;
+    ipp_attribute_t* a = ippFindAttribute(response, name, IPP_TAG_KEYWORD);
+    for (int i = 0; a && i < ippGetCount(a); ++i) {
+        const QString k = QString::fromUtf8(ippGetString(a, i, nullptr));
+        if (k != QLatin1String("none")) out << k;
+    }
+    return out;
+}
+
+// The queue's state, reasons and whether it takes jobs. A class is as its
+// first member says, as for its kind: a class of one stopped printer holds
+// its jobs unprinted as that printer does.
+QueueState AskQueueState(CupsConnection& cups, const QString& printer, int depth = 0) {
+    QueueState state;
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    const QByteArray uri = CupsConnection::PrinterUri(printer);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.constData());
+    static const char* const kWanted[] = {"printer-state", "printer-state-reasons", "printer-is-accepting-jobs",
+                                          "printer-state-message", "printer-type", "member-names"};
+    AddUserAndAttributes(request, 6, kWanted);
+    ipp_status_t status = IPP_STATUS_OK;
+    const IppResponse response = cups.Request(request, "/", &status, &state.error);
+    if (status > IPP_STATUS_OK_CONFLICTING || !response) return state;
+    state.answered = true;
+    ipp_t* r = response.get();
+    ipp_attribute_t* st = ippFindAttribute(r, "printer-state", IPP_TAG_ENUM);
+    state.stopped = st && ippGetInteger(st, 0) == IPP_PSTATE_STOPPED;
+    ipp_attribute_t* accepting = ippFindAttribute(r, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
+    state.accepting = !accepting || ippGetBoolean(accepting, 0);
+    state.reasons = Keywords(r, "printer-state-reasons");
+    ipp_attribute_t* message = ippFindAttribute(r, "printer-state-message", IPP_TAG_TEXT);
+    if (message) state.message = QString::fromUtf8(ippGetString(message, 0, nullptr));
+    ipp_attribute_t* type = ippFindAttribute(r, "printer-type", IPP_TAG_ENUM);
+    ipp_attribute_t* members = ippFindAttribute(r, "member-names", IPP_TAG_NAME);
+    if (type && (ippGetInteger(type, 0) & CUPS_PRINTER_CLASS) && members && depth < 2) {
+        const QueueState member = AskQueueState(cups, QString::fromUtf8(ippGetString(members, 0, nullptr)), depth + 1);
+        if (member.answered) {
+            state.stopped = state.stopped || member.stopped;
+            state.reasons << member.reasons;
+            if (state.message.isEmpty()) state.message = member.message;
+        }
+    }
+    return state;
+}
+
 // Points Qt's own use of libcups (QPrinter's list of printers and their page
 // sizes) at the scheduler this printing system talks to, while it lives.
 // libcups keeps the server name per thread; null puts the default back.
@@ -134,8 +181,9 @@ JobResult CupsPrintingSystem::PrintTicket(const QString& printer, const Ticket& 
         return result;
     }
     if (!kind.raw) return PrintDrawn(*cups, printer, ticket);
-    result.ok = cups->SendJob(printer, TicketJobTitle(ticket), CUPS_FORMAT_RAW, EscPosBytes(ticket),
-                              &result.error);
+    result.trabajo = cups->SendJob(printer, TicketJobTitle(ticket), CUPS_FORMAT_RAW, EscPosBytes(ticket),
+                                   &result.error);
+    result.ok = result.trabajo != 0;
     return result;
 }
 
@@ -170,8 +218,60 @@ JobResult CupsPrintingSystem::PrintDrawn(CupsConnection& cups, const QString& pr
     }
     const QByteArray pdf = TicketPdf(ticket, layout, &result.error);
     if (pdf.isEmpty()) return result;
-    result.ok = cups.SendJob(printer, TicketJobTitle(ticket), CUPS_FORMAT_PDF, pdf, &result.error);
+    result.trabajo = cups.SendJob(printer, TicketJobTitle(ticket), CUPS_FORMAT_PDF, pdf, &result.error);
+    result.ok = result.trabajo != 0;
     return result;
+}
+
+QueueState CupsPrintingSystem::AskQueue(const QString& printer) {
+    QueueState state;
+    const std::unique_ptr<CupsConnection> cups = CupsConnection::Open(servidor_, plazo_, &state.error);
+    if (!cups) return state;
+    return AskQueueState(*cups, printer);
+}
+
+JobState CupsPrintingSystem::AskJob(const QString&, int trabajo) {
+    JobState state;
+    const std::unique_ptr<CupsConnection> cups = CupsConnection::Open(servidor_, plazo_, &state.error);
+    if (!cups) return state;
+    ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/jobs/%d",
+                     trabajo);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
+    static const char* const kWanted[] = {"job-state", "job-state-reasons"};
+    AddUserAndAttributes(request, 2, kWanted);
+    ipp_status_t status = IPP_STATUS_OK;
+    const IppResponse response = cups->Request(request, "/", &status, &state.error);
+    if (status == IPP_STATUS_ERROR_NOT_FOUND) {
+        // The scheduler forgot it (its history was cleared, or it was restarted
+        // without keeping it): whether it printed cannot be told.
+        state.answered = true;
+        state.phase = JobPhase::Gone;
+        return state;
+    }
+    if (status > IPP_STATUS_OK_CONFLICTING || !response) return state;
+    state.answered = true;
+    state.reasons = Keywords(response.get(), "job-state-reasons");
+    ipp_attribute_t* phase = ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM);
+    switch (phase ? ippGetInteger(phase, 0) : 0) {
+        case IPP_JSTATE_PENDING: state.phase = JobPhase::Pending; break;
+        case IPP_JSTATE_HELD: state.phase = JobPhase::Held; break;
+        case IPP_JSTATE_PROCESSING: state.phase = JobPhase::Processing; break;
+        case IPP_JSTATE_STOPPED: state.phase = JobPhase::Stopped; break;
+        case IPP_JSTATE_CANCELED: state.phase = JobPhase::Canceled; break;
+        case IPP_JSTATE_ABORTED: state.phase = JobPhase::Aborted; break;
+        case IPP_JSTATE_COMPLETED: state.phase = JobPhase::Completed; break;
+        default:
+            state.answered = false;
+            state.error = QStringLiteral("el trabajo %1 no dice en qué estado está").arg(trabajo);
+    }
+    return state;
+}
+
+bool CupsPrintingSystem::CancelJob(const QString& printer, int trabajo, QString* error) {
+    const std::unique_ptr<CupsConnection> cups = CupsConnection::Open(servidor_, plazo_, error);
+    return cups && cups->Cancel(printer, trabajo, error);
 }
 
 }  // namespace printers

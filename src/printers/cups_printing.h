@@ -12,7 +12,10 @@
 
 namespace printers {
 
+using sending::JobPhase;
 using sending::JobResult;
+using sending::JobState;
+using sending::QueueState;
 using sending::PrinterList;
 using sending::PrintingSystem;
 using sending::Ticket;
@@ -32,6 +35,9 @@ public:
     // The scheduler's printers and classes in its own order (by name).
     PrinterList InstalledPrinters() override;
     JobResult PrintTicket(const QString& printer, const Ticket& ticket) override;
+    QueueState AskQueue(const QString& printer) override;
+    JobState AskJob(const QString& printer, int trabajo) override;
+    bool CancelJob(const QString& printer, int trabajo, QString* error) override;
 
 private:
     JobResult PrintDrawn(CupsConnection& cups, const QString& printer, const Ticket& ticket);

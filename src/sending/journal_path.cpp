@@ -35,6 +35,11 @@ QString DefaultJournalPath(const Installation& instalacion) {
     return DefaultJournalPath(instalacion.servidor, instalacion.base);
 }
 
+QString DefaultTicketsPath(const Installation& instalacion) {
+    return JournalFolder() + QStringLiteral("/comandas_en_impresora-") + Slug(instalacion.servidor) +
+           QLatin1Char('_') + Slug(instalacion.base) + QStringLiteral(".json");
+}
+
 QString LegacyJournalPath() { return JournalFolder() + QStringLiteral("/envio_en_curso.json"); }
 
 }  // namespace sending

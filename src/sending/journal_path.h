@@ -32,6 +32,8 @@ QString JournalFolder();
 // lower case and anything outside [a-z0-9._-] written as "_".
 QString DefaultJournalPath(const QString& servidor, const QString& base);
 QString DefaultJournalPath(const Installation& instalacion);
+// Beside it, the tickets of that installation not yet known to be printed.
+QString DefaultTicketsPath(const Installation& instalacion);
 
 // The one journal file of earlier programs, which kept no installation.
 QString LegacyJournalPath();

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "data/connection.h"
+#include "sending/printer_faults.h"
 #include "sending/send_journal.h"
 #include "sending/send_order.h"
 
@@ -100,19 +101,31 @@ struct PrintSetup {
 
 struct PrintReport {
     bool installed = false;       // the printer was found (else nothing printed)
+    std::vector<Ticket> tickets;  // the send's tickets, laid out, by their place
     std::vector<int> impresas;    // tickets taken by the printing system in this run
+    std::vector<int> trabajos;    // the job each of those became, in the same order
     std::vector<int> fallidos;    // tickets not taken, by their place in the layout
     QStringList titulos;          // their titles
     QString impresora;            // the printer's name as installed
-    QString motivo;               // the printing system's reasons
+    QString motivo;               // why they were not taken, as the waiter reads it
+    PrinterFault causa = PrinterFault::None;  // the same as a fault (Other: see motivo)
     bool ok() const { return fallidos.empty(); }
 };
 
 // Prints the tickets of the stored send `entry` (its number, clock and lines
 // as sent) but those in `omitir` (already printed). Never shows anything.
-// `impresa`, when given, learns each ticket as the printing system takes it.
+// The queue is asked first: one that cannot print now (stopped, rejecting,
+// its printer out of paper ...) gets no ticket, and every wanted ticket is
+// reported not taken with that fault. `impresa`, when given, learns each
+// ticket (by its place) and its job as the printing system takes it.
 PrintReport PrintTickets(const JournalEntry& entry, const PrintSetup& setup,
                          const std::vector<int>& omitir = {},
-                         const std::function<void(int)>& impresa = nullptr);
+                         const std::function<void(int, int)>& impresa = nullptr);
+
+// The same for tickets already laid out (`porEnviar`: place and ticket) on
+// the installed printer `impresora` of `sistema`.
+PrintReport SendTickets(PrintingSystem& sistema, const QString& impresora,
+                        const std::vector<std::pair<int, Ticket>>& porEnviar,
+                        const std::function<void(int, int)>& impresa = nullptr);
 
 }  // namespace sending

@@ -1,5 +1,7 @@
 #include "sending/printing_system.h"
 
+#include <mutex>
+
 namespace sending {
 namespace {
 
@@ -11,34 +13,63 @@ public:
         return PrinterList{false, QStringLiteral("este programa no tiene sistema de impresión"), {}};
     }
     JobResult PrintTicket(const QString&, const Ticket&) override {
-        return JobResult{false, QStringLiteral("este programa no tiene sistema de impresión"), false};
+        return JobResult{false, QStringLiteral("este programa no tiene sistema de impresión"), false, 0};
     }
 };
 
-std::unique_ptr<PrintingSystem>& Installed() {
-    static std::unique_ptr<PrintingSystem> sistema;
-    return sistema;
-}
+struct Systems {
+    std::mutex mutex;
+    std::shared_ptr<PrintingSystem> installed;
+    std::shared_ptr<PrintingSystem> program;
+    std::shared_ptr<PrintingSystem> none = std::make_shared<NoPrintingSystem>();
+};
 
-std::unique_ptr<PrintingSystem>& ProgramSystem() {
-    static std::unique_ptr<PrintingSystem> sistema;
-    return sistema;
+Systems& TheSystems() {
+    static Systems s;
+    return s;
 }
 
 }  // namespace
 
+QueueState PrintingSystem::AskQueue(const QString&) {
+    QueueState s;
+    s.answered = true;
+    return s;
+}
+
+JobState PrintingSystem::AskJob(const QString&, int) {
+    JobState s;
+    s.answered = true;
+    s.phase = JobPhase::Completed;
+    return s;
+}
+
+bool PrintingSystem::CancelJob(const QString&, int, QString* error) {
+    *error = QStringLiteral("este sistema de impresión no cancela trabajos");
+    return false;
+}
+
+std::shared_ptr<PrintingSystem> SharedPrintingSystem() {
+    Systems& s = TheSystems();
+    const std::lock_guard<std::mutex> lock(s.mutex);
+    if (s.installed) return s.installed;
+    return s.program ? s.program : s.none;
+}
+
 PrintingSystem& CurrentPrintingSystem() {
-    static NoPrintingSystem none;
-    if (Installed()) return *Installed();
-    return ProgramSystem() ? *ProgramSystem() : none;
+    return *SharedPrintingSystem();
 }
 
 void SetPrintingSystem(std::unique_ptr<PrintingSystem> sistema) {
-    Installed() = std::move(sistema);
+    Systems& s = TheSystems();
+    const std::lock_guard<std::mutex> lock(s.mutex);
+    s.installed = std::move(sistema);
 }
 
 void SetProgramPrintingSystem(std::unique_ptr<PrintingSystem> sistema) {
-    ProgramSystem() = std::move(sistema);
+    Systems& s = TheSystems();
+    const std::lock_guard<std::mutex> lock(s.mutex);
+    s.program = std::move(sistema);
 }
 
 }  // namespace sending

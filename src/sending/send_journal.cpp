@@ -208,91 +208,25 @@ std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* err
 }
 
 SendJournal::SendJournal(QString path, JournalDisk* disk)
-    : path_(std::move(path)), disk_(disk ? *disk : ProcessJournalDisk()), later_(std::make_unique<DiskQueue>()) {}
+    : file_(std::move(path), QStringLiteral("send journal"), disk) {}
 
-QString SendJournal::Folder() const { return QFileInfo(path_).absolutePath(); }
+bool SendJournal::Write(const JournalEntry& entry, Sync sync) { return file_.Write(JournalToJson(entry), sync); }
 
-bool SendJournal::Write(const JournalEntry& entry, Sync sync) {
-    // Later: the entry replaces the file at once, as CacheOnly, so a program
-    // that dies now leaves it for the next start; the syncs that take it to
-    // the disk follow on the journal's thread.
-    const bool written = WriteNow(JournalToJson(entry), sync == Sync::ToDisk);
-    if (written && sync == Sync::Later) later_->Post([this] { SyncNow(); });
-    return written;
-}
-
-void SendJournal::SyncNow() {
-    QString error;
-    if (QFile::exists(path_) && !disk_.SyncFile(path_, &error))
-        qWarning().noquote() << "send journal: syncing" << path_ << "failed:" << error;
-    if (!disk_.SyncFolder(Folder(), &error))
-        qWarning().noquote() << "send journal: syncing the folder of" << path_ << "failed:" << error;
-}
-
-bool SendJournal::WriteNow(const QByteArray& json, bool toDisk) {
-    // The new entry goes to a file of its own and only then takes the old
-    // one's place, so the file is always one whole entry. To the disk: the
-    // new file's data is synced before the rename, and the folder after it,
-    // or a power cut could bring back the old name (or the new name on an
-    // empty file). Each step's failure is told.
-    const QString temp = path_ + QStringLiteral(".nuevo");
-    QString error;
-    const auto failed = [&](const char* step) {
-        qWarning().noquote() << "send journal:" << step << path_ << "failed:" << error
-                             << "(the send goes on without it)";
-        QString why;
-        if (!disk_.Remove(temp, &why)) qWarning().noquote() << "send journal: cannot remove" << temp << ":" << why;
-        return false;
-    };
-    if (!disk_.MakeFolder(Folder(), &error)) return failed("making the folder of");
-    if (!disk_.WriteFile(temp, json, &error)) return failed("writing");
-    if (toDisk && !disk_.SyncFile(temp, &error)) return failed("syncing");
-    if (!disk_.Rename(temp, path_, &error)) return failed("renaming over");
-    if (toDisk && !disk_.SyncFolder(Folder(), &error)) return failed("syncing the folder of");
-    return true;
-}
-
-bool SendJournal::Close(Sync sync) {
-    const bool removed = RemoveNow(sync == Sync::ToDisk);
-    if (removed && sync == Sync::Later) later_->Post([this] { SyncNow(); });
-    return removed;
-}
-
-bool SendJournal::RemoveNow(bool toDisk) {
-    if (!QFile::exists(path_)) return true;
-    QString error;
-    if (disk_.Remove(path_, &error) && (!toDisk || disk_.SyncFolder(Folder(), &error))) return true;
-    qWarning().noquote() << "send journal: cannot remove" << path_ << "for good:" << error;
-    return false;
-}
-
-bool SendJournal::MoveAside(const QString& suffix) {
-    later_->Drain();
-    const QString aside = path_ + suffix;
-    QString error;
-    if (disk_.Rename(path_, aside, &error) && disk_.SyncFolder(Folder(), &error)) return true;
-    qWarning().noquote() << "send journal: cannot move" << path_ << "aside to" << aside << ":" << error;
-    return false;
-}
+bool SendJournal::Close(Sync sync) { return file_.Remove(sync); }
 
 SendJournal::Loaded SendJournal::Load(const std::optional<Installation>& expected) {
-    later_->Drain();
     Loaded out;
-    QFile file(path_);
-    if (!file.exists()) return out;
     QString error;
+    const std::optional<QByteArray> text = file_.Read(&error);
+    if (!text && error.isEmpty()) return out;
     std::optional<JournalEntry> entry;
-    if (!file.open(QIODevice::ReadOnly))
-        error = file.errorString();
-    else
-        entry = JournalFromJson(file.readAll(), &error);
-    file.close();
+    if (text) entry = JournalFromJson(*text, &error);
     if (!entry) {
         out.state = State::Unreadable;
         out.error = error;
-        MoveAside(QStringLiteral(".ilegible"));
-        qWarning().noquote() << "send journal: unreadable" << path_ << ":" << error << "; kept as"
-                             << path_ + QStringLiteral(".ilegible");
+        file_.MoveAside(QStringLiteral(".ilegible"));
+        qWarning().noquote() << "send journal: unreadable" << Path() << ":" << error << "; kept as"
+                             << Path() + QStringLiteral(".ilegible");
         return out;
     }
     out.entry = *entry;
@@ -305,27 +239,27 @@ SendJournal::Loaded SendJournal::Load(const std::optional<Installation>& expecte
     } else if (!expected->SameAs(entry->servidor, entry->base)) {
         // Settling it here would ask (and print against) the wrong server.
         out.state = State::Foreign;
-        MoveAside(QStringLiteral(".otra-base"));
-        qWarning().noquote() << "send journal: send" << entry->idEnvio << "in" << path_ << "went to server"
+        file_.MoveAside(QStringLiteral(".otra-base"));
+        qWarning().noquote() << "send journal: send" << entry->idEnvio << "in" << Path() << "went to server"
                              << entry->servidor << "database" << entry->base << ", not" << expected->servidor
-                             << expected->base << "; kept as" << path_ + QStringLiteral(".otra-base");
+                             << expected->base << "; kept as" << Path() + QStringLiteral(".otra-base");
     }
     return out;
 }
 
 bool SendJournal::TakeOverLegacy(const QString& legacyPath) {
-    later_->Drain();
-    if (QFile::exists(path_) || !QFile::exists(legacyPath)) return false;
+    file_.Flush();
+    if (QFile::exists(Path()) || !QFile::exists(legacyPath)) return false;
     QString error;
-    if (!disk_.MakeFolder(Folder(), &error) || !disk_.Rename(legacyPath, path_, &error) ||
-        !disk_.SyncFolder(Folder(), &error) ||
-        (QFileInfo(legacyPath).absolutePath() != Folder() &&
-         !disk_.SyncFolder(QFileInfo(legacyPath).absolutePath(), &error))) {
-        qWarning().noquote() << "send journal: cannot take over" << legacyPath << "as" << path_ << ":" << error;
-        return QFile::exists(path_);
+    if (!file_.Disk().MakeFolder(file_.Folder(), &error) || !file_.Disk().Rename(legacyPath, Path(), &error) ||
+        !file_.Disk().SyncFolder(file_.Folder(), &error) ||
+        (QFileInfo(legacyPath).absolutePath() != file_.Folder() &&
+         !file_.Disk().SyncFolder(QFileInfo(legacyPath).absolutePath(), &error))) {
+        qWarning().noquote() << "send journal: cannot take over" << legacyPath << "as" << Path() << ":" << error;
+        return QFile::exists(Path());
     }
     qWarning().noquote() << "send journal:" << legacyPath << "records no server nor database; taken over as"
-                         << path_ << "(nothing else tells whose it is)";
+                         << Path() << "(nothing else tells whose it is)";
     return true;
 }
 

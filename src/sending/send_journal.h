@@ -13,7 +13,7 @@
 
 #include "sending/journal_disk.h"
 #include "sending/journal_path.h"
-#include "sending/disk_queue.h"
+#include "sending/durable_file.h"
 #include "sending/send_order.h"
 
 namespace sending {
@@ -52,23 +52,13 @@ public:
     // `disk`: the file operations (nullptr: the process's POSIX disk).
     explicit SendJournal(QString path, JournalDisk* disk = nullptr);
 
-    const QString& Path() const { return path_; }
+    const QString& Path() const { return file_.Path(); }
 
-    enum class Sync {
-        // The entry is on the disk when Write returns: the new file's data,
-        // then its name in the folder. A power cut after it finds this entry.
-        ToDisk,
-        // No waiting for the disk, for where nothing may wait (while the
-        // ticket counter is locked): a power cut may bring back the entry
-        // of the last ToDisk write.
-        CacheOnly,
-        // Written at once as CacheOnly (a program that dies keeps it), then
-        // taken to the disk by the journal's own thread while the caller
-        // goes on: for a ticket taken by the printer, the removal once the
-        // tickets are out, where the waiter should not wait for the disk. A
-        // power cut before that sync may bring back the entry before it.
-        Later,
-    };
+    // When a write reaches the disk (see DurableFile::Sync): ToDisk for what
+    // a power cut must not take, CacheOnly while the ticket counter is
+    // locked, Later for a ticket taken by the printer and the removal once
+    // the tickets are out, where the waiter should not wait for the disk.
+    using Sync = DurableFile::Sync;
     // False when the write failed (logged); a Later write answers true and
     // logs its own failure.
     bool Write(const JournalEntry& entry, Sync sync = Sync::ToDisk);
@@ -76,7 +66,7 @@ public:
     // nothing is in flight any more.
     bool Close(Sync sync = Sync::ToDisk);
     // Returns once every Later entry or removal has reached the disk.
-    void Flush() { later_->Drain(); }
+    void Flush() { file_.Flush(); }
 
     enum class State { Empty, Found, Unreadable, Foreign };
     struct Loaded {
@@ -98,17 +88,7 @@ public:
     bool TakeOverLegacy(const QString& legacyPath);
 
 private:
-    QString Folder() const;
-    bool MoveAside(const QString& suffix);
-    bool WriteNow(const QByteArray& json, bool toDisk);
-    bool RemoveNow(bool toDisk);
-    // The file (when there is one) and its folder to the disk, as they are now.
-    void SyncNow();
-
-    QString path_;
-    JournalDisk& disk_;
-    // Declared last: destroyed first, finishing its work while the rest lives.
-    std::unique_ptr<DiskQueue> later_;
+    DurableFile file_;
 };
 
 }  // namespace sending

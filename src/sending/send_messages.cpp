@@ -138,6 +138,13 @@ QString UnreadableJournalMessage(const QString& path, const QString& error) {
            QStringLiteral("Motivo: ") + error;
 }
 
+QString UnreadableTicketsMessage(const QString& path, const QString& error) {
+    return QStringLiteral("No se pudo leer la lista de comandas de esta terminal que la impresora aún no había "
+                          "impreso") + kCr + path + QStringLiteral(".ilegible") + kCr +
+           QStringLiteral("Pregunte en la cocina si llegaron las últimas comandas.") + kCr +
+           QStringLiteral("Motivo: ") + error;
+}
+
 QString ForeignJournalMessage(const JournalEntry& e) {
     return QStringLiteral("El último pedido de esta terminal se envió a otra base de datos:") + kCr +
            QStringLiteral("Servidor ") + e.servidor + QStringLiteral(", base de datos ") + e.base +

@@ -28,6 +28,8 @@ QString NoAnswerMessage(const SettleReport& r);
 QString LeaveAnywayQuestion(const SettleReport& r);
 // The journal left by an earlier run could not be read.
 QString UnreadableJournalMessage(const QString& path, const QString& error);
+// The same for the list of tickets handed to the printer and not yet printed.
+QString UnreadableTicketsMessage(const QString& path, const QString& error);
 // The journal held a send to another server or database (`e.servidor`,
 // `e.base`): it is not settled here; the waiter checks at that till.
 QString ForeignJournalMessage(const JournalEntry& e);

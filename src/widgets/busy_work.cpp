@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTimer>
 #include <algorithm>
 #include <exception>
@@ -112,7 +113,15 @@ private:
 
 }  // namespace
 
+namespace {
+int running = 0;  // RunBusy calls under way (the user-interface thread's only)
+}  // namespace
+
+bool Busy() { return running > 0; }
+
 void RunBusy(QWidget* window, const QString& text, const std::function<void()>& work) {
+    ++running;
+    const auto done = qScopeGuard([] { --running; });
     QEventLoop loop;
     const QPointer<QWidget> over(window);
     InputHold hold(window);

@@ -27,4 +27,8 @@ inline constexpr char kBusyNoticeName[] = "AvisoOcupado";
 // user-interface thread), and nothing else may use what it uses while it runs.
 void RunBusy(QWidget* window, const QString& text, const std::function<void()>& work);
 
+// True while a RunBusy is under way (its local loop may still run timers and
+// posted calls: those that would show a dialog wait for it to end).
+bool Busy();
+
 }  // namespace widgets

@@ -44,9 +44,10 @@ protected:
             QFile::copy(testsupport::SourcePath(QString("demo/") + name), folder.filePath(QString("datos/") + name));
         Module1::Carpeta_Datos = folder.filePath("datos");
         Module1::Impresora.clear();
-        // No send left in flight by an earlier test, whatever its installation.
+        // No send left in flight by an earlier test, whatever its installation,
+        // nor tickets left at its printer.
         const QDir journals(sending::JournalFolder());
-        for (const QString& name : journals.entryList({"envio_en_curso*"}, QDir::Files)) QFile::remove(journals.filePath(name));
+        for (const QString& name : journals.entryList({"envio_en_curso*", "comandas_en_impresora*"}, QDir::Files)) QFile::remove(journals.filePath(name));
         auto conn = std::make_unique<data::MariaDbConnection>();
         conn->Open(testsupport::TestConnectionString());
         Module1::Anchos = data::LearnColumnWidths(*conn);  // as start-up learns them

@@ -14,6 +14,7 @@
 #include "order_screen/screen_fixture.h"
 #include "sending/hooked_connection.h"
 #include "sending/printing_system.h"
+#include "sending/ticket_follower.h"
 #include "sending/send_journal.h"
 #include "runtime/configuration.h"
 
@@ -262,7 +263,7 @@ TEST_F(PendingSendTest, ATerminalSwitchedOffMidSendSettlesItAtTheNextStart) {
     }
 }
 
-TEST_F(PendingSendTest, OnlyTheTicketsStillMissingWhenThePowerWentArePrintedAtTheNextStart) {
+TEST_F(PendingSendTest, ATicketThatFailedIsOfferedAgainAtTheNextStartAndPrintedWithItsNumber) {
     Pedido_R* s = Taking();
     order::Line kitchen = Line("E001", "TEQUENOS");
     kitchen.imprimir = "COCINA";  // a chef group of Modelo.txt: ASISTENTE, CHEF and COCINA tickets
@@ -274,12 +275,20 @@ TEST_F(PendingSendTest, OnlyTheTicketsStillMissingWhenThePowerWentArePrintedAtTh
     EXPECT_EQ(printer->tickets, (QStringList{"ASISTENTE 41", "COCINA 41"}));
     printer->cutAtRetry = false;
     printer->tickets.clear();
+    dialogs.shown.clear();
 
+    dialogs.AnswerYes();
     s = Restart();
+    QCoreApplication::processEvents();  // offered once the screen is up
 
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(dialogs.shown[0].text.contains("mesa 12 quedó guardado (comanda 41)")) << dialogs.shown[0].text.toStdString();
+    EXPECT_TRUE(dialogs.shown[0].text.contains("impresora Cocina: CHEF.")) << dialogs.shown[0].text.toStdString();
     EXPECT_EQ(printer->tickets, QStringList{"CHEF 41"});
     EXPECT_EQ(Stored(), "42\t3\t3\t1");
     EXPECT_FALSE(JournalOpen());
+    s->Seguidor->WaitUntilSettled(std::chrono::seconds(10));
+    EXPECT_TRUE(s->Seguidor->Tickets().empty());
 }
 
 TEST_F(PendingSendTest, TicketsOutBeforeThePowerWentAreNotPrintedAgain) {

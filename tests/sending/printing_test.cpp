@@ -24,10 +24,10 @@ TEST(FindPrinterTest, TheFirstMatchInListOrderWins) {
 }
 
 TEST(PrintFailureMessageTest, NamesTicketNumberPrinterAndEveryFailedTicket) {
-    const QString m = sending::PrintFailureMessage("57", "Cocina", {"ASISTENTE", "CHEF", "BAR"},
+    const QString m = sending::PrintFailureMessage("57", "12", "Cocina", {"ASISTENTE", "CHEF", "BAR"},
                                                    "No se pudo conectar");
     EXPECT_TRUE(m.startsWith("Error de impresión..."));
-    EXPECT_TRUE(m.contains("(comanda 57)"));
+    EXPECT_TRUE(m.contains("mesa 12 quedó guardado (comanda 57)"));
     EXPECT_TRUE(m.contains("impresora Cocina: ASISTENTE, CHEF, BAR."));
     EXPECT_TRUE(m.contains("No envíe el pedido de nuevo."));
     EXPECT_TRUE(m.endsWith("No se pudo conectar"));
