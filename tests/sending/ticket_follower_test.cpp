@@ -1,0 +1,197 @@
+// The follower of kitchen jobs against a printing system scripted job by job
+// (the real CUPS cannot be made to finish a job exactly while it is being
+// cancelled): what becomes of each ticket, what is cancelled, what is kept
+// across a restart.
+#include "sending/ticket_follower.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <atomic>
+#include <map>
+#include <mutex>
+
+#include "sending/printing_system.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using sending::FollowedTicket;
+using sending::JobPhase;
+using sending::PrinterFault;
+using sending::TicketFollower;
+
+// Jobs whose phase the test sets; the follower asks from its own thread.
+class ScriptedJobs : public sending::PrintingSystem {
+public:
+    sending::PrinterList InstalledPrinters() override { return {true, {}, {"Cocina"}}; }
+    sending::JobResult PrintTicket(const QString&, const sending::Ticket& t) override {
+        const std::lock_guard<std::mutex> lock(mutex);
+        printed << t.title;
+        const int job = next++;
+        phases[job] = JobPhase::Pending;
+        return {true, {}, false, job};
+    }
+    sending::QueueState AskQueue(const QString&) override {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return queue;
+    }
+    sending::JobState AskJob(const QString&, int job) override {
+        const std::lock_guard<std::mutex> lock(mutex);
+        sending::JobState s;
+        s.answered = true;
+        s.phase = phases.count(job) ? phases[job] : JobPhase::Gone;
+        return s;
+    }
+    bool CancelJob(const QString&, int job, QString* error) override {
+        const std::lock_guard<std::mutex> lock(mutex);
+        cancelled.push_back(job);
+        if (completesWhenCancelled) {
+            phases[job] = JobPhase::Completed;
+            *error = "client-error-not-possible";
+            return false;
+        }
+        phases[job] = JobPhase::Canceled;
+        return true;
+    }
+    void Set(int job, JobPhase p) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        phases[job] = p;
+    }
+
+    std::mutex mutex;
+    std::map<int, JobPhase> phases;
+    sending::QueueState queue{true, {}, true, false, {}, {}};
+    std::vector<int> cancelled;
+    QStringList printed;
+    bool completesWhenCancelled = false;
+    int next = 100;
+};
+
+FollowedTicket Ticket(const QString& title, int job, int indice = 0) {
+    FollowedTicket t;
+    t.idEnvio = "envio-1";
+    t.numero = "41";
+    t.mesa = "7";
+    t.impresora = "Cocina";
+    t.indice = indice;
+    t.ticket = {title, {{sending::PrintOp::Kind::PrintLine, "     COMANDA: 41", 0}, {sending::PrintOp::Kind::EndDoc, {}, 0}}};
+    t.trabajo = job;
+    return t;
+}
+
+class TicketFollowerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto s = std::make_unique<ScriptedJobs>();
+        jobs = s.get();
+        sending::SetPrintingSystem(std::move(s));
+    }
+    void TearDown() override { sending::SetPrintingSystem(nullptr); }
+    QString Path() const { return dir.filePath("comandas.json"); }
+
+    QTemporaryDir dir;
+    ScriptedJobs* jobs = nullptr;
+};
+
+TEST_F(TicketFollowerTest, EachJobEndsPrintedOnlyWhenCompletedAndAFailedOneIsCancelledAndTold) {
+    const struct {
+        const char* what;
+        JobPhase phase;
+        QStringList reasons;
+        bool completesWhenCancelled;
+        std::chrono::milliseconds plazo;
+        bool printed;
+        PrinterFault fault;
+        bool cancelled;
+    } cases[] = {
+        {"completed", JobPhase::Completed, {}, false, 15s, true, PrinterFault::None, false},
+        {"paper out while pending", JobPhase::Pending, {"media-empty"}, false, 15s, false, PrinterFault::PaperOut, true},
+        {"aborted by the scheduler", JobPhase::Aborted, {}, false, 15s, false, PrinterFault::JobAborted, false},
+        {"held", JobPhase::Held, {}, false, 15s, false, PrinterFault::JobHeld, true},
+        {"not done in time", JobPhase::Processing, {}, false, 2s, false, PrinterFault::NotCompleted, true},
+        {"completed while being cancelled", JobPhase::Processing, {"door-open"}, true, 15s, true, PrinterFault::None,
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(Path());
+        {
+            const std::lock_guard<std::mutex> lock(jobs->mutex);
+            jobs->queue.reasons = c.reasons;
+            jobs->completesWhenCancelled = c.completesWhenCancelled;
+            jobs->cancelled.clear();
+        }
+        jobs->Set(7, c.phase);
+        TicketFollower follower(Path(), c.plazo);
+        std::atomic<int> told{0};
+        follower.SetOnFailure([&] { ++told; });
+        follower.Follow(Ticket("ASISTENTE", 7));
+        ASSERT_TRUE(follower.WaitUntilSettled(10s));
+        EXPECT_EQ(follower.Failed().empty(), c.printed);
+        EXPECT_EQ(told.load() > 0, !c.printed);
+        EXPECT_EQ(jobs->cancelled == std::vector<int>{7}, c.cancelled);
+        if (!c.printed) {
+            ASSERT_EQ(follower.Tickets().size(), 1u);
+            EXPECT_EQ(follower.Tickets()[0].causa, c.fault);
+            EXPECT_TRUE(follower.Failed()[0].motivo.contains("Cocina")) << follower.Failed()[0].motivo.toStdString();
+        } else {
+            EXPECT_TRUE(follower.Tickets().empty()) << "a printed ticket is still kept";
+            EXPECT_FALSE(QFile::exists(Path())) << "nothing pending: no file";
+        }
+    }
+}
+
+TEST_F(TicketFollowerTest, ARestartFollowsTheSameJobsAndOffersTheSameFailuresUntilPrintedOrGivenUp) {
+    jobs->Set(7, JobPhase::Processing);
+    {
+        TicketFollower first(Path(), 15s);
+        first.Follow(Ticket("ASISTENTE", 7, 0));
+        FollowedTicket chef = Ticket("CHEF", 0, 1);
+        chef.causa = PrinterFault::Stopped;
+        chef.motivo = "La impresora Cocina está detenida ...";
+        first.Fail({chef});
+        FollowedTicket bar = Ticket("BAR", 0, 2);
+        bar.idEnvio = "envio-2";
+        bar.numero = "42";
+        first.Fail({bar});
+    }  // switched off with a job under way and two sends failed
+
+    {
+    TicketFollower again(Path(), 15s);
+    EXPECT_EQ(again.Load(), QString());
+    ASSERT_EQ(again.Tickets().size(), 3u);
+    ASSERT_EQ(again.Failed().size(), 2u);
+    EXPECT_EQ(again.Failed()[0].numero, "41");
+    EXPECT_EQ(again.Failed()[0].titulos, QStringList{"CHEF"});
+    EXPECT_EQ(again.Failed()[0].motivo, "La impresora Cocina está detenida ...");
+    jobs->Set(7, JobPhase::Completed);
+    ASSERT_TRUE(again.WaitUntilSettled(10s));  // the job of the earlier run, followed again
+
+    again.Reprint("envio-1");  // the same ticket, as it was laid out
+    EXPECT_EQ(jobs->printed, QStringList{"CHEF"});
+    ASSERT_EQ(again.Failed().size(), 1u);
+    jobs->Set(100, JobPhase::Completed);
+    ASSERT_TRUE(again.WaitUntilSettled(10s));
+    again.GiveUp("envio-2");
+    EXPECT_TRUE(again.Tickets().empty());
+    }
+    TicketFollower third(Path(), 15s);
+    EXPECT_EQ(third.Load(), QString());
+    EXPECT_TRUE(third.Tickets().empty());
+}
+
+TEST_F(TicketFollowerTest, AnUnreadableListIsMovedAsideAndReported) {
+    QFile f(Path());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(R"({"version":1,"comandas":[{"idEnvio":"x"}]})");
+    f.close();
+    TicketFollower follower(Path(), 15s);
+    EXPECT_FALSE(follower.Load().isEmpty());
+    EXPECT_TRUE(follower.Tickets().empty());
+    EXPECT_TRUE(QFile::exists(Path() + ".ilegible"));
+    EXPECT_FALSE(QFile::exists(Path()));
+}
+
+}  // namespace
