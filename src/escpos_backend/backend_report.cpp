@@ -25,6 +25,10 @@ void BackendReport::Info(const std::string& message) {
     Line("INFO: " + message);
 }
 
+void BackendReport::Warning(const std::string& message) {
+    Line("WARNING: " + message);
+}
+
 void BackendReport::Debug(const std::string& message) {
     Line("DEBUG: " + message);
 }

@@ -2,7 +2,8 @@
 // What the backend tells the scheduler, on standard error, in the lines
 // CUPS reads from a backend: "STATE: +reason" / "STATE: -reason" (the
 // queue's printer-state-reasons), "INFO: ..." (its printer-state-message,
-// in Spanish), "DEBUG: ...". A line equal to the last one of its kind is
+// in Spanish), "WARNING: ..." (logged by the scheduler and kept as the
+// job's message after it completes), "DEBUG: ...". A line equal to the last one of its kind is
 // not repeated while the backend waits.
 #include <set>
 #include <string>
@@ -15,6 +16,7 @@ public:
     // backend reports: the scheduler keeps its own).
     void Reasons(const std::set<std::string>& reasons);
     void Info(const std::string& message);
+    void Warning(const std::string& message);
     void Debug(const std::string& message);
     void Error(const std::string& message);
 

@@ -108,7 +108,9 @@ int PrintJob(const DeviceUri& uri, const std::string& job, const StatusMemory& m
                 }
                 link->Close(kCloseWait);
                 report.Reasons({});
-                report.Info("La impresora " + name +
+                // A warning, not news: the scheduler logs it and the job keeps it,
+                // as faults on this printer go unnoticed.
+                report.Warning("La impresora " + name +
                             (uri.ask_status ? " no responde a consultas de estado (sin estado)"
                                             : " se usa sin consultas de estado (estado=no, sin estado)") +
                             ": se imprime sin comprobar");
