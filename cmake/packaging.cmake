@@ -6,7 +6,7 @@
 # installing; the package ships neither, so an upgrade or a removal never
 # touches them and no maintainer script is needed.
 # The test and demo programs get no install rules: the package holds the
-# terminal only.
+# terminal and its CUPS backend only.
 
 set(PEDIDOS_PROGRAM_DIR "/opt/pedidos" CACHE PATH "Program folder of the installed terminal")
 set(PEDIDOS_PACKAGE_MAINTAINER
@@ -14,6 +14,13 @@ set(PEDIDOS_PACKAGE_MAINTAINER
     CACHE STRING "Maintainer field of the Debian package")
 
 install(TARGETS pedidos RUNTIME DESTINATION "${PEDIDOS_PROGRAM_DIR}")
+# The CUPS backend for ESC/POS kitchen printers (device URI escpos://HOST:PORT).
+# The scheduler runs a backend only when root owns it and no one else may
+# write it; mode 0755 has it run as lp (0700 would run it as root). The
+# package's files are root's.
+install(PROGRAMS "$<TARGET_FILE:pedidos_escpos_backend>" DESTINATION "/usr/lib/cups/backend"
+        RENAME escpos
+        PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 install(FILES ${PEDIDOS_ICON_FILES} DESTINATION "${PEDIDOS_PROGRAM_DIR}/iconos")
 
 # The menu entry and its icon: the brand mark's 48 px image from Vandrel.ico

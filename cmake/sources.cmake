@@ -157,6 +157,28 @@ set(PEDIDOS_SCREENS_SOURCES
   startup/program_seams.h
 )
 
+# The CUPS backend "escpos" for network ESC/POS kitchen printers: its rules
+# (device URI, status bytes, what to do next), the printer connection and
+# the printing loop. Plain C++ and POSIX sockets: no Qt, nothing of the
+# terminal, so the backend the scheduler runs links none of their libraries.
+# Its main() is the program's own (CMakeLists.txt).
+set(PEDIDOS_ESCPOS_BACKEND_SOURCES
+  escpos_backend/backend_report.cpp
+  escpos_backend/backend_report.h
+  escpos_backend/device_uri.cpp
+  escpos_backend/device_uri.h
+  escpos_backend/job_printing.cpp
+  escpos_backend/job_printing.h
+  escpos_backend/next_step.cpp
+  escpos_backend/next_step.h
+  escpos_backend/printer_link.cpp
+  escpos_backend/printer_link.h
+  escpos_backend/status_bytes.cpp
+  escpos_backend/status_bytes.h
+  escpos_backend/status_memory.cpp
+  escpos_backend/status_memory.h
+)
+
 # Adds the logic library `name` from the sources under `src_dir`.
 function(pedidos_add_logic_library name src_dir)
   list(TRANSFORM PEDIDOS_LOGIC_SOURCES PREPEND ${src_dir}/ OUTPUT_VARIABLE sources)

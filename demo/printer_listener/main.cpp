@@ -1,7 +1,13 @@
 // pedidos_printer_listener ADDRESS PORT FILE
 // Stands in for the kitchen's network ticket printer: listens on
 // ADDRESS:PORT and appends every job it receives, byte for byte, to FILE.
-// Runs until it gets SIGINT or SIGTERM.
+// Runs until it gets SIGINT or SIGTERM. It answers ESC/POS status requests,
+// and takes faults from its control file (FILE.falla) while it runs, saying
+// each change on standard error.
+// pedidos_printer_listener --falla FILE ESTADO
+// Tells the printer that writes to FILE to change: ESTADO is normal,
+// sin-papel, tapa-abierta, fuera-de-linea, apagada (port closed; normal
+// opens it again), sin-estado or con-estado (whether it answers status requests).
 // pedidos_printer_listener --texto FILE
 // Shows what such a FILE holds as the tickets the printer would print.
 #include <QByteArray>
@@ -9,7 +15,9 @@
 #include <QString>
 #include <csignal>
 #include <cstdio>
+#include <ctime>
 
+#include "fault_control.h"
 #include "printer_listener.h"
 #include "sending/escpos.h"
 
@@ -38,12 +46,75 @@ int ShowTickets(const QString& path) {
     return 0;
 }
 
+void PrintUsage(const char* program) {
+    std::fprintf(stderr,
+                 "Uso: %s DIRECCION PUERTO ARCHIVO\n"
+                 "     %s --texto ARCHIVO\n"
+                 "     %s --falla ARCHIVO ESTADO\n"
+                 "ESTADO es uno de: %s\n",
+                 program, program, program,
+                 qPrintable(printerlistener::FaultOrderWords().join(QStringLiteral(", "))));
+}
+
+// --falla: hands the order to the printer that writes to `capture`.
+int SendOrder(const char* program, const QString& capture, const QString& word) {
+    if (!printerlistener::ParseFaultOrder(word)) {
+        std::fprintf(stderr, "Estado desconocido: %s\n", qPrintable(word));
+        PrintUsage(program);
+        return 2;
+    }
+    QString error;
+    if (!printerlistener::SendFaultOrder(capture, word, &error)) {
+        std::fprintf(stderr, "No se pudo escribir la orden en %s: %s\n",
+                     qPrintable(printerlistener::FaultControlPath(capture)), qPrintable(error));
+        return 1;
+    }
+    std::fprintf(stderr, "Orden \"%s\" dejada en %s; la impresora la toma en un momento.\n",
+                 qPrintable(word), qPrintable(printerlistener::FaultControlPath(capture)));
+    return 0;
+}
+
+// Carries out the orders left in the control file since the last look.
+void TakeOrders(printerlistener::PrinterListener& listener, const QString& address, quint16 port,
+                const QString& capture) {
+    using printerlistener::FaultOrder;
+    for (const QString& word : printerlistener::TakeFaultOrders(capture)) {
+        const auto order = printerlistener::ParseFaultOrder(word);
+        if (!order) {
+            std::fprintf(stderr, "Orden desconocida ignorada: %s\n", qPrintable(word));
+            continue;
+        }
+        switch (order->kind) {
+            case FaultOrder::Kind::SwitchOff:
+                listener.Stop();
+                break;
+            case FaultOrder::Kind::AnswersStatus:
+                listener.SetAnswersStatus(order->answers);
+                break;
+            case FaultOrder::Kind::Fault:
+                listener.SetFault(order->fault);
+                if (!listener.Listening()) {
+                    QString error;
+                    if (!listener.Start(address, port, &error)) {
+                        std::fprintf(stderr, "No se pudo encender la impresora: %s\n", qPrintable(error));
+                        continue;
+                    }
+                }
+                break;
+        }
+        std::fprintf(stderr, "Impresora de prueba: %s\n",
+                     qPrintable(printerlistener::DescribeFaultOrder(*order)));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 3 && QByteArray(argv[1]) == "--texto") return ShowTickets(QString::fromLocal8Bit(argv[2]));
+    if (argc == 4 && QByteArray(argv[1]) == "--falla")
+        return SendOrder(argv[0], QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     if (argc != 4) {
-        std::fprintf(stderr, "Uso: %s DIRECCION PUERTO ARCHIVO\n     %s --texto ARCHIVO\n", argv[0], argv[0]);
+        PrintUsage(argv[0]);
         return 2;
     }
     const QString address = QString::fromLocal8Bit(argv[1]);
@@ -69,10 +140,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
+    // An order left for an earlier run is not this printer's.
+    printerlistener::TakeFaultOrders(path);
     std::fprintf(stderr, "Impresora de prueba en %s:%u; los trabajos se añaden a %s\n",
                  qPrintable(address), port, qPrintable(path));
-    int received = 0;
-    sigwait(&stop_signals, &received);
+    // Looks at the control file every 100 ms until a stop signal comes.
+    const timespec look_again{0, 100'000'000};
+    while (sigtimedwait(&stop_signals, nullptr, &look_again) < 0)
+        TakeOrders(listener, address, static_cast<quint16>(port), path);
     listener.Stop();
     return 0;
 }

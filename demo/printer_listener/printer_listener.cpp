@@ -53,10 +53,44 @@ int ListenOn(const QString& address, quint16 port, QString* error) {
 
 }  // namespace
 
-PrinterListener::PrinterListener(JobCallback on_job) : on_job_(std::move(on_job)) {}
+PrinterListener::PrinterListener(JobCallback on_job) : on_job_(std::move(on_job)) {
+    if (::pipe2(changed_fds_, O_CLOEXEC | O_NONBLOCK) != 0)
+        qCritical().noquote() << "printer listener: no pipe for fault changes, a fault set while a "
+                                 "connection waits is seen only when it sends more:"
+                              << SystemError();
+}
 
 PrinterListener::~PrinterListener() {
     Stop();
+    CloseFd(changed_fds_[0]);
+    CloseFd(changed_fds_[1]);
+}
+
+void PrinterListener::SetFault(Fault fault) {
+    fault_.store(fault);
+    // Full pipe: a wake-up is already pending, and the thread reads the new
+    // fault when it takes it.
+    const char changed = 'f';
+    if (::write(changed_fds_[1], &changed, 1) != 1 && errno != EAGAIN)
+        qWarning().noquote() << "printer listener: fault change not signalled:" << SystemError();
+}
+
+PrinterListener::Fault PrinterListener::CurrentFault() const {
+    return fault_.load();
+}
+
+void PrinterListener::SetAnswersStatus(bool answers) {
+    answers_status_.store(answers);
+}
+
+bool PrinterListener::AnswersStatus() const {
+    return answers_status_.load();
+}
+
+void PrinterListener::DrainChanges() {
+    char buffer[64];
+    while (::read(changed_fds_[0], buffer, sizeof buffer) > 0) {
+    }
 }
 
 bool PrinterListener::Start(const QString& address, quint16 port, QString* error) {
@@ -135,31 +169,60 @@ void PrinterListener::TakeWaiting() {
 // printer to close: once stopping, the listener still reads for a moment, so a
 // job sent whole is kept (its sender takes it as printed), and only one still
 // being sent is dropped (its sender sees the connection fail and sends it again).
+// Status requests are answered as they come and never kept; what arrives
+// while out of paper or with the cover open is thrown away; while offline the
+// connection is not read at all (stopping then drops the job).
 bool PrinterListener::ReadJob(int connection, QByteArray* job) {
     constexpr int kLastBytesMs = 300;
     char buffer[4096];
     bool stopping = false;
+    StatusRequests requests;
     for (;;) {
-        pollfd waits[2] = {{connection, POLLIN, 0}, {wake_fds_[0], POLLIN, 0}};
-        const int ready = ::poll(waits, stopping ? 1 : 2, stopping ? kLastBytesMs : -1);
+        const bool offline = CurrentFault() == Fault::Offline;
+        if (stopping && offline) return false;
+        pollfd waits[3] = {{offline ? -1 : connection, POLLIN, 0},
+                           {changed_fds_[0], POLLIN, 0},
+                           {wake_fds_[0], POLLIN, 0}};
+        const int ready = ::poll(waits, stopping ? 2 : 3, stopping ? kLastBytesMs : -1);
         if (ready < 0) {
             if (errno == EINTR) continue;
             return false;
         }
         if (ready == 0) return false;  // stopping, and the sender is not done
-        if (!stopping && waits[1].revents) {
+        if (waits[1].revents) DrainChanges();
+        if (!stopping && waits[2].revents) {
             stopping = true;
             continue;
         }
+        if (!waits[0].revents) continue;
         const ssize_t n = ::read(connection, buffer, sizeof buffer);
-        if (n == 0) return true;
+        if (n == 0) {
+            if (CurrentFault() == Fault::None) job->append(requests.Flush());
+            return true;
+        }
         if (n < 0) {
             if (errno == EINTR || errno == EAGAIN) continue;
             qWarning().noquote() << "printer listener: connection lost mid-job:" << SystemError();
             return true;  // keep what came: it is what a printer would have printed
         }
-        job->append(buffer, static_cast<qsizetype>(n));
+        QByteArray data;
+        std::vector<char> asked;
+        requests.Feed(buffer, static_cast<std::size_t>(n), &data, &asked);
+        if (CurrentFault() == Fault::None) job->append(data);
+        Answer(connection, asked);
     }
+}
+
+// One status byte per request, in the order asked, unless the printer has no
+// status support. A sender that has gone away gets nothing: no signal, no error.
+void PrinterListener::Answer(int connection, const std::vector<char>& asked) {
+    if (asked.empty() || !AnswersStatus()) return;
+    const Fault fault = CurrentFault();
+    QByteArray answer;
+    for (const char n : asked) answer.append(StatusByte(fault, n));
+    if (::send(connection, answer.constData(), static_cast<std::size_t>(answer.size()), MSG_NOSIGNAL) !=
+        answer.size())
+        qDebug().noquote() << "printer listener: status answer not delivered:" << SystemError();
 }
 
 void PrinterListener::Record(QByteArray job) {

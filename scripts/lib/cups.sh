@@ -1,12 +1,20 @@
 # Private CUPS schedulers for the demo and the tests. Source this file.
 #   cups_start DIR                        start a scheduler whose files all live under DIR,
-#                                         listening only on DIR/cups.sock (no TCP port)
+#                                         listening only on DIR/cups.sock (no TCP port), with
+#                                         our backend "escpos" beside the system's (it takes
+#                                         PEDIDOS_ESCPOS_BACKEND, by default the built
+#                                         $PEDIDOS_ROOT/build/pedidos_escpos_backend)
 #   cups_stop DIR                         stop the scheduler of DIR (also one left by an earlier run)
 #   cups_server DIR                       print the value for CUPS_SERVER
 #   cups_private_dir NAME                 print the folder to use for the scheduler NAME
 #   cups_add_kitchen_queue DIR NAME HOST:PORT
 #                                         a raw queue (no driver: the bytes go out as sent) to a
 #                                         network ticket printer, retrying a job while it is down
+#   cups_add_escpos_queue DIR NAME HOST:PORT
+#                                         a raw queue to a network ESC/POS ticket printer through
+#                                         our backend (escpos://HOST:PORT), which asks the printer
+#                                         its status and holds the job while it is out of paper,
+#                                         its cover is open or it is offline
 #   cups_add_driver_queue DIR NAME HOST:PORT
 #                                         a queue with a driver of our own that takes PDF and
 #                                         passes it on unchanged (no filter program runs)
@@ -14,13 +22,17 @@
 #   cups_add_class DIR CLASS MEMBER      a class CLASS with the queue MEMBER in it
 #   cups_add_test_queues DIR HOST         the tests' queues: "Cocina" (raw, HOST:9100),
 #                                         "Oficina" (driver, HOST:9101), "Rechaza" (refuses jobs),
-#                                         and the class "Cocinas" holding Cocina
+#                                         "Parrilla" (escpos://HOST:9102), and the class
+#                                         "Cocinas" holding Cocina
 #   cups_listener_start DIR PROGRAM ADDR PORT FILE
 #                                         run PROGRAM (the built pedidos_printer_listener) as the
 #                                         network ticket printer on ADDR:PORT, appending each job to FILE
 #   cups_listener_stop DIR PORT           stop that stand-in printer
 # The scheduler runs as lp (it refuses to run its backends as root), so DIR must
-# be reachable by lp; everything it writes stays under DIR.
+# be reachable by lp; everything it writes stays under DIR. Its programs
+# (ServerBin) are DIR/bin: links to everything in /usr/lib/cups, and a backend
+# folder holding links to the system's backends and a root-owned copy of ours,
+# so nothing is written into /usr/lib/cups.
 
 _cups_abs() { mkdir -p "$1" && (cd "$1" && pwd); }
 
@@ -100,6 +112,7 @@ AccessLog $dir/log/access_log
 ErrorLog $dir/log/error_log
 PageLog $dir/log/page_log
 Printcap $dir/printcap
+ServerBin $dir/bin
 User lp
 Group lp
 SystemGroup root
@@ -114,7 +127,7 @@ _cups_prepare_dir() {
   # A fresh start: no queues, jobs or caches of an earlier run.
   rm -rf "$dir/spool" "$dir/cache" "$dir/state" "$dir/ppd" "$dir/log" \
     "$dir/printers.conf" "$dir/printers.conf.O" "$dir/classes.conf" "$dir/subscriptions.conf" \
-    "$dir/cups.sock" "$dir/printcap"
+    "$dir/cups.sock" "$dir/printcap" "$dir/bin"
   mkdir -p "$dir/spool/tmp" "$dir/cache" "$dir/state" "$dir/ppd" "$dir/log"
   chown root:lp "$dir/spool" "$dir/spool/tmp" "$dir/cache" "$dir/state" "$dir/ppd"
   chmod 0710 "$dir/spool"
@@ -122,6 +135,32 @@ _cups_prepare_dir() {
   chmod 0770 "$dir/cache"
   chmod 0755 "$dir/state" "$dir/ppd" "$dir" "$dir/log"
   _cups_write_config "$dir"
+  _cups_server_bin "$dir"
+}
+
+# The built backend "escpos" the private schedulers run.
+_cups_escpos_backend() {
+  echo "${PEDIDOS_ESCPOS_BACKEND:-$PEDIDOS_ROOT/build/pedidos_escpos_backend}"
+}
+
+# DIR/bin, the scheduler's ServerBin: every folder of /usr/lib/cups linked,
+# but the backend folder a real one, holding links to the system's backends
+# and our backend copied in. The scheduler runs a backend only when the
+# file and its folder are root's and writable by no one else; mode 0755 (not
+# 0700) makes it run the backend as lp.
+_cups_server_bin() {
+  local dir=$1 entry
+  mkdir -p "$dir/bin/backend"
+  for entry in /usr/lib/cups/*; do
+    [ "$(basename "$entry")" = backend ] && continue
+    ln -s "$entry" "$dir/bin/$(basename "$entry")"
+  done
+  for entry in /usr/lib/cups/backend/*; do
+    ln -s "$entry" "$dir/bin/backend/$(basename "$entry")"
+  done
+  install -o root -g root -m 0755 "$(_cups_escpos_backend)" "$dir/bin/backend/escpos"
+  chown root:root "$dir/bin" "$dir/bin/backend"
+  chmod 0755 "$dir/bin" "$dir/bin/backend"
 }
 
 cups_start() {
@@ -142,6 +181,11 @@ cups_start() {
   if [ ! -x /usr/lib/cups/backend/socket ]; then
     # Debian links the backends chosen in debconf (cupsys/backend) in when it installs cups.
     echo "Falta el backend socket de CUPS (/usr/lib/cups/backend/socket): ejecute dpkg-reconfigure cups y elija socket." >&2
+    return 1
+  fi
+  if [ ! -x "$(_cups_escpos_backend)" ]; then
+    echo "Falta el backend escpos ($(_cups_escpos_backend)): compile el proyecto (cmake --build build)" \
+      "o indique otro con PEDIDOS_ESCPOS_BACKEND." >&2
     return 1
   fi
   cups_stop "$dir"
@@ -199,6 +243,13 @@ cups_add_kitchen_queue() {
   dir=$(_cups_abs "$dir") || return 1
   _cups_admin "$dir" lpadmin -p "$name" -v "socket://$hostport" -E \
     -o printer-error-policy=retry-job -D "Impresora de comandas $name"
+}
+
+cups_add_escpos_queue() {
+  local dir=$1 name=$2 hostport=$3
+  dir=$(_cups_abs "$dir") || return 1
+  _cups_admin "$dir" lpadmin -p "$name" -v "escpos://$hostport" -E \
+    -o printer-error-policy=retry-job -D "Impresora de comandas ESC/POS $name"
 }
 
 # A driver that takes PDF and sends it as it is: *cupsFilter "application/pdf 0 -"
@@ -275,6 +326,7 @@ cups_add_test_queues() {
   cups_add_kitchen_queue "$dir" Cocina "$host:9100" &&
     cups_add_driver_queue "$dir" Oficina "$host:9101" &&
     cups_add_refusing_queue "$dir" Rechaza &&
+    cups_add_escpos_queue "$dir" Parrilla "$host:9102" &&
     cups_add_class "$dir" Cocinas Cocina
 }
 

@@ -70,6 +70,11 @@ QByteArray ToCp850(const QString& text) {
     return out;
 }
 
+// The bytes never hold DLE EOT (0x10 0x04), the real-time status request a
+// printer answers wherever it finds it in the data: text has no control
+// character (ToCp850 makes them '?'), and the only 0x10 is the parameter of
+// ESC ! 0x10, which is followed by text (>= 0x20), LF, ESC, GS, or nothing.
+// So the escpos backend's status requests after a ticket are the only ones.
 QByteArray EscPosBytes(const Ticket& ticket) {
     QByteArray out;
     out.append(kEsc).append('@');                  // reset the printer

@@ -1,0 +1,129 @@
+#include "escpos_backend/device_uri.h"
+
+#include <charconv>
+
+namespace escposbackend {
+namespace {
+
+constexpr std::string_view kScheme = "escpos://";
+
+bool ParseInt(std::string_view text, int* value) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+// Seconds with an optional fraction ("2", "1.5"), as milliseconds.
+bool ParseSeconds(std::string_view text, std::chrono::milliseconds* wait) {
+    double seconds = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (ec != std::errc() || end != text.data() + text.size()) return false;
+    if (!(seconds >= 0.1 && seconds <= 60)) return false;
+    *wait = std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
+    return true;
+}
+
+// HOST[:PORT] or [V6]:PORT into `uri`.
+bool ParseAuthority(std::string_view authority, DeviceUri* uri, std::string* error) {
+    std::string_view port;
+    bool port_given = false;
+    if (authority.starts_with('[')) {
+        const auto close = authority.find(']');
+        if (close == std::string_view::npos) {
+            *error = "falta el ] de la dirección IPv6";
+            return false;
+        }
+        uri->host = authority.substr(1, close - 1);
+        const auto rest = authority.substr(close + 1);
+        if (!rest.empty()) {
+            if (!rest.starts_with(':')) {
+                *error = "sobra texto tras la dirección IPv6";
+                return false;
+            }
+            port = rest.substr(1);
+            port_given = true;
+        }
+    } else {
+        const auto colon = authority.find(':');
+        uri->host = authority.substr(0, colon);
+        if (colon != std::string_view::npos) {
+            port = authority.substr(colon + 1);
+            port_given = true;
+        }
+    }
+    if (uri->host.empty()) {
+        *error = "falta la impresora (escpos://DIRECCION:PUERTO)";
+        return false;
+    }
+    if (port_given && (!ParseInt(port, &uri->port) || uri->port < 1 || uri->port > 65535)) {
+        *error = "puerto no válido: " + std::string(port);
+        return false;
+    }
+    return true;
+}
+
+bool ParseOption(std::string_view option, DeviceUri* uri, std::string* error) {
+    const auto equals = option.find('=');
+    const auto name = option.substr(0, equals);
+    const auto value = equals == std::string_view::npos ? std::string_view() : option.substr(equals + 1);
+    if (name == "estado") {
+        if (value == "no") {
+            uri->ask_status = false;
+            return true;
+        }
+        if (value == "si" || value == "sí") return true;
+        *error = "estado=" + std::string(value) + " no vale (estado=no o estado=si)";
+        return false;
+    }
+    if (name == "plazo") {
+        if (ParseSeconds(value, &uri->answer_wait)) return true;
+        *error = "plazo=" + std::string(value) + " no vale (segundos, de 0.1 a 60)";
+        return false;
+    }
+    *error = "opción desconocida: " + std::string(option);
+    return false;
+}
+
+}  // namespace
+
+std::optional<DeviceUri> ParseDeviceUri(std::string_view text, std::string* error) {
+    std::string reason;
+    DeviceUri uri;
+    const bool ok = [&] {
+        if (!text.starts_with(kScheme)) {
+            reason = "no empieza por escpos://";
+            return false;
+        }
+        std::string_view rest = text.substr(kScheme.size());
+        const auto query_at = rest.find('?');
+        std::string_view query;
+        if (query_at != std::string_view::npos) {
+            query = rest.substr(query_at + 1);
+            rest = rest.substr(0, query_at);
+        }
+        const auto slash = rest.find('/');
+        if (slash != std::string_view::npos) {
+            if (rest.substr(slash) != "/") {
+                reason = "sobra la ruta " + std::string(rest.substr(slash));
+                return false;
+            }
+            rest = rest.substr(0, slash);
+        }
+        if (!ParseAuthority(rest, &uri, &reason)) return false;
+        while (!query.empty()) {
+            const auto amp = query.find('&');
+            if (!ParseOption(query.substr(0, amp), &uri, &reason)) return false;
+            query = amp == std::string_view::npos ? std::string_view() : query.substr(amp + 1);
+        }
+        return true;
+    }();
+    if (ok) return uri;
+    *error = "URI de impresora no válida (" + std::string(text) + "): " + reason;
+    return std::nullopt;
+}
+
+std::string PrinterName(const DeviceUri& uri) {
+    const bool v6 = uri.host.find(':') != std::string::npos;
+    return (v6 ? "[" + uri.host + "]" : uri.host) + ":" + std::to_string(uri.port);
+}
+
+}  // namespace escposbackend
