@@ -8,8 +8,10 @@
 //   escpos JOB USER TITLE COPIES OPTIONS [FILE]  prints FILE (or standard input)
 //                                               to the printer of DEVICE_URI
 #include <cups/backend.h>
+#include <unistd.h>
 
 #include <algorithm>
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -58,6 +60,18 @@ bool ReadJob(int argc, char** argv, std::string* job, std::string* error) {
 
 }  // namespace
 
+namespace {
+
+extern "C" void ClearReasonsAndEnd(int) {
+    static const char kClear[] = "STATE: -media-empty,media-needed,media-low,door-open,offline-report,other\n";
+    // Only calls that are safe in a signal handler.
+    const ssize_t written = ::write(STDERR_FILENO, kClear, sizeof kClear - 1);
+    (void)written;
+    ::_exit(CUPS_BACKEND_OK);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     if (argc == 1) {
         std::printf("network escpos \"Unknown\" \"Impresora de comandas ESC/POS (red)\"\n");
@@ -69,8 +83,10 @@ int main(int argc, char** argv) {
         return CUPS_BACKEND_FAILED;
     }
     // Cancelling a job sends SIGTERM: the job is in memory, so nothing is
-    // left to finish and the default action ends the backend at once.
-    std::signal(SIGTERM, SIG_DFL);
+    // left to finish and the backend ends at once. The reasons it reported
+    // go with it: the scheduler keeps them on the queue otherwise, and an
+    // idle queue would still say "out of paper" after the paper is back.
+    std::signal(SIGTERM, ClearReasonsAndEnd);
     std::signal(SIGPIPE, SIG_IGN);
 
     const char* device = std::getenv("DEVICE_URI");

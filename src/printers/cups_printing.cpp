@@ -95,6 +95,7 @@ QueueState AskQueueState(CupsConnection& cups, const QString& printer, int depth
     ipp_t* r = response.get();
     ipp_attribute_t* st = ippFindAttribute(r, "printer-state", IPP_TAG_ENUM);
     state.stopped = st && ippGetInteger(st, 0) == IPP_PSTATE_STOPPED;
+    state.processing = st && ippGetInteger(st, 0) == IPP_PSTATE_PROCESSING;
     ipp_attribute_t* accepting = ippFindAttribute(r, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
     state.accepting = !accepting || ippGetBoolean(accepting, 0);
     state.reasons = Keywords(r, "printer-state-reasons");
@@ -106,6 +107,7 @@ QueueState AskQueueState(CupsConnection& cups, const QString& printer, int depth
         const QueueState member = AskQueueState(cups, QString::fromUtf8(ippGetString(members, 0, nullptr)), depth + 1);
         if (member.answered) {
             state.stopped = state.stopped || member.stopped;
+            state.processing = state.processing || member.processing;
             state.reasons << member.reasons;
             if (state.message.isEmpty()) state.message = member.message;
         }

@@ -40,7 +40,10 @@ PrinterFault PrinterOwnWord(const QStringList& reasons) {
 
 PrinterFault QueueFault(const QueueState& cola) {
     if (!cola.answered) return PrinterFault::None;
-    const PrinterFault own = PrinterOwnWord(cola.reasons);
+    // The printer's word is heard while a job is under way (its backend
+    // reports it) or the queue stopped on it; on an idle queue it is what
+    // a backend said before it ended, and the next job asks the printer again.
+    const PrinterFault own = cola.processing || cola.stopped ? PrinterOwnWord(cola.reasons) : PrinterFault::None;
     if (own != PrinterFault::None) return own;
     if (cola.stopped) return PrinterFault::Stopped;
     if (!cola.accepting) return PrinterFault::Rejecting;

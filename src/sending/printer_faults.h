@@ -28,8 +28,9 @@ enum class PrinterFault {
 
 // The fault of a queue that would keep a ticket sent now from printing, or
 // None. The printer's own word comes first (a stopped queue whose printer
-// ran out of paper is out of paper); a queue that could not be asked has
-// no fault known here (sending the job will tell).
+// ran out of paper is out of paper), heard only while the queue prints or
+// is stopped; a queue that could not be asked has no fault known here
+// (sending the job will tell).
 PrinterFault QueueFault(const QueueState& cola);
 
 // What became of a job followed since `desde` ago, with its queue as it is now.

@@ -32,6 +32,7 @@ struct QueueState {
     QString error;
     bool accepting = true;   // it takes new jobs
     bool stopped = false;    // stopped or paused: it holds its jobs unprinted
+    bool processing = false; // printing a job now: its printer's word is current
     QStringList reasons;     // why, as the standard keywords ("media-empty", "door-open", ...)
     QString message;         // its own last word, as a person reads it
 };

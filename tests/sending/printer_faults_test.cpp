@@ -14,12 +14,20 @@ using sending::JobVerdict;
 using sending::PrinterFault;
 using sending::QueueState;
 
+// A queue printing a job, unless said otherwise.
 QueueState Queue(QStringList reasons, bool stopped = false, bool accepting = true, bool answered = true) {
     QueueState q;
+    q.processing = !stopped;
     q.answered = answered;
     q.reasons = std::move(reasons);
     q.stopped = stopped;
     q.accepting = accepting;
+    return q;
+}
+
+QueueState Idle(QStringList reasons) {
+    QueueState q = Queue(std::move(reasons));
+    q.processing = false;
     return q;
 }
 
@@ -41,6 +49,7 @@ TEST(PrinterFaultsTest, TheQueuesFaultPutsThePrintersOwnWordFirst) {
         {"rejecting", Queue({}, false, false), PrinterFault::Rejecting},
         {"stopped and rejecting", Queue({}, true, false), PrinterFault::Stopped},
         {"not answered: unknown", Queue({"media-empty"}, true, false, false), PrinterFault::None},
+        {"idle: what a backend said before it ended", Idle({"media-empty", "offline-report"}), PrinterFault::None},
     };
     for (const auto& c : cases) EXPECT_EQ(sending::QueueFault(c.queue), c.fault) << c.what;
 }

@@ -62,7 +62,7 @@ public:
 
     std::mutex mutex;
     std::map<int, JobPhase> phases;
-    sending::QueueState queue{true, {}, true, false, {}, {}};
+    sending::QueueState queue{true, {}, true, false, true, {}, {}};  // printing
     std::vector<int> cancelled;
     QStringList printed;
     bool completesWhenCancelled = false;
