@@ -156,8 +156,14 @@ void Pedido_R::RecoverJournal(bool settleNow) {
                                                              sending::ConfiguredPrintTimeLimit());
         const QString ilegible = Seguidor->Load();
         if (!ilegible.isEmpty()) Tell(sending::UnreadableTicketsMessage(Seguidor->Path(), ilegible));
-        // Called on the follower's thread: the question is asked on this one.
-        Seguidor->SetOnFailure([this] { QMetaObject::invokeMethod(this, [this] { OfferReprints(); }, Qt::QueuedConnection); });
+        // Called on the follower's thread: the question is asked on this one,
+        // a moment later, so that the other tickets of a printer that just
+        // failed (the next one asked about) join it in one question.
+        Seguidor->SetOnFailure([this] {
+            QMetaObject::invokeMethod(
+                this, [this] { QTimer::singleShot(kJuntarMs, this, [this] { OfferReprints(); }); },
+                Qt::QueuedConnection);
+        });
         // Tickets an earlier run could not print are offered once the screen is up.
         if (!Seguidor->Failed().empty())
             QMetaObject::invokeMethod(this, [this] { OfferReprints(); }, Qt::QueuedConnection);

@@ -229,6 +229,8 @@ private:
     // OfferReprints is asking: a failure meanwhile joins its questions.
     bool ofreciendo_ = false;
     static constexpr int kReofrecerMs = 300;
+    // How long a failure waits for the follower's next look at the printer.
+    static constexpr int kJuntarMs = 700;
 };
 
 }  // namespace order_screen

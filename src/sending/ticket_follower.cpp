@@ -234,7 +234,10 @@ void TicketFollower::Reprint(const QString& idEnvio) {
     const PrintReport r = SendTickets(*sistema, again.front().impresora, porEnviar);
     const std::lock_guard<std::mutex> lock(mutex_);
     for (FollowedTicket& t : tickets_) {
-        if (!t.fallida || t.idEnvio != idEnvio) continue;
+        // Only the tickets sent here: one that failed meanwhile keeps its own reason.
+        const bool sent = std::any_of(again.begin(), again.end(),
+                                      [&](const FollowedTicket& a) { return a.indice == t.indice; });
+        if (!t.fallida || t.idEnvio != idEnvio || !sent) continue;
         const auto taken = std::find(r.impresas.begin(), r.impresas.end(), t.indice);
         if (taken != r.impresas.end()) {
             t.fallida = false;

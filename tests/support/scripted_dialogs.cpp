@@ -22,6 +22,7 @@ QString ScriptedDialogs::NextAnswer(const QString& kind, const QString& text) {
 
 bool ScriptedDialogs::YesNo(const QString& text, const QString& title, dialogs::Icon icon) {
     shown.push_back({"yesno", text, title, icon});
+    if (beforeAnswer) beforeAnswer(shown.back());
     return NextAnswer("yes/no", text) == "yes";
 }
 

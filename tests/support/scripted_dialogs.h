@@ -2,6 +2,7 @@
 // Dialogs answered by the test: every box shown is recorded; yes/no and input
 // boxes take the next scripted answer, and a box nobody expected fails the test.
 #include <deque>
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -40,6 +41,9 @@ public:
 
     std::vector<Shown> shown;
     size_t AnswersLeft() const { return answers_.size(); }
+    // Runs while a yes/no box is up, before it is answered: what the waiter
+    // does before pressing (puts paper in the printer, say).
+    std::function<void(const Shown&)> beforeAnswer;
 
 private:
     QString NextAnswer(const QString& kind, const QString& text);
