@@ -32,7 +32,9 @@ std::optional<QStringList> ReadModelo(const QString& carpeta) {
     }
 }
 
-std::vector<Ticket> LayOut(const JournalEntry& entry, const PrintSetup& setup) {
+}  // namespace
+
+std::vector<Ticket> TicketsOf(const JournalEntry& entry, const PrintSetup& setup) {
     TicketInput entrada;
     entrada.numero = entry.intento ? entry.intento->numero : QString();
     entrada.empresa = setup.empresa;
@@ -43,6 +45,8 @@ std::vector<Ticket> LayOut(const JournalEntry& entry, const PrintSetup& setup) {
     entrada.reloj = [] { return QTime::currentTime(); };
     return LayOutTickets(entrada, ReadModelo(setup.carpetaDatos));
 }
+
+namespace {
 
 bool Wanted(const std::vector<int>& omitir, int index) {
     return std::find(omitir.begin(), omitir.end(), index) == omitir.end();
@@ -76,14 +80,14 @@ Prepared Prepare(PrintingSystem& sistema, const JournalEntry& entry, const Print
         qWarning().noquote() << "printer list of the printing system:" << lista.error;
         p.report.installed = true;
         p.listError = lista.error;
-        p.report.tickets = LayOut(entry, setup);
+        p.report.tickets = TicketsOf(entry, setup);
         return p;
     }
     p.report.impresora = FindPrinter(lista.printers, setup.impresora);
     if (p.report.impresora.isEmpty()) return p;  // not installed: the terminal prints nothing
     p.report.installed = true;
     p.listed = true;
-    p.report.tickets = LayOut(entry, setup);
+    p.report.tickets = TicketsOf(entry, setup);
     return p;
 }
 

@@ -29,6 +29,10 @@ PrintSetup TerminalPrintSetup();
 bool ImprimirComanda(const JournalEntry& entry, const PrintSetup& setup, TicketFollower& seguidor,
                      const std::function<void(const std::vector<int>&)>& impresas = nullptr);
 
+// The tickets of the stored send `entry` as `setup` lays them out (its
+// Modelo.txt read now), in the order they print.
+std::vector<Ticket> TicketsOf(const JournalEntry& entry, const PrintSetup& setup);
+
 // The first of `instalada` whose name in capitals equals `configurada` in
 // capitals (no trimming), or an empty text.
 QString FindPrinter(const QStringList& instaladas, const QString& configurada);
