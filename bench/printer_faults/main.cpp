@@ -239,10 +239,10 @@ public:
             Apply(kind, true);
             ++count;
             bench::Note(QStringLiteral("fault %1: %2").arg(count).arg(QString::fromUtf8(kinds[kind])));
-            std::this_thread::sleep_for(std::chrono::milliseconds(1500 + random.bounded(1500)));
+            std::this_thread::sleep_for(std::chrono::milliseconds(1000 + random.bounded(1500)));
             Apply(kind, false);
             shared_.printerFine = true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1500 + random.bounded(1500)));
+            std::this_thread::sleep_for(std::chrono::milliseconds(1000 + random.bounded(1000)));
         }
         return count;
     }
