@@ -62,8 +62,11 @@ JobVerdict JudgeJob(const JobState& trabajo, const QueueState& cola, std::chrono
         case JobPhase::Gone: return {K::Failed, PrinterFault::JobGone};
         case JobPhase::Held: return {K::Failed, PrinterFault::JobHeld};
         case JobPhase::Stopped: {
+            // Stopped by its queue (or its printer's fault), or on its own:
+            // CUPS stops a job whose filter or backend failed ("completed
+            // with errors") while the queue goes on with the next one.
             const PrinterFault f = QueueFault(cola);
-            return {K::Failed, f == PrinterFault::None || f == PrinterFault::Rejecting ? PrinterFault::Stopped : f};
+            return {K::Failed, f == PrinterFault::None || f == PrinterFault::Rejecting ? PrinterFault::JobAborted : f};
         }
         case JobPhase::Pending:
         case JobPhase::Processing: {

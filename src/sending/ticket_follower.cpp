@@ -370,8 +370,9 @@ void TicketFollower::Poll() {
         SaveLocked();
         if (!failed.empty()) avisar = avisar_;
     }
-    changed_.notify_all();
+    // Told before anyone waiting for the follower to settle wakes.
     if (avisar) avisar();
+    changed_.notify_all();
 }
 
 }  // namespace sending

@@ -19,7 +19,7 @@ QueueJob ReadJob(ipp_attribute_t*& a, ipp_t* response) {
         if (std::strcmp(name, "job-name") == 0)
             job.title = QString::fromUtf8(ippGetString(a, 0, nullptr));
         if (std::strcmp(name, "job-state") == 0)
-            job.active = ippGetInteger(a, 0) < IPP_JSTATE_STOPPED;
+            job.active = ippGetInteger(a, 0) <= IPP_JSTATE_STOPPED;  // a stopped job may go on later
         if (std::strcmp(name, "job-printer-state-message") == 0)
             job.printer_message = QString::fromUtf8(ippGetString(a, 0, nullptr));
     }

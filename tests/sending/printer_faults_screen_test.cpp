@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <chrono>
 
 #include "order_screen/grid.h"
@@ -200,6 +201,52 @@ TEST_F(PrinterFaultsScreenTest, AJobThatNeverEndsOrIsCancelledIsOfferedAgainAndP
         ExpectEachTicketOnPaperOnce(printer);
         delete Pedido_R::Instance();
     }
+}
+
+TEST_F(PrinterFaultsScreenTest, AJobThePrintingSystemGivesUpOnIsToldAndCancelled) {
+    // A driver whose filter always fails: CUPS stops each job "completed
+    // with errors" and goes on with the next.
+    QFile ppd(folder.filePath("abandona.ppd"));
+    ASSERT_TRUE(ppd.open(QIODevice::WriteOnly));
+    ppd.write("*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n*LanguageVersion: English\n"
+              "*LanguageEncoding: ISOLatin1\n*PCFileName: \"ABANDONA.PPD\"\n*Manufacturer: \"Pedidos\"\n"
+              "*Product: \"(Abandona)\"\n*ModelName: \"Abandona\"\n*ShortNickName: \"Abandona\"\n"
+              "*NickName: \"Abandona\"\n*PSVersion: \"(3010.000) 0\"\n*LanguageLevel: \"3\"\n"
+              "*ColorDevice: False\n*DefaultColorSpace: Gray\n*FileSystem: False\n*Throughput: \"1\"\n"
+              "*cupsVersion: 2.4\n*cupsFilter: \"application/pdf 0 /bin/false\"\n"
+              "*OpenUI *PageSize/Media Size: PickOne\n*DefaultPageSize: A5\n"
+              "*PageSize A5/A5: \"<</PageSize[420 595]>>setpagedevice\"\n*CloseUI: *PageSize\n"
+              "*DefaultImageableArea: A5\n*ImageableArea A5/A5: \"0 0 420 595\"\n"
+              "*DefaultPaperDimension: A5\n*PaperDimension A5/A5: \"420 595\"\n");
+    ppd.close();
+    Cups("lpadmin", {"-p", "Abandona", "-v", "socket://" + host + ":9119", "-P", ppd.fileName(), "-E"});
+    const auto removed = qScopeGuard([] { Cups("lpadmin", {"-x", "Abandona"}); });
+    Module1::Impresora = "Abandona";
+    qputenv("PEDIDOS_PLAZO_IMPRESION", "60");  // CUPS takes seconds over a failed job
+    // One line of a group Modelo.txt does not list: the full copy alone.
+    Pedido_R* s = Continued(QString::fromUtf8("María Fernández"), "7", "001");
+    order::Line line = Line("C001", "CAFE");
+    line.imprimir = "CAFETERIA";
+    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, line, s->Num_Items, s->Num_Contornos);
+    s->Command2_Click(0);
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // Nothing to put right: the waiter says no and tells the kitchen.
+    dialogs.AnswerNo();
+    QElapsedTimer t;
+    t.start();
+    while (!s->Seguidor->Tickets().empty() && t.elapsed() < 90000) WaitForBox(dialogs.shown.size(), 500ms);
+    EXPECT_TRUE(s->Seguidor->Tickets().empty());
+    ASSERT_FALSE(dialogs.shown.empty());
+    QStringList told;
+    for (const auto& box : dialogs.shown) {
+        EXPECT_TRUE(box.text.contains(QString::fromUtf8("La impresora Abandona abandonó la comanda por un error ...")))
+            << box.text.toStdString();
+        for (const char* title : kTickets)
+            if (box.text.contains(QString(": ") + title) || box.text.contains(QString(", ") + title)) told << title;
+    }
+    EXPECT_EQ(told, QStringList{"ASISTENTE"});
+    EXPECT_EQ(ActiveJobs("Abandona"), 0);  // none left to come out later
 }
 
 TEST_F(PrinterFaultsScreenTest, TicketsStillAtThePrinterWhenTheTerminalStopsAreFollowedAtTheNextStart) {

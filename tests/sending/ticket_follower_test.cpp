@@ -11,6 +11,7 @@
 #include <atomic>
 #include <map>
 #include <mutex>
+#include <thread>
 
 #include "sending/printing_system.h"
 
@@ -130,6 +131,7 @@ TEST_F(TicketFollowerTest, EachJobEndsPrintedOnlyWhenCompletedAndAFailedOneIsCan
         follower.Follow(Ticket("ASISTENTE", 7));
         ASSERT_TRUE(follower.WaitUntilSettled(10s));
         EXPECT_EQ(follower.Failed().empty(), c.printed);
+        for (int i = 0; i < 100 && !c.printed && told == 0; ++i) std::this_thread::sleep_for(10ms);
         EXPECT_EQ(told.load() > 0, !c.printed);
         EXPECT_EQ(jobs->cancelled == std::vector<int>{7}, c.cancelled);
         if (!c.printed) {
