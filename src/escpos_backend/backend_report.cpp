@@ -25,6 +25,12 @@ void BackendReport::Info(const std::string& message) {
     Line("INFO: " + message);
 }
 
+void BackendReport::Handed() {
+    if (handed_) return;
+    handed_ = true;
+    Line("PAGE: 1 1");
+}
+
 void BackendReport::Warning(const std::string& message) {
     Line("WARNING: " + message);
 }

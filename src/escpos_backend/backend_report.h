@@ -16,6 +16,12 @@ public:
     // backend reports: the scheduler keeps its own).
     void Reasons(const std::set<std::string>& reasons);
     void Info(const std::string& message);
+    // The whole ticket is in the printer's hands: "PAGE: 1 1", once, which
+    // CUPS keeps as the job's job-impressions-completed. A job stopped or
+    // cancelled after it (the queue paused while the backend waited for the
+    // printer's last answer) has reached the paper: the terminal does not
+    // print it again, and cancels it so CUPS does not either.
+    void Handed();
     void Warning(const std::string& message);
     void Debug(const std::string& message);
     void Error(const std::string& message);
@@ -23,6 +29,7 @@ public:
 private:
     std::set<std::string> shown_;
     std::string last_info_;
+    bool handed_ = false;
 };
 
 }  // namespace escposbackend

@@ -91,7 +91,9 @@ int PrintJob(const DeviceUri& uri, const std::string& job, const StatusMemory& m
                     report.Debug("El envío a " + name + " falló (" + error + "): se envía de nuevo");
                     link.reset();
                     job_sent = false;
+                    continue;
                 }
+                report.Handed();
                 continue;
             case Step::Finish:
                 report.Reasons(StateReasons(status));
@@ -106,6 +108,7 @@ int PrintJob(const DeviceUri& uri, const std::string& job, const StatusMemory& m
                     Pause(kRetryConnect);
                     continue;
                 }
+                report.Handed();
                 link->Close(kCloseWait);
                 report.Reasons({});
                 // A warning, not news: the scheduler logs it and the job keeps it,

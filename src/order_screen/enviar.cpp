@@ -96,6 +96,8 @@ void Pedido_R::OfferReprints() {
          fallidas = Seguidor->Failed()) {
         const sending::FailedPrint& f = fallidas.front();
         if (dialogs::Current().YesNo(sending::ReprintQuestion(f), Module1::kTituloSistema, dialogs::Icon::Question))
+            // On this thread, as ENVIAR's own printing: a driver's page is
+            // drawn through Qt's printer support, which belongs to it.
             Seguidor->Reprint(f.idEnvio);
         else
             Seguidor->GiveUp(f.idEnvio);

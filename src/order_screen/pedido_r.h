@@ -82,6 +82,10 @@ public:
     // Offers again the tickets the printer did not print, one send at a
     // time, as soon as the waiter is not in the middle of a box or a send.
     void OfferReprints();
+    // How long a printing failure waits for the follower's next look at the
+    // printer before it is asked about, so that its printer's other tickets
+    // join the same question.
+    static constexpr int kJuntarMs = 700;
 
     // ---- item entry
     // Looks up Producto_Sel and goes on to the panels or the quantity.
@@ -229,8 +233,6 @@ private:
     // OfferReprints is asking: a failure meanwhile joins its questions.
     bool ofreciendo_ = false;
     static constexpr int kReofrecerMs = 300;
-    // How long a failure waits for the follower's next look at the printer.
-    static constexpr int kJuntarMs = 700;
 };
 
 }  // namespace order_screen

@@ -241,8 +241,8 @@ JobState CupsPrintingSystem::AskJob(const QString&, int trabajo) {
     httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/jobs/%d",
                      trabajo);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
-    static const char* const kWanted[] = {"job-state", "job-state-reasons"};
-    AddUserAndAttributes(request, 2, kWanted);
+    static const char* const kWanted[] = {"job-state", "job-state-reasons", "job-impressions-completed"};
+    AddUserAndAttributes(request, 3, kWanted);
     ipp_status_t status = IPP_STATUS_OK;
     const IppResponse response = cups->Request(request, "/", &status, &state.error);
     if (status == IPP_STATUS_ERROR_NOT_FOUND) {
@@ -255,6 +255,8 @@ JobState CupsPrintingSystem::AskJob(const QString&, int trabajo) {
     if (status > IPP_STATUS_OK_CONFLICTING || !response) return state;
     state.answered = true;
     state.reasons = Keywords(response.get(), "job-state-reasons");
+    ipp_attribute_t* sheets = ippFindAttribute(response.get(), "job-impressions-completed", IPP_TAG_INTEGER);
+    state.hojas = sheets ? ippGetInteger(sheets, 0) : 0;
     ipp_attribute_t* phase = ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM);
     switch (phase ? ippGetInteger(phase, 0) : 0) {
         case IPP_JSTATE_PENDING: state.phase = JobPhase::Pending; break;

@@ -55,6 +55,11 @@ JobVerdict JudgeJob(const JobState& trabajo, const QueueState& cola, std::chrono
     using K = JobVerdict::Kind;
     const bool late = desde >= plazo;
     if (!trabajo.answered) return late ? JobVerdict{K::Failed, PrinterFault::NoAnswer} : JobVerdict{};
+    // Its backend handed the whole ticket to the printer, and the job was
+    // then stopped, put back or cancelled (the queue paused while the backend
+    // waited for the printer's last word): it is on paper. One still
+    // printing is left to finish (its backend may yet send it again).
+    if (trabajo.hojas > 0 && trabajo.phase != JobPhase::Processing) return {K::Printed, PrinterFault::None};
     switch (trabajo.phase) {
         case JobPhase::Completed: return {K::Printed, PrinterFault::None};
         case JobPhase::Canceled: return {K::Failed, PrinterFault::JobCancelled};

@@ -33,7 +33,10 @@ enum class PrinterFault {
 // (sending the job will tell).
 PrinterFault QueueFault(const QueueState& cola);
 
-// What became of a job followed since `desde` ago, with its queue as it is now.
+// What became of a job followed since `desde` ago, with its queue as it is
+// now. Printed once completed, or once its backend said the printer took it
+// whole and the job is no longer printing; a printed job still alive is
+// cancelled by the caller, so that CUPS never prints it again.
 struct JobVerdict {
     enum class Kind { Printed, Waiting, Failed } kind = Kind::Waiting;
     PrinterFault fault = PrinterFault::None;  // when Failed

@@ -44,6 +44,10 @@ struct JobState {
     QString error;
     JobPhase phase = JobPhase::Pending;
     QStringList reasons;  // the job's own reasons, as the printing system words them
+    // Sheets its backend reports handed to the printer whole (CUPS's
+    // job-impressions-completed): more than 0 once the ticket left CUPS for
+    // good, whatever the job's state after that.
+    int hojas = 0;
 };
 
 class PrintingSystem {

@@ -230,28 +230,33 @@ void TicketFollower::Reprint(const QString& idEnvio) {
     if (again.empty()) return;
     std::vector<std::pair<int, Ticket>> porEnviar;
     for (const FollowedTicket& t : again) porEnviar.emplace_back(t.indice, t.ticket);
-    const std::shared_ptr<PrintingSystem> sistema = SharedPrintingSystem();
-    const PrintReport r = SendTickets(*sistema, again.front().impresora, porEnviar);
-    const std::lock_guard<std::mutex> lock(mutex_);
-    for (FollowedTicket& t : tickets_) {
-        // Only the tickets sent here: one that failed meanwhile keeps its own reason.
-        const bool sent = std::any_of(again.begin(), again.end(),
-                                      [&](const FollowedTicket& a) { return a.indice == t.indice; });
-        if (!t.fallida || t.idEnvio != idEnvio || !sent) continue;
-        const auto taken = std::find(r.impresas.begin(), r.impresas.end(), t.indice);
-        if (taken != r.impresas.end()) {
+    // Each ticket handed over is followed, and written so, before the next
+    // one goes: a terminal switched off in the middle does not offer it again.
+    const auto taken = [&](int indice, int trabajo) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        for (FollowedTicket& t : tickets_) {
+            if (!t.fallida || t.idEnvio != idEnvio || t.indice != indice) continue;
             t.fallida = false;
-            t.trabajo = r.trabajos[static_cast<size_t>(taken - r.impresas.begin())];
+            t.trabajo = trabajo;
             t.desde = Now();
             t.causa = PrinterFault::None;
             t.motivo.clear();
-        } else {
-            t.causa = r.causa;
-            t.motivo = r.motivo;
         }
+        SaveLocked();
+        WakeLocked();
+    };
+    const std::shared_ptr<PrintingSystem> sistema = SharedPrintingSystem();
+    const PrintReport r = SendTickets(*sistema, again.front().impresora, porEnviar, taken);
+    if (r.ok()) return;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    for (FollowedTicket& t : tickets_) {
+        // Only the tickets sent here: one that failed meanwhile keeps its own reason.
+        const bool refused = std::find(r.fallidos.begin(), r.fallidos.end(), t.indice) != r.fallidos.end();
+        if (!t.fallida || t.idEnvio != idEnvio || !refused) continue;
+        t.causa = r.causa;
+        t.motivo = r.motivo;
     }
     SaveLocked();
-    WakeLocked();
 }
 
 void TicketFollower::GiveUp(const QString& idEnvio) {
@@ -326,6 +331,13 @@ void TicketFollower::Poll() {
         JobState job = sistema->AskJob(t.impresora, t.trabajo);
         const JobVerdict v = JudgeJob(job, colas[t.impresora], std::chrono::milliseconds(Now() - t.desde), plazo_);
         if (v.kind == JobVerdict::Kind::Waiting) continue;
+        if (v.kind == JobVerdict::Kind::Printed && Alive(job)) {
+            // On paper already: CUPS would print it again when its queue goes on.
+            QString error;
+            if (!sistema->CancelJob(t.impresora, t.trabajo, &error))
+                qWarning().noquote() << "job" << t.trabajo << "on" << t.impresora
+                                     << "printed but could not be cancelled (it may print again):" << error;
+        }
         if (v.kind == JobVerdict::Kind::Failed && Alive(job)) {
             // It must never print after the waiter was told it did not: a
             // job still held somewhere is cancelled first. One that ended

@@ -174,7 +174,7 @@ TEST_F(PrinterFaultsScreenTest, AJobThatNeverEndsOrIsCancelledIsOfferedAgainAndP
         const char* plazo;
         bool cancelAtCups;
         const char* text;
-    } cases[] = {{"not completed in time", "3", false, "Cocina"},
+    } cases[] = {{"not completed in time", "3", false, "La impresora Cocina no terminó de imprimir en 3 segundos ..."},
                  {"cancelled at the printing system", "120", true, "La comanda fue cancelada en la impresora Cocina ..."}};
     Module1::Impresora = "Cocina";
     for (const auto& c : cases) {

@@ -56,10 +56,11 @@ TEST(PrinterFaultsTest, TheQueuesFaultPutsThePrintersOwnWordFirst) {
 
 TEST(PrinterFaultsTest, AFollowedJobIsPrintedOnlyWhenCompletedAndFailsAsSoonAsItCannotPrint) {
     using K = JobVerdict::Kind;
-    const auto job = [](JobPhase p, bool answered = true) {
+    const auto job = [](JobPhase p, bool answered = true, int hojas = 0) {
         JobState j;
         j.answered = answered;
         j.phase = p;
+        j.hojas = hojas;
         return j;
     };
     const struct {
@@ -87,6 +88,12 @@ TEST(PrinterFaultsTest, AFollowedJobIsPrintedOnlyWhenCompletedAndFailsAsSoonAsIt
         {"cancelled", job(JobPhase::Canceled), Queue({}), 1s, K::Failed, PrinterFault::JobCancelled},
         {"aborted", job(JobPhase::Aborted), Queue({}), 1s, K::Failed, PrinterFault::JobAborted},
         {"forgotten", job(JobPhase::Gone), Queue({}), 1s, K::Failed, PrinterFault::JobGone},
+        {"handed whole, then put back by a pause", job(JobPhase::Pending, true, 1), Queue({}, true), 1s, K::Printed,
+         PrinterFault::None},
+        {"handed whole, then cancelled", job(JobPhase::Canceled, true, 1), Queue({}), 1s, K::Printed,
+         PrinterFault::None},
+        {"handed whole, still asking the printer", job(JobPhase::Processing, true, 1), Queue({"media-empty"}), 1s,
+         K::Failed, PrinterFault::PaperOut},
         {"not answered, in time", job(JobPhase::Pending, false), Queue({}, false, true, false), 2s, K::Waiting,
          PrinterFault::None},
         {"not answered, out of time", job(JobPhase::Pending, false), Queue({}, false, true, false), 16s, K::Failed,

@@ -43,6 +43,7 @@ public:
         sending::JobState s;
         s.answered = true;
         s.phase = phases.count(job) ? phases[job] : JobPhase::Gone;
+        s.hojas = sheets[job];
         return s;
     }
     bool CancelJob(const QString&, int job, QString* error) override {
@@ -63,6 +64,7 @@ public:
 
     std::mutex mutex;
     std::map<int, JobPhase> phases;
+    std::map<int, int> sheets;
     sending::QueueState queue{true, {}, true, false, true, {}, {}};  // printing
     std::vector<int> cancelled;
     QStringList printed;
@@ -106,6 +108,7 @@ TEST_F(TicketFollowerTest, EachJobEndsPrintedOnlyWhenCompletedAndAFailedOneIsCan
         bool printed;
         PrinterFault fault;
         bool cancelled;
+        int hojas = 0;  // sheets its backend said the printer took whole
     } cases[] = {
         {"completed", JobPhase::Completed, {}, false, 15s, true, PrinterFault::None, false},
         {"paper out while pending", JobPhase::Pending, {"media-empty"}, false, 15s, false, PrinterFault::PaperOut, true},
@@ -114,6 +117,8 @@ TEST_F(TicketFollowerTest, EachJobEndsPrintedOnlyWhenCompletedAndAFailedOneIsCan
         {"not done in time", JobPhase::Processing, {}, false, 2s, false, PrinterFault::NotCompleted, true},
         {"completed while being cancelled", JobPhase::Processing, {"door-open"}, true, 15s, true, PrinterFault::None,
          true},
+        {"taken whole, then put back by a paused queue: on paper, never again",
+         JobPhase::Pending, {}, false, 15s, true, PrinterFault::None, true, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -125,6 +130,10 @@ TEST_F(TicketFollowerTest, EachJobEndsPrintedOnlyWhenCompletedAndAFailedOneIsCan
             jobs->cancelled.clear();
         }
         jobs->Set(7, c.phase);
+        {
+            const std::lock_guard<std::mutex> lock(jobs->mutex);
+            jobs->sheets[7] = c.hojas;
+        }
         TicketFollower follower(Path(), c.plazo);
         std::atomic<int> told{0};
         follower.SetOnFailure([&] { ++told; });
