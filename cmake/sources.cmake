@@ -165,6 +165,8 @@ set(PEDIDOS_SCREENS_SOURCES
 set(PEDIDOS_ESCPOS_BACKEND_SOURCES
   escpos_backend/backend_report.cpp
   escpos_backend/backend_report.h
+  escpos_backend/cancel_guard.cpp
+  escpos_backend/cancel_guard.h
   escpos_backend/device_uri.cpp
   escpos_backend/device_uri.h
   escpos_backend/job_printing.cpp

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <memory>
 
+#include "escpos_backend/cancel_guard.h"
 #include "escpos_backend/next_step.h"
 #include "escpos_backend/printer_link.h"
 #include "escpos_backend/status_bytes.h"
@@ -84,17 +85,22 @@ int PrintJob(const DeviceUri& uri, const std::string& job, const StatusMemory& m
         const Decision decision = NextStep({uri.ask_status, job_sent, answer, answered_before});
         job_sent = decision.job_sent;
         switch (decision.step) {
-            case Step::SendJob:
+            case Step::SendJob: {
                 report.Reasons(StateReasons(status));
                 report.Info("Imprimiendo en " + name);
-                if (!link->Send(job, kSendStall, &error)) {
+                bool sent = false;
+                {
+                    const WholeTicket whole;
+                    sent = link->Send(job, kSendStall, &error);
+                    if (sent) report.Handed();
+                }
+                if (!sent) {
                     report.Debug("El envío a " + name + " falló (" + error + "): se envía de nuevo");
                     link.reset();
                     job_sent = false;
-                    continue;
                 }
-                report.Handed();
                 continue;
+            }
             case Step::Finish:
                 report.Reasons(StateReasons(status));
                 if (link) link->Close(kCloseWait);
@@ -102,13 +108,18 @@ int PrintJob(const DeviceUri& uri, const std::string& job, const StatusMemory& m
                 return CUPS_BACKEND_OK;
             case Step::SendUnchecked: {
                 if (!link) link = PrinterLink::Connect(uri.host, uri.port, kConnectWait, &error);
-                if (!link || !link->Send(job, kSendStall, &error)) {
+                bool sent = false;
+                {
+                    const WholeTicket whole;
+                    sent = link && link->Send(job, kSendStall, &error);
+                    if (sent) report.Handed();
+                }
+                if (!sent) {
                     report.Debug("El envío a " + name + " falló (" + error + "): se envía de nuevo");
                     link.reset();
                     Pause(kRetryConnect);
                     continue;
                 }
-                report.Handed();
                 link->Close(kCloseWait);
                 report.Reasons({});
                 // A warning, not news: the scheduler logs it and the job keeps it,

@@ -22,6 +22,7 @@
 #include <string>
 
 #include "escpos_backend/backend_report.h"
+#include "escpos_backend/cancel_guard.h"
 #include "escpos_backend/device_uri.h"
 #include "escpos_backend/job_printing.h"
 #include "escpos_backend/status_memory.h"
@@ -60,18 +61,6 @@ bool ReadJob(int argc, char** argv, std::string* job, std::string* error) {
 
 }  // namespace
 
-namespace {
-
-extern "C" void ClearReasonsAndEnd(int) {
-    static const char kClear[] = "STATE: -media-empty,media-needed,media-low,door-open,offline-report,other\n";
-    // Only calls that are safe in a signal handler.
-    const ssize_t written = ::write(STDERR_FILENO, kClear, sizeof kClear - 1);
-    (void)written;
-    ::_exit(CUPS_BACKEND_OK);
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     if (argc == 1) {
         std::printf("network escpos \"Unknown\" \"Impresora de comandas ESC/POS (red)\"\n");
@@ -83,10 +72,8 @@ int main(int argc, char** argv) {
         return CUPS_BACKEND_FAILED;
     }
     // Cancelling a job sends SIGTERM: the job is in memory, so nothing is
-    // left to finish and the backend ends at once. The reasons it reported
-    // go with it: the scheduler keeps them on the queue otherwise, and an
-    // idle queue would still say "out of paper" after the paper is back.
-    std::signal(SIGTERM, ClearReasonsAndEnd);
+    // left to finish and the backend ends at once (see cancel_guard.h).
+    escposbackend::EndOnCancel();
     std::signal(SIGPIPE, SIG_IGN);
 
     const char* device = std::getenv("DEVICE_URI");

@@ -110,6 +110,17 @@ bool Alive(const JobState& j) {
            j.phase == JobPhase::Processing || j.phase == JobPhase::Stopped;
 }
 
+// The job once its backend has ended: a cancelled job's processes may still
+// be handing a ticket over ("processing-to-stop-point"), at most a moment.
+JobState SettledJob(PrintingSystem& sistema, const FollowedTicket& t) {
+    JobState job = sistema.AskJob(t.impresora, t.trabajo);
+    for (int i = 0; i < 30 && job.answered && job.reasons.contains(QLatin1String("processing-to-stop-point")); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        job = sistema.AskJob(t.impresora, t.trabajo);
+    }
+    return job;
+}
+
 bool SameJob(const FollowedTicket& a, const FollowedTicket& b) {
     return !a.fallida && a.idEnvio == b.idEnvio && a.indice == b.indice && a.trabajo == b.trabajo;
 }
@@ -340,18 +351,19 @@ void TicketFollower::Poll() {
         }
         if (v.kind == JobVerdict::Kind::Failed && Alive(job)) {
             // It must never print after the waiter was told it did not: a
-            // job still held somewhere is cancelled first. One that ended
-            // meanwhile is what it ended as.
+            // job still held somewhere is cancelled first. One that reached
+            // the printer meanwhile (its backend hands a ticket it started
+            // over whole before it ends) is what it became.
             QString error;
-            if (!sistema->CancelJob(t.impresora, t.trabajo, &error)) {
-                job = sistema->AskJob(t.impresora, t.trabajo);
-                if (job.answered && job.phase == JobPhase::Completed) {
-                    printed.push_back(t);
-                    continue;
-                }
+            const bool cancelled = sistema->CancelJob(t.impresora, t.trabajo, &error);
+            job = SettledJob(*sistema, t);
+            if (job.answered && (job.phase == JobPhase::Completed || job.hojas > 0)) {
+                printed.push_back(t);
+                continue;
+            }
+            if (!cancelled)
                 qWarning().noquote() << "job" << t.trabajo << "on" << t.impresora
                                      << "could not be cancelled:" << error;
-            }
         }
         FollowedTicket f = t;
         if (v.kind == JobVerdict::Kind::Failed) {

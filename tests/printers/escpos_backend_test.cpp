@@ -10,7 +10,7 @@
 
 #include "printer_listener.h"
 #include "printers/cups_connection.h"
-#include "printers/queue_state_probe.h"
+#include "printers/cups_printing.h"
 #include "sending/cups_queue_probe.h"
 #include "sending/escpos.h"
 #include "sending/print_test_helpers.h"
@@ -50,9 +50,7 @@ protected:
         const auto cups = printers::CupsConnection::Open(sendingtest::TestCupsServer(), 10s, &error);
         EXPECT_TRUE(cups) << error.toStdString();
         if (!cups) return 0;
-        EXPECT_TRUE(cups->SendJob(queue, QStringLiteral("comanda"), CUPS_FORMAT_RAW, ticket, &error))
-            << error.toStdString();
-        const int job = printerstest::NewestJob(queue, &error);
+        const int job = cups->SendJob(queue, QStringLiteral("comanda"), CUPS_FORMAT_RAW, ticket, &error);
         EXPECT_GT(job, 0) << error.toStdString();
         return job;
     }
@@ -66,20 +64,19 @@ protected:
         return false;
     }
 
-    static printerstest::JobState Job(const QString& queue, int job) {
-        printerstest::JobState state;
+    static sendingtest::QueueJob Job(const QString& queue, int job) {
         QString error;
-        EXPECT_TRUE(printerstest::JobStatus(queue, job, &state, &error)) << error.toStdString();
+        const sendingtest::QueueJob state = sendingtest::FindJob(queue, job, &error);
+        EXPECT_EQ(state.id, job) << error.toStdString();
         return state;
     }
     static bool Completed(const QString& queue, int job) {
         return Job(queue, job).state == IPP_JSTATE_COMPLETED;
     }
     static QStringList Reasons() {
-        QStringList reasons;
-        QString error;
-        EXPECT_TRUE(printerstest::QueueReasons(kQueue, &reasons, &error)) << error.toStdString();
-        return reasons;
+        const sending::QueueState queue = printers::CupsPrintingSystem(sendingtest::TestCupsServer()).AskQueue(kQueue);
+        EXPECT_TRUE(queue.answered) << queue.error.toStdString();
+        return queue.reasons;
     }
 
     // One job printed with the printer fine: it completes, on paper once.
@@ -125,7 +122,7 @@ TEST_F(EscPosBackend, AFaultHoldsTheJobUntilThePrinterIsFine) {
         const int job = Print(kQueue, ticket);
         ASSERT_TRUE(WaitFor([&] { return Reasons().contains(QLatin1String(c.reason)); }))
             << "reasons: " << Reasons().join(' ').toStdString();
-        const printerstest::JobState held = Job(kQueue, job);
+        const sendingtest::QueueJob held = Job(kQueue, job);
         EXPECT_EQ(held.state, IPP_JSTATE_PROCESSING);
         EXPECT_TRUE(held.printer_message.startsWith(QString::fromUtf8(c.message)))
             << held.printer_message.toStdString();
@@ -157,7 +154,7 @@ TEST_F(EscPosBackend, APrinterWithoutStatusPrintsUnchecked) {
     const QByteArray ticket = Ticket(QStringLiteral("3 Morcillas"));
     const int job = Print(queue, ticket);
     const bool completed = WaitFor([&] { return Completed(queue, job); });
-    const printerstest::JobState state = Job(queue, job);
+    const sendingtest::QueueJob state = Job(queue, job);
     QProcess::execute(QStringLiteral("lpadmin"), {QStringLiteral("-x"), queue});
     ASSERT_TRUE(completed) << "job " << job << ": " << state.printer_message.toStdString();
     EXPECT_TRUE(state.printer_message.contains(QStringLiteral("sin estado"))) << state.printer_message.toStdString();

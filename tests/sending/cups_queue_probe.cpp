@@ -18,8 +18,10 @@ QueueJob ReadJob(ipp_attribute_t*& a, ipp_t* response) {
         if (std::strcmp(name, "job-id") == 0) job.id = ippGetInteger(a, 0);
         if (std::strcmp(name, "job-name") == 0)
             job.title = QString::fromUtf8(ippGetString(a, 0, nullptr));
-        if (std::strcmp(name, "job-state") == 0)
-            job.active = ippGetInteger(a, 0) <= IPP_JSTATE_STOPPED;  // a stopped job may go on later
+        if (std::strcmp(name, "job-state") == 0) {
+            job.state = ippGetInteger(a, 0);
+            job.active = job.state <= IPP_JSTATE_STOPPED;  // a stopped job may go on later
+        }
         if (std::strcmp(name, "job-printer-state-message") == 0)
             job.printer_message = QString::fromUtf8(ippGetString(a, 0, nullptr));
     }
@@ -64,6 +66,14 @@ bool QueueJobs(const QString& queue, std::vector<QueueJob>* jobs, QString* error
     std::sort(jobs->begin(), jobs->end(),
               [](const QueueJob& x, const QueueJob& y) { return x.id < y.id; });
     return true;
+}
+
+QueueJob FindJob(const QString& queue, int id, QString* error) {
+    std::vector<QueueJob> jobs;
+    if (QueueJobs(queue, &jobs, error))
+        for (const QueueJob& j : jobs)
+            if (j.id == id) return j;
+    return {};
 }
 
 bool PurgeJobs(const QString& queue, QString* error) {

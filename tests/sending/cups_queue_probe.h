@@ -15,13 +15,16 @@ QString TestPrinterHost();
 struct QueueJob {
     int id = 0;
     QString title;
-    bool active = false;      // pending, held or printing
+    int state = 0;            // ipp_jstate_t
+    bool active = false;      // pending, held, printing or stopped
     QString printer_message;  // what the backend last reported while printing it
 };
 
 // The jobs of `queue`, oldest first. False, with the reason, when the
 // scheduler cannot be asked.
 bool QueueJobs(const QString& queue, std::vector<QueueJob>* jobs, QString* error);
+// Job `id` of `queue` (id 0 when the scheduler has no such job).
+QueueJob FindJob(const QString& queue, int id, QString* error);
 // Cancels every job of `queue` and forgets the finished ones.
 bool PurgeJobs(const QString& queue, QString* error);
 
