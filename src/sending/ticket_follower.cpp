@@ -110,12 +110,15 @@ bool Alive(const JobState& j) {
            j.phase == JobPhase::Processing || j.phase == JobPhase::Stopped;
 }
 
-// The job once its backend has ended: a cancelled job's processes may still
-// be handing a ticket over ("processing-to-stop-point"), at most a moment.
-JobState SettledJob(PrintingSystem& sistema, const FollowedTicket& t) {
+// The job after it was cancelled. One that was printing had a backend that
+// may be finishing a ticket it started handing over (it says so once the
+// printer has it whole): a moment is left for that; the others had none.
+JobState SettledJob(PrintingSystem& sistema, const FollowedTicket& t, bool wasPrinting) {
     JobState job = sistema.AskJob(t.impresora, t.trabajo);
-    for (int i = 0; i < 30 && job.answered && job.reasons.contains(QLatin1String("processing-to-stop-point")); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    for (int i = 0; wasPrinting && i < 12 && job.answered && job.hojas == 0 &&
+                    job.reasons.contains(QLatin1String("processing-to-stop-point"));
+         ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
         job = sistema.AskJob(t.impresora, t.trabajo);
     }
     return job;
@@ -355,8 +358,9 @@ void TicketFollower::Poll() {
             // the printer meanwhile (its backend hands a ticket it started
             // over whole before it ends) is what it became.
             QString error;
+            const bool wasPrinting = job.phase == JobPhase::Processing;
             const bool cancelled = sistema->CancelJob(t.impresora, t.trabajo, &error);
-            job = SettledJob(*sistema, t);
+            job = SettledJob(*sistema, t, wasPrinting);
             if (job.answered && (job.phase == JobPhase::Completed || job.hojas > 0)) {
                 printed.push_back(t);
                 continue;
