@@ -100,7 +100,8 @@ QString FaultText(PrinterFault fault, const QString& impresora, std::chrono::mil
             return QStringLiteral("La impresora %1 no terminó de imprimir en %2 segundos ...")
                 .arg(p)
                 .arg(std::chrono::duration_cast<std::chrono::seconds>(plazo).count());
-        case PrinterFault::JobHeld: return QStringLiteral("La impresora %1 retuvo la comanda ...").arg(p);
+        case PrinterFault::JobHeld:
+            return QStringLiteral("La comanda quedó retenida en el sistema de impresión (impresora %1) ...").arg(p);
         case PrinterFault::JobCancelled:
             return QStringLiteral("La comanda fue cancelada en la impresora %1 ...").arg(p);
         case PrinterFault::JobAborted:
