@@ -22,8 +22,10 @@
 #   cups_add_class DIR CLASS MEMBER      a class CLASS with the queue MEMBER in it
 #   cups_add_test_queues DIR HOST         the tests' queues: "Cocina" (raw, HOST:9100),
 #                                         "Oficina" (driver, HOST:9101), "Rechaza" (refuses jobs),
-#                                         "Parrilla" (escpos://HOST:9102), and the class
-#                                         "Cocinas" holding Cocina
+#                                         "Parrilla" (escpos://HOST:9102, the backend's own tests),
+#                                         "Plancha" (escpos://HOST:9104, the screen's printer fault
+#                                         tests: the two test programs may run at once), and the
+#                                         class "Cocinas" holding Cocina
 #   cups_listener_start DIR PROGRAM ADDR PORT FILE
 #                                         run PROGRAM (the built pedidos_printer_listener) as the
 #                                         network ticket printer on ADDR:PORT, appending each job to FILE
@@ -327,6 +329,7 @@ cups_add_test_queues() {
     cups_add_driver_queue "$dir" Oficina "$host:9101" &&
     cups_add_refusing_queue "$dir" Rechaza &&
     cups_add_escpos_queue "$dir" Parrilla "$host:9102" &&
+    cups_add_escpos_queue "$dir" Plancha "$host:9104" &&
     cups_add_class "$dir" Cocinas Cocina
 }
 

@@ -1,7 +1,7 @@
 // ENVIAR on the real screen when the kitchen printer cannot print, through
 // the private CUPS to the stand-in printers: "Cocina" (a plain socket queue,
-// :9100) and "Parrilla" (our escpos backend, which asks the printer its
-// status, :9102). Each fault reaches the waiter by name, no ticket is lost,
+// :9100) and "Plancha" (our escpos backend, which asks the printer its
+// status, :9104). Each fault reaches the waiter by name, no ticket is lost,
 // and a ticket printed again after the fault is on paper once.
 #include <gtest/gtest.h>
 
@@ -59,7 +59,7 @@ protected:
         testsupport::EmptyOrders(41);
         Module1::Cadena_Conexion = testsupport::TestConnectionString();
         QString error;
-        for (const char* q : {"Cocina", "Parrilla"})
+        for (const char* q : {"Cocina", "Plancha"})
             ASSERT_TRUE(sendingtest::PurgeJobs(q, &error)) << error.toStdString();
         host = sendingtest::TestPrinterHost();
     }
@@ -118,18 +118,18 @@ TEST_F(PrinterFaultsScreenTest, APrinterThatSaysItCannotPrintIsNamedAndItsTicket
     const struct {
         Fault fault;
         const char* text;
-    } cases[] = {{Fault::PaperOut, "La impresora Parrilla: Sin papel ..."},
-                 {Fault::CoverOpen, "La impresora Parrilla: Tapa abierta ..."},
-                 {Fault::Offline, "La impresora Parrilla: Fuera de línea ..."}};
-    Module1::Impresora = "Parrilla";
+    } cases[] = {{Fault::PaperOut, "La impresora Plancha: Sin papel ..."},
+                 {Fault::CoverOpen, "La impresora Plancha: Tapa abierta ..."},
+                 {Fault::Offline, "La impresora Plancha: Fuera de línea ..."}};
+    Module1::Impresora = "Plancha";
     QString error;
     {
         // Once answered, the backend knows this printer tells its state: one
         // that stops answering is off line, not a printer without status.
         PrinterListener printer;
-        ASSERT_TRUE(printer.Start(host, 9102, &error)) << error.toStdString();
+        ASSERT_TRUE(printer.Start(host, 9104, &error)) << error.toStdString();
         ASSERT_TRUE(printers::CupsPrintingSystem()
-                        .PrintTicket("Parrilla", {"MARCA",
+                        .PrintTicket("Plancha", {"MARCA",
                                                   {{sending::PrintOp::Kind::PrintLine, "MARCA", 0},
                                                    {sending::PrintOp::Kind::EndDoc, {}, 0}}})
                         .ok);
@@ -140,7 +140,7 @@ TEST_F(PrinterFaultsScreenTest, APrinterThatSaysItCannotPrintIsNamedAndItsTicket
         testsupport::EmptyOrders(41);
         dialogs.shown.clear();
         PrinterListener printer;
-        ASSERT_TRUE(printer.Start(host, 9102, &error)) << error.toStdString();
+        ASSERT_TRUE(printer.Start(host, 9104, &error)) << error.toStdString();
         printer.SetFault(c.fault);
         Pedido_R* s = OrderOnScreen();
         s->Command2_Click(0);
@@ -149,7 +149,7 @@ TEST_F(PrinterFaultsScreenTest, APrinterThatSaysItCannotPrintIsNamedAndItsTicket
 
         // The waiter puts things right, then says yes.
         dialogs.beforeAnswer = [&](const auto&) {
-            EXPECT_EQ(ActiveJobs("Parrilla"), 0);  // cancelled: it will not come out later as well
+            EXPECT_EQ(ActiveJobs("Plancha"), 0);  // cancelled: it will not come out later as well
             printer.SetFault(Fault::None);
         };
         dialogs.AnswerYes();
