@@ -187,7 +187,12 @@ void Run::StartWhileDown(Terminal& t, QString* error) {
 }
 
 // Sends that fail with the counter busy meanwhile are the backup's doing.
+// The lock is taken once the terminals store orders again: right after a
+// server was killed they are still reconnecting and settling, and a backup
+// then would meet no send.
 void Run::Backup(const Disturbance& d, QString* error) {
+    const int storedBefore = shared_.stored;
+    WaitUntil([&] { return shared_.stored > storedBefore; }, kTerminalPartLimit);
     const int busyBefore = shared_.counterBusy;
     const QString socket = d.node > 0 ? bench::ClusterSocket(d.node) : bench::DbSocket();
     if (HoldBackupLock(socket, kBackupHold, error)) ++out_.backupLocks;
