@@ -117,6 +117,12 @@ QString FaultText(PrinterFault fault, const QString& impresora, std::chrono::mil
     return detalle;
 }
 
+void AddReason(QString& motivos, const QString& motivo) {
+    const QString between = QStringLiteral(" / ");
+    if (motivo.isEmpty() || motivos.split(between).contains(motivo)) return;
+    motivos += (motivos.isEmpty() ? QString() : between) + motivo;
+}
+
 std::chrono::milliseconds PrintTimeLimit(const QString& valor, QString* aviso) {
     aviso->clear();
     if (valor.trimmed().isEmpty()) return kPlazoImpresionPorDefecto;

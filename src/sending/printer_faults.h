@@ -49,6 +49,10 @@ JobVerdict JudgeJob(const JobState& trabajo, const QueueState& cola, std::chrono
 QString FaultText(PrinterFault fault, const QString& impresora, std::chrono::milliseconds plazo,
                   const QString& detalle = {});
 
+// `motivo` joined to the reasons already in `motivos` (" / " between
+// them), unless it is empty or there already: one text for several tickets.
+void AddReason(QString& motivos, const QString& motivo);
+
 // The time a job has to complete, as the technician sets it in seconds
 // (PEDIDOS_PLAZO_IMPRESION); 15 s when unset. A value that is not a whole
 // number of seconds from 2 to 600 keeps the default, with the reason in

@@ -56,8 +56,7 @@ void Failed(PrintReport& report, int index, const QString& title, const QString&
     report.fallidos.push_back(index);
     report.titulos << title;
     if (report.causa == PrinterFault::None) report.causa = causa;
-    if (!motivo.isEmpty() && !report.motivo.split(QStringLiteral(" / ")).contains(motivo))
-        report.motivo += (report.motivo.isEmpty() ? QString() : QStringLiteral(" / ")) + motivo;
+    AddReason(report.motivo, motivo);
 }
 
 // The send's tickets laid out and its printer found among the installed
@@ -123,7 +122,7 @@ void SendInto(PrintReport& report, PrintingSystem& sistema, const std::vector<st
     }
 }
 
-std::vector<std::pair<int, Ticket>> Wanted(const std::vector<Ticket>& tickets, const std::vector<int>& omitir) {
+std::vector<std::pair<int, Ticket>> ToSend(const std::vector<Ticket>& tickets, const std::vector<int>& omitir) {
     std::vector<std::pair<int, Ticket>> out;
     for (int i = 0; i < static_cast<int>(tickets.size()); ++i)
         if (Wanted(omitir, i)) out.emplace_back(i, tickets[static_cast<size_t>(i)]);
@@ -133,7 +132,7 @@ std::vector<std::pair<int, Ticket>> Wanted(const std::vector<Ticket>& tickets, c
 PrintReport PrintPrepared(Prepared p, PrintingSystem& sistema, const std::vector<int>& omitir,
                           const std::function<void(int, int)>& impresa) {
     if (!p.report.installed) return std::move(p.report);
-    const std::vector<std::pair<int, Ticket>> porEnviar = Wanted(p.report.tickets, omitir);
+    const std::vector<std::pair<int, Ticket>> porEnviar = ToSend(p.report.tickets, omitir);
     if (!p.listed) {
         for (const auto& [i, ticket] : porEnviar)
             Failed(p.report, i, ticket.title, p.listError, PrinterFault::Other);

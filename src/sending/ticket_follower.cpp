@@ -228,8 +228,7 @@ std::vector<FailedPrint> TicketFollower::Failed() const {
             it = out.end() - 1;
         }
         it->titulos << t.ticket.title;
-        if (!t.motivo.isEmpty() && !it->motivo.split(QStringLiteral(" / ")).contains(t.motivo))
-            it->motivo += (it->motivo.isEmpty() ? QString() : QStringLiteral(" / ")) + t.motivo;
+        AddReason(it->motivo, t.motivo);
     }
     return out;
 }

@@ -66,7 +66,6 @@ public:
     TicketFollower& operator=(const TicketFollower&) = delete;
 
     const QString& Path() const { return file_.Path(); }
-    std::chrono::milliseconds Plazo() const { return plazo_; }
 
     // Takes what an earlier run left. An unreadable file is moved aside
     // (".ilegible") and its reason returned; it is then empty.
