@@ -37,10 +37,14 @@ set(PEDIDOS_LOGIC_SOURCES
   data/db_error.h
   data/mariadb_connection.cpp
   data/mariadb_connection.h
+  data/option_files.cpp
+  data/option_files.h
   data/module1.cpp
   data/module1.h
   data/read_ahead.cpp
   data/read_ahead.h
+  data/secure_link.cpp
+  data/secure_link.h
   data/reconnecting.cpp
   data/reconnecting.h
   data/result_set.cpp

@@ -36,7 +36,11 @@ private:
 // Error numbers of our own (the client library uses 2000-2999, the server 1000-1999).
 enum DbErrorNumber {
     kNoSuchField = 3265,      // a field asked for by a name the result does not have
-    kConnectionClosed = 3704  // an operation on a connection that is not open
+    kConnectionClosed = 3704,  // an operation on a connection that is not open
+    // The protected link the option files ask for could not be made (a
+    // certificate that does not verify, a server without TLS, an option
+    // that cannot be used); nothing was sent to the server.
+    kSecureLinkRefused = 3710
 };
 
 // The server's and the client library's error numbers the terminal acts on.

@@ -5,10 +5,14 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDebug>
+#include <QFileInfo>
 #include <QTime>
+#include <mutex>
 
 #include "data/connection_string.h"
 #include "data/db_error.h"
+#include "data/option_files.h"
+#include "data/secure_link.h"
 #include "data/session_limits.h"
 
 namespace data {
@@ -64,9 +68,70 @@ rt::Variant ToVariant(const MYSQL_FIELD& field, const char* data, unsigned long 
     return rt::Variant(QString::fromUtf8(bytes));
 }
 
+// The link for the server of `s`: the option files read now (so that a
+// technician's change counts from the next connection), their problems
+// logged when they change.
+LinkSettings LinkFor(const ConnectionSettings& s) {
+    const LinkSettings link = ChooseLink(s, ReadClientOptionFiles(),
+                                         [](const QString& path) { return QFileInfo(path).isReadable(); });
+    static std::mutex mutex;
+    static QString logged;
+    const QString problems = OptionProblemsText(link.problems);
+    std::lock_guard lock(mutex);
+    if (problems != logged && !problems.isEmpty())
+        qWarning().noquote() << "database:" << QString(problems).replace(QChar(13), QStringLiteral("; "));
+    logged = problems;
+    return link;
+}
+
+void ApplyTls(MYSQL* m, const LinkSettings& link) {
+    if (link.tls == TlsMode::Off) return;
+    // Asked for, TLS is used whenever the server offers it; the client
+    // library only refuses a server without it when verification is on.
+    const my_bool on = 1;
+    mysql_optionsv(m, MYSQL_OPT_SSL_ENFORCE, &on);
+    const auto text = [m](mysql_option option, const QString& value) {
+        if (!value.isEmpty()) mysql_optionsv(m, option, value.toLocal8Bit().constData());
+    };
+    text(MYSQL_OPT_SSL_CA, link.ca);
+    text(MYSQL_OPT_SSL_CAPATH, link.capath);
+    text(MYSQL_OPT_SSL_CERT, link.cert);
+    text(MYSQL_OPT_SSL_KEY, link.key);
+    text(MARIADB_OPT_TLS_VERSION, link.tlsVersions);
+    const my_bool verify = link.tls == TlsMode::Verified ? 1 : 0;
+    mysql_optionsv(m, MYSQL_OPT_SSL_VERIFY_SERVER_CERT, &verify);
+}
+
+// What the log says of a connection's link, at each connection.
+void LogLink(MYSQL* m, const ConnectionSettings& s, const LinkSettings& link) {
+    const char* cipher = mysql_get_ssl_cipher(m);
+    const char* version = nullptr;
+    mariadb_get_infov(m, MARIADB_CONNECTION_TLS_VERSION, &version);
+    QString how;
+    if (cipher != nullptr)
+        how = QStringLiteral("encrypted (%1, %2; %3)")
+                  .arg(QString::fromLatin1(version != nullptr ? version : "TLS"), QString::fromLatin1(cipher),
+                       link.tls == TlsMode::Verified ? QStringLiteral("server certificate verified")
+                                                     : QStringLiteral("server certificate not verified"));
+    else if (link.tls == TlsMode::Off)
+        how = QStringLiteral("NOT encrypted (ssl=off in the option files)");
+    else
+        how = QStringLiteral("NOT encrypted (the server offers no TLS)");
+    qInfo().noquote() << "database: connected to" << s.host << "port" << link.port << "as" << link.user
+                      << "database" << s.database << "-" << how;
+}
+
 // A new client connection to the server of `s`, or DbError with the
-// client's reason.
+// client's reason. A protected link that cannot be made as the options ask
+// is refused (kSecureLinkRefused, the cause in Spanish; the library's detail
+// in the log) before anything is sent.
 MYSQL* Connect(const ConnectionSettings& s, unsigned int commandTimeout) {
+    const LinkSettings link = LinkFor(s);
+    if (!link.refusal.isEmpty()) {
+        qWarning().noquote() << "database: not connecting to" << s.host << "-" << link.refusal;
+        throw DbError(kSecureLinkRefused, QStringLiteral("Las opciones de conexión segura no se "
+                                                         "pueden usar: ") + link.refusal);
+    }
     MYSQL* m = mysql_init(nullptr);
     if (m == nullptr) throw DbError(2008, "Sin memoria para abrir la conexión.");
     const unsigned int connectTimeout = MariaDbConnection::kConnectTimeoutSeconds;
@@ -78,18 +143,25 @@ MYSQL* Connect(const ConnectionSettings& s, unsigned int commandTimeout) {
     mysql_options(m, MYSQL_OPT_WRITE_TIMEOUT, &commandTimeout);
     mysql_options(m, MYSQL_OPT_RECONNECT, &reconnect);
     mysql_options(m, MYSQL_SET_CHARSET_NAME, "utf8mb4");
-    const QByteArray host = s.host.toUtf8(), user = s.user.toUtf8(),
-                     password = s.password.toUtf8(), database = s.database.toUtf8();
+    ApplyTls(m, link);
+    const QByteArray host = s.host.toUtf8(), user = link.user.toUtf8(),
+                     password = link.password.toUtf8(), database = s.database.toUtf8();
     // Several statements in one query text, so that statements run together
     // cost one round trip. Every value the terminal puts in a statement is
     // escaped (data::SqlText), so no text can add a statement of its own.
     if (mysql_real_connect(m, host.constData(), user.constData(), password.constData(),
-                           database.constData(), s.port, nullptr, CLIENT_MULTI_STATEMENTS) == nullptr) {
+                           database.constData(), link.port, nullptr, CLIENT_MULTI_STATEMENTS) == nullptr) {
         const int number = static_cast<int>(mysql_errno(m));
         const QString description = QString::fromUtf8(mysql_error(m));
         mysql_close(m);
+        if (IsSecureLinkFailure(number, description)) {
+            qWarning().noquote() << "database: secure link to" << s.host << "port" << link.port
+                                 << "refused:" << number << description;
+            throw DbError(kSecureLinkRefused, SecureLinkFailure(description, s.host));
+        }
         throw DbError(number, description);
     }
+    LogLink(m, s, link);
     return m;
 }
 

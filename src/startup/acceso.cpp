@@ -6,7 +6,11 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "data/connection_string.h"
+#include "data/db_error.h"
 #include "data/mariadb_connection.h"
+#include "data/option_files.h"
+#include "data/secure_link.h"
 #include "data/read_ahead.h"
 #include "order_screen/pedido_r.h"
 #include "runtime/runtime_error.h"
@@ -169,6 +173,16 @@ void Acceso::LoadIcons() {
 void Acceso::OpenConnection() {
     using namespace Module1;
     Cadena_Conexion = rt::BuildConnectionString(Base_Datos, Servidor);
+    // An option file the technician got wrong is named once, here; the
+    // terminal goes on with what it could read.
+    const QString problems = data::OptionProblemsText(
+        data::ChooseLink(data::SettingsFromConnectionString(Cadena_Conexion), data::ReadClientOptionFiles(),
+                         [](const QString&) { return true; })
+            .problems);
+    if (!problems.isEmpty()) {
+        Mensaje = problems + QChar(13) + QStringLiteral("Se usan los valores que se pudieron leer.");
+        Mostrar_Mensaje();
+    }
     try {
         Conexion->SetCommandTimeout(40);
         Conexion->Open(Cadena_Conexion);
@@ -176,6 +190,9 @@ void Acceso::OpenConnection() {
         qWarning().noquote() << "connection to" << Servidor << "database" << Base_Datos
                              << "failed:" << e.number() << e.description();
         Mensaje = QStringLiteral("Error en Conexion con la base de datos...!");
+        // A protected link refused: the cause, so that the technician knows
+        // what to mend (a certificate, the CA, the server's TLS).
+        if (e.number() == data::kSecureLinkRefused) Mensaje += QChar(13) + e.description();
         Mostrar_Mensaje();
         return;
     }

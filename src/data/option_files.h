@@ -1,0 +1,72 @@
+#pragma once
+// The MariaDB client option files, read as the MariaDB client library reads
+// them: /etc/my.cnf, /etc/mysql/my.cnf, $MARIADB_HOME/my.cnf (or
+// $MYSQL_HOME/my.cnf) and ~/.my.cnf, in that order, following "!include FILE"
+// and "!includedir FOLDER", groups [client], [client-server], [client-mariadb]
+// and [pedidos]; a later value replaces an earlier one.
+//
+// Only the keys the terminal's link uses are kept (user, password, port and
+// the TLS keys). The library's own reading would also apply any other client
+// option a file holds (reconnect, time-outs, character set, ...), which the
+// terminal sets itself for its sends to stay all-or-nothing; and it cannot
+// say which file or line is wrong. Here each problem is named.
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace data {
+
+// One kept key: its value as written (quotes and escapes resolved) and
+// where it was found ("/root/.my.cnf:3").
+struct OptionSetting {
+    QString value;
+    bool hasValue = true;  // "ssl-verify-server-cert" alone has none
+    QString where;
+};
+
+// Something the terminal could not use, and where.
+struct OptionProblem {
+    QString where;
+    QString text;  // Spanish, for the technician
+};
+
+struct OptionFiles {
+    QMap<QString, OptionSetting> settings;  // key as written, '_' read as '-'
+    QStringList read;                       // the files read, in order
+    QList<OptionProblem> problems;
+};
+
+// The keys the terminal takes from the option files.
+const QStringList& KeptOptionKeys();
+
+// What a file of options asks to be read as well: a file ("!include") or
+// every *.cnf file of a folder ("!includedir"), the path as written.
+struct OptionInclude {
+    QString path;
+    bool folder = false;
+    QString where;
+};
+
+// Reads the text of one option file named `file` into `into`. Includes are
+// handed to `include` at the point they appear, so that what they set is
+// replaced by what comes after them.
+void ReadOptionText(const QString& text, const QString& file, OptionFiles& into,
+                    const std::function<void(const OptionInclude&)>& include);
+
+// The files a MariaDB client reads, for this environment.
+QStringList DefaultOptionFiles(const QString& home, const QString& mariadbHome,
+                               const QString& mysqlHome);
+
+// Reads `files` from disk in order (a missing one is skipped, one that exists
+// but cannot be read is a problem), following includes (relative paths from
+// the including file's folder, a folder's files in name order, ten levels
+// at most). A file anyone may change is not used: whoever can write it could
+// send the terminal to another server.
+OptionFiles ReadOptionFiles(const QStringList& files);
+
+// ReadOptionFiles(DefaultOptionFiles(...)) for this process's environment.
+OptionFiles ReadClientOptionFiles();
+
+}  // namespace data

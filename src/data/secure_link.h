@@ -1,0 +1,51 @@
+#pragma once
+// How the terminal reaches its server: the log-in and port of the connection
+// string unless the option files set others, and TLS:
+//   - by default whenever the server offers it, plain when it does not;
+//   - verified (the server's certificate signed by the named CA, or a CA the
+//     system trusts, and made out to the server's name or address) and never
+//     plain when the options name a CA or ask for verification;
+//   - off only when the options say ssl=0 and ask for nothing of the above.
+// Plain functions: the connection applies what they choose.
+#include <QList>
+#include <QString>
+#include <functional>
+
+#include "data/connection_string.h"
+#include "data/option_files.h"
+
+namespace data {
+
+enum class TlsMode { Off, WhenOffered, Verified };
+
+struct LinkSettings {
+    QString user;
+    QString password;
+    unsigned int port = 3306;
+    TlsMode tls = TlsMode::WhenOffered;
+    QString ca, capath, cert, key;  // files and folder as the options name them
+    QString tlsVersions;            // "TLSv1.2,TLSv1.3"; empty: the library's own
+    // Non-empty: the options ask for a protected link that cannot be set up
+    // as written (a bad value, a file that cannot be read). Nothing is sent.
+    QString refusal;
+    QList<OptionProblem> problems;  // values not used; the built-in ones stay
+};
+
+// The settings for the server of `base` (the connection string's), with
+// what `files` set. `readable` tells whether a file or folder the options
+// name can be read.
+LinkSettings ChooseLink(const ConnectionSettings& base, const OptionFiles& files,
+                        const std::function<bool(const QString&)>& readable);
+
+// The technician's text for problems in the option files, or "" when none.
+QString OptionProblemsText(const QList<OptionProblem>& problems);
+
+// The waiter's and technician's text for a connection the client library
+// refused while setting up TLS (its error text `detail`), naming the cause;
+// `host` is the server as Ruta_Datos.txt names it.
+QString SecureLinkFailure(const QString& detail, const QString& host);
+
+// True when the client library's error text is about setting up TLS.
+bool IsSecureLinkFailure(int number, const QString& detail);
+
+}  // namespace data

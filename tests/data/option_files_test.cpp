@@ -1,0 +1,176 @@
+// The MariaDB client option files and the link chosen from them: which lines
+// count, which values win, when the terminal refuses to connect, and the
+// Spanish cause it names for a protected link the client library refused.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "data/option_files.h"
+#include "data/secure_link.h"
+
+namespace {
+
+data::OptionFiles Parse(const QString& text) {
+    data::OptionFiles into;
+    data::ReadOptionText(text, "f.cnf", into, [](const data::OptionInclude&) {});
+    return into;
+}
+
+QString Value(const data::OptionFiles& f, const char* key) {
+    const auto it = f.settings.find(QLatin1String(key));
+    return it == f.settings.end() ? QStringLiteral("<none>") : it->value;
+}
+
+TEST(OptionFiles, OnlyTheClientGroupsAndTheLinkKeysCount) {
+    const struct {
+        const char* text;
+        const char* key;
+        const char* expected;
+    } cases[] = {
+        {"[client]\nuser=ana\n", "user", "ana"},
+        {"[client-server]\nport=3307\n", "port", "3307"},
+        {"[client-mariadb]\nssl_ca=/a/ca.pem\n", "ssl-ca", "/a/ca.pem"},
+        {"[pedidos]\nloose-ssl-ca=/b\n", "ssl-ca", "/b"},
+        {"[mysqld]\nport=9999\n", "port", "<none>"},          // the server's group
+        {"[mysql]\nuser=cli\n", "user", "<none>"},            // another program's group
+        {"[client]\nreconnect=1\n", "reconnect", "<none>"},   // not a key the terminal takes
+        {"[client]\nuser=a\n[pedidos]\nuser=b\n", "user", "b"},  // later wins
+        {"[pedidos]\nuser=b\n[client]\nuser=a\n", "user", "a"},
+        {"[ pedidos ]\npassword = \"dos # tres\"  \n", "password", "dos # tres"},
+        {"[client]\npassword=uno # comentario\n", "password", "uno"},
+        {"[client]\npassword='a\\sb\\\\c'\n", "password", "a b\\c"},
+        {"[client]\nskip-ssl\n", "ssl", "0"},
+        {"# comentario\n; otro\n\n[client]\n  user =  eva  \n", "user", "eva"},
+    };
+    for (const auto& c : cases) {
+        const data::OptionFiles f = Parse(QString::fromUtf8(c.text));
+        EXPECT_EQ(Value(f, c.key), QString::fromUtf8(c.expected)) << c.text;
+        EXPECT_TRUE(f.problems.isEmpty()) << c.text;
+    }
+}
+
+TEST(OptionFiles, BrokenLinesAreNamedAndTheRestIsRead) {
+    const data::OptionFiles f = Parse("user=fuera\n[client\nuser=x\n[pedidos]\n!incluir a\nport=3308\n");
+    QStringList where;
+    for (const auto& p : f.problems) where << p.where;
+    // Line 3 sits under the broken group header: outside every group.
+    EXPECT_EQ(where, QStringList({"f.cnf:1", "f.cnf:2", "f.cnf:3", "f.cnf:5"}));
+    EXPECT_EQ(Value(f, "user"), "<none>");
+    EXPECT_EQ(Value(f, "port"), "3308");
+}
+
+TEST(OptionFiles, FilesIncludesAndUnreadableFilesFromDisk) {
+    QTemporaryDir dir;
+    const auto write = [&](const QString& name, const QByteArray& text, QFile::Permissions perms = {}) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+        f.close();
+        if (perms) f.setPermissions(perms);
+        return f.fileName();
+    };
+    QDir(dir.path()).mkdir("conf.d");
+    write("conf.d/b.cnf", "[client]\nport=3311\n");
+    write("conf.d/a.cnf", "[client]\nport=3310\nuser=de_a\n");
+    write("conf.d/ignorado.txt", "[client]\nuser=no\n");
+    const QString main = write("my.cnf", "[client]\nuser=base\n!includedir conf.d\n!include falta.cnf\n[pedidos]\nssl-ca=ca.pem\n");
+    const QString open = write("abierto.cnf", "[client]\nuser=intruso\n",
+                               QFile::ReadOwner | QFile::WriteOwner | QFile::WriteOther | QFile::ReadOther);
+    const data::OptionFiles f = data::ReadOptionFiles({main, open, dir.filePath("no_existe.cnf")});
+    EXPECT_EQ(Value(f, "user"), "de_a");   // the folder's files come after the line before them
+    EXPECT_EQ(Value(f, "port"), "3311");   // ... in name order
+    EXPECT_EQ(Value(f, "ssl-ca"), "ca.pem");
+    QStringList where;
+    for (const auto& p : f.problems) where << p.where;
+    EXPECT_EQ(where, QStringList({main + ":4", open})) << "a missing default file is no problem";
+    EXPECT_EQ(f.read.size(), 3);
+}
+
+TEST(OptionFiles, TheDefaultFilesAreTheClientLibrarysInItsOrder) {
+    EXPECT_EQ(data::DefaultOptionFiles("/home/m", "", "/srv/my"),
+              QStringList({"/etc/my.cnf", "/etc/mysql/my.cnf", "/srv/my/my.cnf", "/home/m/.my.cnf"}));
+    EXPECT_EQ(data::DefaultOptionFiles("/home/m", "/srv/maria", "/srv/my"),
+              QStringList({"/etc/my.cnf", "/etc/mysql/my.cnf", "/srv/maria/my.cnf", "/home/m/.my.cnf"}));
+    EXPECT_EQ(data::DefaultOptionFiles("", "", ""), QStringList({"/etc/my.cnf", "/etc/mysql/my.cnf"}));
+}
+
+data::LinkSettings Choose(const QString& text, const QStringList& unreadable = {}) {
+    data::ConnectionSettings base;
+    base.host = "10.0.0.5";
+    base.user = "admin";
+    base.password = "tormbel5831";
+    return data::ChooseLink(base, Parse(text),
+                            [&](const QString& path) { return !unreadable.contains(path); });
+}
+
+TEST(SecureLink, WhatTheOptionsChoose) {
+    using data::TlsMode;
+    const struct {
+        const char* text;
+        TlsMode tls;
+        const char* user;
+        unsigned port;
+        bool refused;
+        int problems;
+    } cases[] = {
+        {"", TlsMode::WhenOffered, "admin", 3306, false, 0},  // an installation without files
+        {"[pedidos]\nuser=caja\npassword=x\nport=3307\n", TlsMode::WhenOffered, "caja", 3307, false, 0},
+        {"[pedidos]\nssl-ca=/ca.pem\n", TlsMode::Verified, "admin", 3306, false, 0},
+        {"[pedidos]\nssl-capath=/cas\n", TlsMode::Verified, "admin", 3306, false, 0},
+        {"[pedidos]\nssl-verify-server-cert\n", TlsMode::Verified, "admin", 3306, false, 0},
+        {"[pedidos]\nssl-verify-server-cert=ON\n", TlsMode::Verified, "admin", 3306, false, 0},
+        {"[pedidos]\nssl-verify-server-cert=0\n", TlsMode::WhenOffered, "admin", 3306, false, 0},
+        {"[pedidos]\nssl=0\n", TlsMode::Off, "admin", 3306, false, 0},
+        {"[pedidos]\nssl-cert=/c.pem\nssl-key=/k.pem\n", TlsMode::WhenOffered, "admin", 3306, false, 0},
+        // Bad values that only lose a setting: the built-in one stays, named.
+        {"[pedidos]\nport=http\nuser=\n", TlsMode::WhenOffered, "admin", 3306, false, 2},
+        {"[pedidos]\nport=70000\n", TlsMode::WhenOffered, "admin", 3306, false, 1},
+        {"[pedidos]\nssl=quizas\n", TlsMode::WhenOffered, "admin", 3306, false, 1},
+        // Settings that cannot both hold: verification wins, named.
+        {"[pedidos]\nssl-ca=/ca.pem\nssl-verify-server-cert=off\n", TlsMode::Verified, "admin", 3306, false, 1},
+        {"[pedidos]\nssl=0\nssl-ca=/ca.pem\n", TlsMode::Verified, "admin", 3306, false, 1},
+        // Bad values where a protected link was asked for: nothing is sent.
+        {"[pedidos]\nssl-verify-server-cert=siempre\n", TlsMode::WhenOffered, "admin", 3306, true, 0},
+        {"[pedidos]\ntls-version=TLSv1.1\n", TlsMode::WhenOffered, "admin", 3306, true, 0},
+        {"[pedidos]\nssl-ca=/no-se-lee.pem\n", TlsMode::Verified, "admin", 3306, true, 0},
+        {"[pedidos]\nssl-ca\n", TlsMode::Verified, "admin", 3306, true, 0},
+    };
+    for (const auto& c : cases) {
+        const data::LinkSettings link = Choose(QString::fromUtf8(c.text), {"/no-se-lee.pem"});
+        EXPECT_EQ(link.tls, c.tls) << c.text;
+        EXPECT_EQ(link.user, QString::fromUtf8(c.user)) << c.text;
+        EXPECT_EQ(link.port, c.port) << c.text;
+        EXPECT_EQ(!link.refusal.isEmpty(), c.refused) << c.text << link.refusal.toStdString();
+        EXPECT_EQ(link.problems.size(), c.problems) << c.text;
+    }
+    EXPECT_EQ(Choose("[pedidos]\npassword=\n").password, "") << "an empty password is a password";
+    EXPECT_EQ(Choose("[pedidos]\ntls-version = tlsv1.3, TLSv1.2\n").tlsVersions, "TLSv1.3,TLSv1.2");
+    EXPECT_TRUE(Choose("[pedidos]\nssl-ca=/no-se-lee.pem\n", {"/no-se-lee.pem"})
+                    .refusal.startsWith("f.cnf:2: no se puede leer /no-se-lee.pem"));
+}
+
+TEST(SecureLink, TheCauseOfARefusedLinkInSpanish) {
+    const struct {
+        const char* detail;
+        const char* says;
+    } cases[] = {
+        {"TLS/SSL error: self-signed certificate in certificate chain", "no está firmado por la autoridad"},
+        {"TLS/SSL error: unable to get local issuer certificate", "no está firmado por la autoridad"},
+        {"TLS/SSL error: certificate has expired", "está vencido"},
+        {"TLS/SSL error: certificate is not yet valid", "revise la fecha y la hora"},
+        {"TLS/SSL error: Validation of SSL server certificate failed", "no está hecho para «db1»"},
+        {"TLS/SSL error: SSL is required, but the server does not support it", "no ofrece conexión cifrada"},
+        {"TLS/SSL error: unexpected eof while reading", "No se pudo establecer la conexión cifrada"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(data::IsSecureLinkFailure(2026, c.detail));
+        EXPECT_TRUE(data::SecureLinkFailure(c.detail, "db1").contains(QString::fromUtf8(c.says)))
+            << c.detail << " -> " << data::SecureLinkFailure(c.detail, "db1").toStdString();
+    }
+    EXPECT_FALSE(data::IsSecureLinkFailure(1045, "Access denied for user 'admin'@'10.0.0.9'"));
+    EXPECT_FALSE(data::IsSecureLinkFailure(2002, "Can't connect to server on 'db1' (115)"));
+}
+
+}  // namespace
