@@ -131,6 +131,7 @@ private:
 LinkSettings ChooseLink(const ConnectionSettings& base, const OptionFiles& files,
                         const std::function<bool(const QString&)>& readable) {
     LinkSettings link;
+    link.problems = files.problems;  // the files' own, then their values'
     link.user = base.user;
     link.password = base.password;
     link.port = base.port;

@@ -28,7 +28,8 @@ struct LinkSettings {
     // Non-empty: the options ask for a protected link that cannot be set up
     // as written (a bad value, a file that cannot be read). Nothing is sent.
     QString refusal;
-    QList<OptionProblem> problems;  // values not used; the built-in ones stay
+    // The files' problems and the values not used (the built-in ones stay).
+    QList<OptionProblem> problems;
 };
 
 // The settings for the server of `base` (the connection string's), with

@@ -128,6 +128,30 @@ TEST_F(AccesoTest, AMissingDatabaseGivesTheConnectionMessage) {
     EXPECT_EQ(dialogs.shown[0].text, "Error en Conexion con la base de datos...!");
 }
 
+// A technician's option file with mistakes: each is named once at start-up,
+// and the terminal connects with what could be used.
+TEST_F(AccesoTest, OptionFileMistakesAreNamedAndTheRestIsUsed) {
+    QTemporaryDir home;
+    const QString open = home.filePath("abierto.cnf");
+    Write(open, "[pedidos]\nuser=intruso\n");
+    QFile::setPermissions(open, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther);
+    Write(home.filePath(".my.cnf"), ("[pedidos]\nport=tres mil\n!include " + open + "\n").toUtf8());
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", home.path().toLocal8Bit());
+    Make()->Form_Load();
+    qputenv("HOME", oldHome);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    const QString myCnf = home.filePath(".my.cnf");
+    EXPECT_EQ(dialogs.shown[0].text,
+              "Archivos de opciones de MariaDB:\r" + open +
+                  QString::fromUtf8(": cualquier usuario puede modificar este archivo; no se usa (quite el "
+                                    "permiso de escritura a otros: chmod o-w).\r") +
+                  myCnf + QString::fromUtf8(":2: port=tres mil no es un puerto (1 a 65535); se usa el 3306.\r"
+                                            "Se usan los valores que se pudieron leer."));
+    ASSERT_TRUE(Module1::Conexion && Module1::Conexion->IsOpen());
+    EXPECT_EQ(Module1::Conexion->Query("select current_user()").Field(0).ToTextOrEmpty(), "admin@127.0.0.1");
+}
+
 TEST_F(AccesoTest, AMissingOrEmptyModeloEndsTheProgramAfterItsMessage) {
     for (const bool empty : {false, true}) {
         if (empty)
