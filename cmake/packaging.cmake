@@ -6,7 +6,8 @@
 # installing; the package ships neither, so an upgrade or a removal never
 # touches them and no maintainer script is needed.
 # The test and demo programs get no install rules: the package holds the
-# terminal and its CUPS backend only.
+# terminal, its CUPS backend, the technician's certificate maker and an
+# example of the terminal's option file.
 
 set(PEDIDOS_PROGRAM_DIR "/opt/pedidos" CACHE PATH "Program folder of the installed terminal")
 set(PEDIDOS_PACKAGE_MAINTAINER
@@ -22,6 +23,14 @@ install(PROGRAMS "$<TARGET_FILE:pedidos_escpos_backend>" DESTINATION "/usr/lib/c
         RENAME escpos
         PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 install(FILES ${PEDIDOS_ICON_FILES} DESTINATION "${PEDIDOS_PROGRAM_DIR}/iconos")
+# The certificates of the private (TLS) link to the database server: a
+# program of Pedidos, so it goes in the program folder the technician already
+# works in (the manual names it), beside the terminal, rather than in a data
+# folder under /usr/share; it needs only bash and openssl (Suggests).
+install(PROGRAMS "${CMAKE_SOURCE_DIR}/scripts/tls-certs" DESTINATION "${PEDIDOS_PROGRAM_DIR}"
+        PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+# The terminal's option file, every key commented out with what it does.
+install(FILES "${CMAKE_SOURCE_DIR}/demo/pedidos.cnf" DESTINATION "/usr/share/doc/pedidos/examples")
 
 # The menu entry and its icon: the brand mark's 48 px image from Vandrel.ico
 # (the window icon of the terminal), written as a PNG at build time.
@@ -78,5 +87,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# tls-certs runs openssl; the terminal itself does not need it.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS openssl)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -1,5 +1,12 @@
 # Private MariaDB servers for the demo and the tests. Source this file.
-#   db_start DIR ADDRESS   start a server with its data in DIR, listening on ADDRESS:3306
+#   db_start DIR ADDRESS [OPTION...]
+#                          start a server with its data in DIR, listening on
+#                          ADDRESS:3306, with mariadbd's OPTIONs after its usual
+#                          ones (TLS: see scripts/lib/tls.sh). The OPTIONs are
+#                          kept in DIR/extra-options and used again when the
+#                          server is started with none (the fault campaign
+#                          restarts a server it killed with db_start DIR ADDRESS);
+#                          remove that file to start it without them
 #   db_stop DIR            stop the server of DIR (if it runs)
 #   db_sql DIR [args]      run the mariadb client as root on the server of DIR
 #   db_load DIR DB         create database DB and load schema, grants, the optional
@@ -85,7 +92,8 @@ db_check_port_free() {
 }
 
 db_start() {
-  local dir=$1 addr=$2
+  local dir=$1 addr=$2 extra=()
+  shift 2
   mkdir -p "$dir"
   dir=$(cd "$dir" && pwd)
   if db_running "$dir"; then
@@ -93,7 +101,14 @@ db_start() {
   fi
   db_check_port_free "$addr" || return 1
   db_install "$dir" || return 1
+  if [ $# -gt 0 ]; then
+    printf '%s\n' "$@" >"$dir/extra-options"
+  elif [ -f "$dir/extra-options" ]; then
+    mapfile -t extra <"$dir/extra-options"
+    set -- "${extra[@]}"
+  fi
   db_options "$dir" "$addr"
+  DB_OPTIONS+=("$@")
   mariadbd "${DB_OPTIONS[@]}" >/dev/null 2>&1 &
   db_wait "$dir"
 }
