@@ -87,6 +87,8 @@ set(PEDIDOS_LOGIC_SOURCES
   sending/printing.h
   sending/printing_system.cpp
   sending/printing_system.h
+  sending/private_files.cpp
+  sending/private_files.h
   sending/send_journal.cpp
   sending/send_journal.h
   sending/printer_faults.cpp
@@ -125,6 +127,8 @@ set(PEDIDOS_SCREENS_SOURCES
   widgets/msgbox_ex1.h
   widgets/ole_color.cpp
   widgets/ole_color.h
+  widgets/plain_text.cpp
+  widgets/plain_text.h
   widgets/qt_dialogs.cpp
   widgets/qt_dialogs.h
   widgets/resources.cpp

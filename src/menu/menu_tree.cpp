@@ -12,7 +12,9 @@
 #include "data/module1.h"
 #include "runtime/dialogs.h"
 #include "widgets/look.h"
+#include "widgets/menu_button.h"
 #include "widgets/ole_color.h"
+#include "widgets/plain_text.h"
 #include "widgets/screen_scale.h"
 
 namespace order_screen {
@@ -31,7 +33,7 @@ void ShowCritical(const QString& text) {
 }  // namespace
 
 void Pedido_R::tit_menu(const QString& titulo) {
-    for (int page = 0; page < kPages; ++page) NuevoMenu[page]->setTitle(order::PageCaption(page, titulo));
+    for (int page = 0; page < kPages; ++page) NuevoMenu[page]->setTitle(widgets::WithoutMnemonics(order::PageCaption(page, titulo)));
 }
 
 bool Pedido_R::LoadPicture(int index, const QString& path) {
@@ -46,7 +48,7 @@ void Pedido_R::ShowButtonRow(const data::ResultSet& row, bool onlyExistingPictur
     // A row that names no button of the three pages cannot be shown.
     const std::optional<int> index = order::ButtonIndex(row.Field(QStringLiteral("indice")));
     if (!index) return;
-    bmenu[*index]->setText(row.Field(QStringLiteral("titulo")).ToTextOrEmpty());
+    widgets::SetMenuCaption(bmenu[*index], row.Field(QStringLiteral("titulo")).ToTextOrEmpty());
     if (const std::optional<QColor> color = widgets::RowColor(row.Field(QStringLiteral("Color"))))
         widgets::SetFaceColor(bmenu[*index], *color);
     const QString picture = row.Field(QStringLiteral("Picture")).ToTextOrEmpty();

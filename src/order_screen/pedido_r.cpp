@@ -26,6 +26,7 @@
 #include "widgets/error_box.h"
 #include "widgets/look.h"
 #include "widgets/ole_color.h"
+#include "widgets/plain_text.h"
 #include "widgets/twips.h"
 
 namespace order_screen {
@@ -114,7 +115,7 @@ void Pedido_R::Form_Load() {
         sinServidor = e;
     }
 
-    setWindowTitle(windowTitle() + QStringLiteral(" / ") + Nombre_Empresa);
+    setWindowTitle(windowTitle() + QStringLiteral(" / ") + widgets::AsWindowTitle(Nombre_Empresa));
     LimitTyping();
     Imagenes_();
     try {

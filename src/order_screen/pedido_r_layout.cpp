@@ -12,6 +12,7 @@
 #include "widgets/look.h"
 #include "widgets/menu_button.h"
 #include "widgets/ole_color.h"
+#include "widgets/plain_text.h"
 #include "widgets/touch.h"
 #include "widgets/twips.h"
 
@@ -44,6 +45,8 @@ QLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption, c
                  int left, int top, int width, int height) {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(name);
+    // The bar's labels show the area's and the waiter's names as typed.
+    widgets::MakePlain(label);
     label->setFont(font);
     PlaceTwips(label, left, top, width, height);
     if (!caption.isEmpty()) widgets::FitCaption(label, caption);

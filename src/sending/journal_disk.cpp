@@ -1,7 +1,6 @@
 #include "sending/journal_disk.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,11 +9,10 @@
 
 #include <QFile>
 
+#include "sending/private_files.h"
+
 namespace sending {
 namespace {
-
-constexpr mode_t kFolderMode = 0700;
-constexpr mode_t kFileMode = 0600;
 
 QByteArray Native(const QString& path) { return QFile::encodeName(path); }
 
@@ -46,32 +44,12 @@ bool SyncOpened(const QString& path, int flags, int (*sync)(int), QString* error
 }  // namespace
 
 bool PosixJournalDisk::MakeFolder(const QString& folder, QString* error) {
-    const QByteArray path = Native(folder);
-    // Each missing folder from the top down, so none is ever open to others
-    // (mkdir's mode is narrowed by the umask, never widened).
-    for (qsizetype slash = path.indexOf('/', 1); slash >= 0; slash = path.indexOf('/', slash + 1)) {
-        const QByteArray above = path.left(slash);
-        if (::mkdir(above.constData(), kFolderMode) != 0 && errno != EEXIST) return Failed(error);
-    }
-    if (::mkdir(path.constData(), kFolderMode) != 0 && errno != EEXIST) return Failed(error);
-    struct stat st {};
-    if (::stat(path.constData(), &st) != 0) return Failed(error);
-    if (!S_ISDIR(st.st_mode)) {
-        errno = ENOTDIR;  // a file where the folder should be
-        return Failed(error);
-    }
-    if ((st.st_mode & 07777) != kFolderMode && ::chmod(path.constData(), kFolderMode) != 0) return Failed(error);
-    return true;
+    return MakePrivateFolder(folder, error);
 }
 
 bool PosixJournalDisk::WriteFile(const QString& path, const QByteArray& data, QString* error) {
-    const int fd = ::open(Native(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kFileMode);
-    if (fd < 0) return Failed(error);
-    // A file left by an earlier run keeps its mode through O_TRUNC: set it.
-    if (::fchmod(fd, kFileMode) != 0) {
-        CloseKeepingErrno(fd);
-        return Failed(error);
-    }
+    const int fd = OpenPrivateFile(path, O_WRONLY | O_TRUNC, error);
+    if (fd < 0) return false;
     for (qsizetype done = 0; done < data.size();) {
         const ssize_t n = ::write(fd, data.constData() + done, static_cast<size_t>(data.size() - done));
         if (n < 0 && errno == EINTR) continue;

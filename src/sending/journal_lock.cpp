@@ -2,27 +2,24 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <utility>
 
-#include <QFile>
-
-#include "sending/journal_disk.h"
+#include "sending/private_files.h"
 #include "sending/send_messages.h"
 
 namespace sending {
 
 JournalLock::JournalLock(const QString& folder) {
-    if (!ProcessJournalDisk().MakeFolder(folder, &error_)) return;
-    const QByteArray path = QFile::encodeName(folder + QStringLiteral("/pedidos.lock"));
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0 || ::fchmod(fd, 0600) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (!MakePrivateFolder(folder, &error_)) return;
+    const int fd = OpenPrivateFile(folder + QStringLiteral("/pedidos.lock"), O_RDWR, &error_);
+    if (fd < 0) return;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int why = errno;
-        if (fd >= 0) ::close(fd);
+        ::close(fd);
         heldByAnother_ = why == EWOULDBLOCK;
         error_ = heldByAnother_ ? OtherProgramMessage(folder) : QString::fromLocal8Bit(std::strerror(why));
         return;

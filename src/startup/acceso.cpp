@@ -23,6 +23,7 @@
 #include "widgets/c_image_button.h"
 #include "widgets/error_box.h"
 #include "widgets/ole_color.h"
+#include "widgets/plain_text.h"
 #include "widgets/screen_scale.h"
 #include "widgets/touch.h"
 #include "widgets/twips.h"
@@ -84,11 +85,11 @@ void Acceso::BuildLayout() {
     CmdOk = new QPushButton(QStringLiteral("Aceptar"), this);
     CmdOk->setObjectName("CmdOk");
     widgets::PlaceTwips(CmdOk, 6720, 4920, 1815, 540);
-    CmdOk->setToolTip(QStringLiteral(" Aceptar "));
+    widgets::SetPlainToolTip(CmdOk, QStringLiteral(" Aceptar "));
     cmdCancel = new QPushButton(QStringLiteral("Salir"), this);
     cmdCancel->setObjectName("cmdCancel");
     widgets::PlaceTwips(cmdCancel, 8520, 4920, 1740, 540);
-    cmdCancel->setToolTip(QStringLiteral(" Cancelar "));
+    widgets::SetPlainToolTip(cmdCancel, QStringLiteral(" Cancelar "));
     for (QPushButton* b : {CmdOk, cmdCancel}) {
         widgets::KeepTouchable(b);
         b->setFont(buttons);

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "widgets/look.h"
+#include "widgets/plain_text.h"
 #include "widgets/screen_scale.h"
 
 namespace widgets {
@@ -53,6 +54,7 @@ class Notice : public QLabel {
 public:
     Notice(QWidget* window, const QString& text) : QLabel(text, window) {
         setObjectName(QLatin1String(kBusyNoticeName));
+        MakePlain(this);
         setFont(SansSerif(24, true));
         setAlignment(Qt::AlignCenter);
         setFrameStyle(QFrame::Box | QFrame::Plain);

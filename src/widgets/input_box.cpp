@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "widgets/look.h"
+#include "widgets/plain_text.h"
 #include "widgets/screen_scale.h"
 #include "widgets/touch_keys.h"
 
@@ -34,10 +35,11 @@ QRect KeptInside(QRect box, const QRect& room) {
 InputBox::InputBox(const QString& title, const QString& prompt, const QString& initial,
                    int maxLength, dialogs::Keys keys, QWidget* parent)
     : QDialog(parent), field_(new QLineEdit(initial, this)) {
-    setWindowTitle(title);
+    setWindowTitle(AsWindowTitle(title));
     setFont(SansSerif(kTextPoints));
 
     auto* label = new QLabel(prompt, this);
+    MakePlain(label);  // the prompt may name a product as typed
     label->setWordWrap(true);
     if (maxLength > 0) field_->setMaxLength(maxLength);
     field_->setMinimumSize(Scaled(kDesignFieldWidth),

@@ -1,5 +1,6 @@
 #include "widgets/menu_button.h"
 
+#include <QKeySequence>
 #include <QPainter>
 #include <qdrawutil.h>
 
@@ -28,6 +29,12 @@ void MenuButton::paintEvent(QPaintEvent*) {
     const bool fits = p.fontMetrics().boundingRect(area, flags, text()).width() <= area.width();
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     p.drawText(area, fits ? flags : flags | Qt::TextWrapAnywhere, text());
+}
+
+void SetMenuCaption(QPushButton* button, const QString& caption) {
+    button->setText(caption);
+    // QAbstractButton::setText takes the letter after a '&' for a shortcut.
+    button->setShortcut(QKeySequence());
 }
 
 }  // namespace widgets

@@ -16,4 +16,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
+// Sets the caption of a menu button as the database holds it: text() keeps
+// it, the button draws it as typed ('&' included), and no '&' in it becomes
+// an Alt+letter shortcut that would press the button from the keyboard.
+void SetMenuCaption(QPushButton* button, const QString& caption);
+
 }  // namespace widgets

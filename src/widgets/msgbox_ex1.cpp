@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "widgets/look.h"
+#include "widgets/plain_text.h"
 #include "widgets/screen_scale.h"
 #include "widgets/touch.h"
 #include "widgets/twips.h"
@@ -177,12 +178,14 @@ void msgboxEx1::BuildLayout() {
     verdana.setPointSizeF(widgets::ScaledPoints(18));
     lblTitulo1 = new QLabel(QStringLiteral("lbltitulo1"), this);
     lblTitulo1->setObjectName("lblTitulo1");
+    MakePlain(lblTitulo1);
     lblTitulo1->setFont(verdana);
     SetTextColor(lblTitulo1, QColor(128, 128, 128));
     PlaceTwips(lblTitulo1, 1800, 240, 1530, 435);
 
     lblMensaje = new QLabel(QStringLiteral("Label1"), this);
     lblMensaje->setObjectName("lblMensaje");
+    MakePlain(lblMensaje);  // a message may carry names from the database
     lblMensaje->setFont(SansSerif(9.75));
     SetTextColor(lblMensaje, QColor(64, 64, 64));
     lblMensaje->setWordWrap(true);
@@ -207,7 +210,7 @@ void msgboxEx1::BuildLayout() {
 }
 
 void msgboxEx1::Form_Activate() {
-    setWindowTitle(lblTitulo1->text());
+    setWindowTitle(AsWindowTitle(lblTitulo1->text()));
     // Paint now rather than running the event loop here: a click handled in
     // the middle of the activation could unload the window under it.
     repaint();

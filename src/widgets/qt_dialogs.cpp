@@ -8,6 +8,7 @@
 
 #include "widgets/input_box.h"
 #include "widgets/look.h"
+#include "widgets/plain_text.h"
 #include "widgets/screen_scale.h"
 
 namespace dialogs {
@@ -31,7 +32,10 @@ QWidget* Parent() { return QApplication::activeWindow(); }
 constexpr double kBoxTextPoints = 12;
 constexpr double kButtonWidthInFingers = 2.5;
 
+// Also plain: a message may carry a name from the database or a server's
+// error text, shown as typed.
 void MakeTouchable(QMessageBox& box) {
+    widgets::MakePlain(box);
     box.setFont(widgets::SansSerif(kBoxTextPoints));
     const int finger = widgets::TouchMinimum();
     const int width = static_cast<int>(std::ceil(kButtonWidthInFingers * finger));
@@ -41,13 +45,13 @@ void MakeTouchable(QMessageBox& box) {
 }  // namespace
 
 void QtDialogs::Message(const QString& text, const QString& title, Icon icon) {
-    QMessageBox box(ToQt(icon), title, ShownText(text), QMessageBox::Ok, Parent());
+    QMessageBox box(ToQt(icon), widgets::AsWindowTitle(title), ShownText(text), QMessageBox::Ok, Parent());
     MakeTouchable(box);
     box.exec();
 }
 
 bool QtDialogs::YesNo(const QString& text, const QString& title, Icon icon) {
-    QMessageBox box(ToQt(icon), title, ShownText(text), QMessageBox::NoButton, Parent());
+    QMessageBox box(ToQt(icon), widgets::AsWindowTitle(title), ShownText(text), QMessageBox::NoButton, Parent());
     QAbstractButton* yes = box.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
     box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
     MakeTouchable(box);

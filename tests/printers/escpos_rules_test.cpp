@@ -107,12 +107,17 @@ TEST(EscPosDeviceUri, BadUrisSayWhy) {
         {"escpos://h?plazo=0", "plazo=0"},
         {"escpos://h?plazo=dos", "plazo=dos"},
         {"escpos://h?snmp=false", "opción desconocida"},
+        // The error reaches the scheduler's log: a password in the URI is not repeated.
+        {"escpos://cocina:Secreto9@h:9100", "usuario ni contraseña"},
+        {"escpos://Secreto9@h", "usuario ni contraseña"},
+        {"escpos://a@b:Secreto9@h/?estado=no", "usuario ni contraseña"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.uri);
         std::string error;
         EXPECT_FALSE(ParseDeviceUri(c.uri, &error));
         EXPECT_NE(error.find(c.why), std::string::npos) << error;
+        EXPECT_EQ(error.find("Secreto9"), std::string::npos) << error;
     }
 }
 

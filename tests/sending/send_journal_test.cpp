@@ -14,6 +14,7 @@
 #include "sending/journal_lock.h"
 #include "sending/order_sender.h"
 #include "sending/send_journal.h"
+#include "sending/ticket_follower.h"
 #include "support/journal_disks.h"
 
 namespace {
@@ -220,29 +221,83 @@ TEST(SendJournalTest, OnlyWritesToTheDiskWaitForIt) {
     }
 }
 
-// The journal and its lock are this user's alone, whatever the umask and
-// whatever an earlier run left.
-TEST(SendJournalTest, ItsFilesAreTheUsersAloneEvenUnderAnOpenUmask) {
-    const mode_t umaskBefore = ::umask(022);
-    QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkdir("abierta"));
-    ::chmod(QFile::encodeName(dir.filePath("abierta")).constData(), 0755);
-    QFile leftover(dir.filePath("abierta/envio_en_curso.json.nuevo"));  // 0644, by the umask
-    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
-    leftover.close();
-    const auto mode = [](const QString& path) {
-        struct stat st {};
-        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0u;
+// The mode of `path` (0 when it is not there).
+mode_t ModeOf(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0u;
+}
+
+// The process's disk, noting the mode of each temporary file as it is
+// renamed over the real one.
+class RenameWatchingDisk : public sending::JournalDisk {
+public:
+    bool MakeFolder(const QString& f, QString* e) override { return real.MakeFolder(f, e); }
+    bool WriteFile(const QString& p, const QByteArray& d, QString* e) override { return real.WriteFile(p, d, e); }
+    bool SyncFile(const QString& p, QString* e) override { return real.SyncFile(p, e); }
+    bool Rename(const QString& from, const QString& to, QString* e) override {
+        renamed.push_back(ModeOf(from));
+        return real.Rename(from, to, e);
+    }
+    bool Remove(const QString& p, QString* e) override { return real.Remove(p, e); }
+    bool SyncFolder(const QString& f, QString* e) override { return real.SyncFolder(f, e); }
+
+    sending::JournalDisk& real = sending::ProcessJournalDisk();
+    std::vector<mode_t> renamed;
+};
+
+// The journal, the tickets file, their temporary files and the lock are this
+// user's alone, and so is every folder made for them, whatever the umask and
+// whatever an earlier run left (a folder opened to others, a temporary file
+// of 0644).
+TEST(SendJournalTest, ItsFilesAreTheUsersAloneWhateverTheUmask) {
+    const struct {
+        mode_t umask;
+        const char* folder;   // where the journal goes, under the test's folder
+        const char* created;  // the topmost folder the terminal makes ("" none)
+        mode_t leftFolder;    // the rights an earlier run left on `folder` (0: not there)
+    } cases[] = {
+        {022, "nueva/terminal", "nueva", 0},
+        {000, "nueva/terminal", "nueva", 0},
+        {022, "abierta", "", 0755},
+        {000, "abierta", "", 0777},
     };
-    for (const char* folder : {"abierta", "nueva/terminal"}) {
-        SCOPED_TRACE(folder);
-        sending::SendJournal journal(dir.filePath(folder) + "/envio_en_curso.json");
-        ASSERT_TRUE(journal.Write(Entry()));
-        const sending::JournalLock lock(dir.filePath(folder));
-        ASSERT_TRUE(lock.Held()) << lock.Error().toStdString();
-        EXPECT_EQ(mode(dir.filePath(folder)), 0700u);
-        EXPECT_EQ(mode(journal.Path()), 0600u);
-        EXPECT_EQ(mode(dir.filePath(folder) + "/pedidos.lock"), 0600u);
+    const mode_t umaskBefore = ::umask(022);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QString("umask %1, %2").arg(c.umask, 3, 8, QChar('0')).arg(c.folder).toStdString());
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(c.folder);
+        if (c.leftFolder) {
+            ASSERT_TRUE(QDir(dir.path()).mkpath(c.folder));
+            ::chmod(QFile::encodeName(folder).constData(), c.leftFolder);
+            QFile leftover(folder + "/envio_en_curso.json.nuevo");
+            ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+            leftover.close();
+            ::chmod(QFile::encodeName(leftover.fileName()).constData(), 0644);
+        }
+        ::umask(c.umask);
+        RenameWatchingDisk disk;
+        {
+            sending::SendJournal journal(folder + "/envio_en_curso.json", &disk);
+            ASSERT_TRUE(journal.Write(Entry()));
+            sending::TicketFollower follower(folder + "/comandas_en_impresora.json", std::chrono::seconds(5), &disk);
+            sending::FollowedTicket failed;
+            failed.idEnvio = "5b1c-0001";
+            failed.numero = "41";
+            failed.impresora = "Cocina";
+            follower.Fail({failed});
+            const sending::JournalLock lock(folder);
+            ASSERT_TRUE(lock.Held()) << lock.Error().toStdString();
+            EXPECT_EQ(ModeOf(folder + "/pedidos.lock"), 0600u);
+            EXPECT_EQ(ModeOf(journal.Path()), 0600u);
+            EXPECT_EQ(ModeOf(follower.Path()), 0600u);
+        }
+        EXPECT_EQ(ModeOf(folder), 0700u);
+        if (*c.created) {
+            EXPECT_EQ(ModeOf(dir.filePath(c.created)), 0700u);
+        }
+        ASSERT_GE(disk.renamed.size(), 2u);  // the journal's and the tickets' temporary files
+        for (const mode_t m : disk.renamed) EXPECT_EQ(m, 0600u);
+        ::umask(022);
     }
     ::umask(umaskBefore);
 }
