@@ -1,5 +1,6 @@
 # Private MariaDB servers for the demo and the tests. Source this file.
-#   db_start DIR ADDRESS   start a server with its data in DIR, listening on ADDRESS:3306
+#   db_start DIR ADDRESS [OPTIONS...]   start a server with its data in DIR, listening on
+#                          ADDRESS:3306, with further mariadbd options (--ssl-ca=..., ...)
 #   db_stop DIR            stop the server of DIR (if it runs)
 #   db_sql DIR [args]      run the mariadb client as root on the server of DIR
 #   db_load DIR DB         create database DB and load schema, grants, the optional
@@ -86,6 +87,7 @@ db_check_port_free() {
 
 db_start() {
   local dir=$1 addr=$2
+  shift 2
   mkdir -p "$dir"
   dir=$(cd "$dir" && pwd)
   if db_running "$dir"; then
@@ -94,7 +96,7 @@ db_start() {
   db_check_port_free "$addr" || return 1
   db_install "$dir" || return 1
   db_options "$dir" "$addr"
-  mariadbd "${DB_OPTIONS[@]}" >/dev/null 2>&1 &
+  mariadbd "${DB_OPTIONS[@]}" "$@" >/dev/null 2>&1 &
   db_wait "$dir"
 }
 
