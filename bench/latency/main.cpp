@@ -256,18 +256,26 @@ void Run::Print(int rttMs) const {
 // through the proxy (with TLS when the proxy lets the server offer it) and
 // asks twice, as the terminal's start-up queries and the screen's load go
 // (each several statements in one text); counted by turns, at kTurnsRttMs.
+// The fewest of a few tries: the terminal's own connection, idle meanwhile,
+// may still speak during one.
 double BareStartupTrips(bench::DelayProxy& proxy, bool tls) {
     proxy.SetOneWayDelay(std::chrono::microseconds(kTurnsRttMs * 1000 / 2));
-    proxy.ResetCounts();
-    bench::BareClient c;
-    c.SetTlsWhenOffered(tls);
-    c.Connect(rt::BuildConnectionString(bench::DbName(), bench::DelayProxyHost()));
-    c.RowsTogether({QStringLiteral("select now() as fecha_mysql"), QStringLiteral("select 1")});
-    c.RowsTogether({QStringLiteral("select count(*) from mantenimiento"), QStringLiteral("select 2")});
-    const double trips = bench::RoundTripsByTurns(proxy.Counts());
+    double fewest = 0;
+    QString cipher;
+    for (int i = 0; i < 3; ++i) {
+        proxy.ResetCounts();
+        bench::BareClient c;
+        c.SetTlsWhenOffered(tls);
+        c.Connect(rt::BuildConnectionString(bench::DbName(), bench::DelayProxyHost()));
+        c.RowsTogether({QStringLiteral("select now() as fecha_mysql"), QStringLiteral("select 1")});
+        c.RowsTogether({QStringLiteral("select count(*) from mantenimiento"), QStringLiteral("select 2")});
+        const double trips = bench::RoundTripsByTurns(proxy.Counts());
+        fewest = i == 0 ? trips : std::min(fewest, trips);
+        cipher = c.Cipher();
+    }
     bench::Check(tls ? QStringLiteral("latency_tls_bare_client_encrypted") : QStringLiteral("latency_bare_client_plain"),
-                 c.Cipher().isEmpty() != tls, QStringLiteral("cipher \"%1\"").arg(c.Cipher()));
-    return trips;
+                 cipher.isEmpty() != tls, QStringLiteral("cipher \"%1\"").arg(cipher));
+    return fewest;
 }
 
 // The terminal's own session: its TLS cipher, empty for plain text.
