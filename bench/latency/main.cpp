@@ -7,19 +7,28 @@
 // panel, and start-up from loading the start-up form (a new connection) to
 // the order screen shown. Floor: the fewest round trips the action needs
 // times the round trip, plus the same action's median at 0 ms in this run.
-// Next to it, the round trips the proxy counted for each action at 0 ms:
-// what the code takes today.
+// Next to it, the round trips the proxy counted for each action: by
+// packets at 0 ms, and by turns (the client speaking again after the server
+// spoke) at 20 ms: what the code takes today.
+// Then ENVIAR and start-up again over TLS, at 0 and 20 ms: the proxy lets
+// the server's offer of TLS through and the terminal encrypts (said by a
+// CHECK line, from the session's Ssl_cipher); for the plain figures above
+// it takes the offer out. The floor of a TLS start-up counts the round
+// trips of a bare Connector/C client that logs in with TLS and asks twice.
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QGroupBox>
 #include <QPushButton>
+#include <algorithm>
 #include <array>
 #include <map>
+#include <vector>
 
 #include "order_screen/grid.h"
 #include "order_screen/order_lines.h"
 #include "order_screen/pedido_r.h"
 #include "data/module1.h"
+#include "runtime/configuration.h"
 #include "support/bare_client.h"
 #include "support/bench_env.h"
 #include "support/delay_proxy.h"
@@ -45,6 +54,12 @@ constexpr double kEnviarTrips = 2;
 constexpr double kStartupTrips = 3.5;
 
 constexpr std::array<int, 4> kRoundTripsMs{0, 5, 20, 50};
+// Over TLS: the floor's own figure and the round trip of a server in another building.
+constexpr std::array<int, 2> kTlsRoundTripsMs{0, 20};
+// The round trip at which turns are counted: long enough that what the
+// server says unasked (TLS session tickets) reaches the proxy after the
+// client's next words, as it would on the way to a distant server.
+constexpr int kTurnsRttMs = 20;
 
 // Repetitions at a round trip: fewer where each one is long, so the whole
 // program stays within about three minutes. Menu clicks and products are
@@ -60,24 +75,44 @@ struct Action {
     QString name;
     double trips;  // the fewest round trips it needs
 };
-const std::array<Action, 6> kActions{{{QStringLiteral("menu_click"), kMenuClickTrips},
-                                      {QStringLiteral("product_qty"), kProductTrips},
-                                      {QStringLiteral("enviar1"), kEnviarTrips},
-                                      {QStringLiteral("enviar10"), kEnviarTrips},
-                                      {QStringLiteral("enviar50"), kEnviarTrips},
-                                      {QStringLiteral("startup"), kStartupTrips}}};
+using Actions = std::vector<Action>;
+
+// Every action, on a plain connection.
+Actions PlainActions() {
+    return {{QStringLiteral("menu_click"), kMenuClickTrips}, {QStringLiteral("product_qty"), kProductTrips},
+            {QStringLiteral("enviar1"), kEnviarTrips},       {QStringLiteral("enviar10"), kEnviarTrips},
+            {QStringLiteral("enviar50"), kEnviarTrips},      {QStringLiteral("startup"), kStartupTrips}};
+}
+
+// Over TLS, ENVIAR and start-up: the encryption changes what a log-in
+// needs; ENVIAR needs the same round trips, each a little longer.
+Actions TlsActions(double startupTrips) {
+    return {{QStringLiteral("enviar1"), kEnviarTrips},
+            {QStringLiteral("enviar10"), kEnviarTrips},
+            {QStringLiteral("enviar50"), kEnviarTrips},
+            {QStringLiteral("startup"), startupTrips}};
+}
+
+bool Has(const Actions& actions, const QString& name) {
+    return std::any_of(actions.begin(), actions.end(), [&](const Action& a) { return a.name == name; });
+}
 
 // One run of the bench: the terminal, the proxy in front of its server, and
 // what each action took.
 class Run {
 public:
-    Run(bench::DelayProxy& proxy, const bench::ProgramFolder& folder, bench::AnswerDialogs& answers)
-        : proxy_(proxy), folder_(folder), answers_(answers),
-          tag_(QStringLiteral("lat%1").arg(QDateTime::currentSecsSinceEpoch(), 0, 36)) {}
+    // `series` names its figures ("": latency_enviar1_20ms; "tls": latency_tls_enviar1_20ms).
+    Run(bench::DelayProxy& proxy, const bench::ProgramFolder& folder, bench::AnswerDialogs& answers,
+        const QString& series, Actions actions)
+        : proxy_(proxy), folder_(folder), answers_(answers), actions_(std::move(actions)),
+          prefix_(series.isEmpty() ? QStringLiteral("latency_") : QStringLiteral("latency_%1_").arg(series)),
+          tag_(QStringLiteral("lat%1%2").arg(series).arg(QDateTime::currentSecsSinceEpoch(), 0, 36)) {}
 
-    // Every action at one round trip; `record` keeps the samples.
+    // Each of its actions at one round trip; `record` keeps the samples.
     void At(int rttMs, bool record);
     void Print(int rttMs) const;
+    // The terminal started again, untimed: its connection goes as the proxy lets it now.
+    void Restart() { Startup(false); }
 
     // Screens that did not end as the action should have left them.
     int wrong = 0;
@@ -91,7 +126,9 @@ private:
         const double ms = bench::TimeMs(f);
         if (!record) return;
         ms_[name].push_back(ms);
-        trips_[name].push_back(bench::RoundTrips(proxy_.Counts()));
+        const bench::DelayCounts counts = proxy_.Counts();
+        trips_[name].push_back(bench::RoundTrips(counts));
+        turns_[name].push_back(bench::RoundTripsByTurns(counts));
     }
     void MenuClicks(bool record);
     void Product(bool record);
@@ -102,8 +139,11 @@ private:
     const bench::ProgramFolder& folder_;
     bench::AnswerDialogs& answers_;
     Pedido_R* s_ = Pedido_R::Instance();
+    Actions actions_;
+    QString prefix_;
     QString tag_;  // this run's mark on the chefs' notes of its orders
-    std::map<QString, std::vector<double>> ms_, trips_;  // samples at the round trip being measured
+    // Samples at the round trip being measured: times, round trips by packets and by turns.
+    std::map<QString, std::vector<double>> ms_, trips_, turns_;
     std::map<QString, double> atZero_;  // each action's median at 0 ms
 };
 
@@ -179,37 +219,80 @@ void Run::At(int rttMs, bool record) {
     const int quick = record ? QuickRepetitions(rttMs) : 1, slow = record ? SlowRepetitions(rttMs) : 1;
     ms_.clear();
     trips_.clear();
+    turns_.clear();
     bench::BeginOrder(kMesa);
     bench::Settle();
-    for (int r = 0; r < quick; ++r) MenuClicks(record);
-    for (int r = 0; r < quick; ++r) Product(record);
-    s_->Command2_Click(1);  // LIMPIAR: the products go
+    if (Has(actions_, QStringLiteral("menu_click")))
+        for (int r = 0; r < quick; ++r) MenuClicks(record);
+    if (Has(actions_, QStringLiteral("product_qty"))) {
+        for (int r = 0; r < quick; ++r) Product(record);
+        s_->Command2_Click(1);  // LIMPIAR: the products go
+    }
     for (int lines : {1, 10, 50})
         for (int r = 0; r < slow; ++r) Enviar(lines, record);
     for (int r = 0; r < slow; ++r) Startup(record);
     if (record && rttMs == 0)
-        for (const Action& a : kActions) atZero_[a.name] = bench::Median(ms_.at(a.name));
+        for (const Action& a : actions_) atZero_[a.name] = bench::Median(ms_.at(a.name));
 }
 
 void Run::Print(int rttMs) const {
-    for (const Action& a : kActions) {
+    // The packets of encrypted sessions cannot be read: round trips by packets for plain ones only.
+    const bool plain = prefix_ == QStringLiteral("latency_");
+    for (const Action& a : actions_) {
         const std::vector<double>& ms = ms_.at(a.name);
-        const QString name = QStringLiteral("latency_%1_%2ms").arg(a.name).arg(rttMs);
+        const QString name = QStringLiteral("%1%2_%3ms").arg(prefix_, a.name).arg(rttMs);
         // At 0 ms the floor is the figure itself: shown, but no goal to meet.
         const std::optional<double> goal = rttMs == 0 ? std::nullopt : std::optional<double>(1.5);
         bench::PrintTime(name, bench::Median(ms), a.trips * rttMs + atZero_.at(a.name), goal);
-        if (rttMs == 0) bench::PrintCount(QStringLiteral("latency_%1_roundtrips").arg(a.name),
-                                          bench::Median(trips_.at(a.name)), 1);
+        if (rttMs == 0 && plain)
+            bench::PrintCount(QStringLiteral("%1%2_roundtrips").arg(prefix_, a.name), bench::Median(trips_.at(a.name)),
+                              1);
+        if (rttMs == kTurnsRttMs)
+            bench::PrintCount(QStringLiteral("%1%2_turns").arg(prefix_, a.name), bench::Median(turns_.at(a.name)), 1);
     }
 }
 
+// The fewest round trips of a start-up: a bare Connector/C client logs in
+// through the proxy (with TLS when the proxy lets the server offer it) and
+// asks twice, as the terminal's start-up queries and the screen's load go
+// (each several statements in one text); counted by turns, at kTurnsRttMs.
+// The fewest of a few tries: the terminal's own connection, idle meanwhile,
+// may still speak during one.
+double BareStartupTrips(bench::DelayProxy& proxy, bool tls) {
+    proxy.SetOneWayDelay(std::chrono::microseconds(kTurnsRttMs * 1000 / 2));
+    double fewest = 0;
+    QString cipher;
+    for (int i = 0; i < 3; ++i) {
+        proxy.ResetCounts();
+        bench::BareClient c;
+        c.SetTlsWhenOffered(tls);
+        c.Connect(rt::BuildConnectionString(bench::DbName(), bench::DelayProxyHost()));
+        c.RowsTogether({QStringLiteral("select now() as fecha_mysql"), QStringLiteral("select 1")});
+        c.RowsTogether({QStringLiteral("select count(*) from mantenimiento"), QStringLiteral("select 2")});
+        const double trips = bench::RoundTripsByTurns(proxy.Counts());
+        fewest = i == 0 ? trips : std::min(fewest, trips);
+        cipher = c.Cipher();
+    }
+    bench::Check(tls ? QStringLiteral("latency_tls_bare_client_encrypted") : QStringLiteral("latency_bare_client_plain"),
+                 cipher.isEmpty() != tls, QStringLiteral("cipher \"%1\"").arg(cipher));
+    return fewest;
+}
+
+// The terminal's own session: its TLS cipher, empty for plain text.
+QString TerminalCipher() {
+    data::ResultSet r = Module1::Conexion->Query(QStringLiteral("SHOW SESSION STATUS LIKE 'Ssl_cipher'"));
+    return r.IsEof() ? QString() : r.Field(1).ToTextOrEmpty();
+}
+
 // Every line of every order sent is in D_Fact_r once and in comanda once.
-void CheckStored(const Run& run, const bench::AnswerDialogs& answers) {
+void CheckStored(const Run& plain, const Run& tls, const bench::AnswerDialogs& answers) {
     bench::BareClient root;
     bench::ConnectAsRoot(root);
     bench::StoredRows rows = bench::ReadStoredRows(root);
+    std::vector<bench::SentOrder> sent = plain.sent;
+    sent.insert(sent.end(), tls.sent.begin(), tls.sent.end());
     int once = 0;
-    for (const bench::SentOrder& o : run.sent) {
+    for (const bench::SentOrder& o : sent) {
         bool all = true;
         for (const order::Line& linea : o.lineas) {
             const QString note = linea.observacion;
@@ -218,9 +301,9 @@ void CheckStored(const Run& run, const bench::AnswerDialogs& answers) {
         once += all ? 1 : 0;
     }
     bench::Check(QStringLiteral("latency_orders_stored_once"),
-                 once == static_cast<int>(run.sent.size()) && rows.numbersTwice == 0 && answers.messages.isEmpty(),
+                 once == static_cast<int>(sent.size()) && rows.numbersTwice == 0 && answers.messages.isEmpty(),
                  QStringLiteral("%1 of %2 orders stored once, %3 ticket numbers twice, %4 messages shown")
-                     .arg(once).arg(run.sent.size()).arg(rows.numbersTwice).arg(answers.messages.size()));
+                     .arg(once).arg(sent.size()).arg(rows.numbersTwice).arg(answers.messages.size()));
 }
 
 }  // namespace
@@ -228,8 +311,9 @@ void CheckStored(const Run& run, const bench::AnswerDialogs& answers) {
 int main(int argc, char** argv) {
     auto app = bench::StartQt(argc, argv);
     const bench::Clock::time_point begun = bench::Clock::now();
+    // Plain text first: the proxy takes the server's offer of TLS out of its greeting.
     bench::DelayProxy proxy(bench::DelayProxyHost().toStdString(), bench::kDbPort, bench::DbHost().toStdString(),
-                            bench::kDbPort);
+                            bench::kDbPort, bench::TlsPassage::Strip);
     std::string error;
     if (!bench::Check(QStringLiteral("latency_proxy_listens"), proxy.Start(&error), QString::fromStdString(error)))
         return bench::ExitCode();
@@ -238,16 +322,37 @@ int main(int argc, char** argv) {
     bench::RecordingPrinter* tickets = bench::UseRecordingPrinter();
     bench::StartTerminal(folder, answers);
 
-    Run run(proxy, folder, answers);
+    Run run(proxy, folder, answers, QString(), PlainActions());
+    bench::Check(QStringLiteral("latency_session_plain"), TerminalCipher().isEmpty(), TerminalCipher());
     run.At(0, false);  // warm-up: the server's caches and the screen's first paints
     for (int rtt : kRoundTripsMs) {
         run.At(rtt, true);
         run.Print(rtt);
     }
-    CheckStored(run, answers);
-    bench::Check(QStringLiteral("latency_screens_as_expected"), run.wrong == 0 && tickets->jobs > 0,
+    const double plainStartupTrips = BareStartupTrips(proxy, false);
+
+    // Over TLS: the offer goes through, and the terminal started again encrypts.
+    proxy.SetTlsPassage(bench::TlsPassage::Pass);
+    const double tlsStartupTrips = BareStartupTrips(proxy, true);
+    bench::Note(QStringLiteral("latency: a bare client's start-up takes %1 round trips plain, %2 over TLS "
+                               "(by turns; the plain floor counts %3)")
+                    .arg(plainStartupTrips).arg(tlsStartupTrips).arg(kStartupTrips));
+    Run tls(proxy, folder, answers, QStringLiteral("tls"), TlsActions(tlsStartupTrips));
+    tls.Restart();
+    const QString cipher = TerminalCipher();
+    if (bench::Check(QStringLiteral("latency_tls_session_encrypted"), !cipher.isEmpty(),
+                     cipher.isEmpty() ? QStringLiteral("the terminal's session is plain text")
+                                      : QStringLiteral("the terminal's session uses %1").arg(cipher))) {
+        tls.At(0, false);
+        for (int rtt : kTlsRoundTripsMs) {
+            tls.At(rtt, true);
+            tls.Print(rtt);
+        }
+    }
+    CheckStored(run, tls, answers);
+    bench::Check(QStringLiteral("latency_screens_as_expected"), run.wrong + tls.wrong == 0 && tickets->jobs > 0,
                  QStringLiteral("%1 actions left the screen otherwise; %2 tickets printed")
-                     .arg(run.wrong).arg(tickets->jobs));
+                     .arg(run.wrong + tls.wrong).arg(tickets->jobs));
     bench::Note(QStringLiteral("latency: %1 repetitions of menu clicks and products and %2 of ENVIAR and start-up at "
                                "0 ms (%3 / %4 at 50 ms); %5 s in all")
                     .arg(QuickRepetitions(0)).arg(SlowRepetitions(0)).arg(QuickRepetitions(50)).arg(SlowRepetitions(50))

@@ -26,6 +26,9 @@ void BareClient::Open(const char* host, const char* user, const char* password, 
     mysql_options(m, MYSQL_OPT_WRITE_TIMEOUT, &timeout);
     mysql_options(m, MYSQL_OPT_RECONNECT, &reconnect);
     mysql_options(m, MYSQL_SET_CHARSET_NAME, "utf8mb4");
+    // Connector/C 3.3: TLS when the server offers it, plain text otherwise.
+    const my_bool tls = tlsWhenOffered_ ? 1 : 0;
+    mysql_optionsv(m, MYSQL_OPT_SSL_ENFORCE, &tls);
     if (!mysql_real_connect(m, host, user, password, db, port, socket, flags)) {
         const BareError e(mysql_errno(m), mysql_error(m));
         mysql_close(m);
@@ -43,6 +46,11 @@ void BareClient::Connect(const QString& connectionString) {
 void BareClient::ConnectRoot(const QString& socket, const QString& database) {
     Open("localhost", "root", nullptr, database.toUtf8().constData(), 0, socket.toUtf8().constData(),
          CLIENT_MULTI_STATEMENTS);
+}
+
+QString BareClient::Cipher() const {
+    const char* cipher = mysql_ ? mysql_get_ssl_cipher(mysql_) : nullptr;
+    return QString::fromLatin1(cipher ? cipher : "");
 }
 
 void BareClient::Raise() const {

@@ -26,6 +26,12 @@ public:
     // As the terminal's user over TCP, from a connection string (several
     // statements may go in one text, as the terminal sends them).
     void Connect(const QString& connectionString);
+    // Connections opened from now on ask for TLS when the server offers it
+    // and go on in plain text when it does not (no certificate checked), as
+    // the terminal does.
+    void SetTlsWhenOffered(bool on) { tlsWhenOffered_ = on; }
+    // The session's TLS cipher; empty for a plain (or no) connection.
+    QString Cipher() const;
     // As root over the server's local socket (checks and clean-up; several
     // statements may go in one text).
     void ConnectRoot(const QString& socket, const QString& database);
@@ -50,6 +56,7 @@ private:
     [[noreturn]] void Raise() const;
 
     st_mysql* mysql_ = nullptr;
+    bool tlsWhenOffered_ = false;
 };
 
 // Root's client on the bench database (PEDIDOS_BENCH_DB_SOCKET).

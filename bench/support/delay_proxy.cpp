@@ -43,10 +43,14 @@ struct Direction {
 };
 
 struct Pair {
+    explicit Pair(TlsPassage tls) : greeting(tls) {}
     int client = -1, server = -1;
-    Direction up, down;      // client → server, server → client
-    std::string fromClient;  // the client's bytes not read as whole packets yet
+    Direction up, down;         // client → server, server → client
+    GreetingRewriter greeting;  // the server's bytes pass through it
+    std::string fromClient;     // the client's bytes not read as whole packets yet
     bool commandSeen = false;
+    bool encrypted = false;  // the client asked for TLS: its bytes are no packets any more
+    bool serverSpokeLast = false;
     bool dead = false;
 
     ~Pair() {
@@ -64,10 +68,14 @@ timespec Timespec(Clock::duration d) {
 
 double RoundTrips(const DelayCounts& c) { return 0.5 * c.connections + c.logInPackets + c.commands; }
 
+double RoundTripsByTurns(const DelayCounts& c) { return 0.5 * c.connections + c.turns; }
+
 class DelayProxy::Loop {
 public:
-    Loop(int listenFd, std::string serverHost, int serverPort, const std::atomic<long long>& delayUs)
-        : listen_(listenFd), serverHost_(std::move(serverHost)), serverPort_(serverPort), delayUs_(delayUs) {
+    Loop(int listenFd, std::string serverHost, int serverPort, const std::atomic<long long>& delayUs,
+         const std::atomic<TlsPassage>& tls)
+        : listen_(listenFd), serverHost_(std::move(serverHost)), serverPort_(serverPort), delayUs_(delayUs),
+          tls_(tls) {
         if (pipe2(wake_, O_CLOEXEC) != 0) wake_[0] = wake_[1] = -1;
     }
     ~Loop() {
@@ -92,6 +100,7 @@ public:
 private:
     void Accept();
     void Receive(Pair& p, bool fromClient);
+    void CountTurn(Pair& p);
     void CountPackets(Pair& p);
     void Pass(Pair& p, Clock::time_point now);
     std::optional<Clock::time_point> NextDue() const;
@@ -101,6 +110,7 @@ private:
     std::string serverHost_;
     int serverPort_;
     const std::atomic<long long>& delayUs_;
+    const std::atomic<TlsPassage>& tls_;
     std::list<std::unique_ptr<Pair>> pairs_;
     mutable std::mutex countsMutex_;
     DelayCounts counts_;
@@ -147,7 +157,7 @@ void DelayProxy::Loop::Accept() {
     const int client = accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
     if (client < 0) return;
     Tune(client);
-    auto p = std::make_unique<Pair>();
+    auto p = std::make_unique<Pair>(tls_.load());
     p->client = client;
     p->server = ConnectTo(serverHost_, serverPort_);
     if (p->server < 0) return;  // no server: the client is closed at once
@@ -166,11 +176,21 @@ void DelayProxy::Loop::Receive(Pair& p, bool fromClient) {
     if (n > 0) {
         std::string chunk(buffer, static_cast<std::size_t>(n));
         if (fromClient) {
-            p.fromClient += chunk;
-            CountPackets(p);
+            CountTurn(p);
+            if (!p.encrypted) {
+                p.fromClient += chunk;
+                CountPackets(p);
+            }
+        } else {
+            p.serverSpokeLast = true;
+            chunk = p.greeting.Pass(std::move(chunk));
         }
-        d.waiting.emplace_back(Clock::now() + delay, std::move(chunk));
+        if (!chunk.empty()) d.waiting.emplace_back(Clock::now() + delay, std::move(chunk));
     } else if (n == 0) {
+        // A greeting the server did not finish goes on as it came.
+        if (!fromClient)
+            if (std::string rest = p.greeting.Pass({}, true); !rest.empty())
+                d.waiting.emplace_back(Clock::now() + delay, std::move(rest));
         d.endAt = Clock::now() + delay;
     } else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
         p.dead = true;
@@ -179,11 +199,26 @@ void DelayProxy::Loop::Receive(Pair& p, bool fromClient) {
 
 // Counted as the client's bytes arrive, before they are held back: the
 // counts of an action are complete once the client has its last answer.
-// (Plain connections only: the bench's clients do not ask for TLS.)
+void DelayProxy::Loop::CountTurn(Pair& p) {
+    if (!p.serverSpokeLast) return;
+    p.serverSpokeLast = false;
+    std::lock_guard lock(countsMutex_);
+    ++counts_.turns;
+}
+
+// Plain connections only: after the client's SSL request its bytes are TLS
+// records, and only its turns are counted.
 void DelayProxy::Loop::CountPackets(Pair& p) {
     int logIn = 0, commands = 0;
     while (std::optional<MySqlPacket> packet = TakePacket(p.fromClient)) {
         const std::string_view payload = packet->Payload();
+        if (!p.commandSeen && IsTlsRequest(*packet)) {
+            p.encrypted = true;
+            p.fromClient.clear();
+            std::lock_guard lock(countsMutex_);
+            ++counts_.encrypted;
+            break;
+        }
         if (packet->sequence == 0) {
             p.commandSeen = true;
             const unsigned char command = payload.empty() ? 0 : static_cast<unsigned char>(payload[0]);
@@ -228,16 +263,17 @@ std::optional<Clock::time_point> DelayProxy::Loop::NextDue() const {
     return next;
 }
 
-DelayProxy::DelayProxy(std::string listenHost, int listenPort, std::string serverHost, int serverPort)
+DelayProxy::DelayProxy(std::string listenHost, int listenPort, std::string serverHost, int serverPort,
+                       TlsPassage tls)
     : listenHost_(std::move(listenHost)), serverHost_(std::move(serverHost)),
-      listenPort_(listenPort), serverPort_(serverPort) {}
+      listenPort_(listenPort), serverPort_(serverPort), tls_(tls) {}
 
 DelayProxy::~DelayProxy() { Stop(); }
 
 bool DelayProxy::Start(std::string* error) {
     const int fd = ListenOn(listenHost_, listenPort_, error);
     if (fd < 0) return false;
-    loop_ = std::make_unique<Loop>(fd, serverHost_, serverPort_, delayUs_);
+    loop_ = std::make_unique<Loop>(fd, serverHost_, serverPort_, delayUs_, tls_);
     thread_ = std::thread([this] { loop_->Run(); });
     return true;
 }

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <list>
+#include <utility>
 #include <vector>
 
 #include "support/proxy_sockets.h"
@@ -22,10 +23,14 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 struct Pair {
+    explicit Pair(TlsPassage tls) : greeting(tls) {}
     int id = 0;
     int client = -1, server = -1;
     std::string fromClient;  // bytes of a packet not whole yet
     std::string toServer, toClient;
+    GreetingRewriter greeting;  // the server's bytes pass through it
+    bool commandSeen = false;   // the log-in is over
+    bool encrypted = false;     // the client asked for TLS (the server offered it: TlsPassage::Pass)
     // A stall: the statement held back, and until when.
     bool holding = false;
     std::string held;
@@ -45,9 +50,9 @@ struct Pair {
 
 class FaultProxy::Loop {
 public:
-    Loop(int listenFd, std::string serverHost, int serverPort, FaultPolicy policy,
+    Loop(int listenFd, std::string serverHost, int serverPort, TlsPassage tls, FaultPolicy policy,
          const std::atomic<bool>& faultsOn)
-        : listen_(listenFd), serverHost_(std::move(serverHost)), serverPort_(serverPort),
+        : listen_(listenFd), serverHost_(std::move(serverHost)), serverPort_(serverPort), tls_(tls),
           policy_(std::move(policy)), faultsOn_(faultsOn) {
         if (pipe2(wake_, O_CLOEXEC) != 0) wake_[0] = wake_[1] = -1;
     }
@@ -85,6 +90,7 @@ private:
     int wake_[2] = {-1, -1};
     std::string serverHost_;
     int serverPort_;
+    TlsPassage tls_;
     FaultPolicy policy_;
     const std::atomic<bool>& faultsOn_;
     std::list<std::unique_ptr<Pair>> pairs_;
@@ -136,7 +142,7 @@ void FaultProxy::Loop::Accept() {
     const int client = accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
     if (client < 0) return;
     Tune(client);
-    auto p = std::make_unique<Pair>();
+    auto p = std::make_unique<Pair>(tls_);
     p->id = nextId_++;
     p->client = client;
     p->server = ConnectTo(serverHost_, serverPort_);
@@ -174,6 +180,7 @@ void FaultProxy::Loop::ServiceServer(Pair& p, short revents) {
     if (p.dead || !(revents & (POLLIN | POLLHUP | POLLERR))) return;
     std::string answer;
     const bool open = ReadInto(p.server, answer);
+    answer = p.greeting.Pass(std::move(answer), !open);
     if (p.cutOnAnswer && !answer.empty()) {
         const bool commit = p.cutAtCommit;
         Count([&](ProxyCounts& c) {
@@ -190,8 +197,15 @@ void FaultProxy::Loop::ServiceServer(Pair& p, short revents) {
 
 void FaultProxy::Loop::HandlePackets(Pair& p) {
     while (!p.dead && !p.holding) {
+        if (p.encrypted) {
+            // TLS records, no packets: they go on as they come, unread.
+            p.toServer += std::exchange(p.fromClient, {});
+            return;
+        }
         std::optional<MySqlPacket> packet = TakePacket(p.fromClient);
         if (!packet) return;
+        if (!p.commandSeen && IsTlsRequest(*packet)) p.encrypted = true;
+        p.commandSeen = p.commandSeen || packet->sequence == 0;
         const std::optional<std::string_view> sql = QueryText(*packet);
         if (sql && policy_ && faultsOn_) Decide(p, std::move(*packet), *sql);
         else Forward(p, packet->bytes, sql ? KindOf(*sql) : StatementKind::Other);
@@ -233,16 +247,17 @@ void FaultProxy::Loop::Decide(Pair& p, MySqlPacket packet, std::string_view sql)
     }
 }
 
-FaultProxy::FaultProxy(std::string listenHost, int listenPort, std::string serverHost, int serverPort)
+FaultProxy::FaultProxy(std::string listenHost, int listenPort, std::string serverHost, int serverPort,
+                       TlsPassage tls)
     : listenHost_(std::move(listenHost)), serverHost_(std::move(serverHost)),
-      listenPort_(listenPort), serverPort_(serverPort) {}
+      listenPort_(listenPort), serverPort_(serverPort), tls_(tls) {}
 
 FaultProxy::~FaultProxy() { Stop(); }
 
 bool FaultProxy::Start(FaultPolicy policy, std::string* error) {
     const int fd = ListenOn(listenHost_, listenPort_, error);
     if (fd < 0) return false;
-    loop_ = std::make_unique<Loop>(fd, serverHost_, serverPort_, std::move(policy), faultsOn_);
+    loop_ = std::make_unique<Loop>(fd, serverHost_, serverPort_, tls_, std::move(policy), faultsOn_);
     thread_ = std::thread([this] { loop_->Run(); });
     return true;
 }

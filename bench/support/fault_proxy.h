@@ -11,6 +11,10 @@
 //   - stall the connection: hold the statement, and everything after it in
 //     both directions, for a while, then go on (a stall of more than a few
 //     seconds is, to the server, a terminal or network that froze).
+// To read statements it takes the server's offer of TLS out of its greeting
+// (TlsPassage::Strip, unless told otherwise): a client that encrypts only
+// when offered goes on in plain text. With TlsPassage::Pass a client that
+// asks for TLS gets it, and its statements go through unread, without faults.
 // One thread with poll(); no Qt.
 #include <atomic>
 #include <chrono>
@@ -60,7 +64,8 @@ class FaultProxy {
 public:
     // Listens on listenHost:listenPort (0: a free port, ListenPort() tells
     // which once started) and forwards to serverHost:serverPort (IPv4 addresses).
-    FaultProxy(std::string listenHost, int listenPort, std::string serverHost, int serverPort);
+    FaultProxy(std::string listenHost, int listenPort, std::string serverHost, int serverPort,
+               TlsPassage tls = TlsPassage::Strip);
     ~FaultProxy();
     FaultProxy(const FaultProxy&) = delete;
     FaultProxy& operator=(const FaultProxy&) = delete;
@@ -82,6 +87,7 @@ private:
     class Loop;
     std::string listenHost_, serverHost_;
     int listenPort_, serverPort_;
+    TlsPassage tls_;
     std::atomic<bool> faultsOn_{true};
     std::unique_ptr<Loop> loop_;
     std::thread thread_;

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace bench {
 namespace {
 
 constexpr std::size_t kHeader = 4;
 constexpr unsigned char kComQuery = 0x03;
+constexpr unsigned char kProtocolVersion = 10;
+constexpr unsigned kClientSsl = 0x0800;
 
 std::string Lower(std::string_view text) {
     std::string out(text);
@@ -97,6 +100,44 @@ std::string QueryPacket(std::string_view sql) {
     p += static_cast<char>(kComQuery);
     p += sql;
     return p;
+}
+
+bool ClearTlsOffer(std::string& greeting) {
+    if (greeting.size() < kHeader) return false;
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(greeting[i]); };
+    const std::size_t length = byte(0) | (byte(1) << 8) | (byte(2) << 16);
+    if (greeting.size() != kHeader + length || byte(3) != 0 || length == 0 || byte(kHeader) != kProtocolVersion)
+        return false;
+    const std::size_t versionEnd = greeting.find('\0', kHeader + 1);
+    if (versionEnd == std::string::npos) return false;
+    // Connection id, scramble and filler after the version's NUL.
+    const std::size_t flags = versionEnd + 1 + 4 + 8 + 1;
+    if (flags + 2 > greeting.size()) return false;
+    const unsigned lower = byte(flags) | (byte(flags + 1) << 8);
+    if ((lower & kClientSsl) == 0) return false;
+    greeting[flags + 1] = static_cast<char>(byte(flags + 1) & ~(kClientSsl >> 8));
+    return true;
+}
+
+bool IsTlsRequest(const MySqlPacket& packet) {
+    constexpr std::size_t kTlsRequestSize = 32;
+    const std::string_view payload = packet.Payload();
+    return packet.sequence == 1 && payload.size() == kTlsRequestSize &&
+           (static_cast<unsigned char>(payload[1]) & (kClientSsl >> 8)) != 0;
+}
+
+std::string GreetingRewriter::Pass(std::string bytes, bool end) {
+    if (done_) return bytes;
+    held_ += bytes;
+    std::optional<MySqlPacket> greeting = TakePacket(held_);
+    if (!greeting && !end) return {};
+    done_ = true;
+    std::string out;
+    if (greeting) {
+        ClearTlsOffer(greeting->bytes);
+        out = std::move(greeting->bytes);
+    }
+    return out + std::exchange(held_, {});
 }
 
 }  // namespace bench

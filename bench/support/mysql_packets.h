@@ -41,4 +41,40 @@ StatementKind KindOf(std::string_view sql);
 // A COM_QUERY packet of `sql` (sequence 0), as a client sends it.
 std::string QueryPacket(std::string_view sql);
 
+// The server's greeting (its first packet, whole, header included): protocol
+// version 10, the server version ending in NUL, a 4-byte connection id, 8
+// bytes of scramble, a filler byte, then the lower 2 bytes of the capability
+// flags (little-endian). Clears CLIENT_SSL (0x0800) there, so that a client
+// that asks for TLS only when the server offers it goes on in plain text.
+// True when the bit was set and is cleared now; a packet that is no such
+// greeting (short, another protocol version, an error packet) is left as it is.
+bool ClearTlsOffer(std::string& greeting);
+
+// The client's SSL request: the short first answer to the greeting (32 bytes:
+// capability flags with CLIENT_SSL, packet size, character set, filler) after
+// which the client and the server speak TLS. Sequence 1, as any answer to the
+// greeting; a full log-in answer is longer (it names the user).
+bool IsTlsRequest(const MySqlPacket& packet);
+
+// What a proxy does with the server's offer of TLS: takes it out of the
+// greeting (the proxy reads the client's statements) or lets it through
+// (client and server may encrypt; the proxy sees only bytes).
+enum class TlsPassage { Strip, Pass };
+
+// The server's bytes on their way to the client, with the greeting rewritten
+// by ClearTlsOffer under TlsPassage::Strip: they are held until the first
+// packet is whole, then go on with it; everything after it goes on as it
+// came. Under TlsPassage::Pass every byte goes on at once.
+class GreetingRewriter {
+public:
+    explicit GreetingRewriter(TlsPassage passage) : done_(passage == TlsPassage::Pass) {}
+    // The bytes to pass on now of those that came (`bytes`); with `end`
+    // (the server closed), whatever is still held goes too.
+    std::string Pass(std::string bytes, bool end = false);
+
+private:
+    bool done_;
+    std::string held_;
+};
+
 }  // namespace bench

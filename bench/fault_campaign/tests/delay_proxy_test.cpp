@@ -2,7 +2,10 @@
 // every byte it gets: bytes reach both ends whole and in order, also when
 // the delay is made shorter with chunks still held; a server's last words
 // reach the client before its close; and the round trips a client's packets
-// make are counted, one per command, however the bytes are cut up.
+// make are counted, one per command, however the bytes are cut up; and,
+// on the tests' server (PEDIDOS_TEST_DB_HOST, which offers TLS), a client
+// that encrypts when offered: plain through a proxy that strips the offer,
+// encrypted through one that passes it, its turns counted either way.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -10,9 +13,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QString>
 #include <random>
 #include <thread>
 
+#include "runtime/configuration.h"
+#include "support/bare_client.h"
 #include "support/delay_proxy.h"
 #include "support/mysql_packets.h"
 
@@ -97,7 +103,7 @@ protected:
     }
     void TearDown() override { close(client); }
     EchoServer server;
-    bench::DelayProxy proxy{"127.0.0.1", 0, "127.0.0.1", server.Port()};
+    bench::DelayProxy proxy{"127.0.0.1", 0, "127.0.0.1", server.Port(), bench::TlsPassage::Pass};
     int client = -1;
 };
 
@@ -135,7 +141,7 @@ TEST_F(DelayProxyTest, AShorterDelayNeverOvertakesWhatIsHeld) {
 
 TEST(DelayProxy, TheServersLastWordsReachTheClientBeforeItsClose) {
     EchoServer server(5);
-    bench::DelayProxy proxy("127.0.0.1", 0, "127.0.0.1", server.Port());
+    bench::DelayProxy proxy("127.0.0.1", 0, "127.0.0.1", server.Port(), bench::TlsPassage::Pass);
     std::string error;
     ASSERT_TRUE(proxy.Start(&error)) << error;
     proxy.SetOneWayDelay(50ms);
@@ -181,6 +187,57 @@ TEST_F(DelayProxyTest, CountsTheLogInAndEachCommandAsOneRoundTrip) {
     EXPECT_EQ(proxy.Counts().commands, 1);
     EXPECT_EQ(proxy.Counts().logInPackets, 0);
     EXPECT_EQ(proxy.Counts().connections, 0);
+}
+
+// A log-in and three queries of a client that asks for TLS when offered,
+// through the proxy (one-way delay 5 ms, so that what the server says
+// unasked after the TLS handshake reaches the proxy after the client's
+// log-in), then its close (COM_QUIT is one more turn: the client speaks
+// after the server's last answer). Plain: greeting, log-in answer, three
+// queries, quit. TLS: greeting, SSL request with the TLS hello, the end of
+// the TLS handshake with the log-in answer, three queries, quit.
+TEST(DelayProxyOnAServer, CountsTurnsOfPlainAndEncryptedSessions) {
+    const QString host = qEnvironmentVariable("PEDIDOS_TEST_DB_HOST", "127.0.0.9");
+    bench::BareClient root;
+    root.ConnectRoot(qEnvironmentVariable("PEDIDOS_TEST_DB_SOCKET"), QStringLiteral("mysql"));
+    root.Run(QStringLiteral("create user if not exists 'admin'@'127.0.0.1' identified by 'tormbel5831';"
+                            "create database if not exists delay_proxy_turns;"
+                            "grant select on delay_proxy_turns.* to 'admin'@'127.0.0.1'"));
+    bench::BareClient direct;
+    direct.SetTlsWhenOffered(true);
+    direct.Connect(rt::BuildConnectionString(QStringLiteral("delay_proxy_turns"), host));
+    if (direct.Cipher().isEmpty()) GTEST_SKIP() << "the server at " << host.toStdString() << " offers no TLS";
+
+    struct Case {
+        bench::TlsPassage passage;
+        bool encrypted;
+        int turns;
+    };
+    for (const Case c : {Case{bench::TlsPassage::Strip, false, 5}, Case{bench::TlsPassage::Pass, true, 6}}) {
+        const bool strip = c.passage == bench::TlsPassage::Strip;
+        SCOPED_TRACE(strip ? "strip" : "pass");
+        bench::DelayProxy proxy("127.0.0.1", 0, host.toStdString(), 3306, c.passage);
+        std::string error;
+        ASSERT_TRUE(proxy.Start(&error)) << error;
+        proxy.SetOneWayDelay(5ms);
+        bench::BareClient client;
+        client.SetTlsWhenOffered(true);
+        client.Connect(rt::BuildConnectionString(QStringLiteral("delay_proxy_turns"), QStringLiteral("127.0.0.1"))
+                           .replace(QStringLiteral("PORT=3306;"),
+                                    QStringLiteral("PORT=%1;").arg(proxy.ListenPort())));
+        EXPECT_EQ(!client.Cipher().isEmpty(), c.encrypted) << client.Cipher().toStdString();
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(client.Value(QStringLiteral("select %1").arg(i)), QString::number(i));
+        client.Close();
+        // The quit reaches the proxy after the client closed: wait for it to be counted.
+        for (int i = 0; i < 200 && proxy.Counts().turns < c.turns; ++i) std::this_thread::sleep_for(5ms);
+        const bench::DelayCounts counts = proxy.Counts();
+        EXPECT_EQ(counts.encrypted, c.encrypted ? 1 : 0);
+        EXPECT_EQ(counts.turns, c.turns);
+        // Plain: the packets tell the same round trips (the quit is none).
+        if (strip) {
+            EXPECT_EQ(bench::RoundTrips(counts), bench::RoundTripsByTurns(counts) - 1);
+        }
+    }
 }
 
 }  // namespace

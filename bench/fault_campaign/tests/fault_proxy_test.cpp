@@ -2,7 +2,9 @@
 // packet with "ok:" and its text: what goes through unchanged, what a cut
 // before or after a statement does on both sides, a stall that holds one
 // connection and not the others, the lock tracking the policy sees, and a
-// server that is not there.
+// server that is not there. On the tests' server (PEDIDOS_TEST_DB_HOST, which
+// offers TLS): a client that encrypts when offered goes on in plain text
+// through the proxy, whose policy sees its statements.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -10,11 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include "runtime/configuration.h"
+#include "support/bare_client.h"
 #include "support/fault_proxy.h"
 
 namespace {
@@ -256,6 +261,48 @@ TEST(FaultProxy, SaysWhyItCannotListen) {
     EXPECT_FALSE(proxy.Start(nullptr, &error));
     EXPECT_NE(error.find(std::to_string(port)), std::string::npos) << error;
     close(taken);
+}
+
+TEST(FaultProxyOnAServer, ReadsTheStatementsOfAClientThatWouldEncrypt) {
+    const QString host = qEnvironmentVariable("PEDIDOS_TEST_DB_HOST", "127.0.0.9");
+    bench::BareClient root;
+    root.ConnectRoot(qEnvironmentVariable("PEDIDOS_TEST_DB_SOCKET"), QStringLiteral("mysql"));
+    root.Run(QStringLiteral("create user if not exists 'admin'@'127.0.0.1' identified by 'tormbel5831';"
+                            "create database if not exists fault_proxy_tls;"
+                            "grant select on fault_proxy_tls.* to 'admin'@'127.0.0.1'"));
+    const QString connection = rt::BuildConnectionString(QStringLiteral("fault_proxy_tls"), host);
+    bench::BareClient direct;
+    direct.SetTlsWhenOffered(true);
+    direct.Connect(connection);
+    if (direct.Cipher().isEmpty()) GTEST_SKIP() << "the server at " << host.toStdString() << " offers no TLS";
+
+    // Stripped (what the campaign's proxies do unless told), the statement is
+    // read; passed, the client encrypts and the proxy sees no statement.
+    for (const bench::TlsPassage passage : {bench::TlsPassage::Strip, bench::TlsPassage::Pass}) {
+        const bool strip = passage == bench::TlsPassage::Strip;
+        SCOPED_TRACE(strip ? "strip" : "pass");
+        std::vector<std::string> seen;
+        auto proxy = strip ? std::make_unique<bench::FaultProxy>("127.0.0.1", 0, host.toStdString(), 3306)
+                           : std::make_unique<bench::FaultProxy>("127.0.0.1", 0, host.toStdString(), 3306, passage);
+        std::string error;
+        ASSERT_TRUE(proxy->Start(
+            [&](const bench::StatementSeen& s) {
+                seen.emplace_back(s.sql);
+                return FaultAction{};
+            },
+            &error))
+            << error;
+        bench::BareClient client;
+        client.SetTlsWhenOffered(true);
+        client.Connect(QString(connection)
+                           .replace(host, QStringLiteral("127.0.0.1"))
+                           .replace(QStringLiteral("PORT=3306;"), QStringLiteral("PORT=%1;").arg(proxy->ListenPort())));
+        EXPECT_EQ(client.Cipher().isEmpty(), strip) << client.Cipher().toStdString();
+        EXPECT_EQ(client.Value(QStringLiteral("select 42")), QStringLiteral("42"));
+        client.Close();
+        proxy->Stop();
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), "select 42"), strip ? 1 : 0);
+    }
 }
 
 }  // namespace
