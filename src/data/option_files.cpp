@@ -130,6 +130,7 @@ void ReadOptionText(const QString& text, const QString& file, OptionFiles& into,
                     const std::function<void(const OptionInclude&)>& include) {
     bool inGroup = false;   // a group has started: keys outside every group are wrong
     bool readValues = false;
+    bool own = false;  // in [pedidos]
     const QStringList lines = text.split('\n');
     for (int n = 0; n < lines.size(); ++n) {
         const QString line = lines[n].trimmed();
@@ -156,7 +157,9 @@ void ReadOptionText(const QString& text, const QString& file, OptionFiles& into,
                 continue;
             }
             inGroup = true;
-            readValues = IsReadGroup(line.mid(1, close - 1).trimmed());
+            const QString group = line.mid(1, close - 1).trimmed();
+            readValues = IsReadGroup(group);
+            own = group == QLatin1String("pedidos");
             continue;
         }
         if (!inGroup) {
@@ -169,8 +172,11 @@ void ReadOptionText(const QString& text, const QString& file, OptionFiles& into,
         bool negated = false;
         const QString key = CanonicalKey(line.left(eq < 0 ? -1 : eq).trimmed(), negated);
         if (!KeptOptionKeys().contains(key)) continue;
+        const auto before = into.settings.constFind(key);
+        if (!own && before != into.settings.constEnd() && before->own) continue;
         OptionSetting setting;
         setting.where = where;
+        setting.own = own;
         if (negated) {
             setting.value = QStringLiteral("0");
         } else if (eq < 0) {

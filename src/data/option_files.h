@@ -3,7 +3,10 @@
 // them: /etc/my.cnf, /etc/mysql/my.cnf, $MARIADB_HOME/my.cnf (or
 // $MYSQL_HOME/my.cnf) and ~/.my.cnf, in that order, following "!include FILE"
 // and "!includedir FOLDER", groups [client], [client-server], [client-mariadb]
-// and [pedidos]; a later value replaces an earlier one.
+// and [pedidos]. A later value replaces an earlier one, except that a value
+// of the terminal's own group [pedidos] is never replaced by one of the
+// groups every client reads (a technician's [client] user=root for the
+// mariadb command must not become the terminals' log-in).
 //
 // Only the keys the terminal's link uses are kept (user, password, port and
 // the TLS keys). The library's own reading would also apply any other client
@@ -24,6 +27,7 @@ struct OptionSetting {
     QString value;
     bool hasValue = true;  // "ssl-verify-server-cert" alone has none
     QString where;
+    bool own = false;      // from [pedidos]
 };
 
 // Something the terminal could not use, and where.

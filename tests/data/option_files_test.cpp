@@ -37,7 +37,8 @@ TEST(OptionFiles, OnlyTheClientGroupsAndTheLinkKeysCount) {
         {"[mysql]\nuser=cli\n", "user", "<none>"},            // another program's group
         {"[client]\nreconnect=1\n", "reconnect", "<none>"},   // not a key the terminal takes
         {"[client]\nuser=a\n[pedidos]\nuser=b\n", "user", "b"},  // later wins
-        {"[pedidos]\nuser=b\n[client]\nuser=a\n", "user", "a"},
+        {"[pedidos]\nuser=b\n[client]\nuser=a\n", "user", "b"},  // the terminal's own group wins
+        {"[pedidos]\nuser=b\n[pedidos]\nuser=c\n", "user", "c"},
         {"[ pedidos ]\npassword = \"dos # tres\"  \n", "password", "dos # tres"},
         {"[client]\npassword=uno # comentario\n", "password", "uno"},
         {"[client]\npassword='a\\sb\\\\c'\n", "password", "a b\\c"},
