@@ -19,6 +19,7 @@
 
 #include "runtime/configuration.h"
 #include "support/bare_client.h"
+#include "tls_test_server.h"
 #include "support/delay_proxy.h"
 #include "support/mysql_packets.h"
 
@@ -197,16 +198,8 @@ TEST_F(DelayProxyTest, CountsTheLogInAndEachCommandAsOneRoundTrip) {
 // queries, quit. TLS: greeting, SSL request with the TLS hello, the end of
 // the TLS handshake with the log-in answer, three queries, quit.
 TEST(DelayProxyOnAServer, CountsTurnsOfPlainAndEncryptedSessions) {
-    const QString host = qEnvironmentVariable("PEDIDOS_TEST_DB_HOST", "127.0.0.9");
-    bench::BareClient root;
-    root.ConnectRoot(qEnvironmentVariable("PEDIDOS_TEST_DB_SOCKET"), QStringLiteral("mysql"));
-    root.Run(QStringLiteral("create user if not exists 'admin'@'127.0.0.1' identified by 'tormbel5831';"
-                            "create database if not exists delay_proxy_turns;"
-                            "grant select on delay_proxy_turns.* to 'admin'@'127.0.0.1'"));
-    bench::BareClient direct;
-    direct.SetTlsWhenOffered(true);
-    direct.Connect(rt::BuildConnectionString(QStringLiteral("delay_proxy_turns"), host));
-    if (direct.Cipher().isEmpty()) GTEST_SKIP() << "the server at " << host.toStdString() << " offers no TLS";
+    const QString host = campaigntest::TlsOfferingServer(QStringLiteral("delay_proxy_turns"));
+    if (host.isEmpty()) return;
 
     struct Case {
         bench::TlsPassage passage;

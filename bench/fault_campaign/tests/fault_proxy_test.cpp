@@ -20,6 +20,7 @@
 
 #include "runtime/configuration.h"
 #include "support/bare_client.h"
+#include "tls_test_server.h"
 #include "support/fault_proxy.h"
 
 namespace {
@@ -264,17 +265,9 @@ TEST(FaultProxy, SaysWhyItCannotListen) {
 }
 
 TEST(FaultProxyOnAServer, ReadsTheStatementsOfAClientThatWouldEncrypt) {
-    const QString host = qEnvironmentVariable("PEDIDOS_TEST_DB_HOST", "127.0.0.9");
-    bench::BareClient root;
-    root.ConnectRoot(qEnvironmentVariable("PEDIDOS_TEST_DB_SOCKET"), QStringLiteral("mysql"));
-    root.Run(QStringLiteral("create user if not exists 'admin'@'127.0.0.1' identified by 'tormbel5831';"
-                            "create database if not exists fault_proxy_tls;"
-                            "grant select on fault_proxy_tls.* to 'admin'@'127.0.0.1'"));
+    const QString host = campaigntest::TlsOfferingServer(QStringLiteral("fault_proxy_tls"));
+    if (host.isEmpty()) return;
     const QString connection = rt::BuildConnectionString(QStringLiteral("fault_proxy_tls"), host);
-    bench::BareClient direct;
-    direct.SetTlsWhenOffered(true);
-    direct.Connect(connection);
-    if (direct.Cipher().isEmpty()) GTEST_SKIP() << "the server at " << host.toStdString() << " offers no TLS";
 
     // Stripped (what the campaign's proxies do unless told), the statement is
     // read; passed, the client encrypts and the proxy sees no statement.
