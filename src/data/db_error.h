@@ -68,6 +68,7 @@ enum MariaDbError {
     kConnectionKilled = 1927,
     kServerGoneAway = 2006,
     kServerLost = 2013,             // the connection was lost during a query
+    kClientTlsError = 2026,         // TLS failed: setting the link up, or the link broke
     kServerLostExtended = 2055,     // lost while reading or writing
 };
 

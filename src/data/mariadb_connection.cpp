@@ -159,7 +159,9 @@ MYSQL* Connect(const ConnectionSettings& s, unsigned int commandTimeout) {
                                  << "refused:" << number << description;
             throw DbError(kSecureLinkRefused, SecureLinkFailure(description, s.host));
         }
-        throw DbError(number, description);
+        // A link broken during the TLS handshake: the server or the network
+        // went away, as when a plain log-in loses its connection.
+        throw DbError(number == kClientTlsError && IsBrokenLink(description) ? kServerLost : number, description);
     }
     LogLink(m, s, link);
     return m;
@@ -188,8 +190,16 @@ void MariaDbConnection::Close() {
     }
 }
 
+int MariaDbConnection::LastErrorNumber() const {
+    const int number = static_cast<int>(mysql_errno(mysql_));
+    // On a link that is up, a TLS error is the link breaking (the server or
+    // the network closed it mid-record): the same loss as on a plain link,
+    // with the outcome of the statement in flight unknown.
+    return number == kClientTlsError ? kServerLost : number;
+}
+
 void MariaDbConnection::RaiseLastError() const {
-    throw DbError(static_cast<int>(mysql_errno(mysql_)), QString::fromUtf8(mysql_error(mysql_)));
+    throw DbError(LastErrorNumber(), QString::fromUtf8(mysql_error(mysql_)));
 }
 
 void MariaDbConnection::Send(const QString& sql) {
@@ -310,7 +320,7 @@ std::vector<ResultSet> MariaDbConnection::RunText(const QStringList& statements)
         const int next = mysql_next_result(mysql_);
         if (next < 0) break;
         if (next > 0)
-            fail(static_cast<int>(mysql_errno(mysql_)), QString::fromUtf8(mysql_error(mysql_)));
+            fail(LastErrorNumber(), QString::fromUtf8(mysql_error(mysql_)));
     }
     if (answers.size() != static_cast<size_t>(statements.size()))
         qWarning().noquote() << "database:" << statements.size() << "statements run together gave"

@@ -37,6 +37,9 @@ public:
     QString Escape(const QString& text) const override;
 
 private:
+    // The client's last error number; a TLS error on the open link counts as
+    // the connection lost.
+    int LastErrorNumber() const;
     [[noreturn]] void RaiseLastError() const;
     void Send(const QString& sql);
     // The answer of the statement whose turn it is.

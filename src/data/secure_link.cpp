@@ -1,11 +1,11 @@
 #include "data/secure_link.h"
 
+#include "data/db_error.h"
+
 #include <optional>
 
 namespace data {
 namespace {
-
-constexpr int kClientTlsError = 2026;  // the client library's "SSL connection error"
 
 std::optional<bool> YesNo(const OptionSetting& s) {
     if (!s.hasValue) return true;  // "ssl-verify-server-cert" alone turns it on
@@ -150,7 +150,14 @@ QString OptionProblemsText(const QList<OptionProblem>& problems) {
     return text;
 }
 
+bool IsBrokenLink(const QString& detail) {
+    for (const char* text : {"unexpected eof", "reset by peer", "broken pipe", "syscall"})
+        if (detail.contains(QLatin1String(text), Qt::CaseInsensitive)) return true;
+    return false;
+}
+
 bool IsSecureLinkFailure(int number, const QString& detail) {
+    if (IsBrokenLink(detail)) return false;
     return number == kClientTlsError || detail.startsWith(QLatin1String("TLS/SSL error")) ||
            detail.contains(QLatin1String("insecure transport"));
 }

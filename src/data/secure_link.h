@@ -46,7 +46,10 @@ QString OptionProblemsText(const QList<OptionProblem>& problems);
 // `host` is the server as Ruta_Datos.txt names it.
 QString SecureLinkFailure(const QString& detail, const QString& host);
 
-// True when the client library's error text is about setting up TLS.
+// True when the client library's error is about the TLS the options ask
+// for (a certificate, a server without TLS), not the link breaking while
+// TLS was being set up (a server or network gone: IsBrokenLink).
 bool IsSecureLinkFailure(int number, const QString& detail);
+bool IsBrokenLink(const QString& detail);
 
 }  // namespace data

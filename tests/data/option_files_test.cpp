@@ -163,13 +163,15 @@ TEST(SecureLink, TheCauseOfARefusedLinkInSpanish) {
         {"TLS/SSL error: certificate is not yet valid", "revise la fecha y la hora"},
         {"TLS/SSL error: Validation of SSL server certificate failed", "no está hecho para «db1»"},
         {"TLS/SSL error: SSL is required, but the server does not support it", "no ofrece conexión cifrada"},
-        {"TLS/SSL error: unexpected eof while reading", "No se pudo establecer la conexión cifrada"},
+        {"TLS/SSL error: unsupported protocol", "No se pudo establecer la conexión cifrada"},
     };
     for (const auto& c : cases) {
         EXPECT_TRUE(data::IsSecureLinkFailure(2026, c.detail));
         EXPECT_TRUE(data::SecureLinkFailure(c.detail, "db1").contains(QString::fromUtf8(c.says)))
             << c.detail << " -> " << data::SecureLinkFailure(c.detail, "db1").toStdString();
     }
+    // The link breaking while TLS is set up is a lost connection, not a refusal.
+    EXPECT_FALSE(data::IsSecureLinkFailure(2026, "TLS/SSL error: unexpected eof while reading"));
     EXPECT_FALSE(data::IsSecureLinkFailure(1045, "Access denied for user 'admin'@'10.0.0.9'"));
     EXPECT_FALSE(data::IsSecureLinkFailure(2002, "Can't connect to server on 'db1' (115)"));
 }
