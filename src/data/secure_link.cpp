@@ -151,7 +151,7 @@ QString OptionProblemsText(const QList<OptionProblem>& problems) {
 }
 
 bool IsBrokenLink(const QString& detail) {
-    for (const char* text : {"unexpected eof", "reset by peer", "broken pipe", "syscall"})
+    for (const char* text : {"unexpected eof", "reset by peer", "broken pipe", "syscall", "timed out"})
         if (detail.contains(QLatin1String(text), Qt::CaseInsensitive)) return true;
     return false;
 }
