@@ -5,7 +5,6 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDebug>
-#include <QFileInfo>
 #include <QTime>
 #include <mutex>
 
@@ -72,8 +71,7 @@ rt::Variant ToVariant(const MYSQL_FIELD& field, const char* data, unsigned long 
 // technician's change counts from the next connection), their problems
 // logged when they change.
 LinkSettings LinkFor(const ConnectionSettings& s) {
-    const LinkSettings link = ChooseLink(s, ReadClientOptionFiles(),
-                                         [](const QString& path) { return QFileInfo(path).isReadable(); });
+    const LinkSettings link = ChooseLink(s, ReadClientOptionFiles(), CanReadOnDisk);
     static std::mutex mutex;
     static QString logged;
     const QString problems = OptionProblemsText(link.problems);

@@ -37,12 +37,8 @@ QString ValueOf(QString raw) {
         while (end < raw.size() && raw[end] != quote) end += raw[end] == '\\' ? 2 : 1;
         raw = raw.mid(1, end - 1);
     } else {
-        for (qsizetype i = 1; i < raw.size(); ++i) {
-            if (raw[i] == '#' && raw[i - 1].isSpace()) {
-                raw = raw.left(i).trimmed();
-                break;
-            }
-        }
+        const qsizetype hash = raw.indexOf('#');
+        if (hash >= 0) raw = raw.left(hash).trimmed();
     }
     QString value;
     for (qsizetype i = 0; i < raw.size(); ++i) {
@@ -76,7 +72,7 @@ void ReadFolder(const QString& folder, const QString& where, OptionFiles& into, 
         return;
     }
     const QStringList names =
-        dir.entryList({QStringLiteral("*.cnf")}, QDir::Files | QDir::Readable | QDir::Hidden, QDir::Name);
+        dir.entryList({QStringLiteral("*.cnf")}, QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString& name : names) ReadOptionFile(dir.filePath(name), true, where, into, depth);
 }
 
@@ -90,7 +86,8 @@ void ReadOptionFile(const QString& path, bool mustExist, const QString& where, O
     }
     if (depth > kMaxIncludeDepth) {
         into.problems.push_back(
-            {where, QStringLiteral("%1: demasiados !include anidados; no se lee.").arg(path)});
+            {where, QStringLiteral("%1: demasiados !include anidados (¿un archivo que se incluye a sí "
+                                  "mismo?); no se lee.").arg(path)});
         return;
     }
     if (info.permissions() & QFileDevice::WriteOther) {
@@ -144,7 +141,8 @@ void ReadOptionText(const QString& text, const QString& file, OptionFiles& into,
                 !path.isEmpty())
                 include({path, directive == QLatin1String("includedir"), where});
             else
-                into.problems.push_back({where, QStringLiteral("no se entiende «%1».").arg(line)});
+                into.problems.push_back(
+                    {where, QStringLiteral("no se entiende «!%1» (se espera !include o !includedir).").arg(directive)});
             continue;
         }
         if (line[0] == '[') {
@@ -163,8 +161,11 @@ void ReadOptionText(const QString& text, const QString& file, OptionFiles& into,
             continue;
         }
         if (!inGroup) {
+            // Only the key is named: the line may hold a password.
+            const qsizetype eq = line.indexOf('=');
             into.problems.push_back(
-                {where, QStringLiteral("«%1» está fuera de todo grupo [...]; se ignora.").arg(line)});
+                {where, QStringLiteral("«%1» está fuera de todo grupo [...]; se ignora.")
+                            .arg(line.left(eq < 0 ? -1 : eq).trimmed())});
             continue;
         }
         if (!readValues) continue;

@@ -2,6 +2,7 @@
 
 #include "data/db_error.h"
 
+#include <QFileInfo>
 #include <optional>
 
 namespace data {
@@ -66,25 +67,27 @@ public:
                             .arg(link_.port));
     }
 
-    // A file or folder the TLS set-up reads: it must be readable, or no
-    // protected link can be made as asked.
-    void TlsFile(const char* key, QString& into, const std::function<bool(const QString&)>& readable) {
+    // A file (or, for ssl-capath, a folder) the TLS set-up reads: it must
+    // be there and readable, or no protected link can be made as asked.
+    void TlsFile(const char* key, bool folder, QString& into, const CanRead& canRead) {
         const OptionSetting* s = Get(key);
         if (s == nullptr) return;
         if (!s->hasValue || s->value.isEmpty()) {
             Refuse(*s, QStringLiteral("%1 no tiene valor.").arg(QLatin1String(key)));
-        } else if (!readable(s->value)) {
-            Refuse(*s, QStringLiteral("no se puede leer %1 (%2).").arg(s->value, QLatin1String(key)));
+        } else if (!canRead(s->value, folder)) {
+            Refuse(*s, (folder ? QStringLiteral("no se puede leer la carpeta %1 (%2).")
+                               : QStringLiteral("no se puede leer el archivo %1 (%2)."))
+                           .arg(s->value, QLatin1String(key)));
         } else {
             into = s->value;
         }
     }
 
-    void Tls(const std::function<bool(const QString&)>& readable) {
-        TlsFile("ssl-ca", link_.ca, readable);
-        TlsFile("ssl-capath", link_.capath, readable);
-        TlsFile("ssl-cert", link_.cert, readable);
-        TlsFile("ssl-key", link_.key, readable);
+    void Tls(const CanRead& canRead) {
+        TlsFile("ssl-ca", false, link_.ca, canRead);
+        TlsFile("ssl-capath", true, link_.capath, canRead);
+        TlsFile("ssl-cert", false, link_.cert, canRead);
+        TlsFile("ssl-key", false, link_.key, canRead);
         if (const OptionSetting* s = Get("tls-version")) {
             if (const std::optional<QString> v = TlsVersions(s->value)) link_.tlsVersions = *v;
             else
@@ -128,8 +131,7 @@ private:
 
 }  // namespace
 
-LinkSettings ChooseLink(const ConnectionSettings& base, const OptionFiles& files,
-                        const std::function<bool(const QString&)>& readable) {
+LinkSettings ChooseLink(const ConnectionSettings& base, const OptionFiles& files, const CanRead& canRead) {
     LinkSettings link;
     link.problems = files.problems;  // the files' own, then their values'
     link.user = base.user;
@@ -139,8 +141,13 @@ LinkSettings ChooseLink(const ConnectionSettings& base, const OptionFiles& files
     c.Text("user", link.user);
     c.Text("password", link.password);
     c.Port();
-    c.Tls(readable);
+    c.Tls(canRead);
     return link;
+}
+
+bool CanReadOnDisk(const QString& path, bool folder) {
+    const QFileInfo info(path);
+    return info.isReadable() && (folder ? info.isDir() : info.isFile());
 }
 
 QString OptionProblemsText(const QList<OptionProblem>& problems) {

@@ -33,10 +33,13 @@ struct LinkSettings {
 };
 
 // The settings for the server of `base` (the connection string's), with
-// what `files` set. `readable` tells whether a file or folder the options
-// name can be read.
-LinkSettings ChooseLink(const ConnectionSettings& base, const OptionFiles& files,
-                        const std::function<bool(const QString&)>& readable);
+// what `files` set. `canRead` tells whether a path the options name is a
+// folder (`folder`) or a file that can be read.
+using CanRead = std::function<bool(const QString& path, bool folder)>;
+LinkSettings ChooseLink(const ConnectionSettings& base, const OptionFiles& files, const CanRead& canRead);
+
+// CanRead on this machine's disk.
+bool CanReadOnDisk(const QString& path, bool folder);
 
 // The technician's text for problems in the option files, or "" when none.
 QString OptionProblemsText(const QList<OptionProblem>& problems);

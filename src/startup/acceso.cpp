@@ -178,7 +178,7 @@ void Acceso::OpenConnection() {
     // terminal goes on with what it could read.
     const QString problems = data::OptionProblemsText(
         data::ChooseLink(data::SettingsFromConnectionString(Cadena_Conexion), data::ReadClientOptionFiles(),
-                         [](const QString&) { return true; })
+                         [](const QString&, bool) { return true; })
             .problems);
     if (!problems.isEmpty()) {
         Mensaje = problems + QChar(13) + QStringLiteral("Se usan los valores que se pudieron leer.");

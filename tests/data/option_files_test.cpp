@@ -42,6 +42,8 @@ TEST(OptionFiles, OnlyTheClientGroupsAndTheLinkKeysCount) {
         {"[ pedidos ]\npassword = \"dos # tres\"  \n", "password", "dos # tres"},
         {"[client]\npassword=uno # comentario\n", "password", "uno"},
         {"[client]\npassword='a\\sb\\\\c'\n", "password", "a b\\c"},
+        {"[client]\npassword=Secreta#99\n", "password", "Secreta"},  // as the mariadb command reads it
+        {"[client]\npassword=\"Secreta#99\"\n", "password", "Secreta#99"},
         {"[client]\nskip-ssl\n", "ssl", "0"},
         {"# comentario\n; otro\n\n[client]\n  user =  eva  \n", "user", "eva"},
     };
@@ -53,13 +55,15 @@ TEST(OptionFiles, OnlyTheClientGroupsAndTheLinkKeysCount) {
 }
 
 TEST(OptionFiles, BrokenLinesAreNamedAndTheRestIsRead) {
-    const data::OptionFiles f = Parse("user=fuera\n[client\nuser=x\n[pedidos]\n!incluir a\nport=3308\n");
+    const data::OptionFiles f =
+        Parse("user=fuera\n[client\npassword=Clave-Secreta-1\n[pedidos]\n!incluir a\nport=3308\n");
     QStringList where;
     for (const auto& p : f.problems) where << p.where;
     // Line 3 sits under the broken group header: outside every group.
     EXPECT_EQ(where, QStringList({"f.cnf:1", "f.cnf:2", "f.cnf:3", "f.cnf:5"}));
-    EXPECT_EQ(Value(f, "user"), "<none>");
+    EXPECT_EQ(Value(f, "password"), "<none>");
     EXPECT_EQ(Value(f, "port"), "3308");
+    for (const auto& p : f.problems) EXPECT_FALSE(p.text.contains("Clave-Secreta-1")) << "a problem shows a password";
 }
 
 TEST(OptionFiles, FilesIncludesAndUnreadableFilesFromDisk) {
@@ -103,7 +107,9 @@ data::LinkSettings Choose(const QString& text, const QStringList& unreadable = {
     base.user = "admin";
     base.password = "tormbel5831";
     return data::ChooseLink(base, Parse(text),
-                            [&](const QString& path) { return !unreadable.contains(path); });
+                            [&](const QString& path, bool folder) {
+                                return !unreadable.contains(path) && folder == path.endsWith('/');
+                            });
 }
 
 TEST(SecureLink, WhatTheOptionsChoose) {
@@ -119,7 +125,8 @@ TEST(SecureLink, WhatTheOptionsChoose) {
         {"", TlsMode::WhenOffered, "admin", 3306, false, 0},  // an installation without files
         {"[pedidos]\nuser=caja\npassword=x\nport=3307\n", TlsMode::WhenOffered, "caja", 3307, false, 0},
         {"[pedidos]\nssl-ca=/ca.pem\n", TlsMode::Verified, "admin", 3306, false, 0},
-        {"[pedidos]\nssl-capath=/cas\n", TlsMode::Verified, "admin", 3306, false, 0},
+        {"[pedidos]\nssl-capath=/cas/\n", TlsMode::Verified, "admin", 3306, false, 0},
+        {"[pedidos]\nssl-ca=/cas/\n", TlsMode::Verified, "admin", 3306, true, 0},  // a folder, not a file
         {"[pedidos]\nssl-verify-server-cert\n", TlsMode::Verified, "admin", 3306, false, 0},
         {"[pedidos]\nssl-verify-server-cert=ON\n", TlsMode::Verified, "admin", 3306, false, 0},
         {"[pedidos]\nssl-verify-server-cert=0\n", TlsMode::WhenOffered, "admin", 3306, false, 0},
@@ -149,7 +156,7 @@ TEST(SecureLink, WhatTheOptionsChoose) {
     EXPECT_EQ(Choose("[pedidos]\npassword=\n").password, "") << "an empty password is a password";
     EXPECT_EQ(Choose("[pedidos]\ntls-version = tlsv1.3, TLSv1.2\n").tlsVersions, "TLSv1.3,TLSv1.2");
     EXPECT_TRUE(Choose("[pedidos]\nssl-ca=/no-se-lee.pem\n", {"/no-se-lee.pem"})
-                    .refusal.startsWith("f.cnf:2: no se puede leer /no-se-lee.pem"));
+                    .refusal.startsWith("f.cnf:2: no se puede leer el archivo /no-se-lee.pem (ssl-ca)"));
 }
 
 TEST(SecureLink, TheCauseOfARefusedLinkInSpanish) {
