@@ -119,6 +119,8 @@ set(PEDIDOS_SCREENS_SOURCES
   widgets/image_button_layout.h
   widgets/input_box.cpp
   widgets/input_box.h
+  widgets/contrast.cpp
+  widgets/contrast.h
   widgets/look.cpp
   widgets/look.h
   widgets/menu_button.cpp

@@ -5,6 +5,7 @@
 #include <QPalette>
 #include <QWidget>
 
+#include "widgets/contrast.h"
 #include "widgets/screen_scale.h"
 
 namespace widgets {
@@ -39,6 +40,9 @@ void SetFaceColor(QAbstractButton* button, const QColor& color) {
     QPalette pal = button->palette();
     if (pal.color(QPalette::Button) == color) return;  // no repaint for nothing
     pal.setColor(QPalette::Button, color);
+    // The caption in black or white, whichever reads on the face: a menu
+    // colour the back office chose dark must not hide its caption.
+    pal.setColor(QPalette::ButtonText, ReadableTextOn(color));
     button->setPalette(pal);
 }
 

@@ -20,7 +20,8 @@ void FitCaption(QWidget* w, const QString& caption);
 // Paints `w`'s background in `color` (labels, frames).
 void SetBackColor(QWidget* w, const QColor& color);
 
-// The face colour of a graphical-style button.
+// The face colour of a graphical-style button; its caption turns black or
+// white, whichever reads better on it.
 void SetFaceColor(QAbstractButton* button, const QColor& color);
 QColor FaceColor(const QAbstractButton* button);
 

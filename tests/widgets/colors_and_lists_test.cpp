@@ -8,6 +8,8 @@
 #include <QPalette>
 
 #include "widgets/combo_list.h"
+#include "widgets/contrast.h"
+#include "widgets/look.h"
 #include "widgets/qt_dialogs.h"
 #include "widgets/ole_color.h"
 
@@ -39,6 +41,36 @@ TEST(OleColor, AMenuRowsColorColumnIsAColourOrNothing) {
     EXPECT_FALSE(RowColor(rt::Variant()));
     EXPECT_FALSE(RowColor(""));
     EXPECT_FALSE(RowColor("rojo"));
+}
+
+// A menu colour of the back office, light or dark, keeps its caption
+// readable: black or white, at a contrast of at least 4.5 on every face.
+TEST(Contrast, AColouredButtonsCaptionReadsOnItsFace) {
+    using widgets::ContrastRatio;
+    EXPECT_NEAR(ContrastRatio(Qt::black, Qt::white), 21.0, 0.01);
+    EXPECT_NEAR(ContrastRatio(QColor(118, 118, 118), Qt::white), 4.54, 0.02);
+    const struct {
+        QColor face;
+        QColor caption;
+    } cases[] = {
+        {QColor(255, 255, 192), Qt::black},  // light yellow
+        {QColor(192, 192, 192), Qt::black},  // the screen's light grey
+        {QColor(0, 0, 128), Qt::white},      // navy
+        {QColor(128, 0, 0), Qt::white},      // maroon
+        {QColor(255, 0, 0), Qt::black},      // red: black reads better than white
+        {QColor(0, 0, 255), Qt::white},
+    };
+    QPushButton button;
+    for (const auto& c : cases) {
+        widgets::SetFaceColor(&button, c.face);
+        EXPECT_EQ(button.palette().color(QPalette::ButtonText), c.caption) << c.face.name().toStdString();
+    }
+    for (int r = 0; r < 256; r += 15)
+        for (int g = 0; g < 256; g += 15)
+            for (int b = 0; b < 256; b += 15) {
+                const QColor face(r, g, b);
+                EXPECT_GE(ContrastRatio(face, widgets::ReadableTextOn(face)), 4.5) << face.name().toStdString();
+            }
 }
 
 TEST(ComboList, FillingTheListLeavesTheTextAsItWas) {
