@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <optional>
+#include <vector>
 
 namespace data {
 namespace {
@@ -157,10 +158,18 @@ QString OptionProblemsText(const QList<OptionProblem>& problems) {
     return text;
 }
 
-bool IsBrokenLink(const QString& detail) {
-    for (const char* text : {"unexpected eof", "reset by peer", "broken pipe", "syscall", "timed out"})
+namespace {
+
+bool ContainsAny(const QString& detail, const std::vector<const char*>& texts) {
+    for (const char* text : texts)
         if (detail.contains(QLatin1String(text), Qt::CaseInsensitive)) return true;
     return false;
+}
+
+}  // namespace
+
+bool IsBrokenLink(const QString& detail) {
+    return ContainsAny(detail, {"unexpected eof", "reset by peer", "broken pipe", "syscall", "timed out"});
 }
 
 bool IsSecureLinkFailure(int number, const QString& detail) {
@@ -170,30 +179,31 @@ bool IsSecureLinkFailure(int number, const QString& detail) {
 }
 
 QString SecureLinkFailure(const QString& detail, const QString& host) {
-    const auto has = [&detail](const char* text) {
-        return detail.contains(QLatin1String(text), Qt::CaseInsensitive);
+    // The client library's words (OpenSSL's verification texts and its own)
+    // and the cause they mean, the first that matches.
+    static const struct {
+        std::vector<const char*> says;
+        const char* cause;
+    } kCauses[] = {
+        {{"certificate has expired"},
+         "El certificado del servidor %1 está vencido: hay que renovarlo en el servidor."},
+        {{"not yet valid"},
+         "El certificado del servidor %1 todavía no es válido: revise la fecha y la hora de este terminal."},
+        {{"Validation of SSL server certificate failed", "mismatch"},
+         "El certificado del servidor no está hecho para «%1» (línea 1 de Ruta_Datos.txt): no es el "
+         "servidor esperado, o su certificado no lleva ese nombre."},
+        {{"server does not support"},
+         "El servidor %1 no ofrece conexión cifrada (TLS) y las opciones de este terminal la exigen."},
+        {{"insecure transport"},
+         "El servidor %1 exige conexión cifrada y este terminal la tiene apagada (ssl=off en las "
+         "opciones)."},
+        {{"self-signed", "issuer certificate", "verify the first certificate", "signature failure", "unknown ca",
+          "verify failed"},
+         "El certificado del servidor %1 no está firmado por la autoridad (CA) que indican las opciones de "
+         "este terminal: no es el servidor esperado, o la CA no es la correcta."},
     };
-    if (has("certificate has expired"))
-        return QStringLiteral("El certificado del servidor %1 está vencido: hay que renovarlo en el "
-                              "servidor.").arg(host);
-    if (has("not yet valid"))
-        return QStringLiteral("El certificado del servidor %1 todavía no es válido: revise la fecha y "
-                              "la hora de este terminal.").arg(host);
-    if (has("Validation of SSL server certificate failed") || has("mismatch"))
-        return QStringLiteral("El certificado del servidor no está hecho para «%1» (línea 1 de "
-                              "Ruta_Datos.txt): no es el servidor esperado, o su certificado no "
-                              "lleva ese nombre.").arg(host);
-    if (has("server does not support"))
-        return QStringLiteral("El servidor %1 no ofrece conexión cifrada (TLS) y las opciones de "
-                              "este terminal la exigen.").arg(host);
-    if (has("insecure transport"))
-        return QStringLiteral("El servidor %1 exige conexión cifrada y este terminal la tiene "
-                              "apagada (ssl=off en las opciones).").arg(host);
-    if (has("self-signed") || has("issuer certificate") || has("verify the first certificate") ||
-        has("signature failure") || has("unknown ca") || has("verify failed"))
-        return QStringLiteral("El certificado del servidor %1 no está firmado por la autoridad (CA) "
-                              "que indican las opciones de este terminal: no es el servidor "
-                              "esperado, o la CA no es la correcta.").arg(host);
+    for (const auto& c : kCauses)
+        if (ContainsAny(detail, c.says)) return QString::fromUtf8(c.cause).arg(host);
     return QStringLiteral("No se pudo establecer la conexión cifrada con el servidor %1.").arg(host);
 }
 
