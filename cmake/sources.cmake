@@ -111,6 +111,8 @@ set(PEDIDOS_SCREENS_SOURCES
   widgets/busy_work.h
   widgets/c_image_button.cpp
   widgets/c_image_button.h
+  widgets/caption_fit.cpp
+  widgets/caption_fit.h
   widgets/combo_list.cpp
   widgets/combo_list.h
   widgets/error_box.cpp

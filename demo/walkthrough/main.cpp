@@ -104,8 +104,7 @@ int main(int argc, char** argv) {
     }
     widgets::LoadResources();
     startup::InstallProgramSeams();
-    widgets::SetLayoutScale(
-        widgets::ScaleForScreen(QGuiApplication::primaryScreen(), widgets::HasWindowManager()));
+    widgets::FitToScreen(QGuiApplication::primaryScreen(), widgets::HasWindowManager());
     QApplication::setApplicationName(QStringLiteral("Pedidos_VandrelFW"));
     ScriptedAnswers answers;
     dialogs::Install(&answers);

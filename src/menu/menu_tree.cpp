@@ -11,6 +11,7 @@
 #include "runtime/resume_next.h"
 #include "data/module1.h"
 #include "runtime/dialogs.h"
+#include "widgets/caption_fit.h"
 #include "widgets/look.h"
 #include "widgets/menu_button.h"
 #include "widgets/ole_color.h"
@@ -21,7 +22,7 @@ namespace order_screen {
 namespace {
 
 constexpr int kPages = 3;
-constexpr double kMenuFontSize = 8;
+constexpr int kButtonsPerPage = 15;
 constexpr int kPictureSide = 40;  // pixels at the design size
 
 QString Escaped(const QString& text) { return data::SqlText(text); }
@@ -62,9 +63,6 @@ void Pedido_R::Menu_Principal() {
     const QColor face = widgets::ButtonFaceColor();
     for (QPushButton* b : bmenu) {
         b->setText(QString());
-        QFont f = b->font();
-        f.setPointSizeF(widgets::ScaledPoints(kMenuFontSize));
-        b->setFont(f);
         widgets::SetFaceColor(b, face);
     }
     tit_menu(QStringLiteral(") Menu Principal"));
@@ -79,6 +77,7 @@ void Pedido_R::Menu_Principal() {
             if (!order::HiddenOnMainMenu(titulo)) ShowButtonRow(row, true);
         }
     }
+    FitMenuCaptions();
     for (int page = 0; page < kPages; ++page) NuevoMenu[page]->setVisible(page == 0);
     AVANZAR->setEnabled(true);
     RETROCEDER->setEnabled(true);
@@ -141,7 +140,33 @@ void Pedido_R::DrawLevel() {
     }
     for (Rs_Botones->MoveFirst(); !Rs_Botones->IsEof(); Rs_Botones->MoveNext())
         ShowButtonRow(*Rs_Botones, false);
+    FitMenuCaptions();
     // The visible page stays as it was: a level opened on page 3 shows page 3.
+}
+
+void Pedido_R::FitMenuCaptions() {
+    using widgets::MenuButton;
+    const int least = widgets::MinimumTextPixels();
+    for (int page = 0; page < kPages; ++page) {
+        const auto first = bmenu.begin() + page * kButtonsPerPage;
+        std::vector<widgets::Caption> captions;
+        int tallest = 0;
+        for (auto b = first; b != first + kButtonsPerPage; ++b) {
+            const QSize room = static_cast<const MenuButton*>(*b)->CaptionArea().size();
+            tallest = std::max(tallest, room.height());
+            if (!(*b)->text().isEmpty()) captions.push_back({(*b)->text(), room});
+        }
+        // As large as three lines allow, so that a page of short captions
+        // reads like any other; smaller only for a page's longest caption.
+        QFont face = (*first)->font();
+        face.setStretch(100);
+        const int most = std::max(least, widgets::PixelsForLines(tallest, MenuButton::kCaptionLines, face));
+        const widgets::CaptionSize size = widgets::FitCaptions(captions, MenuButton::kCaptionLines, least, most, face);
+        face.setPixelSize(size.pixels);
+        face.setStretch(size.stretch);
+        for (auto b = first; b != first + kButtonsPerPage; ++b)
+            if ((*b)->font() != face) (*b)->setFont(face);
+    }
 }
 
 void Pedido_R::AVANZAR_Click() {

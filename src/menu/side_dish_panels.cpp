@@ -26,7 +26,7 @@ void LoadList(QComboBox* combo, const char* fileName) {
 }
 
 void ShowAtTop(QWidget* frame, int topTwips) {
-    frame->move(frame->x(), widgets::Twips(topTwips));
+    frame->move(frame->x(), widgets::TwipsDown(topTwips));
     frame->setVisible(true);
     frame->raise();
 }

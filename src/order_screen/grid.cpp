@@ -197,12 +197,12 @@ int Grid::RowsInView() const {
 int Grid::ColWidth(int col) const {
     CheckCol(col);
     if (isColumnHidden(col)) return 0;
-    return static_cast<int>(std::lround(columnWidth(col) * widgets::kTwipsPerPixel / widgets::LayoutScale()));
+    return static_cast<int>(std::lround(columnWidth(col) * widgets::kTwipsPerPixel / widgets::Layout().across));
 }
 
 void Grid::SetColWidth(int col, int twips) {
     CheckCol(col);
-    const int pixels = widgets::Twips(std::max(twips, 0));
+    const int pixels = widgets::TwipsAcross(std::max(twips, 0));
     for (QTableView* view : {static_cast<QTableView*>(this), fixed_row_}) {
         view->setColumnHidden(col, pixels == 0);
         if (pixels > 0) view->setColumnWidth(col, pixels);

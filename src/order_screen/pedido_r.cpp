@@ -25,6 +25,7 @@
 #include "widgets/combo_list.h"
 #include "widgets/error_box.h"
 #include "widgets/look.h"
+#include "widgets/menu_button.h"
 #include "widgets/ole_color.h"
 #include "widgets/plain_text.h"
 #include "widgets/twips.h"
@@ -194,7 +195,7 @@ void Pedido_R::Limpiar() {
     Frame6->setVisible(false);
     Frame7->setVisible(false);
     ResumeNext("Limpiar: order grid", [this] { limp_grid(*Grid1); });
-    Frame3->move(Frame3->x(), widgets::Twips(3000));
+    Frame3->move(Frame3->x(), widgets::TwipsDown(3000));
     Frame3->setVisible(true);
     dbCombo2->setEditText(QString());
     Combo1->setEditText(QString());

@@ -18,6 +18,7 @@ class QPushButton;
 
 namespace widgets {
 class cImageButton;
+class MenuButton;
 }
 namespace sending {
 class OrderSender;
@@ -145,7 +146,7 @@ public:
     std::array<QLabel*, 12> lblLabels{};  // only 0, 1, 2, 3, 4, 6 and 11 exist
     std::array<QLabel*, 5> Label1{};
     std::array<QGroupBox*, 3> NuevoMenu{};
-    std::array<QPushButton*, 45> bmenu{};
+    std::array<QPushButton*, 45> bmenu{};  // widgets::MenuButton each
     QPushButton* RETROCEDER = nullptr;
     QPushButton* regre3 = nullptr;
     QPushButton* AVANZAR = nullptr;
@@ -213,6 +214,9 @@ private:
     void ShowCount();
     // Draws the rows of Rs_Botones as a menu or submenu level.
     void DrawLevel();
+    // Gives each page's captions the largest size at which the longest of
+    // them still shows whole on its button.
+    void FitMenuCaptions();
     // Puts the picture of a row on a menu button; false when it cannot be loaded.
     bool LoadPicture(int index, const QString& path);
     // Shows one tbl_botones row on the button its index names: caption, face

@@ -19,9 +19,10 @@
 namespace order_screen {
 namespace {
 
-using widgets::PlaceTwips;
+using widgets::PlaceOnPanel;
 using widgets::SansSerif;
-using widgets::Twips;
+using widgets::TwipsAcross;
+using widgets::TwipsDown;
 
 const QColor kLightCyan(192, 255, 255);
 const QColor kLightGreen(192, 255, 192);
@@ -37,7 +38,7 @@ QGroupBox* NewFrame(QWidget* parent, const char* name, const QString& caption, c
     auto* frame = new QGroupBox(caption, parent);
     frame->setObjectName(QString::fromLatin1(name));
     frame->setFont(font);
-    PlaceTwips(frame, left, top, width, height);
+    PlaceOnPanel(frame, left, top, width, height);
     return frame;
 }
 
@@ -48,7 +49,7 @@ QLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption, c
     // The bar's labels show the area's and the waiter's names as typed.
     widgets::MakePlain(label);
     label->setFont(font);
-    PlaceTwips(label, left, top, width, height);
+    PlaceOnPanel(label, left, top, width, height);
     if (!caption.isEmpty()) widgets::FitCaption(label, caption);
     return label;
 }
@@ -60,7 +61,7 @@ QPushButton* NewButton(QWidget* parent, const QString& name, const QString& capt
     button->setObjectName(name);
     button->setFont(font);
     button->setFocusPolicy(Qt::TabFocus);
-    PlaceTwips(button, left, top, width, height);
+    PlaceOnPanel(button, left, top, width, height);
     widgets::KeepTouchable(button);
     return button;
 }
@@ -74,8 +75,8 @@ QComboBox* NewCombo(QWidget* parent, const char* name, int left, int top, int wi
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setFont(SansSerif(18));
-    combo->move(Twips(left), Twips(top));
-    combo->resize(Twips(left + width) - Twips(left), combo->sizeHint().height());
+    combo->move(TwipsAcross(left), TwipsDown(top));
+    combo->resize(TwipsAcross(left + width) - TwipsAcross(left), combo->sizeHint().height());
     widgets::KeepTouchable(combo);
     widgets::MakeListTouchable(combo, pickOnly);
     return combo;
@@ -98,11 +99,11 @@ QString Indexed(const char* name, int index) {
 
 void Pedido_R::BuildLayout() {
     setFont(SansSerif(8));
-    // The controls lie on a drawing of the design's shape, centred in the
+    // The controls lie on a drawing stretched to the panel, centred in the
     // window, which takes the whole screen.
     Lienzo = new QWidget(this);
     Lienzo->setObjectName(QStringLiteral("Lienzo"));
-    Lienzo->resize(Twips(kDrawingWidth), Twips(kDrawingHeight));
+    Lienzo->resize(TwipsAcross(kDrawingWidth), TwipsDown(kDrawingHeight));
     setMinimumSize(Lienzo->size());
     resize(Lienzo->size());
     BuildInformationBar();
@@ -110,7 +111,7 @@ void Pedido_R::BuildLayout() {
 
     Grid1 = new Grid(Lienzo);
     Grid1->setObjectName(QStringLiteral("Grid1"));
-    PlaceTwips(Grid1, 6120, 2040, 14055, 6255);
+    PlaceOnPanel(Grid1, 6120, 2040, 14055, 6255);
     Grid1->SetColors(Qt::white, QColor(255, 255, 192), Qt::black, QColor(224, 224, 224));
 
     BuildButtonBar();
@@ -199,7 +200,7 @@ void Pedido_R::BuildWaiterPanel() {
     Combo1 = NewCombo(Frame3, "Combo1", 4080, 1200, 1695, false);
     cod_V = new QLineEdit(Frame3);
     cod_V->setObjectName(QStringLiteral("cod_V"));
-    PlaceTwips(cod_V, 3000, 360, 1095, 345);
+    PlaceOnPanel(cod_V, 3000, 360, 1095, 345);
     cod_V->setVisible(false);
     cmdTeclado = NewButton(Frame3, QStringLiteral("cmdTeclado"), QStringLiteral("Teclado"),
                            SansSerif(12, true), 4080, 1920, 1695, 735);
@@ -217,7 +218,7 @@ void Pedido_R::BuildSideDishPanels() {
     Combo2 = NewCombo(Frame6, "Combo2", 120, 1080, 4935, true);
     Grid2 = new Grid(Frame6);
     Grid2->setObjectName(QStringLiteral("Grid2"));
-    PlaceTwips(Grid2, 120, 1800, 4935, 2055);
+    PlaceOnPanel(Grid2, 120, 1800, 4935, 2055);
     QFont gridFont = Grid2->font();
     gridFont.setBold(true);
     Grid2->setFont(gridFont);

@@ -18,10 +18,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     widgets::LoadResources();
     startup::InstallProgramSeams();
-    // Every form is drawn at the one factor that fits the order screen to
-    // this panel.
-    widgets::SetLayoutScale(
-        widgets::ScaleForScreen(QGuiApplication::primaryScreen(), widgets::HasWindowManager()));
+    // The order screen is stretched over this panel; the other forms and
+    // every font follow the smaller of its two factors.
+    widgets::FitToScreen(QGuiApplication::primaryScreen(), widgets::HasWindowManager());
     QApplication::setApplicationName(QStringLiteral("Pedidos_VandrelFW"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/iconos/Vandrel.ico")));
     // One program per terminal: a second one would take the first one's send

@@ -1,10 +1,13 @@
 #include "widgets/look.h"
 
 #include <QAbstractButton>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPalette>
 #include <QWidget>
+#include <limits>
 
+#include "widgets/caption_fit.h"
 #include "widgets/contrast.h"
 #include "widgets/screen_scale.h"
 
@@ -20,12 +23,15 @@ QFont SansSerif(double points, bool bold, bool italic) {
 }
 
 void FitCaption(QWidget* w, const QString& caption) {
-    constexpr double kSmallest = 6;
     QFont f = w->font();
-    // A few pixels are left for the control's own frame and margins.
-    const int room = w->width() - 4;
-    while (f.pointSizeF() > kSmallest && QFontMetrics(f).horizontalAdvance(caption) > room)
-        f.setPointSizeF(f.pointSizeF() - 0.5);
+    const int now = QFontInfo(f).pixelSize();
+    // A few pixels are left for the control's own frame and margins; only
+    // the width counts, on one line.
+    const Caption line{caption, {w->width() - 4, std::numeric_limits<int>::max() / 4}};
+    const CaptionSize size = FitCaptions({line}, 1, std::min(now, MinimumTextPixels()), now, f);
+    if (size.pixels == now && size.stretch == 100) return;
+    f.setPixelSize(size.pixels);
+    f.setStretch(size.stretch);
     w->setFont(f);
 }
 

@@ -12,9 +12,10 @@ namespace widgets {
 // at `points` of the design multiplied by the layout factor.
 QFont SansSerif(double points, bool bold = false, bool italic = false);
 
-// Shrinks the font of a fixed caption, half a point at a time, until the
-// caption fits the control's width: the forms were drawn for a narrower face
-// than the ones Linux offers, and a caption cut off helps nobody.
+// Shrinks the font of a fixed caption until it fits the control's width on
+// one line: the forms were drawn for a narrower face than the ones Linux
+// offers, and a caption cut off helps nobody. It never goes below the least
+// size that reads (MinimumTextPixels); there the letters are narrowed instead.
 void FitCaption(QWidget* w, const QString& caption);
 
 // Paints `w`'s background in `color` (labels, frames).

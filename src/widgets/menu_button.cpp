@@ -14,14 +14,14 @@ void MenuButton::paintEvent(QPaintEvent*) {
     const QBrush face = palette().brush(QPalette::Button);
     qDrawWinButton(&p, rect(), palette(), isDown(), &face);
 
-    QRect area = rect().adjusted(5, 5, -5, -5);
+    QRect area = CaptionArea();
     if (isDown()) area.translate(1, 1);
     if (!icon().isNull()) {
         const QPixmap picture =
             icon().pixmap(iconSize(), isEnabled() ? QIcon::Normal : QIcon::Disabled);
-        const int top = text().isEmpty() ? area.center().y() - picture.height() / 2 : area.top();
-        p.drawPixmap(area.center().x() - picture.width() / 2, top, picture);
-        if (!text().isEmpty()) area.setTop(top + picture.height() + 2);
+        const QRect inside = Inside().translated(isDown() ? QPoint(1, 1) : QPoint());
+        const int top = text().isEmpty() ? inside.center().y() - picture.height() / 2 : inside.top();
+        p.drawPixmap(inside.center().x() - picture.width() / 2, top, picture);
     }
     if (text().isEmpty()) return;
     const int flags = Qt::AlignCenter | Qt::TextWordWrap;
@@ -29,6 +29,15 @@ void MenuButton::paintEvent(QPaintEvent*) {
     const bool fits = p.fontMetrics().boundingRect(area, flags, text()).width() <= area.width();
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     p.drawText(area, fits ? flags : flags | Qt::TextWrapAnywhere, text());
+}
+
+// Inside the frame, less a pixel for the shift of a pressed face.
+QRect MenuButton::Inside() const { return rect().adjusted(5, 5, -6, -6); }
+
+QRect MenuButton::CaptionArea() const {
+    QRect area = Inside();
+    if (!icon().isNull()) area.setTop(area.top() + iconSize().height() + 2);
+    return area;
 }
 
 void SetMenuCaption(QPushButton* button, const QString& caption) {

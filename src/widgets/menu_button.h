@@ -12,8 +12,17 @@ class MenuButton : public QPushButton {
 public:
     using QPushButton::QPushButton;
 
+    // Where the caption is drawn: inside the frame, below the picture when
+    // there is one.
+    QRect CaptionArea() const;
+    // Captions are drawn on up to this many lines.
+    static constexpr int kCaptionLines = 3;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    QRect Inside() const;
 };
 
 // Sets the caption of a menu button as the database holds it: text() keeps

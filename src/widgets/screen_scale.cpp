@@ -2,9 +2,11 @@
 
 #include <xcb/xcb.h>
 
+#include <QFont>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -12,9 +14,9 @@
 namespace widgets {
 namespace {
 
-double& Factor() {
-    static double factor = 1;
-    return factor;
+LayoutFactors& Factors() {
+    static LayoutFactors factors;
+    return factors;
 }
 
 // A title bar and the frame's borders, what a maximised window loses of the
@@ -23,7 +25,20 @@ constexpr int kDecorationHeight = 32;
 
 constexpr double kMillimetresPerInch = 25.4;
 constexpr double kTouchMillimetres = 9;
+constexpr double kTextMillimetres = 3.2;
 constexpr double kPlainDotsPerInch = 96;
+constexpr double kPointsPerInch = 72;
+
+// A screen's reported resolution when it is one a panel can have; 96 dots
+// per inch otherwise (many report none, or a made-up size).
+double PlausibleDpi(double dotsPerInch) {
+    return dotsPerInch >= 50 && dotsPerInch <= 600 ? dotsPerInch : kPlainDotsPerInch;
+}
+
+double PhysicalDpi() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->physicalDotsPerInchY() : kPlainDotsPerInch;
+}
 
 bool QtScalesItself() {
     return !qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR") ||
@@ -51,35 +66,60 @@ bool X11HasWindowManager(xcb_connection_t* c) {
 
 }  // namespace
 
-double LayoutScale() { return Factor(); }
+LayoutFactors Layout() { return Factors(); }
 
-void SetLayoutScale(double factor) { Factor() = factor > 0 ? factor : 1; }
-
-double FitScale(QSize design, QSize available) {
-    if (design.isEmpty() || available.isEmpty()) return 1;
-    return std::min(double(available.width()) / design.width(), double(available.height()) / design.height());
+void SetLayout(LayoutFactors factors) {
+    Factors() = {factors.across > 0 ? factors.across : 1, factors.down > 0 ? factors.down : 1};
 }
 
-double ScaleForScreen(const QScreen* screen, bool windowManager) {
-    if (screen == nullptr || QtScalesItself()) return 1;
+void SetLayoutScale(double factor) { SetLayout({factor, factor}); }
+
+double LayoutScale() { return Factors().Uniform(); }
+
+LayoutFactors FillFactors(QSize design, QSize available) {
+    if (design.isEmpty() || available.isEmpty()) return {};
+    LayoutFactors f{double(available.width()) / design.width(), double(available.height()) / design.height()};
+    f.across = std::min(f.across, f.down * kMostStretch);
+    f.down = std::min(f.down, f.across * kMostStretch);
+    return f;
+}
+
+LayoutFactors FactorsForScreen(const QScreen* screen, bool windowManager) {
+    if (screen == nullptr || QtScalesItself()) return {};
     QSize room = screen->availableGeometry().size();
     if (windowManager) room.rheight() -= kDecorationHeight;
-    return FitScale(kDesignSize, room);
+    return FillFactors(kDesignSize, room);
 }
 
-int Scaled(int pixels) { return static_cast<int>(std::lround(pixels * Factor())); }
+void FitToScreen(const QScreen* screen, bool windowManager) {
+    SetLayout(FactorsForScreen(screen, windowManager));
+    QFont font = QGuiApplication::font();
+    if (font.pointSizeF() > 0 && font.pointSizeF() < MinimumTextPoints()) {
+        font.setPointSizeF(MinimumTextPoints());
+        QGuiApplication::setFont(font);
+    }
+}
 
-double ScaledPoints(double points) { return points * Factor(); }
+int Scaled(int pixels) { return static_cast<int>(std::lround(pixels * LayoutScale())); }
+
+double ScaledPoints(double points) { return std::max(points * LayoutScale(), MinimumTextPoints()); }
 
 int TouchMinimumAt(double dotsPerInch) {
-    const bool plausible = dotsPerInch >= 50 && dotsPerInch <= 600;
-    const double dpi = plausible ? dotsPerInch : kPlainDotsPerInch;
-    return static_cast<int>(std::ceil(kTouchMillimetres / kMillimetresPerInch * dpi));
+    return static_cast<int>(std::ceil(kTouchMillimetres / kMillimetresPerInch * PlausibleDpi(dotsPerInch)));
 }
 
-int TouchMinimum() {
+int TouchMinimum() { return TouchMinimumAt(PhysicalDpi()); }
+
+int MinimumTextPixelsAt(double dotsPerInch) {
+    return static_cast<int>(std::lround(kTextMillimetres / kMillimetresPerInch * PlausibleDpi(dotsPerInch)));
+}
+
+int MinimumTextPixels() { return MinimumTextPixelsAt(PhysicalDpi()); }
+
+double MinimumTextPoints() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return TouchMinimumAt(screen ? screen->physicalDotsPerInchY() : kPlainDotsPerInch);
+    const double logical = screen && screen->logicalDotsPerInchY() > 0 ? screen->logicalDotsPerInchY() : kPlainDotsPerInch;
+    return MinimumTextPixels() * kPointsPerInch / logical;
 }
 
 bool HasWindowManager() {

@@ -3,6 +3,8 @@
 // children, captions with apostrophes and the statements the server got.
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -13,6 +15,7 @@
 #include "order_screen/grid.h"
 #include "order_screen/screen_fixture.h"
 #include "widgets/look.h"
+#include "widgets/screen_scale.h"
 #include "widgets/ole_color.h"
 
 namespace {
@@ -142,7 +145,12 @@ TEST_P(MenuWalkTest, TheMainMenuPutsEachRowOnItsButtonAndPage) {
     EXPECT_EQ(s->bmenu[17]->parentWidget(), s->NuevoMenu[1]);
     EXPECT_EQ(Caption(s, 44), "ULTIMO");
     EXPECT_EQ(s->bmenu[44]->parentWidget(), s->NuevoMenu[2]);
-    for (QPushButton* b : s->bmenu) EXPECT_EQ(b->font().pointSizeF(), 8);
+    // One size a page, as large as its longest caption allows, never below
+    // the least that reads: page 3's one short caption is drawn larger than
+    // page 1's long ones.
+    for (int i = 0; i < 45; ++i) EXPECT_EQ(s->bmenu[i]->font(), s->bmenu[i / 15 * 15]->font()) << i;
+    EXPECT_GE(QFontInfo(s->bmenu[0]->font()).pixelSize(), widgets::MinimumTextPixels());
+    EXPECT_GT(s->bmenu[44]->font().pixelSize(), s->bmenu[0]->font().pixelSize());
     EXPECT_EQ(s->NuevoMenu[0]->title(), "(1) Menu Principal");
     EXPECT_EQ(s->NuevoMenu[2]->title(), "(3) Menu Principal");
     EXPECT_EQ(VisiblePage(s), 0);

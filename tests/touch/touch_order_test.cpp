@@ -1,7 +1,9 @@
 // The terminal on a touch panel, run under Xvfb at the panel size CTest gives
-// it (1024x768 and 1920x1080, and 1366x768 with a window manager, when
-// PEDIDOS_TOUCH_WINDOW_MANAGER is set): the screens fit the panel, and a
-// whole order is taken with touch events alone, the real boxes and keypads
+// it (4:3 1024x768, 5:4 1280x1024, 16:10 1280x800 and 16:9 1920x1080, and
+// 1366x768 with a window manager, when PEDIDOS_TOUCH_WINDOW_MANAGER is set):
+// the order screen fills the panel both ways, every text reads at arm's
+// length, every menu caption of the demo restaurant shows whole, and a whole
+// order is taken with touch events alone, the real boxes and keypads
 // included.
 // With PEDIDOS_TOUCH_SHOTS set to a folder, the panel is saved there at each
 // step worth a picture.
@@ -11,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPointer>
@@ -20,10 +23,13 @@
 #include <QTest>
 #include <QTimer>
 #include <deque>
+#include <map>
 #include <functional>
 
 #include "order_screen/grid.h"
 #include "order_screen/screen_fixture.h"
+#include "widgets/contrast.h"
+#include "widgets/menu_button.h"
 #include "widgets/screen_scale.h"
 #include "widgets/touch.h"
 
@@ -61,6 +67,25 @@ void Hold(QWidget* w, QPoint at) {
     QTest::qWait(widgets::TouchGestures::kLongPressMs + 300);
     QTest::touchEvent(w, Finger()).release(0, at, w);
     QCoreApplication::processEvents();
+}
+
+// Every widget under `root`, `root` included, and every cell of its grids,
+// draws its text at least at the least size that reads.
+void ExpectReadable(const QWidget* root) {
+    const int least = widgets::MinimumTextPixels();
+    QList<const QWidget*> all = {root};
+    for (const QWidget* w : root->findChildren<QWidget*>()) all.append(w);
+    for (const QWidget* w : all) {
+        EXPECT_GE(QFontInfo(w->font()).pixelSize(), least) << w->objectName().toStdString() << " ("
+                                                           << w->metaObject()->className() << ")";
+        if (const auto* grid = qobject_cast<const QTableWidget*>(w))
+            for (int row = 0; row < grid->rowCount(); ++row)
+                for (int col = 0; col < grid->columnCount(); ++col)
+                    if (const QTableWidgetItem* cell = grid->item(row, col); cell && !cell->text().isEmpty()) {
+                        EXPECT_GE(QFontInfo(cell->font()).pixelSize(), least)
+                            << w->objectName().toStdString() << " " << row << "," << col;
+                    }
+    }
 }
 
 QPushButton* KeyOf(QWidget* box, const QString& text) {
@@ -105,6 +130,7 @@ private:
         QWidget* box = QApplication::activeModalWidget();
         if (box == nullptr || box == answered_ || !box->isVisible()) return;
         answered_ = box;
+        ExpectReadable(box);
         if (answers_.empty()) {
             ADD_FAILURE() << "a box nobody expected: " << box->windowTitle().toStdString();
             box->close();
@@ -132,7 +158,7 @@ protected:
         } else {
             ASSERT_FALSE(widgets::HasWindowManager());
         }
-        widgets::SetLayoutScale(widgets::ScaleForScreen(screen_, widgets::HasWindowManager()));
+        widgets::FitToScreen(screen_, widgets::HasWindowManager());
         testsupport::EmptyOrders(40);
     }
     void TearDown() override {
@@ -197,7 +223,7 @@ protected:
     QScreen* screen_ = nullptr;
 };
 
-TEST_F(TouchPanel, TheOrderScreenAndItsPanelsFillThePanelAndEveryControlTakesAFinger) {
+TEST_F(TouchPanel, TheOrderScreenFillsThePanelBothWaysAndEveryControlTakesAFingerAndReads) {
     Pedido_R* s = Shown();
     const QRect room = screen_->availableGeometry();
     if (widgets::HasWindowManager()) {
@@ -208,15 +234,22 @@ TEST_F(TouchPanel, TheOrderScreenAndItsPanelsFillThePanelAndEveryControlTakesAFi
         EXPECT_EQ(s->geometry(), room) << "the screen covers the panel";
         EXPECT_TRUE(s->windowState() & Qt::WindowFullScreen);
     }
-    // The drawing keeps its shape and fills the panel in one direction.
-    const QSize drawing = s->Lienzo->size();
-    EXPECT_TRUE(drawing.width() >= room.width() - 2 || drawing.height() >= room.height() - 2)
-        << drawing.width() << "x" << drawing.height();
-    EXPECT_NEAR(double(drawing.width()) / drawing.height(),
-                double(widgets::kDesignSize.width()) / widgets::kDesignSize.height(), 0.01);
+    // The controls span the panel both ways, each where it is in the design
+    // relative to the others: information bar on top, menu at the left, the
+    // grid beside it, the buttons under the grid.
+    QRect used;
+    for (const QWidget* w : std::initializer_list<const QWidget*>{s->Frame1, s->Frame4, s->Grid1, s->Frame5})
+        used |= QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+    EXPECT_GE(used.width(), 0.9 * room.width()) << used.width() << " of " << room.width();
+    EXPECT_GE(used.height(), 0.9 * room.height()) << used.height() << " of " << room.height();
+    const auto global = [](const QWidget* w) { return QRect(w->mapToGlobal(QPoint(0, 0)), w->size()); };
+    EXPECT_LT(global(s->Frame1).bottom(), global(s->Frame4).top());
+    EXPECT_LT(global(s->Frame4).right(), global(s->Grid1).left());
+    EXPECT_LT(global(s->Grid1).bottom(), global(s->Frame5).top());
     for (QWidget* w : std::initializer_list<QWidget*>{s->Frame1, s->Frame3, s->Frame4, s->Frame5, s->Grid1,
                                                       s->Command2[2], s->Label1[3]})
         ExpectOnPanel(w);
+    ExpectReadable(s);
     ExpectTouchable(s);
     EXPECT_GE(s->Grid1->rowHeight(1), widgets::TouchMinimum());
     // Side-dish and cooking-point panels, where they open.
@@ -226,6 +259,62 @@ TEST_F(TouchPanel, TheOrderScreenAndItsPanelsFillThePanelAndEveryControlTakesAFi
     s->OpenCookingPointPanel(3480);
     ExpectOnPanel(s->Frame7);
     ExpectTouchable(s->Frame7);
+}
+
+TEST_F(TouchPanel, EveryMenuCaptionOfTheDemoRestaurantShowsWholeAndReadsOnItsColour) {
+    Pedido_R* s = Continued("María Fernández", "3", "001");
+    s->ShowOnPanel();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(s));
+    const int least = widgets::MinimumTextPixels();
+    int captions = 0;
+    const auto expectWhole = [&](const QString& level) {
+        for (const QPushButton* b : s->bmenu) {
+            if (b->text().isEmpty()) continue;
+            ++captions;
+            SCOPED_TRACE((level + " / " + b->text()).toStdString());
+            const QRect area = static_cast<const widgets::MenuButton*>(b)->CaptionArea();
+            const QFontMetrics m(b->font());
+            EXPECT_GE(QFontInfo(b->font()).pixelSize(), least);
+            for (const QString& word : b->text().split(' ', Qt::SkipEmptyParts))
+                EXPECT_LE(m.horizontalAdvance(word), area.width()) << word.toStdString() << " is cut";
+            const QRect text = m.boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, b->text());
+            EXPECT_LE(text.height(), area.height());
+            EXPECT_LE(qRound(double(text.height()) / m.lineSpacing()), widgets::MenuButton::kCaptionLines);
+            EXPECT_GE(widgets::ContrastRatio(b->palette().color(QPalette::ButtonText), b->palette().color(QPalette::Button)),
+                      4.5);
+        }
+    };
+    s->regre3_Click();
+    expectWhole("main menu");
+    // Every level of the demo restaurant: each menu from the main menu, each
+    // submenu from its menu.
+    std::map<QString, int> menus;
+    for (const QString& row : RootQuery("select indice, titulo from tbl_botones where departamento = '01' and esmenu"
+                                        " and titulo <> 'Sin Menu' and coalesce(cod_producto, '') = ''")) {
+        const QStringList f = row.split('\t');
+        menus[f[1]] = f[0].toInt();
+        s->regre3_Click();
+        s->bmenu_Click(f[0].toInt());
+        expectWhole(f[1]);
+    }
+    int submenus = 0;
+    for (const QString& row : RootQuery("select indice, titulo, menu from tbl_botones where departamento = '01'"
+                                        " and essubmenu and coalesce(cod_producto, '') = ''")) {
+        const QStringList f = row.split('\t');
+        ASSERT_TRUE(menus.count(f[2])) << f[2].toStdString();
+        s->regre3_Click();
+        s->bmenu_Click(menus[f[2]]);
+        s->bmenu_Click(f[0].toInt());
+        expectWhole(f[2] + " / " + f[1]);
+        ++submenus;
+    }
+    EXPECT_GE(menus.size(), 8u);
+    EXPECT_GE(submenus, 4);
+    EXPECT_EQ(QString::number(captions),
+              RootQuery("select count(*) from tbl_botones where departamento = '01' and ((esmenu and titulo <> 'Sin Menu')"
+                        " or (essubmenu and menu <> '') or submenu <> '')")
+                  .value(0))
+        << "every row of every level was drawn and looked at";
 }
 
 TEST_F(TouchPanel, AWholeOrderIsTakenWithTouchEventsAlone) {

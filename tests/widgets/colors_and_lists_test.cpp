@@ -117,19 +117,26 @@ TEST(DialogText, CarriageReturnsBreakTheLineInAQtBox) {
 
 }  // namespace
 
+#include <QFontInfo>
 #include <QLabel>
 
 #include "widgets/look.h"
+#include "widgets/screen_scale.h"
 
 namespace {
 
 TEST(FitCaption, ACaptionTooWideForItsLabelGetsASmallerFontAndOneThatFitsKeepsIts) {
-    QLabel label;
-    label.setFont(widgets::SansSerif(18, true));
-    label.resize(120, 30);
-    widgets::FitCaption(&label, "CANTIDAD ITEM:");
-    EXPECT_LT(label.font().pointSizeF(), 18);
-    EXPECT_LE(QFontMetrics(label.font()).horizontalAdvance("CANTIDAD ITEM:"), 116);
+    const int before = QFontInfo(widgets::SansSerif(18, true)).pixelSize();
+    // Smaller first; at the least size that reads, narrower.
+    for (int width : {200, 160, 120, 100}) {
+        QLabel label;
+        label.setFont(widgets::SansSerif(18, true));
+        label.resize(width, 30);
+        widgets::FitCaption(&label, "CANTIDAD ITEM:");
+        EXPECT_LT(QFontInfo(label.font()).pixelSize(), before) << width;
+        EXPECT_GE(QFontInfo(label.font()).pixelSize(), widgets::MinimumTextPixels()) << width;
+        EXPECT_LE(QFontMetrics(label.font()).horizontalAdvance("CANTIDAD ITEM:"), width - 4) << width;
+    }
 
     QLabel wide;
     wide.setFont(widgets::SansSerif(18, true));

@@ -1,0 +1,66 @@
+#include "widgets/caption_fit.h"
+
+#include <QFontMetrics>
+#include <QRect>
+#include <algorithm>
+#include <limits>
+
+namespace widgets {
+namespace {
+
+QFont AtPixels(QFont font, int pixels) {
+    font.setPixelSize(std::max(1, pixels));
+    return font;
+}
+
+bool AllFit(const std::vector<Caption>& captions, int maxLines, const QFont& font) {
+    return std::all_of(captions.begin(), captions.end(),
+                       [&](const Caption& c) { return CaptionFits(c.text, c.room, maxLines, font); });
+}
+
+}  // namespace
+
+bool CaptionFits(const QString& text, QSize room, int maxLines, const QFont& font) {
+    if (text.isEmpty()) return true;
+    if (room.isEmpty()) return false;
+    const QFontMetrics m(font);
+    const QRect used = m.boundingRect(QRect(0, 0, room.width(), std::numeric_limits<int>::max() / 2),
+                                      Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text);
+    // A word wider than the room sticks out of it rather than breaking.
+    if (used.width() > room.width() || used.height() > room.height()) return false;
+    const int lines = (used.height() + m.leading()) / std::max(1, m.lineSpacing());
+    return lines <= maxLines;
+}
+
+int LargestFittingPixels(const std::vector<Caption>& captions, int maxLines, int least, int most,
+                         const QFont& face) {
+    most = std::max(least, most);
+    if (!AllFit(captions, maxLines, AtPixels(face, least))) return least;
+    // Text grows with its size: the largest size that fits lies between one
+    // that fits (low) and one past the last that might (high).
+    int low = least, high = most + 1;
+    while (high - low > 1) {
+        const int middle = low + (high - low) / 2;
+        (AllFit(captions, maxLines, AtPixels(face, middle)) ? low : high) = middle;
+    }
+    return low;
+}
+
+CaptionSize FitCaptions(const std::vector<Caption>& captions, int maxLines, int least, int most, const QFont& face) {
+    QFont narrowed = face;
+    int stretch = 100;
+    for (; stretch > kNarrowestStretch; stretch -= 5) {
+        narrowed.setStretch(stretch);
+        if (AllFit(captions, maxLines, AtPixels(narrowed, least))) break;
+    }
+    narrowed.setStretch(stretch);
+    return {LargestFittingPixels(captions, maxLines, least, most, narrowed), stretch};
+}
+
+int PixelsForLines(int height, int lines, const QFont& face) {
+    int pixels = std::max(1, height / std::max(1, lines));
+    while (pixels > 1 && QFontMetrics(AtPixels(face, pixels)).lineSpacing() * lines > height) --pixels;
+    return pixels;
+}
+
+}  // namespace widgets

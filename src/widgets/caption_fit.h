@@ -1,0 +1,47 @@
+#pragma once
+// How large a set of captions can be drawn so that every one of them shows
+// whole in its own room: words kept whole, on a few lines at most. Menu
+// buttons use it for the captions of a page (one size for the page, set by
+// its longest caption), the lists for their entries.
+#include <QFont>
+#include <QSize>
+#include <QString>
+#include <vector>
+
+namespace widgets {
+
+struct Caption {
+    QString text;
+    QSize room;  // where it is drawn, in pixels
+};
+
+// True when `text` in `font`, wrapped at word boundaries, is at most
+// `maxLines` lines and fits `room` whole (no word wider than the room).
+bool CaptionFits(const QString& text, QSize room, int maxLines, const QFont& font);
+
+// The largest pixel size from `least` to `most` at which every caption fits
+// its room on at most `maxLines` lines, in `face` (its family, weight and
+// width); `least` when not even that size fits them all.
+int LargestFittingPixels(const std::vector<Caption>& captions, int maxLines, int least, int most,
+                         const QFont& face);
+
+// How a page's captions are drawn: their pixel size, and their width in
+// percent of the face's own (QFont::setStretch).
+struct CaptionSize {
+    int pixels;
+    int stretch;
+    bool operator==(const CaptionSize&) const = default;
+};
+// Narrower than this, letters stop reading as the face's.
+inline constexpr int kNarrowestStretch = 70;
+// The size for a page: the face's own width when the captions fit it at
+// `least` or more (then as large as they fit, up to `most`); otherwise the
+// widest narrowing, in steps of 5%, at which they fit `least`, and then as
+// large as they fit at that width. A word longer than the room even then is
+// drawn at `least`, as narrow as allowed.
+CaptionSize FitCaptions(const std::vector<Caption>& captions, int maxLines, int least, int most, const QFont& face);
+
+// The largest pixel size at which `lines` lines of `face` stand in `height`.
+int PixelsForLines(int height, int lines, const QFont& face);
+
+}  // namespace widgets
