@@ -11,12 +11,14 @@
 #include "startup/acceso.h"
 #include "widgets/error_box.h"
 #include "startup/program_seams.h"
+#include "widgets/edge_style.h"
 #include "widgets/resources.h"
 #include "widgets/screen_scale.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     widgets::LoadResources();
+    widgets::UseEdgeStyle();
     startup::InstallProgramSeams();
     // Every form is drawn at the one factor that fits the order screen to
     // this panel.
