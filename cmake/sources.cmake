@@ -123,6 +123,8 @@ set(PEDIDOS_SCREENS_SOURCES
   widgets/input_box.h
   widgets/contrast.cpp
   widgets/contrast.h
+  widgets/edge_style.cpp
+  widgets/edge_style.h
   widgets/look.cpp
   widgets/look.h
   widgets/menu_button.cpp

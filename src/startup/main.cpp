@@ -11,12 +11,14 @@
 #include "startup/acceso.h"
 #include "widgets/error_box.h"
 #include "startup/program_seams.h"
+#include "widgets/edge_style.h"
 #include "widgets/resources.h"
 #include "widgets/screen_scale.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     widgets::LoadResources();
+    widgets::UseEdgeStyle();
     startup::InstallProgramSeams();
     // The order screen is stretched over this panel; the other forms and
     // every font follow the smaller of its two factors.

@@ -42,6 +42,20 @@ void SetBackColor(QWidget* w, const QColor& color) {
     w->setAutoFillBackground(true);
 }
 
+QColor BackgroundBehind(const QWidget* w) {
+    const QWidget* under = w->parentWidget();
+    while (under && !under->autoFillBackground() && !under->isWindow()) under = under->parentWidget();
+    if (under == nullptr) return w->palette().color(QPalette::Window);
+    return under->palette().color(under->backgroundRole());
+}
+
+void SetTextColor(QWidget* w, const QColor& color) {
+    const QColor back = w->autoFillBackground() ? w->palette().color(w->backgroundRole()) : BackgroundBehind(w);
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::WindowText, ShadeReaching(color, back, kTextContrast));
+    w->setPalette(pal);
+}
+
 void SetFaceColor(QAbstractButton* button, const QColor& color) {
     QPalette pal = button->palette();
     if (pal.color(QPalette::Button) == color) return;  // no repaint for nothing

@@ -21,6 +21,14 @@ void FitCaption(QWidget* w, const QString& caption);
 // Paints `w`'s background in `color` (labels, frames).
 void SetBackColor(QWidget* w, const QColor& color);
 
+// The colour `w` stands on: the background of the nearest widget above it
+// that paints one (a frame with a back colour, or the window).
+QColor BackgroundBehind(const QWidget* w);
+
+// Writes `w`'s text in `color`, or in the nearest shade of it that reads
+// (4.5:1) on the background the text stands on.
+void SetTextColor(QWidget* w, const QColor& color);
+
 // The face colour of a graphical-style button; its caption turns black or
 // white, whichever reads better on it.
 void SetFaceColor(QAbstractButton* button, const QColor& color);

@@ -4,6 +4,9 @@
 #include <QPainter>
 #include <qdrawutil.h>
 
+#include "widgets/contrast.h"
+#include "widgets/look.h"
+
 namespace widgets {
 
 void MenuButton::paintEvent(QPaintEvent*) {
@@ -11,8 +14,20 @@ void MenuButton::paintEvent(QPaintEvent*) {
     // pressed, sunken) frame. The style's own bevel costs several times more
     // per button, and a menu level repaints up to 45 of them at once.
     QPainter p(this);
-    const QBrush face = palette().brush(QPalette::Button);
-    qDrawWinButton(&p, rect(), palette(), isDown(), &face);
+    const QPalette& pal = palette();
+    const QBrush face = pal.brush(QPalette::Button);
+    // The frame's outer line is where the button ends: darkened (or
+    // lightened) as far as it must be to show against the page, whatever
+    // face the back office chose. A white top-left line on the light grey
+    // page hardly shows; the light line of the bevel moves inside.
+    const QColor page = BackgroundBehind(this);
+    QPalette frame = pal;
+    frame.setColor(QPalette::Light, ShadeReaching(pal.color(QPalette::Light), page, kEdgeContrast));
+    frame.setColor(QPalette::Shadow, ShadeReaching(pal.color(QPalette::Shadow), page, kEdgeContrast));
+    // The inner line: raised, the light of the bevel (top left); sunken, the
+    // face (bottom right). The fill is the face either way.
+    frame.setColor(QPalette::Button, isDown() ? face.color() : pal.color(QPalette::Light));
+    qDrawWinButton(&p, rect(), frame, isDown(), &face);
 
     QRect area = CaptionArea();
     if (isDown()) area.translate(1, 1);
@@ -27,7 +42,7 @@ void MenuButton::paintEvent(QPaintEvent*) {
     const int flags = Qt::AlignCenter | Qt::TextWordWrap;
     // A single word wider than the button breaks anywhere rather than being cut.
     const bool fits = p.fontMetrics().boundingRect(area, flags, text()).width() <= area.width();
-    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    p.setPen(pal.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     p.drawText(area, fits ? flags : flags | Qt::TextWrapAnywhere, text());
 }
 

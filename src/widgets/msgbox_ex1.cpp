@@ -28,12 +28,6 @@ QPoint TwipsPoint(int x, int y) {
     return {Twips(x), Twips(y)};
 }
 
-void SetTextColor(QLabel* label, const QColor& color) {
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, color);
-    label->setPalette(pal);
-}
-
 // The square the sign is drawn in: centred, with a small margin.
 QRectF SignBox(QSize size) {
     const qreal side = std::min(size.width(), size.height()) * 0.92;

@@ -6,6 +6,7 @@
 
 #include "startup/program_seams.h"
 #include "support/test_printer.h"
+#include "widgets/edge_style.h"
 #include "widgets/resources.h"
 
 int main(int argc, char** argv) {
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_DATA_HOME", ownData.path().toLocal8Bit());
     QApplication app(argc, argv);
     widgets::LoadResources();
+    widgets::UseEdgeStyle();
     startup::InstallProgramSeams();
     return testsupport::RunAllTests(argc, argv);
 }

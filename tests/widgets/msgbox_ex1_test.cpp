@@ -1,5 +1,6 @@
 // The message window: its drawing, the blinking title (ticks driven by hand)
 // and how it closes.
+#include "widgets/contrast.h"
 #include "widgets/msgbox_ex1.h"
 #include "widgets/screen_scale.h"
 
@@ -45,6 +46,11 @@ TEST_F(MsgboxTest, TheDesignShowsItsTextsLinesAndSigns) {
     EXPECT_EQ(shot.pixelColor(104, 20), QColor(224, 224, 224));   // right of the sign
     EXPECT_EQ(shot.pixelColor(50, 96), QColor(224, 224, 224));    // below the sign
     EXPECT_EQ(shot.pixelColor(530, 190), QColor(Qt::white));
+    // The grey title and the dark grey message read on the white window.
+    for (const QLabel* text : {box.lblTitulo1, box.lblMensaje})
+        EXPECT_GE(widgets::ContrastRatio(text->palette().color(QPalette::WindowText), Qt::white),
+                  widgets::kTextContrast)
+            << text->objectName().toStdString();
 }
 
 TEST_F(MsgboxTest, EachSignIsDrawnInItsColour) {
