@@ -23,6 +23,7 @@ void LoadList(QComboBox* combo, const char* fileName) {
         order::ReadListFile(rt::PathIn(Module1::Carpeta_Datos, QString::fromLatin1(fileName)));
     widgets::ClearList(combo);
     for (const QString& entry : entries) widgets::AddListItem(combo, entry);
+    widgets::FitListEntries(combo);
 }
 
 void ShowAtTop(QWidget* frame, int topTwips) {
@@ -63,6 +64,7 @@ void Pedido_R::Buscar_C1() {
     widgets::ClearList(Combo2);
     for (Rs_General->MoveFirst(); !Rs_General->IsEof(); Rs_General->MoveNext())
         widgets::AddListItem(Combo2, Rs_General->Field(QStringLiteral("nombre")).ToText());
+    widgets::FitListEntries(Combo2);
     ResetSideDishGrid(*Grid2, Num_Contornos);
 }
 

@@ -1,11 +1,18 @@
 #include "widgets/combo_list.h"
 
-#include <algorithm>
-
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+#include "widgets/caption_fit.h"
+#include "widgets/screen_scale.h"
 
 namespace widgets {
 
@@ -23,6 +30,24 @@ void AddListItem(QComboBox* combo, const QString& item) {
         combo->setCurrentIndex(-1);
         combo->setEditText(text);
     }
+}
+
+void FitListEntries(QComboBox* combo) {
+    QAbstractItemView* list = combo->view();
+    // The list opens at least as wide as its combo; its entries lose the
+    // item margins and, when the list scrolls, the scroll bar.
+    const int room = combo->width() - list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 12;
+    std::vector<Caption> entries;
+    for (int i = 0; i < combo->count(); ++i)
+        entries.push_back({combo->itemText(i), {room, std::numeric_limits<int>::max() / 4}});
+    QFont face = combo->font();
+    const int field = QFontInfo(face).pixelSize();
+    const int least = std::min(field, MinimumTextPixels());
+    const int most = std::max(field, PixelsForLines(TouchMinimum(), 1, face));
+    const CaptionSize size = FitCaptions(entries, 1, least, most, face);
+    face.setPixelSize(size.pixels);
+    face.setStretch(size.stretch);
+    if (list->font() != face) list->setFont(face);
 }
 
 namespace {

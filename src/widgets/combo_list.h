@@ -14,6 +14,12 @@ void ClearList(QComboBox* combo);
 // Appends `item` to the list; the combo's text stays as it was.
 void AddListItem(QComboBox* combo, const QString& item);
 
+// Draws the entries of the list as large as its width allows for the longest
+// of them, on one line, never below the least size that reads, never cut
+// (narrowed there if they must be), and at least as large as the field's own
+// text. Called once the list is filled.
+void FitListEntries(QComboBox* combo);
+
 // Makes "activated" mean "picked from the list": Enter in the typing field
 // is swallowed, so a typed text is never taken for a pick (Qt would report a
 // typed text that matches an entry as activated).

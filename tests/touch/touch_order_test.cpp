@@ -214,6 +214,9 @@ protected:
         }
         ASSERT_TRUE(rows->rect().contains(entryRect())) << "dragging never brought " << entry.toStdString();
         EXPECT_GE(entryRect().height(), widgets::TouchMinimum());
+        // The entry reads, and shows whole.
+        EXPECT_GE(QFontInfo(list->font()).pixelSize(), widgets::MinimumTextPixels());
+        EXPECT_GE(entryRect().width(), QFontMetrics(list->font()).horizontalAdvance(entry)) << entry.toStdString();
         Tap(rows, entryRect().center());
         EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; }))
             << "the list stayed open";

@@ -183,3 +183,34 @@ TEST(MenuButton, ALongCaptionWrapsAndTheTextStaysTheCaption) {
 }
 
 }  // namespace
+
+#include <QAbstractItemView>
+#include <QComboBox>
+
+#include "widgets/combo_list.h"
+
+namespace {
+
+TEST(ListEntries, AreAsLargeAsTheListAllowsForTheLongestAndNeverBelowTheLeastSizeThatReads) {
+    const struct {
+        const char* longest;
+        bool atLeastTheField, narrowed;
+    } cases[] = {{"Papas", true, false},
+                 {"Ensalada mixta de la casa", false, false},
+                 {"Tostones con queso rallado y nata de la casa", false, true}};
+    for (const auto& c : cases) {
+        QComboBox combo;
+        combo.setFont(widgets::SansSerif(18));
+        combo.resize(240, 40);
+        for (const char* entry : {"Arroz", c.longest}) widgets::AddListItem(&combo, QString::fromUtf8(entry));
+        widgets::FitListEntries(&combo);
+        const QFont entries = combo.view()->font();
+        SCOPED_TRACE(c.longest);
+        EXPECT_GE(QFontInfo(entries).pixelSize(), widgets::MinimumTextPixels());
+        EXPECT_EQ(QFontInfo(entries).pixelSize() >= QFontInfo(combo.font()).pixelSize(), c.atLeastTheField);
+        EXPECT_EQ(entries.stretch() < 100, c.narrowed);
+        EXPECT_LE(QFontMetrics(entries).horizontalAdvance(QString::fromUtf8(c.longest)), combo.width()) << "cut";
+    }
+}
+
+}  // namespace
