@@ -20,6 +20,7 @@
 #include "widgets/qt_dialogs.h"
 #include "widgets/error_box.h"
 #include "startup/program_seams.h"
+#include "widgets/edge_style.h"
 #include "widgets/resources.h"
 #include "widgets/screen_scale.h"
 
@@ -104,6 +105,7 @@ int main(int argc, char** argv) {
     }
     widgets::LoadResources();
     startup::InstallProgramSeams();
+    widgets::UseEdgeStyle();
     widgets::FitToScreen(QGuiApplication::primaryScreen(), widgets::HasWindowManager());
     QApplication::setApplicationName(QStringLiteral("Pedidos_VandrelFW"));
     ScriptedAnswers answers;
