@@ -146,22 +146,18 @@ void Pedido_R::DrawLevel() {
 
 void Pedido_R::FitMenuCaptions() {
     using widgets::MenuButton;
-    const int least = widgets::MinimumTextPixels();
+    // The screen is the program's only one; its memory outlives it harmlessly.
+    static widgets::CaptionFitMemo sizes;
     for (int page = 0; page < kPages; ++page) {
         const auto first = bmenu.begin() + page * kButtonsPerPage;
+        // Every button of the page is a room: the blank ones too, so that a
+        // page of short captions gets the size three lines would have.
         std::vector<widgets::Caption> captions;
-        int tallest = 0;
-        for (auto b = first; b != first + kButtonsPerPage; ++b) {
-            const QSize room = static_cast<const MenuButton*>(*b)->CaptionArea().size();
-            tallest = std::max(tallest, room.height());
-            if (!(*b)->text().isEmpty()) captions.push_back({(*b)->text(), room});
-        }
-        // As large as three lines allow, so that a page of short captions
-        // reads like any other; smaller only for a page's longest caption.
+        for (auto b = first; b != first + kButtonsPerPage; ++b)
+            captions.push_back({(*b)->text(), static_cast<const MenuButton*>(*b)->CaptionArea().size()});
+        const widgets::CaptionSize size =
+            sizes.Fit(captions, MenuButton::kCaptionLines, widgets::MinimumTextPixels(), (*first)->font());
         QFont face = (*first)->font();
-        face.setStretch(100);
-        const int most = std::max(least, widgets::PixelsForLines(tallest, MenuButton::kCaptionLines, face));
-        const widgets::CaptionSize size = widgets::FitCaptions(captions, MenuButton::kCaptionLines, least, most, face);
         face.setPixelSize(size.pixels);
         face.setStretch(size.stretch);
         for (auto b = first; b != first + kButtonsPerPage; ++b)

@@ -57,6 +57,25 @@ CaptionSize FitCaptions(const std::vector<Caption>& captions, int maxLines, int 
     return {LargestFittingPixels(captions, maxLines, least, most, narrowed), stretch};
 }
 
+CaptionSize CaptionFitMemo::Fit(const std::vector<Caption>& captions, int maxLines, int least, QFont face) {
+    // The face's family, weight and style count; its size and width are
+    // what is being chosen.
+    face.setPixelSize(least);
+    face.setStretch(100);
+    int tallest = 0;
+    QString key = QStringLiteral("%1|%2").arg(face.key()).arg(maxLines);
+    for (const Caption& c : captions) {
+        key += QStringLiteral("|%1x%2|").arg(c.room.width()).arg(c.room.height()) + c.text;
+        tallest = std::max(tallest, c.room.height());
+    }
+    if (const auto known = sizes_.constFind(key); known != sizes_.constEnd()) return *known;
+    if (sizes_.size() >= kMostRemembered) sizes_.clear();
+    const int most = std::max(least, PixelsForLines(tallest, maxLines, face));
+    const CaptionSize size = FitCaptions(captions, maxLines, least, most, face);
+    sizes_.insert(key, size);
+    return size;
+}
+
 int PixelsForLines(int height, int lines, const QFont& face) {
     int pixels = std::max(1, height / std::max(1, lines));
     while (pixels > 1 && QFontMetrics(AtPixels(face, pixels)).lineSpacing() * lines > height) --pixels;

@@ -4,6 +4,7 @@
 // buttons use it for the captions of a page (one size for the page, set by
 // its longest caption), the lists for their entries.
 #include <QFont>
+#include <QHash>
 #include <QSize>
 #include <QString>
 #include <vector>
@@ -40,6 +41,20 @@ inline constexpr int kNarrowestStretch = 70;
 // large as they fit at that width. A word longer than the room even then is
 // drawn at `least`, as narrow as allowed.
 CaptionSize FitCaptions(const std::vector<Caption>& captions, int maxLines, int least, int most, const QFont& face);
+
+// FitCaptions up to the size at which `maxLines` lines fill the tallest
+// room (so that a page of short captions reads like any other), with a
+// memory of the answers it gave: a waiter walks the same few menu levels all
+// evening, and measuring a page's captions at several sizes costs more than
+// drawing them.
+class CaptionFitMemo {
+public:
+    CaptionSize Fit(const std::vector<Caption>& captions, int maxLines, int least, QFont face);
+
+private:
+    static constexpr int kMostRemembered = 512;
+    QHash<QString, CaptionSize> sizes_;
+};
 
 // The largest pixel size at which `lines` lines of `face` stand in `height`.
 int PixelsForLines(int height, int lines, const QFont& face);

@@ -108,6 +108,21 @@ TEST(CaptionFit, APageTooWideForTheLeastSizeIsNarrowedNoMoreThanItNeeds) {
     EXPECT_EQ(hopeless, (widgets::CaptionSize{least, widgets::kNarrowestStretch}));
 }
 
+TEST(CaptionFit, TheMemoryAnswersAsTheRuleUpToThreeLinesOfTheTallestRoom) {
+    widgets::CaptionFitMemo memo;
+    const std::vector<std::vector<Caption>> pages = {
+        {{QStringLiteral("CERVEZA"), {150, 100}}},
+        {{QStringLiteral("CERVEZA"), {90, 100}}},  // the same caption in a narrower room
+        {{QStringLiteral("SOLOMO DE CUERITO"), {90, 100}}},
+        {{QStringLiteral("CERVEZA"), {150, 100}}, {QStringLiteral("MERENGADA DE FRESA"), {150, 100}}}};
+    for (int round = 0; round < 2; ++round)
+        for (const auto& page : pages)
+            for (QFont face : {Bold(12), widgets::SansSerif(8)})
+                EXPECT_EQ(memo.Fit(page, 3, 12, face),
+                          widgets::FitCaptions(page, 3, 12, widgets::PixelsForLines(100, 3, face), face))
+                    << page.back().text.toStdString() << " round " << round;
+}
+
 TEST(CaptionFit, ThreeLinesOfTheSizeForThreeLinesStandInTheHeightAndNoLarger) {
     for (int height : {40, 76, 111, 160}) {
         const int size = widgets::PixelsForLines(height, 3, Bold(12));
