@@ -1,9 +1,12 @@
 // The menu buttons of the order screen: the area's main menu, one level per
 // click (menu, submenu, product) read from tbl_botones, and the three pages
 // of fifteen buttons.
+#include <QDebug>
 #include <QGroupBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSet>
+#include <limits>
 
 #include "data/sql_text.h"
 #include "order/menu_rules.h"
@@ -23,6 +26,8 @@ namespace {
 
 constexpr int kPages = 3;
 constexpr int kButtonsPerPage = 15;
+// The menu buttons' face: bold, in design points (its size is fitted).
+constexpr double kMenuPoints = 8;
 constexpr int kPictureSide = 40;  // pixels at the design size
 
 QString Escaped(const QString& text) { return data::SqlText(text); }
@@ -148,20 +153,32 @@ void Pedido_R::FitMenuCaptions() {
     using widgets::MenuButton;
     // The screen is the program's only one; its memory outlives it harmlessly.
     static widgets::CaptionFitMemo sizes;
+    static QSet<QString> named;  // captions already named in the log
+    const QFont design = widgets::SansSerif(kMenuPoints, true);
+    const int least = widgets::MinimumTextPixels();
     for (int page = 0; page < kPages; ++page) {
         const auto first = bmenu.begin() + page * kButtonsPerPage;
         // Every button of the page is a room: the blank ones too, so that a
-        // page of short captions gets the size three lines would have.
+        // page of short captions gets the size three lines would have. At
+        // the least size a caption may take every line its button holds.
         std::vector<widgets::Caption> captions;
         for (auto b = first; b != first + kButtonsPerPage; ++b)
             captions.push_back({(*b)->text(), static_cast<const MenuButton*>(*b)->CaptionArea().size()});
         const widgets::CaptionSize size =
-            sizes.Fit(captions, MenuButton::kCaptionLines, widgets::MinimumTextPixels(), (*first)->font());
-        QFont face = (*first)->font();
-        face.setPixelSize(size.pixels);
-        face.setStretch(size.stretch);
+            sizes.Fit(captions, MenuButton::kCaptionLines, least, design, std::numeric_limits<int>::max());
+        const QFont face = size.Applied(design);
         for (auto b = first; b != first + kButtonsPerPage; ++b)
             if ((*b)->font() != face) (*b)->setFont(face);
+        if (size.whole) continue;
+        // Drawn broken across lines, every letter shown; the back office can
+        // shorten it.
+        for (const widgets::Caption& c : captions)
+            if (!widgets::CaptionFits(c.text, c.room, std::numeric_limits<int>::max(), face) && !named.contains(c.text)) {
+                named.insert(c.text);
+                qWarning().noquote() << "menu: the caption" << c.text << "of area" << Area_Actual
+                                     << "does not fit its button whole even at the least readable size; it is drawn"
+                                        " broken across lines (a shorter titulo in tbl_botones reads better)";
+            }
     }
 }
 

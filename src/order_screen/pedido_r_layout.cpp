@@ -91,6 +91,10 @@ void KeepTextWhenDisabled(QLabel* label) {
     label->setPalette(pal);
 }
 
+// A panel that opens over the order grid hides it: the grid's lines and
+// text do not show through the panel's own.
+void KeepOpaque(QWidget* panel) { widgets::SetBackColor(panel, panel->palette().color(QPalette::Window)); }
+
 QString Indexed(const char* name, int index) {
     return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(index);
 }
@@ -207,6 +211,7 @@ void Pedido_R::BuildWaiterPanel() {
     Command5 = NewButton(Frame3, QStringLiteral("Command5"), QStringLiteral("CONTINUAR"),
                          SansSerif(13.5, true), 1920, 3000, 2295, 975);
     widgets::SetFaceColor(Command5, kLightGreen);
+    KeepOpaque(Frame3);
     Frame3->raise();
 }
 
@@ -232,6 +237,8 @@ void Pedido_R::BuildSideDishPanels() {
     Combo3 = NewCombo(Frame7, "Combo3", 120, 960, 4815, false);
     Command4 = NewButton(Frame7, QStringLiteral("Command4"), QString(), SansSerif(8), 1920, 1800, 1335, 615);
     Frame7->setVisible(false);
+    KeepOpaque(Frame6);
+    KeepOpaque(Frame7);
     Frame6->raise();
     Frame7->raise();
 }

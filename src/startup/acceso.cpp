@@ -1,10 +1,12 @@
 #include "startup/acceso.h"
 
 #include <QDebug>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <cmath>
 
 #include "data/connection_string.h"
 #include "data/db_error.h"
@@ -48,47 +50,53 @@ Acceso::Acceso(QString programFolder, ConnectionFactory factory, QWidget* parent
 Acceso::~Acceso() = default;
 
 void Acceso::BuildLayout() {
-    using widgets::Twips;
+    // The form keeps its shape and is drawn as large as the panel allows (it
+    // opens in the middle of it): its own factor, not the order screen's.
+    factor_ = widgets::FormFactorOnScreen(kDesignSize, QGuiApplication::primaryScreen(), widgets::HasWindowManager());
+    const widgets::LayoutFactors f{factor_, factor_};
+    const auto place = [f](QWidget* w, int left, int top, int width, int height) {
+        widgets::PlaceTwipsAt(w, f, left, top, width, height);
+    };
     setWindowTitle(QStringLiteral("Acceso al Sistema."));
     setWindowIcon(QIcon(QStringLiteral(":/iconos/Vandrel.ico")));
-    setFixedSize(Twips(10440), Twips(5850));
+    setFixedSize(widgets::TwipsAt(kDesignTwipsWide, factor_), widgets::TwipsAt(kDesignTwipsHigh, factor_));
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(224, 224, 224));
     setPalette(pal);
 
     QFont title(QStringLiteral("Palatino Linotype"));
-    title.setPointSizeF(widgets::ScaledPoints(27.75));
+    title.setPointSizeF(widgets::PointsAt(27.75, factor_));
     title.setBold(true);
     title.setItalic(true);
     Label1 = new QLabel(QStringLiteral("VANDREL FOR WINDOWS"), this);
     Label1->setObjectName("Label1");
     Label1->setFont(title);
-    widgets::PlaceTwips(Label1, 360, 120, 9255, 735);
+    place(Label1, 360, 120, 9255, 735);
     Label2 = new QLabel(QStringLiteral("PEDIDOS"), this);
     Label2->setObjectName("Label2");
     Label2->setFont(title);
-    widgets::PlaceTwips(Label2, 6000, 2640, 4215, 735);
+    place(Label2, 6000, 2640, 4215, 735);
 
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
-    widgets::PlaceTwips(Image1, 240, 960, 5730, 4275);
+    place(Image1, 240, 960, 5730, 4275);
     Image1->setPixmap(QPixmap(QStringLiteral(":/iconos/logo.png")));
     Image1->setScaledContents(true);
 
     QFont buttons(QStringLiteral("MS Sans Serif"));
-    buttons.setPointSizeF(widgets::ScaledPoints(12));
+    buttons.setPointSizeF(widgets::PointsAt(12, factor_));
     buttons.setBold(true);
     const QPixmap pointer(QStringLiteral(":/iconos/pointer.png"));
     const QCursor cursor = pointer.isNull() ? QCursor(Qt::PointingHandCursor)
                                             : QCursor(pointer, kPointerHotX, kPointerHotY);
     CmdOk = new QPushButton(QStringLiteral("Aceptar"), this);
     CmdOk->setObjectName("CmdOk");
-    widgets::PlaceTwips(CmdOk, 6720, 4920, 1815, 540);
+    place(CmdOk, 6720, 4920, 1815, 540);
     widgets::SetPlainToolTip(CmdOk, QStringLiteral(" Aceptar "));
     cmdCancel = new QPushButton(QStringLiteral("Salir"), this);
     cmdCancel->setObjectName("cmdCancel");
-    widgets::PlaceTwips(cmdCancel, 8520, 4920, 1740, 540);
+    place(cmdCancel, 8520, 4920, 1740, 540);
     widgets::SetPlainToolTip(cmdCancel, QStringLiteral(" Cancelar "));
     for (QPushButton* b : {CmdOk, cmdCancel}) {
         widgets::KeepTouchable(b);
@@ -142,6 +150,8 @@ void Acceso::Form_Load() {
     OpenConnection();
 }
 
+int Acceso::Scaled(int pixels) const { return static_cast<int>(std::lround(pixels * factor_)); }
+
 void Acceso::KeepDrawing() {
     const qreal ratio = devicePixelRatioF();
     drawing_ = QPixmap(size() * ratio);
@@ -153,8 +163,8 @@ void Acceso::LoadIcons() {
     const QString folder = rt::IconFolder(programFolder_);
     {
         widgets::cImageButton painter;  // released right after painting
-        painter.DrawBitmapDC(folder + QStringLiteral("Vandrel.ico"), &drawing_, widgets::Scaled(10), widgets::Scaled(10),
-                             widgets::Scaled(24), widgets::Scaled(24),
+        painter.DrawBitmapDC(folder + QStringLiteral("Vandrel.ico"), &drawing_, Scaled(10), Scaled(10), Scaled(24),
+                             Scaled(24),
                              widgets::kButtonFace);
     }
     const struct {
@@ -163,7 +173,7 @@ void Acceso::LoadIcons() {
     } icons[] = {{CmdOk, "ok-icon.ico"}, {cmdCancel, "close.ico"}};
     for (size_t i = 0; i < Botones_Imagen.size(); ++i) {
         if (!Botones_Imagen[i]) Botones_Imagen[i] = std::make_unique<widgets::cImageButton>();
-        Botones_Imagen[i]->Init(widgets::Scaled(24), widgets::Scaled(24));
+        Botones_Imagen[i]->Init(Scaled(24), Scaled(24));
         Botones_Imagen[i]->Implement(icons[i].button, folder + QString::fromLatin1(icons[i].file),
                                      QString(), QString(), QString(), QString(), 0, 2, 2, 2, 2,
                                      false);

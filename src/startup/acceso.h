@@ -3,6 +3,7 @@
 // regional formats, icons, the database connection, the server clock); then
 // it offers "Aceptar" (go on to the order screen) and "Salir".
 #include <QPixmap>
+#include <QSize>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -47,12 +48,20 @@ protected:
 
 private:
     void BuildLayout();
+    // Design pixels at the form's factor.
+    int Scaled(int pixels) const;
     void KeepDrawing();
     void LoadIcons();
     void OpenConnection();
 
     QString programFolder_;
     ConnectionFactory factory_;
+    // The form's size in twips at factor 1 (696 x 390 pixels), and the factor
+    // it is drawn at on this panel.
+    static constexpr int kDesignTwipsWide = 10440;
+    static constexpr int kDesignTwipsHigh = 5850;
+    static constexpr QSize kDesignSize{kDesignTwipsWide / 15, kDesignTwipsHigh / 15};
+    double factor_ = 1;
     // The persistent drawing: what start-up paints on the background stays
     // there through every repaint.
     QPixmap drawing_;

@@ -46,24 +46,43 @@ int LargestFittingPixels(const std::vector<Caption>& captions, int maxLines, int
     return low;
 }
 
-CaptionSize FitCaptions(const std::vector<Caption>& captions, int maxLines, int least, int most, const QFont& face) {
-    QFont narrowed = face;
-    int stretch = 100;
-    for (; stretch > kNarrowestStretch; stretch -= 5) {
-        narrowed.setStretch(stretch);
-        if (AllFit(captions, maxLines, AtPixels(narrowed, least))) break;
-    }
-    narrowed.setStretch(stretch);
-    return {LargestFittingPixels(captions, maxLines, least, most, narrowed), stretch};
+CaptionSize FitCaptions(const std::vector<Caption>& captions, int maxLines, int least, int most, const QFont& face,
+                        int linesAtLeast) {
+    // At the least size, in this order: the face's own weight, narrowed
+    // step by step; the regular weight, narrowed; then, when allowed, the
+    // same on more lines. The first that shows every caption whole is grown
+    // as far as it goes.
+    std::vector<int> weights{face.weight()};
+    if (face.weight() > QFont::Normal) weights.push_back(QFont::Normal);
+    std::vector<int> lineCounts{maxLines};
+    if (linesAtLeast > maxLines) lineCounts.push_back(linesAtLeast);
+    for (const int lines : lineCounts)
+        for (const int weight : weights)
+            for (int stretch = 100; stretch >= kNarrowestStretch; stretch -= 5) {
+                QFont f = face;
+                f.setWeight(QFont::Weight(weight));
+                f.setStretch(stretch);
+                if (!AllFit(captions, lines, AtPixels(f, least))) continue;
+                return {LargestFittingPixels(captions, lines, least, most, f), stretch, weight, true};
+            }
+    return {least, kNarrowestStretch, weights.back(), false};
 }
 
-CaptionSize CaptionFitMemo::Fit(const std::vector<Caption>& captions, int maxLines, int least, QFont face) {
+QFont CaptionSize::Applied(QFont face) const {
+    face.setPixelSize(pixels);
+    face.setStretch(stretch);
+    face.setWeight(QFont::Weight(weight));
+    return face;
+}
+
+CaptionSize CaptionFitMemo::Fit(const std::vector<Caption>& captions, int maxLines, int least, QFont face,
+                                int linesAtLeast) {
     // The face's family, weight and style count; its size and width are
     // what is being chosen.
     face.setPixelSize(least);
     face.setStretch(100);
     int tallest = 0;
-    QString key = QStringLiteral("%1|%2").arg(face.key()).arg(maxLines);
+    QString key = QStringLiteral("%1|%2|%3").arg(face.key()).arg(maxLines).arg(linesAtLeast);
     for (const Caption& c : captions) {
         key += QStringLiteral("|%1x%2|").arg(c.room.width()).arg(c.room.height()) + c.text;
         tallest = std::max(tallest, c.room.height());
@@ -71,7 +90,7 @@ CaptionSize CaptionFitMemo::Fit(const std::vector<Caption>& captions, int maxLin
     if (const auto known = sizes_.constFind(key); known != sizes_.constEnd()) return *known;
     if (sizes_.size() >= kMostRemembered) sizes_.clear();
     const int most = std::max(least, PixelsForLines(tallest, maxLines, face));
-    const CaptionSize size = FitCaptions(captions, maxLines, least, most, face);
+    const CaptionSize size = FitCaptions(captions, maxLines, least, most, face, linesAtLeast);
     sizes_.insert(key, size);
     return size;
 }

@@ -26,21 +26,30 @@ bool CaptionFits(const QString& text, QSize room, int maxLines, const QFont& fon
 int LargestFittingPixels(const std::vector<Caption>& captions, int maxLines, int least, int most,
                          const QFont& face);
 
-// How a page's captions are drawn: their pixel size, and their width in
-// percent of the face's own (QFont::setStretch).
+// How a page's captions are drawn: their pixel size, their width in percent
+// of the face's own (QFont::setStretch) and their weight; `whole` is false
+// when some caption cannot be shown whole even so.
 struct CaptionSize {
     int pixels;
     int stretch;
+    int weight;
+    bool whole;
     bool operator==(const CaptionSize&) const = default;
+    // `face` drawn at this size, width and weight.
+    QFont Applied(QFont face) const;
 };
 // Narrower than this, letters stop reading as the face's.
 inline constexpr int kNarrowestStretch = 70;
-// The size for a page: the face's own width when the captions fit it at
-// `least` or more (then as large as they fit, up to `most`); otherwise the
-// widest narrowing, in steps of 5%, at which they fit `least`, and then as
-// large as they fit at that width. A word longer than the room even then is
-// drawn at `least`, as narrow as allowed.
-CaptionSize FitCaptions(const std::vector<Caption>& captions, int maxLines, int least, int most, const QFont& face);
+// The size for a page: the face as it is when the captions fit it at `least`
+// or more (then as large as they fit, up to `most`). Otherwise, at `least`,
+// the first of these that shows them whole, then grown as far as it goes:
+// the face narrowed in steps of 5 % down to kNarrowestStretch; the regular
+// weight (of a bold face), narrowed the same way; the same again on up to
+// `linesAtLeast` lines, where the caller allows more lines at the least size
+// than above it. A word longer than the room even then is drawn at `least`,
+// as narrow as allowed, and the size says it is not whole.
+CaptionSize FitCaptions(const std::vector<Caption>& captions, int maxLines, int least, int most, const QFont& face,
+                        int linesAtLeast = 0);
 
 // FitCaptions up to the size at which `maxLines` lines fill the tallest
 // room (so that a page of short captions reads like any other), with a
@@ -49,7 +58,7 @@ CaptionSize FitCaptions(const std::vector<Caption>& captions, int maxLines, int 
 // drawing them.
 class CaptionFitMemo {
 public:
-    CaptionSize Fit(const std::vector<Caption>& captions, int maxLines, int least, QFont face);
+    CaptionSize Fit(const std::vector<Caption>& captions, int maxLines, int least, QFont face, int linesAtLeast = 0);
 
 private:
     static constexpr int kMostRemembered = 512;

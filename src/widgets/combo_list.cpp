@@ -44,10 +44,8 @@ void FitListEntries(QComboBox* combo) {
     const int field = QFontInfo(face).pixelSize();
     const int least = std::min(field, MinimumTextPixels());
     const int most = std::max(field, PixelsForLines(TouchMinimum(), 1, face));
-    const CaptionSize size = FitCaptions(entries, 1, least, most, face);
-    face.setPixelSize(size.pixels);
-    face.setStretch(size.stretch);
-    if (list->font() != face) list->setFont(face);
+    const QFont fitted = FitCaptions(entries, 1, least, most, face).Applied(face);
+    if (list->font() != fitted) list->setFont(fitted);
 }
 
 namespace {

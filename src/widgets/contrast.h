@@ -9,6 +9,10 @@ namespace widgets {
 
 inline constexpr double kTextContrast = 4.5;
 inline constexpr double kEdgeContrast = 3.0;
+// What outlines are drawn for: a little over the least, so that an edge
+// still shows where a frame's one-pixel line, a shade darker than the page,
+// runs beside it.
+inline constexpr double kEdgeAim = 3.3;
 
 double ContrastRatio(const QColor& a, const QColor& b);
 

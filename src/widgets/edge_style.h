@@ -15,14 +15,18 @@ public:
     EdgeStyle();
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override;
+    // Disabled text stays readable (4.5:1 on its background), only greyer.
+    void polish(QPalette& palette) override;
+    using QProxyStyle::polish;
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
                             const QWidget* widget) const override;
 };
 
 // The Window colour to hand Fusion so that the outline it darkens from it
 // stands at least 3:1 on `surroundings` (a light colour: Fusion's outline is
-// always darker than its Window).
-QColor OutlineWindowFor(const QColor& surroundings);
+// always darker than its Window). A frame (a grid's, a list's) is drawn in
+// that outline lightened by `frameLighter` percent.
+QColor OutlineWindowFor(const QColor& surroundings, int frameLighter = 100);
 
 // The focus and default-button outline comes from Highlight, darkened: a
 // Highlight that stands 3:1 on `surroundings` itself gives one that does.

@@ -1,9 +1,16 @@
 #include "widgets/look.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QGroupBox>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
 #include <QPalette>
+#include <QStyle>
+#include <QStyleOption>
 #include <QWidget>
 #include <limits>
 
@@ -29,25 +36,56 @@ void FitCaption(QWidget* w, const QString& caption) {
     // the width counts, on one line.
     const Caption line{caption, {w->width() - 4, std::numeric_limits<int>::max() / 4}};
     const CaptionSize size = FitCaptions({line}, 1, std::min(now, MinimumTextPixels()), now, f);
-    if (size.pixels == now && size.stretch == 100) return;
-    f.setPixelSize(size.pixels);
-    f.setStretch(size.stretch);
-    w->setFont(f);
+    if (size.pixels == now && size.stretch == 100 && size.weight == f.weight()) return;
+    w->setFont(size.Applied(f));
 }
 
 void SetBackColor(QWidget* w, const QColor& color) {
     QPalette pal = w->palette();
     pal.setColor(QPalette::Window, color);
+    // Its text still reads when it is disabled.
+    pal.setColor(QPalette::Disabled, QPalette::WindowText,
+                 ShadeReaching(pal.color(QPalette::Disabled, QPalette::WindowText), color, kTextContrast));
     w->setPalette(pal);
     w->setAutoFillBackground(true);
 }
 
-QColor BackgroundBehind(const QWidget* w) {
-    const QWidget* under = w->parentWidget();
-    while (under && !under->autoFillBackground() && !under->isWindow()) under = under->parentWidget();
+namespace {
+
+// The colour a child of `under` stands on.
+QColor InsideOf(const QWidget* under, const QWidget* w) {
     if (under == nullptr) return w->palette().color(QPalette::Window);
-    return under->palette().color(under->backgroundRole());
+    QColor colour = under->autoFillBackground() || under->isWindow() ? under->palette().color(under->backgroundRole())
+                                                                     : InsideOf(under->parentWidget(), w);
+    if (const auto* box = qobject_cast<const QGroupBox*>(under); box != nullptr && !box->isFlat())
+        colour = GroupBoxInside(colour);
+    return colour;
 }
+
+}  // namespace
+
+QColor GroupBoxInside(const QColor& under) {
+    // The style lays a faint shade over the inside of a framed group box
+    // (Fusion: grey 239 comes out 236): drawn once per colour and read back.
+    static QHash<QRgb, QColor> inside;
+    if (const auto known = inside.constFind(under.rgb()); known != inside.constEnd()) return *known;
+    QImage image(100, 100, QImage::Format_RGB32);
+    image.fill(under);
+    QStyleOptionGroupBox box;
+    box.rect = image.rect();
+    box.state = QStyle::State_Enabled;
+    box.subControls = QStyle::SC_GroupBoxFrame;
+    box.palette.setColor(QPalette::Window, under);
+    {
+        QPainter painter(&image);
+        QApplication::style()->drawComplexControl(QStyle::CC_GroupBox, &box, &painter);
+    }
+    const QColor colour = image.pixelColor(image.rect().center());
+    inside.insert(under.rgb(), colour);
+    return colour;
+}
+
+QColor BackgroundBehind(const QWidget* w) { return InsideOf(w->parentWidget(), w); }
 
 void SetTextColor(QWidget* w, const QColor& color) {
     const QColor back = w->autoFillBackground() ? w->palette().color(w->backgroundRole()) : BackgroundBehind(w);

@@ -22,8 +22,11 @@ void FitCaption(QWidget* w, const QString& caption);
 void SetBackColor(QWidget* w, const QColor& color);
 
 // The colour `w` stands on: the background of the nearest widget above it
-// that paints one (a frame with a back colour, or the window).
+// that paints one (a frame with a back colour, or the window), shaded as the
+// style shades the inside of each framed group box on the way.
 QColor BackgroundBehind(const QWidget* w);
+// The colour inside a framed group box laid on `under`.
+QColor GroupBoxInside(const QColor& under);
 
 // Writes `w`'s text in `color`, or in the nearest shade of it that reads
 // (4.5:1) on the background the text stands on.

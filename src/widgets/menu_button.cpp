@@ -8,6 +8,12 @@
 #include "widgets/look.h"
 
 namespace widgets {
+namespace {
+
+// A group box's frame line against its inside: grey 192 comes out 177.
+constexpr int kFrameLineShade = 110;
+
+}  // namespace
 
 void MenuButton::paintEvent(QPaintEvent*) {
     // The face is a flat fill in the button's colour inside a raised (or,
@@ -20,10 +26,14 @@ void MenuButton::paintEvent(QPaintEvent*) {
     // lightened) as far as it must be to show against the page, whatever
     // face the back office chose. A white top-left line on the light grey
     // page hardly shows; the light line of the bevel moves inside.
+    // The top row also touches the page's own frame line, a shade darker.
     const QColor page = BackgroundBehind(this);
+    const auto outer = [page](const QColor& line) {
+        return ShadeReaching(ShadeReaching(line, page.darker(kFrameLineShade), kEdgeAim), page, kEdgeAim);
+    };
     QPalette frame = pal;
-    frame.setColor(QPalette::Light, ShadeReaching(pal.color(QPalette::Light), page, kEdgeContrast));
-    frame.setColor(QPalette::Shadow, ShadeReaching(pal.color(QPalette::Shadow), page, kEdgeContrast));
+    frame.setColor(QPalette::Light, outer(pal.color(QPalette::Light)));
+    frame.setColor(QPalette::Shadow, outer(pal.color(QPalette::Shadow)));
     // The inner line: raised, the light of the bevel (top left); sunken, the
     // face (bottom right). The fill is the face either way.
     frame.setColor(QPalette::Button, isDown() ? face.color() : pal.color(QPalette::Light));
@@ -46,8 +56,9 @@ void MenuButton::paintEvent(QPaintEvent*) {
     p.drawText(area, fits ? flags : flags | Qt::TextWrapAnywhere, text());
 }
 
-// Inside the frame, less a pixel for the shift of a pressed face.
-QRect MenuButton::Inside() const { return rect().adjusted(5, 5, -6, -6); }
+// Inside the two-pixel frame, a pixel from it, less a pixel for the shift of
+// a pressed face.
+QRect MenuButton::Inside() const { return rect().adjusted(3, 3, -4, -4); }
 
 QRect MenuButton::CaptionArea() const {
     QRect area = Inside();

@@ -84,11 +84,30 @@ LayoutFactors FillFactors(QSize design, QSize available) {
     return f;
 }
 
-LayoutFactors FactorsForScreen(const QScreen* screen, bool windowManager) {
+namespace {
+
+// The room a window has on `screen`, title bar taken off when a window
+// manager decorates it; empty when the program does not scale its forms.
+QSize RoomOn(const QScreen* screen, bool windowManager) {
     if (screen == nullptr || QtScalesItself()) return {};
     QSize room = screen->availableGeometry().size();
     if (windowManager) room.rheight() -= kDecorationHeight;
-    return FillFactors(kDesignSize, room);
+    return room;
+}
+
+}  // namespace
+
+LayoutFactors FactorsForScreen(const QScreen* screen, bool windowManager) {
+    return FillFactors(kDesignSize, RoomOn(screen, windowManager));
+}
+
+double FitFactor(QSize design, QSize available) {
+    if (design.isEmpty() || available.isEmpty()) return 1;
+    return std::min(double(available.width()) / design.width(), double(available.height()) / design.height());
+}
+
+double FormFactorOnScreen(QSize design, const QScreen* screen, bool windowManager) {
+    return FitFactor(design, RoomOn(screen, windowManager));
 }
 
 void FitToScreen(const QScreen* screen, bool windowManager) {
@@ -102,7 +121,9 @@ void FitToScreen(const QScreen* screen, bool windowManager) {
 
 int Scaled(int pixels) { return static_cast<int>(std::lround(pixels * LayoutScale())); }
 
-double ScaledPoints(double points) { return std::max(points * LayoutScale(), MinimumTextPoints()); }
+double PointsAt(double points, double factor) { return std::max(points * factor, MinimumTextPoints()); }
+
+double ScaledPoints(double points) { return PointsAt(points, LayoutScale()); }
 
 int TouchMinimumAt(double dotsPerInch) {
     return static_cast<int>(std::ceil(kTouchMillimetres / kMillimetresPerInch * PlausibleDpi(dotsPerInch)));

@@ -50,6 +50,14 @@ LayoutFactors FillFactors(QSize design, QSize available);
 // does not scale it again.
 LayoutFactors FactorsForScreen(const QScreen* screen, bool windowManager);
 
+// A form that keeps its shape (the start-up form) drawn as large as the
+// available area of `screen` allows, `design` being its size in pixels at
+// factor 1; 1 under Qt's own scaling, as above. FitFactor is the pure rule.
+double FitFactor(QSize design, QSize available);
+double FormFactorOnScreen(QSize design, const QScreen* screen, bool windowManager);
+// A font's design points at `factor`, never below MinimumTextPixels.
+double PointsAt(double points, double factor);
+
 // What start-up does for the panel `screen`: the factors of
 // FactorsForScreen, and an application font no smaller than
 // MinimumTextPixels for every control that has none of its own.

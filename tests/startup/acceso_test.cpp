@@ -19,6 +19,8 @@
 #include "support/scripted_dialogs.h"
 #include "support/test_database.h"
 #include "widgets/error_box.h"
+#include "widgets/screen_scale.h"
+#include "widgets/twips.h"
 
 namespace {
 
@@ -193,34 +195,44 @@ TEST_F(AccesoTest, AMissingConfigurationFileIsReportedByName) {
 TEST_F(AccesoTest, TheFormHasItsLayoutTextsAndIcons) {
     Make()->Form_Load();
     EXPECT_EQ(acceso->windowTitle(), QString("Acceso al Sistema."));
-    EXPECT_EQ(acceso->size(), QSize(696, 390));
+    // The form keeps its shape (696 x 390 at factor 1) and is as large as
+    // the screen allows; every control keeps its place at that factor.
+    const QSize room = QGuiApplication::primaryScreen()->availableGeometry().size();
+    const double f = std::min(room.width() / 696.0, room.height() / 390.0);
+    const auto at = [f](int left, int top, int width, int height) {
+        const int x = widgets::TwipsAt(left, f), y = widgets::TwipsAt(top, f);
+        return QRect(x, y, widgets::TwipsAt(left + width, f) - x, widgets::TwipsAt(top + height, f) - y);
+    };
+    EXPECT_EQ(acceso->size(), at(0, 0, 10440, 5850).size());
+    EXPECT_TRUE(acceso->width() == room.width() || acceso->height() == room.height());
     EXPECT_EQ(acceso->palette().color(QPalette::Window), QColor(224, 224, 224));
     EXPECT_EQ(acceso->Label1->text(), "VANDREL FOR WINDOWS");
-    EXPECT_EQ(acceso->Label1->geometry(), QRect(24, 8, 617, 49));
+    EXPECT_EQ(acceso->Label1->geometry(), at(360, 120, 9255, 735));
     EXPECT_TRUE(acceso->Label1->font().bold() && acceso->Label1->font().italic());
     EXPECT_EQ(acceso->Label2->text(), "PEDIDOS");
-    EXPECT_EQ(acceso->Label2->geometry(), QRect(400, 176, 281, 49));
-    EXPECT_EQ(acceso->Image1->geometry(), QRect(16, 64, 382, 285));
+    EXPECT_EQ(acceso->Label2->geometry(), at(6000, 2640, 4215, 735));
+    EXPECT_EQ(acceso->Image1->geometry(), at(240, 960, 5730, 4275));
     // The logo is compiled in: a missing resource registration would leave it blank.
     ASSERT_FALSE(acceso->Image1->pixmap().isNull());
     EXPECT_EQ(acceso->CmdOk->text(), "Aceptar");
     EXPECT_EQ(acceso->CmdOk->toolTip(), " Aceptar ");
-    EXPECT_EQ(acceso->CmdOk->geometry(), QRect(448, 328, 121, 36));
+    EXPECT_EQ(acceso->CmdOk->geometry().topLeft(), at(6720, 4920, 1815, 540).topLeft());
     EXPECT_EQ(acceso->cmdCancel->text(), "Salir");
     EXPECT_EQ(acceso->cmdCancel->toolTip(), " Cancelar ");
-    EXPECT_EQ(acceso->cmdCancel->geometry(), QRect(568, 328, 116, 36));
-    EXPECT_EQ(acceso->CmdOk->font().pointSize(), 12);
+    EXPECT_EQ(acceso->cmdCancel->geometry().topLeft(), at(8520, 4920, 1740, 540).topLeft());
+    EXPECT_NEAR(acceso->CmdOk->font().pointSizeF(), std::max(12 * f, widgets::MinimumTextPoints()), 0.01);
     EXPECT_TRUE(acceso->cmdCancel->font().bold());
     EXPECT_FALSE(acceso->CmdOk->icon().isNull());
     EXPECT_FALSE(acceso->cmdCancel->icon().isNull());
     EXPECT_EQ(acceso->findChild<QPushButton*>("CmdOk"), acceso->CmdOk);
-    // The application mark is painted at (10, 10).
+    // The application mark is painted at (10, 10), 24 pixels square, at the
+    // form's factor.
     acceso->show();
     const QImage shot = acceso->grab().toImage();
     const QColor background(224, 224, 224);
     int marked = 0;
-    for (int y = 10; y < 34; ++y)
-        for (int x = 10; x < 34; ++x) marked += shot.pixelColor(x, y) != background;
+    for (int y = qRound(10 * f); y < qRound(34 * f); ++y)
+        for (int x = qRound(10 * f); x < qRound(34 * f); ++x) marked += shot.pixelColor(x, y) != background;
     EXPECT_GT(marked, 100);
     EXPECT_EQ(shot.pixelColor(5, 5), background);
 }

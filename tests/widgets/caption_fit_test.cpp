@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <limits>
 
 #include "widgets/caption_fit.h"
 #include "widgets/look.h"
@@ -105,7 +106,41 @@ TEST(CaptionFit, APageTooWideForTheLeastSizeIsNarrowedNoMoreThanItNeeds) {
         }
     }
     const widgets::CaptionSize hopeless = widgets::FitCaptions({{QStringLiteral("X"), {2, 80}}}, 3, least, 40, face);
-    EXPECT_EQ(hopeless, (widgets::CaptionSize{least, widgets::kNarrowestStretch}));
+    EXPECT_EQ(hopeless, (widgets::CaptionSize{least, widgets::kNarrowestStretch, QFont::Normal, false}));
+}
+
+// A 1024x768 panel's menu button (81x79 for the caption): a long word takes
+// the regular weight before it is broken, a long caption more lines.
+TEST(CaptionFit, AtTheLeastSizeALongWordTakesTheRegularWeightAndALongCaptionMoreLines) {
+    const QSize room(81, 79);
+    const int least = 12, any = std::numeric_limits<int>::max();
+    const QFont face = Bold(12);
+    const struct {
+        const char* caption;
+        bool whole;
+    } cases[] = {{"ESPECIALIDADES", true},
+                 {"HAMBURGUESAS Y SANDWICHES", true},
+                 {"PARRILLA MIXTA PARA DOS PERSONAS CON CONTORNOS", true},
+                 {"SUPERCALIFRAGILISTICOESPIALIDOSO", false}};
+    QFont narrowestBold = face;
+    narrowestBold.setStretch(widgets::kNarrowestStretch);
+    narrowestBold.setPixelSize(least);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        const std::vector<Caption> page{{QString::fromUtf8(c.caption), room}};
+        const widgets::CaptionSize size = widgets::FitCaptions(page, 3, least, 30, face, any);
+        EXPECT_EQ(size.whole, c.whole);
+        if (!c.whole) continue;
+        EXPECT_TRUE(widgets::CaptionFits(page[0].text, room, any, size.Applied(face)));
+        // Each step back was needed: no regular weight where bold narrowed fits.
+        if (size.weight == QFont::Normal) {
+            EXPECT_FALSE(widgets::CaptionFits(page[0].text, room, any, narrowestBold));
+        }
+        // And without the extra lines it is not whole.
+        if (!widgets::CaptionFits(page[0].text, room, 3, size.Applied(face))) {
+            EXPECT_FALSE(widgets::FitCaptions(page, 3, least, 30, face).whole);
+        }
+    }
 }
 
 TEST(CaptionFit, TheMemoryAnswersAsTheRuleUpToThreeLinesOfTheTallestRoom) {
