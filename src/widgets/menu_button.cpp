@@ -2,6 +2,7 @@
 
 #include <QKeySequence>
 #include <QPainter>
+#include <QTextOption>
 #include <qdrawutil.h>
 
 #include "widgets/contrast.h"
@@ -49,11 +50,18 @@ void MenuButton::paintEvent(QPaintEvent*) {
         p.drawPixmap(inside.center().x() - picture.width() / 2, top, picture);
     }
     if (text().isEmpty()) return;
-    const int flags = Qt::AlignCenter | Qt::TextWordWrap;
-    // A single word wider than the button breaks anywhere rather than being cut.
-    const bool fits = p.fontMetrics().boundingRect(area, flags, text()).width() <= area.width();
     p.setPen(pal.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    p.drawText(area, fits ? flags : flags | Qt::TextWrapAnywhere, text());
+    p.drawText(QRectF(area), text(), CaptionOption());
+}
+
+QTextOption MenuButton::CaptionOption() const {
+    QTextOption option(Qt::AlignCenter);
+    // A word wider than the button is broken where the line ends rather than
+    // cut; the other words stay whole.
+    const bool wordsFit = fontMetrics().boundingRect(CaptionArea(), Qt::AlignCenter | Qt::TextWordWrap, text()).width() <=
+                          CaptionArea().width();
+    option.setWrapMode(wordsFit ? QTextOption::WordWrap : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    return option;
 }
 
 // Inside the two-pixel frame, a pixel from it, less a pixel for the shift of

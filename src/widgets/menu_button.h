@@ -4,6 +4,7 @@
 // has one, sits above the caption. text() stays the caption as stored, so
 // code that matches captions sees exactly what the database holds.
 #include <QPushButton>
+#include <QTextOption>
 
 namespace widgets {
 
@@ -15,6 +16,9 @@ public:
     // Where the caption is drawn: inside the frame, below the picture when
     // there is one.
     QRect CaptionArea() const;
+    // How the caption is laid out in CaptionArea: centred, wrapped at words;
+    // a word wider than the button is broken, the others stay whole.
+    QTextOption CaptionOption() const;
     // Captions are drawn on up to this many lines.
     static constexpr int kCaptionLines = 3;
 

@@ -147,6 +147,8 @@ TEST(FitCaption, ACaptionTooWideForItsLabelGetsASmallerFontAndOneThatFitsKeepsIt
 
 }  // namespace
 
+#include <QTextLayout>
+
 #include "widgets/menu_button.h"
 
 namespace {
@@ -180,6 +182,50 @@ TEST(MenuButton, ALongCaptionWrapsAndTheTextStaysTheCaption) {
     EXPECT_GT(oneLine, 0);
     EXPECT_GT(wrapped, 2 * oneLine);  // three lines or more
     EXPECT_EQ(button.text(), QString::fromUtf8("PARRILLA MIXTA PARA DOS PERSONAS"));
+}
+
+// The lines `button` lays its caption out on.
+QStringList CaptionLines(const widgets::MenuButton& button) {
+    QTextLayout layout(button.text(), button.font());
+    layout.setTextOption(button.CaptionOption());
+    layout.beginLayout();
+    QStringList lines;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(button.CaptionArea().width());
+        lines << button.text().mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    return lines;
+}
+
+TEST(MenuButton, OnlyAWordWiderThanTheButtonIsBrokenTheOthersStayWhole) {
+    const struct {
+        const char* caption;
+        bool broken;  // some word does not fit the button's width
+    } cases[] = {{"PARRILLA MIXTA PARA DOS", false},
+                 {"SUPERCALIFRAGILISTICOESPIALIDO CON PAPAS", true},
+                 {"CON PAPAS OTORRINOLARINGOLOGICAMENTE Y SAL", true}};
+    widgets::MenuButton button;
+    button.resize(88, 86);
+    QFont f = button.font();
+    f.setPixelSize(12);
+    f.setBold(true);
+    button.setFont(f);
+    for (const auto& c : cases) {
+        button.setText(QString::fromUtf8(c.caption));
+        const QStringList lines = CaptionLines(button);
+        SCOPED_TRACE(lines.join(" / ").toStdString());
+        EXPECT_EQ(lines.join(QString()).remove(' '), button.text().remove(' ')) << "every letter shown";
+        QStringList words;
+        for (const QString& line : lines) words << line.split(' ', Qt::SkipEmptyParts);
+        // The words that fit the width are on the lines as they are.
+        const int width = button.CaptionArea().width();
+        for (const QString& word : button.text().split(' '))
+            if (QFontMetrics(f).horizontalAdvance(word) <= width) {
+                EXPECT_TRUE(words.contains(word)) << word.toStdString();
+            }
+        EXPECT_EQ(words.size() != button.text().split(' ').size(), c.broken);
+    }
 }
 
 }  // namespace
