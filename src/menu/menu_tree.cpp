@@ -6,7 +6,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSet>
-#include <limits>
 
 #include "data/sql_text.h"
 #include "order/menu_rules.h"
@@ -165,7 +164,7 @@ void Pedido_R::FitMenuCaptions() {
         for (auto b = first; b != first + kButtonsPerPage; ++b)
             captions.push_back({(*b)->text(), static_cast<const MenuButton*>(*b)->CaptionArea().size()});
         const widgets::CaptionSize size =
-            sizes.Fit(captions, MenuButton::kCaptionLines, least, design, std::numeric_limits<int>::max());
+            sizes.Fit(captions, MenuButton::kCaptionLines, least, design, widgets::kAnyLines);
         const QFont face = size.Applied(design);
         for (auto b = first; b != first + kButtonsPerPage; ++b)
             if ((*b)->font() != face) (*b)->setFont(face);
@@ -173,7 +172,7 @@ void Pedido_R::FitMenuCaptions() {
         // Drawn broken across lines, every letter shown; the back office can
         // shorten it.
         for (const widgets::Caption& c : captions)
-            if (!widgets::CaptionFits(c.text, c.room, std::numeric_limits<int>::max(), face) && !named.contains(c.text)) {
+            if (!widgets::CaptionFits(c.text, c.room, widgets::kAnyLines, face) && !named.contains(c.text)) {
                 named.insert(c.text);
                 qWarning().noquote() << "menu: the caption" << c.text << "of area" << Area_Actual
                                      << "does not fit its button whole even at the least readable size; it is drawn"

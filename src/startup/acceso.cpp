@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <cmath>
 
 #include "data/connection_string.h"
 #include "data/db_error.h"
@@ -150,7 +149,7 @@ void Acceso::Form_Load() {
     OpenConnection();
 }
 
-int Acceso::Scaled(int pixels) const { return static_cast<int>(std::lround(pixels * factor_)); }
+int Acceso::Scaled(int pixels) const { return widgets::ScaledAt(pixels, factor_); }
 
 void Acceso::KeepDrawing() {
     const qreal ratio = devicePixelRatioF();

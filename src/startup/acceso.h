@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "data/connection.h"
+#include "widgets/twips.h"
 
 class QLabel;
 class QPushButton;
@@ -60,7 +61,8 @@ private:
     // it is drawn at on this panel.
     static constexpr int kDesignTwipsWide = 10440;
     static constexpr int kDesignTwipsHigh = 5850;
-    static constexpr QSize kDesignSize{kDesignTwipsWide / 15, kDesignTwipsHigh / 15};
+    static constexpr QSize kDesignSize{kDesignTwipsWide / widgets::kTwipsPerPixel,
+                                       kDesignTwipsHigh / widgets::kTwipsPerPixel};
     double factor_ = 1;
     // The persistent drawing: what start-up paints on the background stays
     // there through every repaint.

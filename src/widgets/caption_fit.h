@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QSize>
 #include <QString>
+#include <limits>
 #include <vector>
 
 namespace widgets {
@@ -15,6 +16,11 @@ struct Caption {
     QString text;
     QSize room;  // where it is drawn, in pixels
 };
+
+// A room as tall as any text, and a line count as large as any: for text
+// on one line whose height does not matter, and for "as many lines as fit".
+inline constexpr int kAnyHeight = std::numeric_limits<int>::max() / 4;
+inline constexpr int kAnyLines = std::numeric_limits<int>::max();
 
 // True when `text` in `font`, wrapped at word boundaries, is at most
 // `maxLines` lines and fits `room` whole (no word wider than the room).

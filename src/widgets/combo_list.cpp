@@ -8,7 +8,6 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <algorithm>
-#include <limits>
 #include <vector>
 
 #include "widgets/caption_fit.h"
@@ -39,7 +38,7 @@ void FitListEntries(QComboBox* combo) {
     const int room = combo->width() - list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 12;
     std::vector<Caption> entries;
     for (int i = 0; i < combo->count(); ++i)
-        entries.push_back({combo->itemText(i), {room, std::numeric_limits<int>::max() / 4}});
+        entries.push_back({combo->itemText(i), {room, kAnyHeight}});
     QFont face = combo->font();
     const int field = QFontInfo(face).pixelSize();
     const int least = std::min(field, MinimumTextPixels());

@@ -12,7 +12,6 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QWidget>
-#include <limits>
 
 #include "widgets/caption_fit.h"
 #include "widgets/contrast.h"
@@ -34,7 +33,7 @@ void FitCaption(QWidget* w, const QString& caption) {
     const int now = QFontInfo(f).pixelSize();
     // A few pixels are left for the control's own frame and margins; only
     // the width counts, on one line.
-    const Caption line{caption, {w->width() - 4, std::numeric_limits<int>::max() / 4}};
+    const Caption line{caption, {w->width() - 4, kAnyHeight}};
     const CaptionSize size = FitCaptions({line}, 1, std::min(now, MinimumTextPixels()), now, f);
     if (size.pixels == now && size.stretch == 100 && size.weight == f.weight()) return;
     w->setFont(size.Applied(f));

@@ -119,7 +119,9 @@ void FitToScreen(const QScreen* screen, bool windowManager) {
     }
 }
 
-int Scaled(int pixels) { return static_cast<int>(std::lround(pixels * LayoutScale())); }
+int ScaledAt(int pixels, double factor) { return static_cast<int>(std::lround(pixels * factor)); }
+
+int Scaled(int pixels) { return ScaledAt(pixels, LayoutScale()); }
 
 double PointsAt(double points, double factor) { return std::max(points * factor, MinimumTextPoints()); }
 

@@ -63,8 +63,9 @@ double PointsAt(double points, double factor);
 // MinimumTextPixels for every control that has none of its own.
 void FitToScreen(const QScreen* screen, bool windowManager);
 
-// Design pixels at the uniform factor.
+// Design pixels at the uniform factor, and at `factor`.
 int Scaled(int pixels);
+int ScaledAt(int pixels, double factor);
 // A font's design points at the uniform factor, never below the least size
 // that reads (MinimumTextPixels).
 double ScaledPoints(double points);
