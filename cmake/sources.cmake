@@ -96,6 +96,7 @@ set(PEDIDOS_LOGIC_SOURCES
   sending/send_messages.cpp
   sending/send_messages.h
   sending/send_order.cpp
+  sending/write_block.cpp
   sending/send_order.h
   sending/ticket.h
   sending/ticket_layout.cpp

@@ -50,12 +50,14 @@ enum MariaDbError {
     kServerShutdown = 1053,         // the server is shutting down
     kBadField = 1054,               // no such column
     kDuplicateKey = 1062,           // a unique key's value is there already
+    kParseError = 1064,             // a text the server cannot parse (a compound statement on MySQL)
     kTableAccessDenied = 1142,      // the command is denied on the table
     kColumnAccessDenied = 1143,     // the command is denied on a column
     kNoSuchTable = 1146,
     kUnknownSystemVariable = 1193,  // a server without the variable (@@wsrep_on on MySQL)
     kLockWaitTimeout = 1205,        // undoes the statement, not the transaction
     kDeadlock = 1213,               // the transaction is rolled back; also a cluster's certification failure
+    kNotAllowedInStoredProgram = 1314,  // a statement a compound statement may not hold
     // A value its column cannot hold (strict mode refuses it instead of
     // storing it changed): they come back on every try.
     kBadNull = 1048,                // null in a NOT NULL column

@@ -14,6 +14,7 @@
 #include "data/sql_text.h"
 #include "sending/bad_values.h"
 #include "sending/order_statements.h"
+#include "sending/write_block.h"
 
 namespace sending {
 namespace {
@@ -90,10 +91,15 @@ const QString kFactEnvios = QStringLiteral("envios");
 // node's write to the same row arrives (to it, a deadlock), and in the middle
 // of statements sent together it tells the client nothing: the statements
 // after that moment run on their own, each committed alone, and part of an
-// order would be stored. There every statement of a send travels alone, and
-// the statement after the abort is refused with the deadlock error.
+// order would be stored. There the writes and the COMMIT go as one compound
+// statement, which stops at the abort (write_block.h).
 const QString kFactNodoCluster = QStringLiteral("wsrep_on");
 const QString kSqlSondaCluster = QStringLiteral("select @@wsrep_on");
+// Whether this connection's node refused such a block (a server without
+// compound statements), learnt at the first send that tried one. There every
+// statement of a send travels alone, and the statement after an abort is
+// refused with the deadlock error.
+const QString kFactSinBloque = QStringLiteral("no write block");
 // A settle on a cluster node reads only after the node has applied every
 // write the cluster certified before it (a try committed through another
 // node, say); the session's own setting comes back afterwards.
@@ -107,7 +113,7 @@ public:
     explicit Statements(data::Connection& c) : c_(c), values_(Escaper()) {}
 
     const TextValues& Values() const { return values_; }
-    bool OnClusterNode() const { return oneByOne_; }
+    bool OnClusterNode() const { return clusterNode_; }
 
     // Runs `sqls` in one round trip. A statement the server refuses while the
     // transaction stays open is tried again, with those after it, up to the
@@ -160,22 +166,37 @@ public:
             throw;
         }
     }
-    // On a cluster node each statement travels alone (see kFactNodoCluster).
+    // On a cluster node the writes go as one block (see kFactNodoCluster),
+    // or each statement alone where the node cannot run one.
     void LearnServer() {
         std::map<QString, bool>& facts = c_.SessionFacts().flags;
         if (const auto it = facts.find(kFactNodoCluster); it != facts.end()) {
-            oneByOne_ = it->second;
-            return;
+            clusterNode_ = it->second;
+        } else {
+            bool node = false;
+            try {
+                const data::ResultSet rs = Ask(kSqlSondaCluster);
+                node = !rs.IsEof() && rs.Field(0).IsNonZero();
+            } catch (const data::DbError& e) {
+                if (e.number() != data::kUnknownSystemVariable)
+                    throw WholeSendAborted{e.description(), e.number()};
+            }
+            if (node) qInfo().noquote() << "send: a cluster node; a send's writes go as one block";
+            facts[kFactNodoCluster] = clusterNode_ = node;
         }
-        bool node = false;
-        try {
-            const data::ResultSet rs = Ask(kSqlSondaCluster);
-            node = !rs.IsEof() && rs.Field(0).IsNonZero();
-        } catch (const data::DbError& e) {
-            if (e.number() != data::kUnknownSystemVariable) throw WholeSendAborted{e.description(), e.number()};
-        }
-        if (node) qInfo().noquote() << "send: a cluster node; each statement of a send travels alone";
-        facts[kFactNodoCluster] = oneByOne_ = node;
+        oneByOne_ = clusterNode_ && facts.count(kFactSinBloque) > 0;
+    }
+
+    // Runs the send's writes, then COMMIT, then the reads `after`, in one
+    // round trip; returns the answers to `after`. A write the server refuses
+    // comes back as StatementFailed with its index in `writes`.
+    std::vector<data::ResultSet> WriteAndCommit(const QStringList& writes, const QStringList& after) {
+        if (clusterNode_ && !oneByOne_) return AsBlock(writes, after);
+        const int commitAt = static_cast<int>(writes.size());
+        std::vector<data::ResultSet> answers = Together(writes + QStringList{kSqlConfirmar} + after, commitAt);
+        const auto firstRead = std::min(answers.size(), static_cast<size_t>(commitAt) + 1);
+        answers.erase(answers.begin(), answers.begin() + static_cast<std::ptrdiff_t>(firstRead));
+        return answers;
     }
 
     // The widths of the installation's text columns, learnt on the first
@@ -222,6 +243,49 @@ public:
     void RestoreSyncWait() { Quietly(kSqlRestaurarEspera, "restoring wsrep_sync_wait"); }
 
 private:
+    // The writes and the COMMIT as one compound statement (write_block.h).
+    // Whatever the server answers, the block either committed whole or
+    // stored nothing; only a lost connection leaves the outcome unknown.
+    std::vector<data::ResultSet> AsBlock(const QStringList& writes, const QStringList& after) {
+        try {
+            std::vector<data::ResultSet> answers = Run(QStringList{WritesInOneBlock(writes)} + after);
+            answers.erase(answers.begin());
+            return answers;
+        } catch (const data::BatchError& e) {
+            qWarning().noquote() << "send: the writes' block failed:" << e.number() << e.description();
+            if (e.failedAt() > 0)  // a read after the COMMIT: the send stands
+                return {e.answered().begin() + 1, e.answered().end()};
+            if (IsLostConnection(e.number())) throw WholeSendAborted{e.description(), e.number(), true};
+            if (ServerCannotRunBlock(e.number())) {
+                qInfo().noquote() << "send: this node cannot run the writes as one block; each statement"
+                                  << "of a send travels alone on this connection";
+                c_.SessionFacts().flags[kFactSinBloque] = true;
+                oneByOne_ = true;
+                return WriteAndCommit(writes, after);  // the transaction is still open
+            }
+            if (RestartsWholeSend(e.number())) throw WholeSendAborted{e.description(), e.number()};
+            const StatementFailed failed{e.description(), e.number(), FailedWrite(),
+                                         e.number() == data::kLockWaitTimeout ? FailureCause::CounterBusy
+                                                                              : FailureCause::Other,
+                                         {}};
+            // The block rolled the whole transaction back: an error that may
+            // pass runs the whole send again, as often as a statement would
+            // be tried.
+            if (TriedOnce(e.number()) || ++blockFailures_ >= kIntentosSentencia) throw failed;
+            throw WholeSendAborted{e.description(), e.number()};
+        }
+    }
+    // The index of the write the last block failed at, -1 when unknown.
+    int FailedWrite() {
+        try {
+            const data::ResultSet rs = c_.Query(kSqlPasoFallido);
+            if (!rs.IsEof() && !rs.Field(0).IsNull()) return static_cast<int>(rs.Field(0).ToDouble());
+        } catch (const rt::RuntimeError& e) {
+            qWarning().noquote() << "send: cannot read which write failed:" << e.number() << e.description();
+        }
+        return -1;
+    }
+
     void Quietly(const QString& sql, const char* what) {
         try {
             if (c_.IsOpen()) c_.Execute(sql);
@@ -256,7 +320,9 @@ private:
     data::Connection& c_;
     std::shared_ptr<const data::ColumnWidths> anchos_;
     TextValues values_;
-    bool oneByOne_ = false;
+    bool clusterNode_ = false;
+    bool oneByOne_ = false;  // a cluster node that cannot run the writes as one block
+    int blockFailures_ = 0;  // blocks refused with an error that may pass, in this send
 };
 
 TicketContext TicketOf(const order::Order& p, const QString& numero,
@@ -356,10 +422,8 @@ SendResult RunOnce(Statements& s, const order::Order& p, bool conRegistro, SendI
     attempt.escrito = TicketAsWritten(ticket, esc);
     if (o.antesDeConfirmar) o.antesDeConfirmar(attempt);
     const int commitAt = static_cast<int>(escribir.size());
-    escribir << kSqlConfirmar << o.lecturasDespues;
-    std::vector<data::ResultSet> respuestas;
     try {
-        respuestas = s.Together(escribir, commitAt);
+        r.lecturas = s.WriteAndCommit(escribir, o.lecturasDespues);
     } catch (StatementFailed& e) {
         if (e.at == registroAt && e.number == data::kDuplicateKey) throw AlreadyStored{};
         if (IsBadValue(e.number) && e.at >= 0 && e.at < commitAt) {
@@ -372,8 +436,6 @@ SendResult RunOnce(Statements& s, const order::Order& p, bool conRegistro, SendI
         throw;
     }
     r.outcome = SendOutcome::Stored;
-    for (size_t i = static_cast<size_t>(commitAt) + 1; i < respuestas.size(); ++i)
-        r.lecturas.push_back(std::move(respuestas[i]));
     return r;
 }
 

@@ -1,0 +1,30 @@
+#pragma once
+// A send's writes and its COMMIT as one compound statement, for a Galera
+// cluster node. A node aborts a local transaction whenever another node's
+// write to a row it holds arrives (a brute-force abort). Among plain
+// statements sent together that abort is not reported, and the statements
+// after it run on their own, each committed alone. A compound statement stops
+// at the abort instead (no handler can catch it), and its handler rolls back
+// every other failure before passing it on: all or nothing, in one round trip.
+#include <QString>
+#include <QStringList>
+
+namespace sending {
+
+// "BEGIN NOT ATOMIC ... END" running `writes` in order and then COMMIT, each
+// statement text unchanged. It refuses to run (error 1213, as a collision)
+// when the transaction the writes belong to has already ended. When a write
+// fails, the whole transaction is rolled back, the same error is raised, and
+// kSqlPasoFallido then reads the failed write's index in `writes`.
+QString WritesInOneBlock(const QStringList& writes);
+
+// The index of the write that failed in the last block (NULL when the block
+// stopped for another reason, a brute-force abort or the closed transaction).
+inline const QString kSqlPasoFallido = QStringLiteral("select @pedidos_paso");
+
+// Errors that say the server cannot run such a block at all (no compound
+// statements outside stored programs, no @@in_transaction): the block never
+// started, the transaction is as it was, and the writes go one by one.
+bool ServerCannotRunBlock(int errorNumber);
+
+}  // namespace sending
