@@ -32,10 +32,6 @@ struct FaultRates {
     double printEnd = 0.02;          // the terminal program ends right after a ticket was taken
 };
 
-// The same faults where every statement of a send travels alone (a cluster
-// node): chances per statement, about as many per send as above.
-constexpr FaultRates kRatesStatementsAlone{0.008, 0.008, 0.02, 0.06, 0.03, 0.015, 0.1, 0.002, 0.02, 0.02};
-
 // A stall shorter than the server's idle-transaction limit, and long ones
 // past what the server sees as a frozen terminal.
 constexpr std::chrono::milliseconds kShortStallMin{300}, kShortStallMax{2500};

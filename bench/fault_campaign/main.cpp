@@ -13,6 +13,7 @@
 //   PEDIDOS_FAULT_CAMPAIGN_ORDERS   orders of each run (1000; more when the disturbances outlast them)
 //   PEDIDOS_FAULT_CAMPAIGN_SECONDS  send for this long instead (the short run of scripts/test)
 //   PEDIDOS_FAULT_CAMPAIGN_SEED     the faults' random seed (else one is drawn and printed)
+//   PEDIDOS_FAULT_CAMPAIGN_ONLY     "server" or "cluster": that run alone
 #include <QCoreApplication>
 #include <QRandomGenerator>
 
@@ -65,8 +66,7 @@ campaign::Target Cluster() {
              {0.50, Disturbance::Kind::SlowSync, 0, 2},
              {0.60, Disturbance::Kind::PrinterOff},
              {0.75, Disturbance::Kind::QueueRefuses},
-             {0.85, Disturbance::Kind::BackupLock, 3}},
-            campaign::kRatesStatementsAlone};
+             {0.85, Disturbance::Kind::BackupLock, 3}}};
 }
 
 void RunOn(const campaign::Target& target, const campaign::Settings& settings) {
@@ -85,7 +85,9 @@ int main(int argc, char** argv) {
     bench::RouteWarningsToLog();
     bench::UseTerminalFormats();
     const campaign::Settings settings = FromEnvironment();
-    RunOn(SingleServer(), settings);
-    if (!qEnvironmentVariable("PEDIDOS_BENCH_CLUSTER_DIR").isEmpty()) RunOn(Cluster(), settings);
+    const QString only = qEnvironmentVariable("PEDIDOS_FAULT_CAMPAIGN_ONLY");
+    if (only != QLatin1String("cluster")) RunOn(SingleServer(), settings);
+    if (only != QLatin1String("server") && !qEnvironmentVariable("PEDIDOS_BENCH_CLUSTER_DIR").isEmpty())
+        RunOn(Cluster(), settings);
     return bench::ExitCode();
 }

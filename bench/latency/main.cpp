@@ -15,6 +15,10 @@
 // CHECK line, from the session's Ssl_cipher); for the plain figures above
 // it takes the offer out. The floor of a TLS start-up counts the round
 // trips of a bare Connector/C client that logs in with TLS and asks twice.
+// Last, when scripts/bench started the Galera cluster, ENVIAR and start-up
+// at 0 and 20 ms with the proxy in front of cluster node 1 instead (said by
+// a CHECK line, from the session's @@wsrep_on): a cluster node needs the
+// same round trips as one server.
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QGroupBox>
@@ -54,8 +58,8 @@ constexpr double kEnviarTrips = 2;
 constexpr double kStartupTrips = 3.5;
 
 constexpr std::array<int, 4> kRoundTripsMs{0, 5, 20, 50};
-// Over TLS: the floor's own figure and the round trip of a server in another building.
-constexpr std::array<int, 2> kTlsRoundTripsMs{0, 20};
+// Over TLS and on a cluster node: the floor's own figure and the round trip of a server in another building.
+constexpr std::array<int, 2> kSecondSeriesRttMs{0, 20};
 // The round trip at which turns are counted: long enough that what the
 // server says unasked (TLS session tickets) reaches the proxy after the
 // client's next words, as it would on the way to a distant server.
@@ -84,9 +88,10 @@ Actions PlainActions() {
             {QStringLiteral("enviar50"), kEnviarTrips},      {QStringLiteral("startup"), kStartupTrips}};
 }
 
-// Over TLS, ENVIAR and start-up: the encryption changes what a log-in
-// needs; ENVIAR needs the same round trips, each a little longer.
-Actions TlsActions(double startupTrips) {
+// ENVIAR and start-up, over TLS (the encryption changes what a log-in
+// needs; ENVIAR needs the same round trips, each a little longer) and on a
+// cluster node.
+Actions SendAndStartActions(double startupTrips) {
     return {{QStringLiteral("enviar1"), kEnviarTrips},
             {QStringLiteral("enviar10"), kEnviarTrips},
             {QStringLiteral("enviar50"), kEnviarTrips},
@@ -101,7 +106,8 @@ bool Has(const Actions& actions, const QString& name) {
 // what each action took.
 class Run {
 public:
-    // `series` names its figures ("": latency_enviar1_20ms; "tls": latency_tls_enviar1_20ms).
+    // `series` names its figures ("": latency_enviar1_20ms; "tls": latency_tls_enviar1_20ms;
+    // "cluster": latency_cluster_enviar1_20ms).
     Run(bench::DelayProxy& proxy, const bench::ProgramFolder& folder, bench::AnswerDialogs& answers,
         const QString& series, Actions actions)
         : proxy_(proxy), folder_(folder), answers_(answers), actions_(std::move(actions)),
@@ -284,13 +290,25 @@ QString TerminalCipher() {
     return r.IsEof() ? QString() : r.Field(1).ToTextOrEmpty();
 }
 
-// Every line of every order sent is in D_Fact_r once and in comanda once.
-void CheckStored(const Run& plain, const Run& tls, const bench::AnswerDialogs& answers) {
+// Whether the terminal's session is on a Galera cluster node.
+bool TerminalOnClusterNode() {
+    try {
+        data::ResultSet r = Module1::Conexion->Query(QStringLiteral("select @@wsrep_on"));
+        return !r.IsEof() && r.Field(0).IsNonZero();
+    } catch (const rt::RuntimeError&) {
+        return false;
+    }
+}
+
+// Every line of every order the runs sent is in D_Fact_r once and in
+// comanda once, read as root on the server of `rootSocket`.
+void CheckStored(const QString& name, const std::vector<const Run*>& runs, const QString& rootSocket,
+                 const bench::AnswerDialogs& answers) {
     bench::BareClient root;
-    bench::ConnectAsRoot(root);
+    bench::ConnectRootOn(root, rootSocket);
     bench::StoredRows rows = bench::ReadStoredRows(root);
-    std::vector<bench::SentOrder> sent = plain.sent;
-    sent.insert(sent.end(), tls.sent.begin(), tls.sent.end());
+    std::vector<bench::SentOrder> sent;
+    for (const Run* run : runs) sent.insert(sent.end(), run->sent.begin(), run->sent.end());
     int once = 0;
     for (const bench::SentOrder& o : sent) {
         bool all = true;
@@ -300,8 +318,7 @@ void CheckStored(const Run& plain, const Run& tls, const bench::AnswerDialogs& a
         }
         once += all ? 1 : 0;
     }
-    bench::Check(QStringLiteral("latency_orders_stored_once"),
-                 once == static_cast<int>(sent.size()) && rows.numbersTwice == 0 && answers.messages.isEmpty(),
+    bench::Check(name, once == static_cast<int>(sent.size()) && rows.numbersTwice == 0 && answers.messages.isEmpty(),
                  QStringLiteral("%1 of %2 orders stored once, %3 ticket numbers twice, %4 messages shown")
                      .arg(once).arg(sent.size()).arg(rows.numbersTwice).arg(answers.messages.size()));
 }
@@ -337,22 +354,47 @@ int main(int argc, char** argv) {
     bench::Note(QStringLiteral("latency: a bare client's start-up takes %1 round trips plain, %2 over TLS "
                                "(by turns; the plain floor counts %3)")
                     .arg(plainStartupTrips).arg(tlsStartupTrips).arg(kStartupTrips));
-    Run tls(proxy, folder, answers, QStringLiteral("tls"), TlsActions(tlsStartupTrips));
+    Run tls(proxy, folder, answers, QStringLiteral("tls"), SendAndStartActions(tlsStartupTrips));
     tls.Restart();
     const QString cipher = TerminalCipher();
     if (bench::Check(QStringLiteral("latency_tls_session_encrypted"), !cipher.isEmpty(),
                      cipher.isEmpty() ? QStringLiteral("the terminal's session is plain text")
                                       : QStringLiteral("the terminal's session uses %1").arg(cipher))) {
         tls.At(0, false);
-        for (int rtt : kTlsRoundTripsMs) {
+        for (int rtt : kSecondSeriesRttMs) {
             tls.At(rtt, true);
             tls.Print(rtt);
         }
     }
-    CheckStored(run, tls, answers);
-    bench::Check(QStringLiteral("latency_screens_as_expected"), run.wrong + tls.wrong == 0 && tickets->jobs > 0,
+    CheckStored(QStringLiteral("latency_orders_stored_once"), {&run, &tls}, bench::DbSocket(), answers);
+    int wrong = run.wrong + tls.wrong;
+
+    // On cluster node 1: the same proxy address in front of it, plain text.
+    if (!qEnvironmentVariable("PEDIDOS_BENCH_CLUSTER_DIR").isEmpty()) {
+        proxy.Stop();
+        bench::DelayProxy nodeProxy(bench::DelayProxyHost().toStdString(), bench::kDbPort,
+                                    bench::ClusterHosts().value(0).toStdString(), bench::kDbPort,
+                                    bench::TlsPassage::Strip);
+        if (bench::Check(QStringLiteral("latency_cluster_proxy_listens"), nodeProxy.Start(&error),
+                         QString::fromStdString(error))) {
+            Run cluster(nodeProxy, folder, answers, QStringLiteral("cluster"), SendAndStartActions(kStartupTrips));
+            cluster.Restart();
+            if (bench::Check(QStringLiteral("latency_cluster_session_on_node"), TerminalOnClusterNode(),
+                             QStringLiteral("the terminal's session through the proxy: @@wsrep_on"))) {
+                cluster.At(0, false);
+                for (int rtt : kSecondSeriesRttMs) {
+                    cluster.At(rtt, true);
+                    cluster.Print(rtt);
+                }
+            }
+            CheckStored(QStringLiteral("latency_cluster_orders_stored_once"), {&cluster}, bench::ClusterSocket(1),
+                        answers);
+            wrong += cluster.wrong;
+        }
+    }
+    bench::Check(QStringLiteral("latency_screens_as_expected"), wrong == 0 && tickets->jobs > 0,
                  QStringLiteral("%1 actions left the screen otherwise; %2 tickets printed")
-                     .arg(run.wrong + tls.wrong).arg(tickets->jobs));
+                     .arg(wrong).arg(tickets->jobs));
     bench::Note(QStringLiteral("latency: %1 repetitions of menu clicks and products and %2 of ENVIAR and start-up at "
                                "0 ms (%3 / %4 at 50 ms); %5 s in all")
                     .arg(QuickRepetitions(0)).arg(SlowRepetitions(0)).arg(QuickRepetitions(50)).arg(SlowRepetitions(50))

@@ -1,0 +1,175 @@
+// A send on a cluster node: two query texts as on one server, the writes
+// and the COMMIT in one block that stores all of the order or none of it,
+// whatever ends its transaction before or during the block; each statement
+// alone where the node cannot run the block.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "cluster/test_cluster.h"
+#include "data/mariadb_connection.h"
+#include "runtime/program_locale.h"
+#include "sending/send_order.h"
+
+namespace {
+
+using clustertest::TestCluster;
+
+// The terminal's real connection to a node; counts the query texts sent and
+// can act just before the text that carries the send's writes.
+class Wire : public data::Connection {
+public:
+    data::MariaDbConnection real;
+    int texts = 0;
+    std::function<void()> beforeWrites;
+
+    void Open(const QString& s) override { real.Open(s); }
+    bool IsOpen() const override { return real.IsOpen(); }
+    void Close() override { real.Close(); }
+    void Execute(const QString& sql) override {
+        Sent(sql);
+        real.Execute(sql);
+    }
+    data::ResultSet Query(const QString& sql) override {
+        Sent(sql);
+        return real.Query(sql);
+    }
+    std::vector<data::ResultSet> RunTogether(const QStringList& sqls) override {
+        Sent(sqls.join('\n'));
+        return real.RunTogether(sqls);
+    }
+    QString Escape(const QString& t) const override { return real.Escape(t); }
+    data::SessionFacts& SessionFacts() override { return real.SessionFacts(); }
+
+private:
+    void Sent(const QString& text) {
+        ++texts;
+        if (beforeWrites && text.contains("INSERT INTO comanda")) std::exchange(beforeWrites, nullptr)();
+    }
+};
+
+class ClusterWriteBlock : public ProgramFormats {
+protected:
+    static void SetUpTestSuite() { TestCluster().ResetDatabase(); }
+
+    TestCluster cluster;
+
+    std::unique_ptr<Wire> OnNode(int k) const {
+        auto w = std::make_unique<Wire>();
+        w->Open(cluster.ConnectionString(k));
+        return w;
+    }
+    sending::SendOptions Options(int k) const {
+        sending::SendOptions o;
+        o.connectionString = cluster.ConnectionString(k);
+        o.pausaConexionMs = 0;
+        return o;
+    }
+    // An order whose lines carry `mark` as their note, so the test finds them.
+    static order::Order Order(const QString& mesa, int lines, const QString& mark) {
+        order::Order p{mesa, "María Fernández", "001", {}};
+        for (int i = 1; i <= lines; ++i) {
+            order::Line l;
+            l.codigo = QString("P%1").arg(i);
+            l.nombre = QString("PLATO %1").arg(i);
+            l.cantidad = 1;
+            l.precio = l.subtotal = 10;
+            l.iva = 16;
+            l.costo = 4;
+            l.codVendedor = "001";
+            l.deposito = "01";
+            l.observacion = mark;
+            p.lineas.push_back(l);
+        }
+        return p;
+    }
+    // Its lines in D_Fact_r, in comanda, and comanda's distinct ticket numbers, as node 3 has them.
+    QStringList Stored(const QString& mark) const {
+        return cluster.Query(3, "select (select count(*) from D_Fact_r where observacion='" + mark +
+                                    "'), count(*), group_concat(distinct numero) from comanda where observacion='" +
+                                    mark + "'");
+    }
+};
+
+TEST_F(ClusterWriteBlock, ASendTakesTwoQueryTextsAndStoresTheWholeOrder) {
+    auto w = OnNode(1);
+    ASSERT_TRUE(SendOrder(*w, Order("31", 1, "tb-first"), sending::NewSendId(), Options(1)).Stored());
+    w->texts = 0;  // the connection's one-time questions are behind
+    order::Order p = Order("31", 10, "tb-ten");
+    // What separates and ends statements, inside a value of the block.
+    const QString name = QString::fromUtf8("SOPA; DEL 'DÍA' -- END; \\ COMMIT");
+    p.lineas[9].nombre = name;
+    const sending::SendResult r = SendOrder(*w, p, sending::NewSendId(), Options(1));
+    ASSERT_TRUE(r.Stored()) << r.lastError.toStdString();
+    EXPECT_EQ(w->texts, 2);
+    EXPECT_EQ(Stored("tb-ten"), QStringList{"10\t10\t" + r.numero});
+    EXPECT_EQ(cluster.Query(3, "select hex(nom_producto) from comanda where observacion='tb-ten' order by id desc limit 1"),
+              QStringList{QString(name.toUtf8().toHex().toUpper())});
+}
+
+// The counter lock taken by the first query text is lost before the second
+// one: by another node's write to the counter (a brute-force abort on this
+// node) or by the transaction ending on its own connection. Either way the
+// block must store nothing on its own; the send runs again, under its key.
+TEST_F(ClusterWriteBlock, WhateverEndsTheTransactionBeforeItsWritesTheSendRunsAgainUnderItsKey) {
+    struct Case {
+        const char* name;
+        std::function<void(const TestCluster&, Wire&)> intrude;
+    };
+    const Case cases[] = {
+        {"another node advances the counter",
+         [](const TestCluster& c, Wire&) {
+             c.Query(2, "update mantenimiento set control_Comanda=control_Comanda+1");
+             c.Query(1, "select 1");  // node 1 has applied it
+         }},
+        {"the transaction rolled back on the terminal's connection",
+         [](const TestCluster&, Wire& w) { w.real.Execute("ROLLBACK"); }},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        auto w = OnNode(1);
+        w->beforeWrites = [&] { k.intrude(cluster, *w); };
+        const QString mark = QString("tb-intruded-%1").arg(&k - cases);
+        const QString id = sending::NewSendId();
+        const sending::SendResult r = SendOrder(*w, Order("32", 5, mark), id, Options(1));
+        ASSERT_TRUE(r.Stored()) << r.lastError.toStdString();
+        EXPECT_EQ(r.wholeSendRuns, 2);
+        EXPECT_EQ(Stored(mark), QStringList{"5\t5\t" + r.numero});
+        EXPECT_EQ(cluster.Query(3, "select numero from envios where id_envio='" + id + "'"), QStringList{r.numero});
+        EXPECT_EQ(cluster.Query(3, "select control_Comanda from mantenimiento"),
+                  QStringList{QString::number(r.numero.toInt() + 1)});
+    }
+}
+
+TEST_F(ClusterWriteBlock, AValueItsColumnCannotHoldIsNamedAndNothingOfTheOrderIsStored) {
+    auto w = OnNode(2);
+    const QString before = cluster.Query(3, "select control_Comanda from mantenimiento").value(0);
+    order::Order p = Order("33", 4, "tb-bad");
+    p.lineas[2].costo = 1e12;  // DECIMAL(14,3) holds less
+    const sending::SendResult r = SendOrder(*w, p, sending::NewSendId(), Options(2));
+    EXPECT_EQ(r.outcome, sending::SendOutcome::Failed);
+    EXPECT_EQ(r.causa, sending::FailureCause::BadValue);
+    EXPECT_TRUE(r.detalle.contains("costo de D_Fact_r")) << r.detalle.toStdString();
+    EXPECT_EQ(r.wholeSendRuns, 1);
+    EXPECT_EQ(Stored("tb-bad"), QStringList{"0\t0\tNULL"});
+    EXPECT_EQ(cluster.Query(3, "select control_Comanda from mantenimiento"), QStringList{before});
+}
+
+// A session in Oracle mode cannot parse the block: the writes go one by one,
+// in the same transaction, and the connection does not try the block again.
+TEST_F(ClusterWriteBlock, ANodeThatCannotRunTheBlockGetsEachStatementAloneAndTheWholeOrder) {
+    auto w = OnNode(3);
+    w->real.Execute("SET SESSION sql_mode='ORACLE'");
+    for (const char* mark : {"tb-alone-1", "tb-alone-2"}) {
+        SCOPED_TRACE(mark);
+        w->texts = 0;
+        const sending::SendResult r = SendOrder(*w, Order("34", 3, mark), sending::NewSendId(), Options(3));
+        ASSERT_TRUE(r.Stored()) << r.lastError.toStdString();
+        EXPECT_EQ(r.wholeSendRuns, 1);
+        EXPECT_GT(w->texts, 2);
+        EXPECT_EQ(Stored(mark), QStringList{"3\t3\t" + r.numero});
+    }
+}
+
+}  // namespace
