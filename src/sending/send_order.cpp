@@ -252,9 +252,12 @@ private:
             answers.erase(answers.begin());
             return answers;
         } catch (const data::BatchError& e) {
-            qWarning().noquote() << "send: the writes' block failed:" << e.number() << e.description();
-            if (e.failedAt() > 0)  // a read after the COMMIT: the send stands
+            if (e.failedAt() > 0) {  // a read after the COMMIT: the send stands
+                qWarning().noquote() << "send: a read after the stored send failed:" << e.number()
+                                     << e.description() << "|" << after.value(e.failedAt() - 1).section(' ', 0, 2);
                 return {e.answered().begin() + 1, e.answered().end()};
+            }
+            qWarning().noquote() << "send: the writes' block failed:" << e.number() << e.description();
             if (IsLostConnection(e.number())) throw WholeSendAborted{e.description(), e.number(), true};
             if (ServerCannotRunBlock(e.number())) {
                 qInfo().noquote() << "send: this node cannot run the writes as one block; each statement"

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "cluster/test_cluster.h"
+#include "data/db_error.h"
 #include "data/mariadb_connection.h"
 #include "runtime/program_locale.h"
 #include "sending/send_order.h"
@@ -23,6 +24,8 @@ public:
     data::MariaDbConnection real;
     int texts = 0;
     std::function<void()> beforeWrites;
+    // The next text with the writes runs, then its answer is lost.
+    bool loseWritesAnswer = false;
 
     void Open(const QString& s) override { real.Open(s); }
     bool IsOpen() const override { return real.IsOpen(); }
@@ -37,7 +40,13 @@ public:
     }
     std::vector<data::ResultSet> RunTogether(const QStringList& sqls) override {
         Sent(sqls.join('\n'));
-        return real.RunTogether(sqls);
+        std::vector<data::ResultSet> answers = real.RunTogether(sqls);
+        if (loseWritesAnswer && sqls.join('\n').contains("INSERT INTO comanda")) {
+            loseWritesAnswer = false;
+            real.Close();
+            throw data::BatchError(data::kServerLost, "Lost connection to server during query", 0, {});
+        }
+        return answers;
     }
     QString Escape(const QString& t) const override { return real.Escape(t); }
     data::SessionFacts& SessionFacts() override { return real.SessionFacts(); }
@@ -140,6 +149,27 @@ TEST_F(ClusterWriteBlock, WhateverEndsTheTransactionBeforeItsWritesTheSendRunsAg
         EXPECT_EQ(cluster.Query(3, "select control_Comanda from mantenimiento"),
                   QStringList{QString::number(r.numero.toInt() + 1)});
     }
+}
+
+// The block committed on node 1 and its answer was lost; the terminal comes
+// back through node 2 (as through a load balancer), whose settle must see
+// what node 1 committed, and stores nothing again.
+TEST_F(ClusterWriteBlock, ALostAnswerIsSettledOnAnotherNodeAsStoredOnce) {
+    auto w = OnNode(1);
+    w->loseWritesAnswer = true;
+    const QString id = sending::NewSendId();
+    const sending::SendResult r = SendOrder(*w, Order("35", 6, "tb-lost"), id, Options(2));
+    ASSERT_TRUE(r.Stored()) << r.lastError.toStdString();
+    EXPECT_EQ(r.wholeSendRuns, 1);
+    EXPECT_EQ(Stored("tb-lost"), QStringList{"6\t6\t" + r.numero});
+    EXPECT_EQ(cluster.Query(3, "select numero from envios where id_envio='" + id + "'"), QStringList{r.numero});
+
+    // ENVIAR pressed again under the same key: the block meets the key's row
+    // (at the send record's write, which it must name) and stores nothing.
+    const sending::SendResult again = SendOrder(*w, Order("35", 6, "tb-lost"), id, Options(2));
+    ASSERT_TRUE(again.Stored()) << again.lastError.toStdString();
+    EXPECT_EQ(again.numero, r.numero);
+    EXPECT_EQ(Stored("tb-lost"), QStringList{"6\t6\t" + r.numero});
 }
 
 TEST_F(ClusterWriteBlock, AValueItsColumnCannotHoldIsNamedAndNothingOfTheOrderIsStored) {
