@@ -8,55 +8,19 @@
 #include <memory>
 
 #include "cluster/test_cluster.h"
+#include "sending/hooked_connection.h"
 #include "data/db_error.h"
 #include "data/mariadb_connection.h"
 #include "runtime/program_locale.h"
 #include "sending/send_order.h"
+#include "support/test_orders.h"
 
 namespace {
 
 using clustertest::TestCluster;
-
-// The terminal's real connection to a node; counts the query texts sent and
-// can act just before the text that carries the send's writes.
-class Wire : public data::Connection {
-public:
-    data::MariaDbConnection real;
-    int texts = 0;
-    std::function<void()> beforeWrites;
-    // The next text with the writes runs, then its answer is lost.
-    bool loseWritesAnswer = false;
-
-    void Open(const QString& s) override { real.Open(s); }
-    bool IsOpen() const override { return real.IsOpen(); }
-    void Close() override { real.Close(); }
-    void Execute(const QString& sql) override {
-        Sent(sql);
-        real.Execute(sql);
-    }
-    data::ResultSet Query(const QString& sql) override {
-        Sent(sql);
-        return real.Query(sql);
-    }
-    std::vector<data::ResultSet> RunTogether(const QStringList& sqls) override {
-        Sent(sqls.join('\n'));
-        std::vector<data::ResultSet> answers = real.RunTogether(sqls);
-        if (loseWritesAnswer && sqls.join('\n').contains("INSERT INTO comanda")) {
-            loseWritesAnswer = false;
-            real.Close();
-            throw data::BatchError(data::kServerLost, "Lost connection to server during query", 0, {});
-        }
-        return answers;
-    }
-    QString Escape(const QString& t) const override { return real.Escape(t); }
-    data::SessionFacts& SessionFacts() override { return real.SessionFacts(); }
-
-private:
-    void Sent(const QString& text) {
-        ++texts;
-        if (beforeWrites && text.contains("INSERT INTO comanda")) std::exchange(beforeWrites, nullptr)();
-    }
-};
+using sendingtest::HookedConnection;
+// Orders whose lines carry a mark of their own as their note, so the test finds them.
+using testsupport::TestOrder;
 
 class ClusterWriteBlock : public ProgramFormats {
 protected:
@@ -64,34 +28,29 @@ protected:
 
     TestCluster cluster;
 
-    std::unique_ptr<Wire> OnNode(int k) const {
-        auto w = std::make_unique<Wire>();
+    // The terminal's real connection to node k, its texts sent as the
+    // terminal sends them and counted.
+    std::unique_ptr<HookedConnection> OnNode(int k) const {
+        auto w = std::make_unique<HookedConnection>(std::make_unique<data::MariaDbConnection>());
+        w->together = true;
         w->Open(cluster.ConnectionString(k));
         return w;
     }
+    // `act` runs once, just before the text that carries the send's writes.
+    static void BeforeWrites(HookedConnection& w, std::function<void()> act) {
+        w.before = [&w, act](const QString& sql, int) {
+            if (!IsWrites(sql)) return;
+            const std::function<void()> once = act;  // clearing the hook ends this lambda's captures
+            w.before = nullptr;
+            once();
+        };
+    }
+    static bool IsWrites(const QString& sql) { return sql.contains("INSERT INTO comanda"); }
     sending::SendOptions Options(int k) const {
         sending::SendOptions o;
         o.connectionString = cluster.ConnectionString(k);
         o.pausaConexionMs = 0;
         return o;
-    }
-    // An order whose lines carry `mark` as their note, so the test finds them.
-    static order::Order Order(const QString& mesa, int lines, const QString& mark) {
-        order::Order p{mesa, "María Fernández", "001", {}};
-        for (int i = 1; i <= lines; ++i) {
-            order::Line l;
-            l.codigo = QString("P%1").arg(i);
-            l.nombre = QString("PLATO %1").arg(i);
-            l.cantidad = 1;
-            l.precio = l.subtotal = 10;
-            l.iva = 16;
-            l.costo = 4;
-            l.codVendedor = "001";
-            l.deposito = "01";
-            l.observacion = mark;
-            p.lineas.push_back(l);
-        }
-        return p;
     }
     // Its lines in D_Fact_r, in comanda, and comanda's distinct ticket numbers, as node 3 has them.
     QStringList Stored(const QString& mark) const {
@@ -103,15 +62,15 @@ protected:
 
 TEST_F(ClusterWriteBlock, ASendTakesTwoQueryTextsAndStoresTheWholeOrder) {
     auto w = OnNode(1);
-    ASSERT_TRUE(SendOrder(*w, Order("31", 1, "tb-first"), sending::NewSendId(), Options(1)).Stored());
-    w->texts = 0;  // the connection's one-time questions are behind
-    order::Order p = Order("31", 10, "tb-ten");
+    ASSERT_TRUE(SendOrder(*w, TestOrder("31", 1, "tb-first"), sending::NewSendId(), Options(1)).Stored());
+    w->statements.clear();  // the connection's one-time questions are behind
+    order::Order p = TestOrder("31", 10, "tb-ten");
     // What separates and ends statements, inside a value of the block.
     const QString name = QString::fromUtf8("SOPA; DEL 'DÍA' -- END; \\ COMMIT");
     p.lineas[9].nombre = name;
     const sending::SendResult r = SendOrder(*w, p, sending::NewSendId(), Options(1));
     ASSERT_TRUE(r.Stored()) << r.lastError.toStdString();
-    EXPECT_EQ(w->texts, 2);
+    EXPECT_EQ(w->statements.size(), 2);
     EXPECT_EQ(Stored("tb-ten"), QStringList{"10\t10\t" + r.numero});
     EXPECT_EQ(cluster.Query(3, "select hex(nom_producto) from comanda where observacion='tb-ten' order by id desc limit 1"),
               QStringList{QString(name.toUtf8().toHex().toUpper())});
@@ -124,24 +83,24 @@ TEST_F(ClusterWriteBlock, ASendTakesTwoQueryTextsAndStoresTheWholeOrder) {
 TEST_F(ClusterWriteBlock, WhateverEndsTheTransactionBeforeItsWritesTheSendRunsAgainUnderItsKey) {
     struct Case {
         const char* name;
-        std::function<void(const TestCluster&, Wire&)> intrude;
+        std::function<void(const TestCluster&, HookedConnection&)> intrude;
     };
     const Case cases[] = {
         {"another node advances the counter",
-         [](const TestCluster& c, Wire&) {
+         [](const TestCluster& c, HookedConnection&) {
              c.Query(2, "update mantenimiento set control_Comanda=control_Comanda+1");
              c.Query(1, "select 1");  // node 1 has applied it
          }},
         {"the transaction rolled back on the terminal's connection",
-         [](const TestCluster&, Wire& w) { w.real.Execute("ROLLBACK"); }},
+         [](const TestCluster&, HookedConnection& w) { w.Real().Execute("ROLLBACK"); }},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
         auto w = OnNode(1);
-        w->beforeWrites = [&] { k.intrude(cluster, *w); };
+        BeforeWrites(*w, [&] { k.intrude(cluster, *w); });
         const QString mark = QString("tb-intruded-%1").arg(&k - cases);
         const QString id = sending::NewSendId();
-        const sending::SendResult r = SendOrder(*w, Order("32", 5, mark), id, Options(1));
+        const sending::SendResult r = SendOrder(*w, TestOrder("32", 5, mark), id, Options(1));
         ASSERT_TRUE(r.Stored()) << r.lastError.toStdString();
         EXPECT_EQ(r.wholeSendRuns, 2);
         EXPECT_EQ(Stored(mark), QStringList{"5\t5\t" + r.numero});
@@ -156,9 +115,15 @@ TEST_F(ClusterWriteBlock, WhateverEndsTheTransactionBeforeItsWritesTheSendRunsAg
 // what node 1 committed, and stores nothing again.
 TEST_F(ClusterWriteBlock, ALostAnswerIsSettledOnAnotherNodeAsStoredOnce) {
     auto w = OnNode(1);
-    w->loseWritesAnswer = true;
+    w->after = [&w](const QString& sql, int) {
+        if (!IsWrites(sql)) return;
+        HookedConnection& self = *w;
+        self.Real().Close();
+        self.after = nullptr;  // ends this lambda's captures: only locals from here
+        throw data::DbError(data::kServerLost, "Lost connection to server during query");
+    };
     const QString id = sending::NewSendId();
-    const sending::SendResult r = SendOrder(*w, Order("35", 6, "tb-lost"), id, Options(2));
+    const sending::SendResult r = SendOrder(*w, TestOrder("35", 6, "tb-lost"), id, Options(2));
     ASSERT_TRUE(r.Stored()) << r.lastError.toStdString();
     EXPECT_EQ(r.wholeSendRuns, 1);
     EXPECT_EQ(Stored("tb-lost"), QStringList{"6\t6\t" + r.numero});
@@ -166,7 +131,7 @@ TEST_F(ClusterWriteBlock, ALostAnswerIsSettledOnAnotherNodeAsStoredOnce) {
 
     // ENVIAR pressed again under the same key: the block meets the key's row
     // (at the send record's write, which it must name) and stores nothing.
-    const sending::SendResult again = SendOrder(*w, Order("35", 6, "tb-lost"), id, Options(2));
+    const sending::SendResult again = SendOrder(*w, TestOrder("35", 6, "tb-lost"), id, Options(2));
     ASSERT_TRUE(again.Stored()) << again.lastError.toStdString();
     EXPECT_EQ(again.numero, r.numero);
     EXPECT_EQ(Stored("tb-lost"), QStringList{"6\t6\t" + r.numero});
@@ -175,7 +140,7 @@ TEST_F(ClusterWriteBlock, ALostAnswerIsSettledOnAnotherNodeAsStoredOnce) {
 TEST_F(ClusterWriteBlock, AValueItsColumnCannotHoldIsNamedAndNothingOfTheOrderIsStored) {
     auto w = OnNode(2);
     const QString before = cluster.Query(3, "select control_Comanda from mantenimiento").value(0);
-    order::Order p = Order("33", 4, "tb-bad");
+    order::Order p = TestOrder("33", 4, "tb-bad");
     p.lineas[2].costo = 1e12;  // DECIMAL(14,3) holds less
     const sending::SendResult r = SendOrder(*w, p, sending::NewSendId(), Options(2));
     EXPECT_EQ(r.outcome, sending::SendOutcome::Failed);
@@ -190,14 +155,14 @@ TEST_F(ClusterWriteBlock, AValueItsColumnCannotHoldIsNamedAndNothingOfTheOrderIs
 // in the same transaction, and the connection does not try the block again.
 TEST_F(ClusterWriteBlock, ANodeThatCannotRunTheBlockGetsEachStatementAloneAndTheWholeOrder) {
     auto w = OnNode(3);
-    w->real.Execute("SET SESSION sql_mode='ORACLE'");
+    w->Real().Execute("SET SESSION sql_mode='ORACLE'");
     for (const char* mark : {"tb-alone-1", "tb-alone-2"}) {
         SCOPED_TRACE(mark);
-        w->texts = 0;
-        const sending::SendResult r = SendOrder(*w, Order("34", 3, mark), sending::NewSendId(), Options(3));
+        w->statements.clear();
+        const sending::SendResult r = SendOrder(*w, TestOrder("34", 3, mark), sending::NewSendId(), Options(3));
         ASSERT_TRUE(r.Stored()) << r.lastError.toStdString();
         EXPECT_EQ(r.wholeSendRuns, 1);
-        EXPECT_GT(w->texts, 2);
+        EXPECT_GT(w->statements.size(), 2);
         EXPECT_EQ(Stored(mark), QStringList{"3\t3\t" + r.numero});
     }
 }

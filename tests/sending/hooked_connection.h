@@ -5,8 +5,10 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "data/connection.h"
+#include "data/db_error.h"
 
 namespace sendingtest {
 
@@ -23,6 +25,10 @@ public:
     // Every statement passed on, in order, failed or not.
     QStringList statements;
     int opens = 0;
+    // Statements sent together go to the real connection together, as one
+    // entry of `statements` (joined by new lines) and one call of each hook;
+    // otherwise one by one.
+    bool together = false;
 
     data::Connection& Real() { return *real_; }
 
@@ -39,6 +45,18 @@ public:
         data::ResultSet rs;
         Around(sql, [&] { rs = real_->Query(sql); });
         return rs;
+    }
+    std::vector<data::ResultSet> RunTogether(const QStringList& sqls) override {
+        if (!together) return data::Connection::RunTogether(sqls);
+        std::vector<data::ResultSet> answers;
+        try {
+            Around(sqls.join('\n'), [&] { answers = real_->RunTogether(sqls); });
+        } catch (const data::BatchError&) {
+            throw;
+        } catch (const data::DbError& e) {  // from a hook: as if the first statement failed
+            throw data::BatchError(e.number(), e.description(), 0, {});
+        }
+        return answers;
     }
     QString Escape(const QString& t) const override { return real_->Escape(t); }
     data::SessionFacts& SessionFacts() override { return real_->SessionFacts(); }

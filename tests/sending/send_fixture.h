@@ -11,6 +11,7 @@
 #include "sending/send_order.h"
 #include "support/installations.h"
 #include "support/test_database.h"
+#include "support/test_orders.h"
 
 namespace sendingtest {
 
@@ -33,27 +34,11 @@ protected:
         o.pausaConexionMs = 0;
         return o;
     }
-    // An order line as item entry fills it.
     static order::Line Line(const QString& code, const QString& name, double cantidad, double precio,
                             const QString& observacion = QString()) {
-        order::Line l;
-        l.codigo = code;
-        l.nombre = name;
-        l.cantidad = cantidad;
-        l.precio = l.subtotal = precio;
-        l.iva = 16;
-        l.costo = 4;
-        l.codVendedor = "001";
-        l.deposito = "01";
-        l.observacion = observacion;
-        return l;
+        return testsupport::TestLine(code, name, cantidad, precio, observacion);
     }
-    static order::Order Order(const QString& mesa, int lines) {
-        order::Order p{mesa, "María Fernández", "001", {}};
-        for (int i = 1; i <= lines; ++i)
-            p.lineas.push_back(Line(QString("P%1").arg(i), QString("PLATO %1").arg(i), 1, 10));
-        return p;
-    }
+    static order::Order Order(const QString& mesa, int lines) { return testsupport::TestOrder(mesa, lines); }
     static QString Count(const char* table) {
         return testsupport::RootQuery(QString("select count(*) from ") + table).value(0);
     }
