@@ -15,10 +15,10 @@
 
 namespace campaign {
 
-// Chances per statement (a freeze: each time the counter lock is taken).
-// Chances per query text the terminal sends: a send is two of them (what it
-// reads under the counter lock, then its writes with the COMMIT), so these
-// are per round trip, not per statement.
+// Chances per query text the terminal sends (a freeze: each time the
+// counter lock is taken). A send is two of them, on one server and on a
+// cluster node alike (what it reads under the counter lock, then its writes
+// with the COMMIT), so these are per round trip, not per statement.
 struct FaultRates {
     double cutBefore = 0.05;         // any query: cut before it reaches the server
     double cutAfter = 0.05;          // any query: the server's answer dropped

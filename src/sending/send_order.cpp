@@ -264,10 +264,17 @@ private:
                                   << "of a send travels alone on this connection";
                 c_.SessionFacts().flags[kFactSinBloque] = true;
                 oneByOne_ = true;
-                return WriteAndCommit(writes, after);  // the transaction is still open
+                // The server refused the block before running any of it: the
+                // transaction of the first round trip goes on, one by one.
+                if (!InTransaction()) throw WholeSendAborted{e.description(), e.number()};
+                return WriteAndCommit(writes, after);
             }
             if (RestartsWholeSend(e.number())) throw WholeSendAborted{e.description(), e.number()};
-            const StatementFailed failed{e.description(), e.number(), FailedWrite(),
+            const int at = FailedWrite(e);
+            // The COMMIT itself failed: as on one server, its outcome is
+            // settled before the send runs again.
+            if (at == writes.size()) throw WholeSendAborted{e.description(), e.number(), true};
+            const StatementFailed failed{e.description(), e.number(), at,
                                          e.number() == data::kLockWaitTimeout ? FailureCause::CounterBusy
                                                                               : FailureCause::Other,
                                          {}};
@@ -278,13 +285,17 @@ private:
             throw WholeSendAborted{e.description(), e.number()};
         }
     }
-    // The index of the write the last block failed at, -1 when unknown.
-    int FailedWrite() {
+    // The index of the statement the block failed at with `failure`
+    // (kSqlPasoFallido), -1 when unknown. The block has rolled back: a
+    // connection lost now runs the whole send again, which meets the same
+    // failure with its index (a send record already there, say).
+    int FailedWrite(const data::DbError& failure) {
         try {
             const data::ResultSet rs = c_.Query(kSqlPasoFallido);
             if (!rs.IsEof() && !rs.Field(0).IsNull()) return static_cast<int>(rs.Field(0).ToDouble());
         } catch (const rt::RuntimeError& e) {
             qWarning().noquote() << "send: cannot read which write failed:" << e.number() << e.description();
+            if (IsLostConnection(e.number())) throw WholeSendAborted{failure.description(), e.number()};
         }
         return -1;
     }

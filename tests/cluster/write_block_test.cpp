@@ -76,11 +76,12 @@ TEST_F(ClusterWriteBlock, ASendTakesTwoQueryTextsAndStoresTheWholeOrder) {
               QStringList{QString(name.toUtf8().toHex().toUpper())});
 }
 
-// The counter lock taken by the first query text is lost before the second
-// one: by another node's write to the counter (a brute-force abort on this
-// node) or by the transaction ending on its own connection. Either way the
-// block must store nothing on its own; the send runs again, under its key.
-TEST_F(ClusterWriteBlock, WhateverEndsTheTransactionBeforeItsWritesTheSendRunsAgainUnderItsKey) {
+// Between the two query texts the counter lock is lost, by another node's
+// write to the counter (a brute-force abort on this node) or by the
+// transaction ending on its own connection; or the node refuses the block
+// for a moment. The block must store nothing on its own; the send runs
+// again, under its key, and is stored once.
+TEST_F(ClusterWriteBlock, ALostCounterLockOrARefusedBlockRunsTheSendAgainUnderItsKey) {
     struct Case {
         const char* name;
         std::function<void(const TestCluster&, HookedConnection&)> intrude;
@@ -93,6 +94,10 @@ TEST_F(ClusterWriteBlock, WhateverEndsTheTransactionBeforeItsWritesTheSendRunsAg
          }},
         {"the transaction rolled back on the terminal's connection",
          [](const TestCluster&, HookedConnection& w) { w.Real().Execute("ROLLBACK"); }},
+        {"the node not ready for a moment",
+         [](const TestCluster&, HookedConnection&) {
+             throw data::DbError(data::kNodeNotReady, "WSREP has not yet prepared node for application use");
+         }},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
