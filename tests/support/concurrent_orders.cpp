@@ -6,6 +6,8 @@
 #include <set>
 #include <thread>
 
+#include "support/test_orders.h"
+
 namespace testsupport {
 
 size_t ConcurrentOrders::Sends() const {
@@ -25,17 +27,7 @@ int ConcurrentLineCount(int t, int o) { return 1 + (t * 5 + o * 7) % 12; }
 
 order::Line ConcurrentLine(int t, int o, int l) {
     const QString note = QString("t%1-o%2-l%3").arg(t).arg(o).arg(l);
-    order::Line line;
-    line.codigo = QString("P%1").arg(l);
-    line.nombre = "PLATO " + note;
-    line.cantidad = (l + 1) + (t % 10) / 10.0;
-    line.precio = line.subtotal = 1100.25 + o;
-    line.iva = 16;
-    line.costo = 4;
-    line.codVendedor = "001";
-    line.deposito = "01";
-    line.observacion = note;
-    return line;
+    return TestLine(QString("P%1").arg(l), "PLATO " + note, (l + 1) + (t % 10) / 10.0, 1100.25 + o, note);
 }
 
 ConcurrentOrders MakeConcurrentOrders(int terminals, int ordersEach, int tables) {
