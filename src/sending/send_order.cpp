@@ -272,8 +272,12 @@ private:
             if (RestartsWholeSend(e.number())) throw WholeSendAborted{e.description(), e.number()};
             const int at = FailedWrite(e);
             // The COMMIT itself failed: as on one server, its outcome is
-            // settled before the send runs again.
-            if (at == writes.size()) throw WholeSendAborted{e.description(), e.number(), true};
+            // settled before the send runs again. Not after a lock wait that
+            // ran out (a backup's read lock holds every COMMIT on the node):
+            // nothing was committed, and the waiter is told the counter is
+            // busy after one wait, as at any other statement.
+            if (at == writes.size() && e.number() != data::kLockWaitTimeout)
+                throw WholeSendAborted{e.description(), e.number(), true};
             const StatementFailed failed{e.description(), e.number(), at,
                                          e.number() == data::kLockWaitTimeout ? FailureCause::CounterBusy
                                                                               : FailureCause::Other,
