@@ -14,15 +14,18 @@ constexpr int kTakeLimitSeconds = 30;
 
 }  // namespace
 
-bool HoldBackupLock(const QString& socket, std::chrono::seconds hold, QString* error) {
+bool HoldBackupLock(const QString& socket, std::chrono::seconds hold, QString* error,
+                    const std::function<void()>& taken, const std::function<void()>& released) {
     try {
         bench::BareClient backup;
         // The lock is the whole server's, whatever database the session is in.
         backup.ConnectRoot(socket, QStringLiteral("mysql"));
         backup.Run(QStringLiteral("SET SESSION lock_wait_timeout=%1").arg(kTakeLimitSeconds));
         backup.Run(QStringLiteral("FLUSH TABLES WITH READ LOCK"));
+        taken();
         QThread::sleep(static_cast<unsigned long>(hold.count()));
         backup.Run(QStringLiteral("UNLOCK TABLES"));
+        released();
         return true;
     } catch (const bench::BareError& e) {
         *error = QStringLiteral("backup lock on %1: %2 %3").arg(socket).arg(e.number).arg(QString::fromUtf8(e.what()));

@@ -63,6 +63,10 @@ struct Shared {
     // because a value did not fit its column (which must never happen: the
     // send cuts text to the installation's widths).
     std::atomic<int> counterBusy{0}, badValues{0};
+    // Backups' read locks taken and given back so far (one at a time), and
+    // the presses that one held from before it was taken until it was given
+    // back (a settle on a cluster node waits for the node to apply).
+    std::atomic<int> backupsTaken{0}, backupsReleased{0}, heldByBackup{0};
     // Programs ended on a journal disk that lost power with them.
     std::atomic<int> powerCuts{0};
     FaultPlan* plan = nullptr;

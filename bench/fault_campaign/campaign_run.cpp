@@ -193,10 +193,17 @@ void Run::StartWhileDown(Terminal& t, QString* error) {
 void Run::Backup(const Disturbance& d, QString* error) {
     const int storedBefore = shared_.stored;
     WaitUntil([&] { return shared_.stored > storedBefore; }, kTerminalPartLimit);
-    const int busyBefore = shared_.counterBusy;
+    const int busyBefore = shared_.counterBusy, heldBefore = shared_.heldByBackup;
     const QString socket = d.node > 0 ? bench::ClusterSocket(d.node) : bench::DbSocket();
-    if (HoldBackupLock(socket, kBackupHold, error)) ++out_.backupLocks;
+    if (HoldBackupLock(
+            socket, kBackupHold, error, [&] { ++shared_.backupsTaken; }, [&] { ++shared_.backupsReleased; }))
+        ++out_.backupLocks;
+    else
+        shared_.backupsReleased = shared_.backupsTaken.load();
+    // Presses still held by it end a moment after it.
+    QThread::sleep(1);
     out_.sendsRefusedByBackup += shared_.counterBusy - busyBefore;
+    out_.pressesHeldByBackup += shared_.heldByBackup - heldBefore;
 }
 
 // One send of terminal `t` meets a disk that takes seconds over each sync;

@@ -257,6 +257,13 @@ bool Terminal::Finish(std::chrono::steady_clock::time_point deadline) {
 
 bool Terminal::Press(CampaignOrder& o) {
     if (o.reported || o.abandoned) return true;
+    struct BackupWatch {
+        Shared& shared;
+        const int takenBefore = shared.backupsTaken;
+        ~BackupWatch() {
+            if (shared.backupsReleased > takenBefore) ++shared.heldByBackup;
+        }
+    } backupWatch{shared_};
     connection_.SetWho(QStringLiteral("terminal %1, order %2").arg(index_).arg(o.key));
     // Slow from a send's start (a settle first would reach the counter before it).
     if (slow_ && !sender_->Pending() && slowArmed_.exchange(false)) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QThread>
+#include <atomic>
 #include <thread>
 
 #include "data/db_error.h"
@@ -139,9 +140,14 @@ TEST_F(TerminalConnectionTest, ABackupsReadLockKeepsTheCounterFromEverySendUntil
     c.Execute(QStringLiteral("SET SESSION lock_wait_timeout=1, innodb_lock_wait_timeout=1"));
     QString error;
     bool held = false;
-    std::thread backup([&] { held = campaign::HoldBackupLock(qEnvironmentVariable("PEDIDOS_TEST_DB_SOCKET"),
-                                                            std::chrono::seconds(3), &error); });
+    std::atomic<bool> taken{false}, released{false};
+    std::thread backup([&] {
+        held = campaign::HoldBackupLock(
+            qEnvironmentVariable("PEDIDOS_TEST_DB_SOCKET"), std::chrono::seconds(3), &error, [&] { taken = true; },
+            [&] { released = true; });
+    });
     QThread::msleep(500);
+    EXPECT_TRUE(taken && !released) << "told when the lock is taken, not yet given back";
     c.Execute(sending::kSqlInicio);
     try {
         c.Query(sending::kSqlContador);
@@ -152,6 +158,7 @@ TEST_F(TerminalConnectionTest, ABackupsReadLockKeepsTheCounterFromEverySendUntil
     c.Execute(sending::kSqlDeshacer);
     backup.join();
     EXPECT_TRUE(held) << qPrintable(error);
+    EXPECT_TRUE(released);
     c.Execute(sending::kSqlInicio);
     EXPECT_NO_THROW(c.Query(sending::kSqlContador)) << "released, the counter is free";
     c.Execute(sending::kSqlDeshacer);
