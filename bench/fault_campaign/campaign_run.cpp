@@ -194,6 +194,7 @@ void Run::Backup(const Disturbance& d, QString* error) {
     const int storedBefore = shared_.stored;
     WaitUntil([&] { return shared_.stored > storedBefore; }, kTerminalPartLimit);
     const int busyBefore = shared_.counterBusy, heldBefore = shared_.heldByBackup;
+    const int timedOutBefore = shared_.waits->Summarize().timedOut;
     const QString socket = d.node > 0 ? bench::ClusterSocket(d.node) : bench::DbSocket();
     if (HoldBackupLock(
             socket, kBackupHold, error, [&] { ++shared_.backupsTaken; }, [&] { ++shared_.backupsReleased; }))
@@ -204,6 +205,7 @@ void Run::Backup(const Disturbance& d, QString* error) {
     QThread::sleep(1);
     out_.sendsRefusedByBackup += shared_.counterBusy - busyBefore;
     out_.pressesHeldByBackup += shared_.heldByBackup - heldBefore;
+    out_.counterReadsRefusedByBackup += shared_.waits->Summarize().timedOut - timedOutBefore;
 }
 
 // One send of terminal `t` meets a disk that takes seconds over each sync;

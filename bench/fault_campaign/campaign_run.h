@@ -83,6 +83,7 @@ struct Outcome {
     int backupLocks = 0;
     int sendsRefusedByBackup = 0;   // sends that failed with the counter busy while a backup held the lock
     int pressesHeldByBackup = 0;    // presses held from before a backup took its lock until it gave it back
+    int counterReadsRefusedByBackup = 0;  // counter reads (sends' and settles') that timed out meanwhile
     int slowSyncSends = 0, slowSyncs = 0;  // sends with a slow journal disk, and their slow syncs
     int slowSendsAlone = 0;         // of those, sends during which no other terminal stored an order
     int startsWhileDown = 0;        // programs started while their server was down

@@ -24,6 +24,7 @@ void LockWaits::Add(double seconds, const QString& who, int error) {
     s_.overOneSecond += seconds > 1 ? 1 : 0;
     s_.overFiveSeconds += seconds > 5 ? 1 : 0;
     s_.overTenSeconds += seconds > 10 ? 1 : 0;
+    s_.timedOut += error == kLockWaitTimeout ? 1 : 0;
 }
 
 LockWaits::Summary LockWaits::Summarize() const {

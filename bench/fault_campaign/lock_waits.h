@@ -44,6 +44,7 @@ public:
     struct Summary {
         double longest = 0;  // seconds
         int count = 0, overOneSecond = 0, overFiveSeconds = 0, overTenSeconds = 0;
+        int timedOut = 0;  // waits ended by the lock wait limit (1205)
         std::vector<Long> overTen;
     };
     LockWaits() : start_(Clock::now()) {}

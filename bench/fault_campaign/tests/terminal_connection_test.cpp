@@ -164,6 +164,7 @@ TEST_F(TerminalConnectionTest, ABackupsReadLockKeepsTheCounterFromEverySendUntil
     c.Execute(sending::kSqlDeshacer);
     const LockWaits::Summary s = waits.Summarize();
     EXPECT_EQ(s.count, 2);
+    EXPECT_EQ(s.timedOut, 1) << "the wait under the backup, not the one after it";
     EXPECT_LT(s.longest, 2.0) << "the wait ends at the session's limit, not with the backup";
 }
 
