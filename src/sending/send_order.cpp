@@ -33,6 +33,18 @@ bool RestartsWholeSend(int number) {
     return number == data::kDeadlock || IsLostConnection(number);
 }
 
+// A COMMIT the server answered with an error may have been stored (an engine
+// error, a node losing its cluster): it is settled before the send runs
+// again. Not a lock wait that ran out (a backup's read lock holds every
+// COMMIT): nothing was committed, and the waiter is told the counter is busy
+// after that one wait, as at any other statement.
+bool CommitOutcomeUnknown(int number) { return number != data::kLockWaitTimeout; }
+
+// What the waiter is told of a statement that failed with `number`.
+FailureCause CauseOf(int number) {
+    return number == data::kLockWaitTimeout ? FailureCause::CounterBusy : FailureCause::Other;
+}
+
 struct WholeSendAborted {
     QString description;
     int number = 0;
@@ -137,13 +149,11 @@ public:
                 qWarning().noquote() << "send: statement failed:" << e.number() << e.description()
                                      << "|" << sqls.value(at).section(QLatin1Char(' '), 0, 2);  // no customer text
                 if (commitAt >= 0 && at > commitAt) return answers;
-                if (commitAt >= 0 && (at == commitAt || IsLostConnection(e.number())))
+                if (commitAt >= 0 &&
+                    ((at == commitAt && CommitOutcomeUnknown(e.number())) || IsLostConnection(e.number())))
                     throw WholeSendAborted{e.description(), e.number(), true};
                 if (RestartsWholeSend(e.number())) throw WholeSendAborted{e.description(), e.number()};
-                const StatementFailed failed{e.description(), e.number(), at,
-                                             e.number() == data::kLockWaitTimeout ? FailureCause::CounterBusy
-                                                                                  : FailureCause::Other,
-                                             {}};
+                const StatementFailed failed{e.description(), e.number(), at, CauseOf(e.number()), {}};
                 // Not tried again, whether or not the server rolled the whole
                 // transaction back with it: the caller rolls back in any case.
                 if (TriedOnce(e.number())) throw failed;
@@ -184,14 +194,13 @@ public:
             if (node) qInfo().noquote() << "send: a cluster node; a send's writes go as one block";
             facts[kFactNodoCluster] = clusterNode_ = node;
         }
-        oneByOne_ = clusterNode_ && facts.count(kFactSinBloque) > 0;
     }
 
     // Runs the send's writes, then COMMIT, then the reads `after`, in one
     // round trip; returns the answers to `after`. A write the server refuses
     // comes back as StatementFailed with its index in `writes`.
     std::vector<data::ResultSet> WriteAndCommit(const QStringList& writes, const QStringList& after) {
-        if (clusterNode_ && !oneByOne_) return AsBlock(writes, after);
+        if (clusterNode_ && !OneByOne()) return AsBlock(writes, after);
         const int commitAt = static_cast<int>(writes.size());
         std::vector<data::ResultSet> answers = Together(writes + QStringList{kSqlConfirmar} + after, commitAt);
         const auto firstRead = std::min(answers.size(), static_cast<size_t>(commitAt) + 1);
@@ -263,7 +272,6 @@ private:
                 qInfo().noquote() << "send: this node cannot run the writes as one block; each statement"
                                   << "of a send travels alone on this connection";
                 c_.SessionFacts().flags[kFactSinBloque] = true;
-                oneByOne_ = true;
                 // The server refused the block before running any of it: the
                 // transaction of the first round trip goes on, one by one.
                 if (!InTransaction()) throw WholeSendAborted{e.description(), e.number()};
@@ -271,17 +279,9 @@ private:
             }
             if (RestartsWholeSend(e.number())) throw WholeSendAborted{e.description(), e.number()};
             const int at = FailedWrite(e);
-            // The COMMIT itself failed: as on one server, its outcome is
-            // settled before the send runs again. Not after a lock wait that
-            // ran out (a backup's read lock holds every COMMIT on the node):
-            // nothing was committed, and the waiter is told the counter is
-            // busy after one wait, as at any other statement.
-            if (at == writes.size() && e.number() != data::kLockWaitTimeout)
+            if (at == writes.size() && CommitOutcomeUnknown(e.number()))  // the COMMIT itself
                 throw WholeSendAborted{e.description(), e.number(), true};
-            const StatementFailed failed{e.description(), e.number(), at,
-                                         e.number() == data::kLockWaitTimeout ? FailureCause::CounterBusy
-                                                                              : FailureCause::Other,
-                                         {}};
+            const StatementFailed failed{e.description(), e.number(), at, CauseOf(e.number()), {}};
             // The block rolled the whole transaction back: an error that may
             // pass runs the whole send again, as often as a statement would
             // be tried.
@@ -289,6 +289,9 @@ private:
             throw WholeSendAborted{e.description(), e.number()};
         }
     }
+    // A cluster node that cannot run the writes as one block, as learnt on
+    // this connection.
+    bool OneByOne() const { return clusterNode_ && c_.SessionFacts().flags.count(kFactSinBloque) > 0; }
     // The index of the statement the block failed at with `failure`
     // (kSqlPasoFallido), -1 when unknown. The block has rolled back: a
     // connection lost now runs the whole send again, which meets the same
@@ -332,14 +335,13 @@ private:
     std::vector<data::ResultSet> Run(const QStringList& sqls) {
         // The base class's way: one statement per round trip, a failure
         // reported at the statement it happened at, as together.
-        return oneByOne_ ? c_.Connection::RunTogether(sqls) : c_.RunTogether(sqls);
+        return OneByOne() ? c_.Connection::RunTogether(sqls) : c_.RunTogether(sqls);
     }
 
     data::Connection& c_;
     std::shared_ptr<const data::ColumnWidths> anchos_;
     TextValues values_;
     bool clusterNode_ = false;
-    bool oneByOne_ = false;  // a cluster node that cannot run the writes as one block
     int blockFailures_ = 0;  // blocks refused with an error that may pass, in this send
 };
 
