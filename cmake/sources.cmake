@@ -45,6 +45,8 @@ set(PEDIDOS_LOGIC_SOURCES
   data/read_ahead.h
   data/secure_link.cpp
   data/secure_link.h
+  data/error_meaning.cpp
+  data/error_meaning.h
   data/reconnecting.cpp
   data/reconnecting.h
   data/result_set.cpp
@@ -96,8 +98,15 @@ set(PEDIDOS_LOGIC_SOURCES
   sending/send_messages.cpp
   sending/send_messages.h
   sending/send_order.cpp
-  sending/write_block.cpp
   sending/send_order.h
+  sending/send_statements.cpp
+  sending/send_statements.h
+  sending/send_writes.cpp
+  sending/send_writes.h
+  sending/settle.cpp
+  sending/settle.h
+  sending/write_block.cpp
+  sending/write_block.h
   sending/ticket.h
   sending/ticket_layout.cpp
   sending/ticket_follower.cpp

@@ -35,15 +35,13 @@ QString CauseName(sending::FailureCause c) {
 
 QString SendText(const sending::SendResult& r) {
     switch (r.outcome) {
-        case sending::SendOutcome::Stored:
+        case sending::Verdict::Stored:
             return QStringLiteral("send: stored as ticket %1 (%2 runs)").arg(r.numero).arg(r.wholeSendRuns);
-        case sending::SendOutcome::Unknown:
+        case sending::Verdict::NoAnswer:
             return QStringLiteral("send: outcome unknown (%1 runs): %2").arg(r.wholeSendRuns).arg(r.lastError);
-        case sending::SendOutcome::Undecidable:
+        case sending::Verdict::CannotTell:
             return QStringLiteral("send: cannot tell whether stored: ") + r.lastError;
-        case sending::SendOutcome::NotStored:
-            return QStringLiteral("send: not stored");
-        case sending::SendOutcome::Failed:
+        case sending::Verdict::NotStored:
             break;
     }
     return QStringLiteral("send: failed, %1 (%2 runs): %3 %4")
@@ -138,9 +136,9 @@ bool Terminal::StartOnce() {
     // As the screen at start-up: a stored send's tickets go out now, and a
     // send that never announced a COMMIT is dropped; one in doubt waits for
     // the next ENVIAR, which asks the server first.
-    if (loaded.state == sending::SendJournal::State::Found && (loaded.entry.guardado || !loaded.entry.intento)) {
+    if (loaded.state == sending::SendJournal::State::Found && (loaded.entry.Stored() || !loaded.entry.intento)) {
         const sending::SettleReport r = sender_->SettlePending(connection_, Options());
-        if (r.settlement == sending::Settlement::Stored) PrintLeftOver(r.entry);
+        if (r.settlement == sending::Verdict::Stored) PrintLeftOver(r.entry);
     }
     firstConnectionFailed_ = false;
     try {
@@ -313,10 +311,10 @@ void Terminal::AfterFailedSend(CampaignOrder& o, const sending::SendResult& r) {
 bool Terminal::SettleFirst(CampaignOrder& o) {
     const sending::SettleReport report = sender_->SettlePending(connection_, Options());
     switch (report.settlement) {
-        case sending::Settlement::NotStored:
+        case sending::Verdict::NotStored:
             Tell(o, QStringLiteral("settle: the pending send was not stored"));
             return true;
-        case sending::Settlement::Stored:
+        case sending::Verdict::Stored:
             if (report.entry.pedido == o.pedido) {
                 Tell(o, QStringLiteral("settle: stored after all as ticket %1")
                             .arg(report.entry.intento ? report.entry.intento->numero : QString()));
@@ -326,12 +324,12 @@ bool Terminal::SettleFirst(CampaignOrder& o) {
                 sender_->TicketsOut();
             }
             return false;
-        case sending::Settlement::NoAnswer:
+        case sending::Verdict::NoAnswer:
             Tell(o, QStringLiteral("settle: no answer: ") + report.lastError);
             ++shared_.noAnswers;
             ++o.failedPresses;
             return false;
-        case sending::Settlement::CannotTell:
+        case sending::Verdict::CannotTell:
             Tell(o, QStringLiteral("settle: cannot tell: ") + report.lastError);
             shared_.Problem(QStringLiteral("a send could not be settled although the send record is there: ") +
                             report.lastError);

@@ -87,9 +87,10 @@ Measured MeasureLines(Pedido_R* s, bench::RecordingConnection* connection, int l
                  QStringLiteral("%1 by the screen, %2 by the floor").arg(recorded.size()).arg(bareStatements));
 
     const sending::JournalEntry stored{QStringLiteral("bench"), order,
-                                       sending::SendInDoubt{QStringLiteral("bench"), QStringLiteral("1"),
-                                                            {QDate::currentDate(), QString()}, false, true, {}},
-                                       true, {}, {}, {}};
+                                       sending::SendTry{QStringLiteral("bench"), QStringLiteral("1"),
+                                                        {QDate::currentDate(), QString()}, false,
+                                                        sending::TryPhase::Stored, {}},
+                                       {}, {}, {}};
     // The tickets are handed over and followed in the background, as the screen does.
     QTemporaryDir seguidos;
     sending::TicketFollower seguidor(seguidos.filePath(QStringLiteral("comandas.json")),

@@ -8,6 +8,7 @@
 
 #include "data/column_widths.h"
 #include "data/connection.h"
+#include "data/error_meaning.h"
 #include "data/read_ahead.h"
 #include "data/result_set.h"
 #include "runtime/variant.h"
@@ -41,7 +42,7 @@ inline const QString kTituloSistema = QStringLiteral(" Sistema VandrelFW ");
 inline const QString kTituloCodigo = QStringLiteral(" Sistema VandrelFW");
 
 // How many times a statement is tried before the program gives up.
-constexpr int kIntentosSql = 5;
+using data::kIntentosSql;
 
 // Runs a statement without rows, up to five attempts on the same connection.
 // After the fifth failure shows "Error en Base de datos..." with the last

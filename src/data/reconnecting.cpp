@@ -4,6 +4,7 @@
 
 #include "data/connection_string.h"
 #include "data/db_error.h"
+#include "data/error_meaning.h"
 
 namespace data {
 namespace {
@@ -39,10 +40,10 @@ void Reopen(Connection& c, const QString& connectionString, const char* why) {
 }
 
 // The server cannot serve this connection now: it is gone, or it is a
-// cluster node still joining after a restart (1047), where a new connection
+// cluster node still joining after a restart, where a new connection
 // (perhaps through the balancer to another node) may answer.
 bool Unreachable(int number) {
-    return IsLostConnection(number) || number == kNodeNotReady;
+    return MeaningOf(number, ErrorSite::Read).next == NextStep::RunAgain;
 }
 
 }  // namespace

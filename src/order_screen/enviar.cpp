@@ -116,30 +116,30 @@ bool Pedido_R::SettlePendingSend(Accion accion) {
         widgets::RunBusy(this, QString::fromUtf8("Comprobando el último envío..."),
                          [&] { r = Envios->SettlePending(conexion, o); });
     } else {
-        r = {sending::Settlement::NoAnswer, *Envios->Pending(), Envios->PendingOnScreen(),
+        r = {sending::Verdict::NoAnswer, *Envios->Pending(), Envios->PendingOnScreen(),
              QStringLiteral("No hay conexión abierta.")};
     }
     switch (r.settlement) {
-        case sending::Settlement::Stored:
+        case sending::Verdict::Stored:
             Tell(sending::StoredAfterAllMessage(r));
             FinishStoredSend(r.entry, r.enPantalla);
             // SALIR still leaves; anything else had the order it meant to
             // touch. An earlier run's send settled by ENVIAR: the waiter reads
             // what became of it before the screen's order goes.
             return r.enPantalla ? accion == Accion::Salir : accion != Accion::Enviar;
-        case sending::Settlement::NotStored:
+        case sending::Verdict::NotStored:
             if (!r.enPantalla && order::HasOrderLines(r.entry.pedido)) {
                 Tell(sending::NotStoredMessage(r.entry));
                 return accion != Accion::Enviar;
             }
             return true;
-        case sending::Settlement::NoAnswer:
+        case sending::Verdict::NoAnswer:
             if (accion == Accion::Salir)
                 return dialogs::Current().YesNo(sending::LeaveAnywayQuestion(r), Module1::kTituloSistema,
                                                 dialogs::Icon::Question);
             Tell(sending::NoAnswerMessage(r));
             return false;
-        case sending::Settlement::CannotTell:
+        case sending::Verdict::CannotTell:
             Tell(sending::CannotTellMessage(r));
             // The waiter checks at the till first, then presses ENVIAR again.
             return accion != Accion::Enviar;
@@ -177,11 +177,11 @@ void Pedido_R::RecoverJournal(bool settleNow) {
         Tell(sending::ForeignJournalMessage(loaded.entry));
     else if (loaded.state != sending::SendJournal::State::Found)
         return;
-    else if (settleNow || loaded.entry.guardado || !loaded.entry.intento)
+    else if (settleNow || loaded.entry.Stored() || !loaded.entry.intento)
         SettlePendingSend(Accion::Inicio);  // these need no server
     else
         // Told now; the next ENVIAR asks the server before anything is stored.
-        Tell(sending::NoAnswerMessage({sending::Settlement::NoAnswer, loaded.entry, false, {}}));
+        Tell(sending::NoAnswerMessage({sending::Verdict::NoAnswer, loaded.entry, false, {}}));
 }
 
 }  // namespace order_screen

@@ -6,21 +6,6 @@
 
 namespace sending {
 
-bool IsBadValue(int number) {
-    switch (number) {
-        case data::kBadNull:
-        case data::kOutOfRange:
-        case data::kTruncated:
-        case data::kIncorrectValue:
-        case data::kNoDefault:
-        case data::kIncorrectString:
-        case data::kDataTooLong:
-            return true;
-        default:
-            return false;
-    }
-}
-
 QString ColumnInError(const QString& description) {
     // The last name quoted with ' or ` after "column" (a qualified name's
     // last part is the column).

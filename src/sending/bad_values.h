@@ -7,9 +7,6 @@
 
 namespace sending {
 
-// The server's errors for such a value.
-bool IsBadValue(int number);
-
 // The column a server's error text names ("Data too long for column
 // 'observacion' at row 1", "Incorrect string value: '\xF0\x9F' for column
 // `db`.`comanda`.`nom_producto` at row 1"); empty when it names none.

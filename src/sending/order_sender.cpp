@@ -14,7 +14,7 @@ SendJournal::Loaded OrderSender::Recover() {
         pendingOnScreen_ = false;
         qInfo().noquote() << "send journal: send" << loaded.entry.idEnvio << "of table"
                           << loaded.entry.pedido.mesa << "left by an earlier run"
-                          << (loaded.entry.guardado ? "(stored)" : "(outcome unknown)");
+                          << (loaded.entry.Stored() ? "(stored)" : "(outcome unknown)");
     }
     return loaded;
 }
@@ -42,8 +42,8 @@ SettleReport OrderSender::SettlePending(data::Connection& conexion, SendOptions 
     if (!pending_) return report;
     report.entry = *pending_;
     report.enPantalla = pendingOnScreen_;
-    if (pending_->guardado) {
-        report.settlement = Settlement::Stored;
+    if (pending_->Stored()) {
+        report.settlement = Verdict::Stored;
         return report;
     }
     if (!pending_->intento) {
@@ -57,22 +57,22 @@ SettleReport OrderSender::SettlePending(data::Connection& conexion, SendOptions 
     options.antesDeConfirmar = nullptr;
     const SendResult r = SendOrder(conexion, pending_->pedido, pending_->idEnvio, options);
     report.lastError = r.lastError;
-    if (r.Stored()) {
-        pending_->intento->numero = r.numero;
-        pending_->intento->reloj = r.reloj;
-        pending_->intento->numerado = true;
-        pending_->guardado = true;
-        clave_.clear();
-        journal_.Write(*pending_);
-        report.entry = *pending_;
-        report.settlement = Settlement::Stored;
-    } else if (r.outcome == SendOutcome::NotStored) {
-        Drop();
-    } else if (r.outcome == SendOutcome::Undecidable) {
-        Drop();
-        report.settlement = Settlement::CannotTell;
-    } else {
-        report.settlement = Settlement::NoAnswer;
+    report.settlement = r.outcome;
+    switch (r.outcome) {
+        case Verdict::Stored:
+            pending_->intento->numero = r.numero;
+            pending_->intento->reloj = r.reloj;
+            pending_->intento->fase = TryPhase::Stored;
+            clave_.clear();
+            journal_.Write(*pending_);
+            report.entry = *pending_;
+            break;
+        case Verdict::NotStored:
+        case Verdict::CannotTell:
+            Drop();
+            break;
+        case Verdict::NoAnswer:
+            break;
     }
     return report;
 }
@@ -85,26 +85,12 @@ SendResult OrderSender::Send(data::Connection& conexion, const order::Order& ped
     }
     // Nothing is written before the try is announced: until then no COMMIT
     // can go out, and an entry would only cost a disk sync.
-    JournalEntry entry{clave_, pedido, std::nullopt, false, {}, instalacion_.servidor, instalacion_.base};
+    JournalEntry entry{clave_, pedido, std::nullopt, {}, instalacion_.servidor, instalacion_.base};
     bool announced = false;
     options.enDuda.reset();
     options.soloComprobar = false;
-    options.antesDeEmpezar = [&](const SendInDoubt& intento) {
-        // Once per send: later runs of the same send keep its key, and the
-        // journal already says a COMMIT may go out under it. Again when the
-        // send record's use changed after a reconnect, or when an earlier run
-        // left its number in the file (it rolled back; its number would
-        // settle this run wrongly, should this run commit and the power go).
-        if (announced && entry.intento && !entry.intento->numerado &&
-            entry.intento->conRegistro == intento.conRegistro)
-            return;
-        entry.intento = intento;
-        announced = journal_.Write(entry);
-        // An entry that says less than the truth would say "not stored" of a
-        // send that may commit now: better none at all than a false one.
-        if (!announced) journal_.Close();
-    };
-    options.antesDeConfirmar = [&](const SendInDoubt& intento) {
+    options.antesDeEmpezar = [&](const SendTry& intento) { Announce(entry, intento, announced); };
+    options.antesDeConfirmar = [&](const SendTry& intento) {
         entry.intento = intento;
         // The counter is locked: the number it drew goes to the journal
         // without waiting for the disk. A power cut before it gets there
@@ -117,7 +103,7 @@ SendResult OrderSender::Send(data::Connection& conexion, const order::Order& ped
     } catch (const rt::RuntimeError&) {
         // A value that is no number stops the send before anything is
         // stored; once a COMMIT has gone out the entry stays to be settled.
-        if (entry.intento && entry.intento->numerado) {
+        if (entry.intento && entry.intento->Numbered()) {
             pending_ = entry;
             pendingOnScreen_ = true;
         } else {
@@ -125,18 +111,38 @@ SendResult OrderSender::Send(data::Connection& conexion, const order::Order& ped
         }
         throw;
     }
+    Keep(entry, r);
+    return r;
+}
+
+void OrderSender::Announce(JournalEntry& entry, const SendTry& intento, bool& announced) {
+    // Once per send: later runs of the same send keep its key, and the
+    // journal already says a COMMIT may go out under it. Again when the send
+    // record's use changed after a reconnect, or when an earlier run left its
+    // number in the file (it rolled back; its number would settle this run
+    // wrongly, should this run commit and the power go).
+    if (announced && entry.intento && !entry.intento->Numbered() &&
+        entry.intento->conRegistro == intento.conRegistro)
+        return;
+    entry.intento = intento;
+    announced = journal_.Write(entry);
+    // An entry that says less than the truth would say "not stored" of a
+    // send that may commit now: better none at all than a false one.
+    if (!announced) journal_.Close();
+}
+
+void OrderSender::Keep(JournalEntry& entry, const SendResult& r) {
     if (r.Stored()) {
-        entry.intento = SendInDoubt{entry.idEnvio, r.numero, r.reloj,
-                                    entry.intento ? entry.intento->conRegistro : false, true,
-                                    entry.intento ? entry.intento->escrito : std::nullopt};
-        entry.guardado = true;
+        entry.intento = SendTry{entry.idEnvio, r.numero, r.reloj,
+                                entry.intento ? entry.intento->conRegistro : false, TryPhase::Stored,
+                                entry.intento ? entry.intento->escrito : std::nullopt};
         // The waiter does not wait for this one: until it reaches the disk
         // the announced try stands, which settles the same way.
         journal_.Write(entry, SendJournal::Sync::Later);
         pending_ = entry;
         pendingOnScreen_ = true;
         clave_.clear();
-    } else if (r.outcome == SendOutcome::Unknown && r.enDuda) {
+    } else if (r.outcome == Verdict::NoAnswer && r.enDuda) {
         entry.intento = r.enDuda;
         journal_.Write(entry);
         pending_ = entry;
@@ -145,7 +151,6 @@ SendResult OrderSender::Send(data::Connection& conexion, const order::Order& ped
         // Not stored, or the waiter was told to check it at the till.
         Drop();
     }
-    return r;
 }
 
 }  // namespace sending

@@ -22,16 +22,12 @@ namespace sending {
 
 class PrintingSystem;
 
-// What became of the send in doubt once the server was asked.
-enum class Settlement {
-    Stored,      // it committed: print its tickets, clear the order
-    NotStored,   // it did not: the order may be sent (again)
-    NoAnswer,    // the server cannot be asked now: keep everything, ask later
-    CannotTell,  // the installation cannot tell (see SendResult::undecidable)
-};
-
 struct SettleReport {
-    Settlement settlement = Settlement::NotStored;
+    // What became of the send in doubt once the server was asked: Stored,
+    // print its tickets and clear the order; NotStored, the order may be sent
+    // (again); NoAnswer, keep everything and ask later; CannotTell, the
+    // waiter checks at the till.
+    Verdict settlement = Verdict::NotStored;
     JournalEntry entry;  // the send that was settled (its order, number, clock)
     bool enPantalla = false;  // it is the order still on the screen
     QString lastError;
@@ -81,6 +77,10 @@ public:
 
 private:
     void Drop();
+    // The try of `entry` about to begin reaches the journal (`announced`).
+    void Announce(JournalEntry& entry, const SendTry& intento, bool& announced);
+    // What the send's result leaves pending, and in the journal.
+    void Keep(JournalEntry& entry, const SendResult& r);
 
     // The key of the order last sent and not stored, and that order.
     QString clave_;

@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QDebug>
-#include <initializer_list>
 
 #include "runtime/date_format.h"
 #include "runtime/number_format.h"
@@ -10,33 +9,11 @@
 namespace sending {
 namespace {
 
-// One value of a value list: quoted text, or an SQL number as it stands.
-struct Value {
-    QString text;
-    bool quoted;
-};
-
-Value Text(const TextValues& esc, const char* table, const char* column, const QString& text) {
-    return {esc(table, column, text), true};
+Field Text(const char* column, const QString& text) {
+    return {column, text, true};
 }
-Value Number(double value) {
-    return {SqlNumber(value), false};
-}
-
-// "('a','b',1,2,'c')": text values in quotes, all joined by ",", which gives
-// the separators "('" "','" "'," "," ",'" "')" wherever each applies.
-QString ValueList(std::initializer_list<Value> values) {
-    QString out = QStringLiteral("(");
-    bool first = true;
-    for (const Value& v : values) {
-        if (!first) out += QLatin1Char(',');
-        first = false;
-        if (v.quoted)
-            out += QLatin1Char('\'') + v.text + QLatin1Char('\'');
-        else
-            out += v.text;
-    }
-    return out + QLatin1Char(')');
+Field Number(const char* column, double value) {
+    return {column, SqlNumber(value), false};
 }
 
 // Side dish `i` of a line, empty when it has fewer.
@@ -53,6 +30,14 @@ QString TicketTime(const TicketContext& t) {
 }
 QString TicketDate(const TicketContext& t) {
     return DateText(t.fecha, "yyyy,mm,dd");
+}
+
+// The columns of a ticket line that identify its send, in the order of the
+// statement's other columns around them.
+Field TicketNumber(const TicketContext& t) { return Text("numero", t.numero); }
+std::vector<Field> TicketSend(const TicketContext& t) {
+    return {Text("mesonero", t.mesonero), Text("hora", TicketTime(t)), Text("fecha", TicketDate(t)),
+            Text("mesa", t.mesa)};
 }
 
 }  // namespace
@@ -88,59 +73,74 @@ QString BuscarCabecera(const QString& mesa, const TextValues& esc) {
            esc("Factura_r", "N_Factura", mesa) + QStringLiteral("';");
 }
 
+QString Row::Written(const QString& column, const TextValues& esc) const {
+    for (const Field& f : fields)
+        if (column.compare(QLatin1String(f.column), Qt::CaseInsensitive) == 0)
+            return f.quoted ? esc.Cut(table, f.column, f.value) : f.value;
+    return {};
+}
+
+// "(a,b,c) values ('x','y',1)": text values in quotes, all joined by ",",
+// which gives the separators "('" "','" "'," "," ",'" "')" wherever each applies.
+QString InsertInto(const Row& row, const TextValues& esc) {
+    QString columns, values;
+    for (const Field& f : row.fields) {
+        if (!columns.isEmpty()) {
+            columns += QLatin1Char(',');
+            values += QLatin1Char(',');
+        }
+        columns += QLatin1String(f.column);
+        values += f.quoted ? QLatin1Char('\'') + esc(row.table, f.column, f.value) + QLatin1Char('\'') : f.value;
+    }
+    return QStringLiteral("INSERT INTO ") + QLatin1String(row.table) + QStringLiteral(" (") + columns +
+           QStringLiteral(") values (") + values + QStringLiteral(");");
+}
+
+Row HeaderRow(const QString& mesa, const QString& codVendedor, const QDate& fecha) {
+    return {"Factura_r",
+            {Text("N_Factura", mesa), Text("ced_cliente", mesa), Text("Fecha_factura", DateText(fecha, "yyyy-mm-dd")),
+             Text("Cod_Vendedor", codVendedor)}};
+}
+
 QString InsertarCabecera(const QString& mesa, const QString& codVendedor, const QDate& fecha,
                          const TextValues& esc) {
-    return QStringLiteral(
-               "INSERT INTO Factura_r (N_Factura,ced_cliente,Fecha_factura,Cod_Vendedor) values ") +
-           ValueList({Text(esc, "Factura_r", "N_Factura", mesa),
-                      Text(esc, "Factura_r", "ced_cliente", mesa),
-                      Text(esc, "Factura_r", "Fecha_factura", DateText(fecha, "yyyy-mm-dd")),
-                      Text(esc, "Factura_r", "Cod_Vendedor", codVendedor)}) +
-           QLatin1Char(';');
+    return InsertInto(HeaderRow(mesa, codVendedor, fecha), esc);
+}
+
+Row LineRow(const QString& mesa, const order::Line& l) {
+    return {"D_Fact_r",
+            {Text("n_factura", mesa), Text("cod_producto", l.codigo), Number("cantidad", l.cantidad),
+             Number("monto", l.precio), Number("d_iva", l.iva), Number("costo", l.costo),
+             Text("contorno1", Contorno(l, 0)), Text("contorno2", Contorno(l, 1)), Text("contorno3", Contorno(l, 2)),
+             Text("termino", l.termino), Text("cod_vendedor", l.codVendedor), Text("deposito", l.deposito),
+             Text("observacion", l.observacion)}};
 }
 
 QString InsertarLinea(const QString& mesa, const order::Line& l, const TextValues& esc) {
-    return QStringLiteral(
-               "INSERT INTO D_Fact_r (n_factura,cod_producto,cantidad,monto,d_iva,costo,"
-               "contorno1,contorno2,contorno3,termino,cod_vendedor,deposito,observacion)"
-               " values ") +
-           ValueList({Text(esc, "D_Fact_r", "n_factura", mesa),
-                      Text(esc, "D_Fact_r", "cod_producto", l.codigo),
-                      Number(l.cantidad), Number(l.precio),
-                      Number(l.iva), Number(l.costo),
-                      Text(esc, "D_Fact_r", "contorno1", Contorno(l, 0)),
-                      Text(esc, "D_Fact_r", "contorno2", Contorno(l, 1)),
-                      Text(esc, "D_Fact_r", "contorno3", Contorno(l, 2)),
-                      Text(esc, "D_Fact_r", "termino", l.termino),
-                      Text(esc, "D_Fact_r", "cod_vendedor", l.codVendedor),
-                      Text(esc, "D_Fact_r", "deposito", l.deposito),
-                      Text(esc, "D_Fact_r", "observacion", l.observacion)}) +
-           QLatin1Char(';');
+    return InsertInto(LineRow(mesa, l), esc);
+}
+
+Row TicketRow(const TicketContext& t, const order::Line& l) {
+    Row row{"comanda",
+            {TicketNumber(t), Text("nom_producto", l.nombre), Number("cantidad", l.cantidad),
+             Number("monto", l.precio)}};
+    for (Field& f : TicketSend(t)) row.fields.push_back(std::move(f));
+    for (Field f : {Text("contorno1", Contorno(l, 0)), Text("contorno2", Contorno(l, 1)),
+                    Text("contorno3", Contorno(l, 2)), Text("termino", l.termino),
+                    Text("observacion", l.observacion)})
+        row.fields.push_back(std::move(f));
+    return row;
 }
 
 QString InsertarComanda(const TicketContext& t, const order::Line& l, const TextValues& esc) {
-    return QStringLiteral(
-               "INSERT INTO comanda (numero,nom_producto,cantidad,monto,mesonero,hora,fecha,"
-               "mesa,contorno1,contorno2,contorno3,termino,observacion) values ") +
-           ValueList({Text(esc, "comanda", "numero", t.numero),
-                      Text(esc, "comanda", "nom_producto", l.nombre),
-                      Number(l.cantidad), Number(l.precio),
-                      Text(esc, "comanda", "mesonero", t.mesonero),
-                      Text(esc, "comanda", "hora", TicketTime(t)),
-                      Text(esc, "comanda", "fecha", TicketDate(t)),
-                      Text(esc, "comanda", "mesa", t.mesa),
-                      Text(esc, "comanda", "contorno1", Contorno(l, 0)),
-                      Text(esc, "comanda", "contorno2", Contorno(l, 1)),
-                      Text(esc, "comanda", "contorno3", Contorno(l, 2)),
-                      Text(esc, "comanda", "termino", l.termino),
-                      Text(esc, "comanda", "observacion", l.observacion)}) +
-           QLatin1Char(';');
+    return InsertInto(TicketRow(t, l), esc);
 }
 
 WrittenTicket TicketAsWritten(const TicketContext& t, const TextValues& esc) {
-    return {esc.Cut("comanda", "numero", t.numero), esc.Cut("comanda", "mesa", t.mesa),
-            esc.Cut("comanda", "mesonero", t.mesonero), esc.Cut("comanda", "hora", TicketTime(t)),
-            esc.Cut("comanda", "fecha", TicketDate(t))};
+    Row send{"comanda", TicketSend(t)};
+    send.fields.push_back(TicketNumber(t));
+    return {send.Written("numero", esc), send.Written("mesa", esc), send.Written("mesonero", esc),
+            send.Written("hora", esc), send.Written("fecha", esc)};
 }
 
 QString ContarComanda(const WrittenTicket& w, const TextValues& esc) {
@@ -153,12 +153,13 @@ QString ContarComanda(const WrittenTicket& w, const TextValues& esc) {
            QLatin1Char(';');
 }
 
+Row RecordRow(const QString& idEnvio, const QString& numero, const QString& mesa) {
+    return {"envios", {Text("id_envio", idEnvio), Text("numero", numero), Text("mesa", mesa)}};
+}
+
 QString RegistrarEnvio(const QString& idEnvio, const QString& numero, const QString& mesa,
                        const TextValues& esc) {
-    return QStringLiteral("INSERT INTO envios (id_envio,numero,mesa) values ") +
-           ValueList({Text(esc, "envios", "id_envio", idEnvio), Text(esc, "envios", "numero", numero),
-                      Text(esc, "envios", "mesa", mesa)}) +
-           QLatin1Char(';');
+    return InsertInto(RecordRow(idEnvio, numero, mesa), esc);
 }
 
 QString BuscarEnvio(const QString& idEnvio, const TextValues& esc) {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 #include "data/column_widths.h"
 #include "order/order.h"
@@ -51,6 +52,27 @@ QString SqlNumber(double value);
 // The ticket number after `numero` ("41" → "42"), as a plain integer.
 QString NextTicketNumber(const QString& numero);
 
+// One column of a row the send writes: a text (cut to its column and
+// escaped when the statement is built) or a number as SQL writes it.
+struct Field {
+    const char* column;
+    QString value;
+    bool quoted = true;
+};
+
+// A row the send writes, as its statement lists it: the same description
+// builds the statement and names the value of a column the server refused.
+struct Row {
+    const char* table;
+    std::vector<Field> fields;
+    // The value written in `column` (in any letter case) as it went into the
+    // statement, cut to its column; empty when the row has no such column.
+    QString Written(const QString& column, const TextValues& esc) const;
+};
+
+// "INSERT INTO table (a,b,...) values ('x',1,...);"
+QString InsertInto(const Row& row, const TextValues& esc);
+
 // "update mantenimiento set control_Comanda='N+1';"
 QString ActualizarContador(const QString& numero, const TextValues& esc);
 
@@ -61,7 +83,10 @@ QString BuscarCabecera(const QString& mesa, const TextValues& esc);
 QString InsertarCabecera(const QString& mesa, const QString& codVendedor, const QDate& fecha,
                          const TextValues& esc);
 
+Row HeaderRow(const QString& mesa, const QString& codVendedor, const QDate& fecha);
+
 // The D_Fact_r row of order line `line` under table `mesa`.
+Row LineRow(const QString& mesa, const order::Line& line);
 QString InsertarLinea(const QString& mesa, const order::Line& line, const TextValues& esc);
 
 // What a ticket line carries besides its order line.
@@ -74,6 +99,7 @@ struct TicketContext {
 };
 
 // The comanda row of order line `line`.
+Row TicketRow(const TicketContext& ticket, const order::Line& line);
 QString InsertarComanda(const TicketContext& ticket, const order::Line& line, const TextValues& esc);
 
 // The values that identify a send's ticket lines, exactly as they went into
@@ -96,6 +122,7 @@ QString ContarComanda(const WrittenTicket& written, const TextValues& esc);
 // with the columns and the rights the send needs.
 inline const QString kSqlSondaEnvios = QStringLiteral(
     "INSERT INTO envios (id_envio,numero,mesa) SELECT id_envio,numero,mesa FROM envios WHERE 1=0");
+Row RecordRow(const QString& idEnvio, const QString& numero, const QString& mesa);
 QString RegistrarEnvio(const QString& idEnvio, const QString& numero, const QString& mesa,
                        const TextValues& esc);
 // Its ticket number, when the send `idEnvio` committed (no row otherwise).

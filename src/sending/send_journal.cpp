@@ -43,12 +43,12 @@ QJsonObject OrderToJson(const order::Order& p) {
 
 bool IsText(const QJsonObject& o, const char* key) { return o.value(QLatin1String(key)).isString(); }
 
-QJsonObject TryToJson(const SendInDoubt& d) {
+QJsonObject TryToJson(const SendTry& d) {
     QJsonObject o{{"numero", d.numero},
                   {"fecha", d.reloj.fecha.toString(Qt::ISODate)},
                   {"hora", d.reloj.hora},
                   {"conRegistro", d.conRegistro},
-                  {"numerado", d.numerado}};
+                  {"numerado", d.Numbered()}};
     if (d.escrito)
         o.insert(QStringLiteral("escrito"), QJsonObject{{"numero", d.escrito->numero},
                                                         {"mesa", d.escrito->mesa},
@@ -133,7 +133,9 @@ std::optional<order::Order> OrderFromJson(const QJsonObject& o, int version) {
     return p;
 }
 
-std::optional<SendInDoubt> TryFromJson(const QString& id, const QJsonObject& o) {
+// The try's phase is told by "numerado" (absent in older programs' entries,
+// which wrote a try only once numbered) and the entry's "guardado".
+std::optional<SendTry> TryFromJson(const QString& id, const QJsonObject& o, bool guardado) {
     if (!IsText(o, "numero") || !IsText(o, "fecha") || !IsText(o, "hora") ||
         !o.value(QLatin1String("conRegistro")).isBool())
         return std::nullopt;
@@ -141,12 +143,13 @@ std::optional<SendInDoubt> TryFromJson(const QString& id, const QJsonObject& o) 
     const QJsonValue numerado = o.value(QLatin1String("numerado"));
     if (!numerado.isUndefined() && !numerado.isBool()) return std::nullopt;
     bool ok = true;
-    SendInDoubt d{id,
-                  o.value(QLatin1String("numero")).toString(),
-                  {QDate::fromString(fecha, Qt::ISODate), o.value(QLatin1String("hora")).toString()},
-                  o.value(QLatin1String("conRegistro")).toBool(),
-                  numerado.toBool(true),  // older programs wrote a try only once numbered
-                  WrittenFromJson(o.value(QLatin1String("escrito")), ok)};
+    const TryPhase fase = guardado ? TryPhase::Stored : numerado.toBool(true) ? TryPhase::Numbered : TryPhase::Announced;
+    SendTry d{id,
+              o.value(QLatin1String("numero")).toString(),
+              {QDate::fromString(fecha, Qt::ISODate), o.value(QLatin1String("hora")).toString()},
+              o.value(QLatin1String("conRegistro")).toBool(),
+              fase,
+              WrittenFromJson(o.value(QLatin1String("escrito")), ok)};
     if (!ok || (!fecha.isEmpty() && !d.reloj.fecha.isValid())) return std::nullopt;
     return d;
 }
@@ -157,7 +160,7 @@ QByteArray JournalToJson(const JournalEntry& e) {
     QJsonObject o{{"version", kVersion},
                   {"idEnvio", e.idEnvio},
                   {"pedido", OrderToJson(e.pedido)},
-                  {"guardado", e.guardado},
+                  {"guardado", e.Stored()},
                   {"servidor", e.servidor},
                   {"base", e.base}};
     if (e.intento) o.insert(QStringLiteral("intento"), TryToJson(*e.intento));
@@ -184,7 +187,7 @@ std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* err
         return fail(QStringLiteral("faltan datos del envío"));
     JournalEntry e;
     e.idEnvio = o.value(QLatin1String("idEnvio")).toString();
-    e.guardado = o.value(QLatin1String("guardado")).toBool();
+    const bool guardado = o.value(QLatin1String("guardado")).toBool();
     if (version == kVersion) {
         if (!IsText(o, "servidor") || !IsText(o, "base")) return fail(QStringLiteral("falta la base de datos"));
         e.servidor = o.value(QLatin1String("servidor")).toString();
@@ -195,7 +198,7 @@ std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* err
     if (!pedido) return fail(QStringLiteral("pedido ilegible"));
     e.pedido = *pedido;
     if (o.contains(QLatin1String("intento"))) {
-        e.intento = TryFromJson(e.idEnvio, o.value(QLatin1String("intento")).toObject());
+        e.intento = TryFromJson(e.idEnvio, o.value(QLatin1String("intento")).toObject(), guardado);
         if (!e.intento) return fail(QStringLiteral("intento ilegible"));
     }
     for (const QJsonValue& i : o.value(QLatin1String("impresas")).toArray()) {
@@ -203,7 +206,7 @@ std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* err
         e.impresas.push_back(i.toInt());
     }
     // A stored send without the try that stored it has no ticket number.
-    if (e.guardado && !e.intento) return fail(QStringLiteral("envío guardado sin número de comanda"));
+    if (guardado && !e.intento) return fail(QStringLiteral("envío guardado sin número de comanda"));
     return e;
 }
 

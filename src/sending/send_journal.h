@@ -21,12 +21,11 @@ namespace sending {
 struct JournalEntry {
     QString idEnvio;
     order::Order pedido;
-    // The try whose COMMIT went out last; none while no COMMIT has been sent,
-    // which means the send cannot have been stored.
-    std::optional<SendInDoubt> intento;
-    // The send committed (`intento` holds its number and clock); its tickets
-    // may not all be out yet.
-    bool guardado = false;
+    // The try whose COMMIT went out last, in its phase; none while no COMMIT
+    // has been sent, which means the send cannot have been stored. Stored:
+    // the send committed under its number and clock; its tickets may not all
+    // be out yet.
+    std::optional<SendTry> intento;
     // Its tickets already taken by the printing system (by their place in
     // the layout), so a restart or a retry never prints one twice.
     std::vector<int> impresas;
@@ -34,6 +33,7 @@ struct JournalEntry {
     QString servidor;
     QString base;
 
+    bool Stored() const { return intento && intento->fase == TryPhase::Stored; }
     bool operator==(const JournalEntry&) const = default;
 };
 

@@ -11,8 +11,8 @@ const QChar kCr(13);
 
 // The ticket number a try drew, empty when it is not known (the power went
 // before the journal had it).
-QString Numero(const std::optional<SendInDoubt>& d) {
-    return d && d->numerado ? d->numero : QString();
+QString Numero(const std::optional<SendTry>& d) {
+    return d && d->Numbered() ? d->numero : QString();
 }
 QString Numero(const JournalEntry& e) { return Numero(e.intento); }
 
@@ -47,13 +47,13 @@ QString WithError(QString text, const QString& error) {
 
 QString SendFailureMessage(const SendResult& r, const QString& mesa) {
     QString text;
-    if (r.outcome == SendOutcome::Undecidable && r.enDuda) {
+    if (r.outcome == Verdict::CannotTell && r.enDuda) {
         // Nobody can tell from this terminal: the waiter finds out and decides.
         text = QStringLiteral("No se puede confirmar si el pedido de la Mesa ") + mesa +
                QStringLiteral(" quedó guardado") + InParentheses(Numero(r.enDuda)) + QStringLiteral(".") + kCr +
                QStringLiteral("Verifique en caja si la comanda está registrada;") + kCr +
                QStringLiteral("si no lo está, presione ENVIAR de nuevo.");
-    } else if (r.outcome == SendOutcome::Unknown) {
+    } else if (r.outcome == Verdict::NoAnswer) {
         text = QStringLiteral("Error en Base de datos...") + kCr +
                QStringLiteral("No se pudo confirmar si el pedido quedó guardado; sigue en pantalla.") + kCr +
                QStringLiteral("Presione ENVIAR de nuevo: si ya se guardó, no se guardará dos veces.");
@@ -101,7 +101,7 @@ QString NotStoredMessage(const JournalEntry& e) {
 QString CannotTellMessage(const SettleReport& r) {
     if (r.enPantalla) {
         SendResult undecidable;
-        undecidable.outcome = SendOutcome::Undecidable;
+        undecidable.outcome = Verdict::CannotTell;
         undecidable.enDuda = r.entry.intento;
         undecidable.lastError = r.lastError;
         return SendFailureMessage(undecidable, r.entry.pedido.mesa);
@@ -150,7 +150,7 @@ QString ForeignJournalMessage(const JournalEntry& e) {
            QStringLiteral("Servidor ") + e.servidor + QStringLiteral(", base de datos ") + e.base +
            QStringLiteral(".") + kCr + Identity(e) + QStringLiteral(".") + kCr +
            QStringLiteral("Verifique en la caja de esa base de datos si la comanda está registrada") +
-           (e.guardado ? QStringLiteral(" y sus comandas impresas.") : QStringLiteral(".")) + kCr +
+           (e.Stored() ? QStringLiteral(" y sus comandas impresas.") : QStringLiteral(".")) + kCr +
            QStringLiteral("Desde aquí no se comprueba ni se imprime.");
 }
 

@@ -9,31 +9,58 @@
 #include <vector>
 
 #include "data/connection.h"
+#include "data/error_meaning.h"
 #include "data/server_clock.h"
 #include "order/order.h"
 #include "sending/order_statements.h"
 
 namespace sending {
 
-// A send whose COMMIT went out but whose answer never came back: what finds
-// it in the database. With the optional send record (table envios) its id
-// answers exactly; without it, its ticket lines do (the number it drew under
-// the counter lock, with its table, waiter, time and date).
-struct SendInDoubt {
+// Where one try of a send stands, as far as the database can have seen it.
+enum class TryPhase {
+    // Its transaction may begin and its COMMIT go out, but what it drew under
+    // the counter lock is not known here (not drawn yet, or the journal's copy
+    // was lost with the power): only its send record can tell.
+    Announced,
+    // It drew its number and read its clock under the counter lock; its
+    // COMMIT may have gone out.
+    Numbered,
+    // It committed: its number and clock are the order's.
+    Stored,
+};
+
+// One try of a send: what finds it in the database. With the optional send
+// record (table envios) its id answers exactly; without it, its ticket lines
+// do (the number it drew under the counter lock, with its table, waiter,
+// time and date).
+struct SendTry {
     QString idEnvio;
-    QString numero;              // ticket number it drew
+    QString numero;              // ticket number it drew (Numbered, Stored)
     data::ServerClock reloj;     // server clock it read under the lock
     bool conRegistro = false;    // it writes its row in envios: look there
-    // It read its number and clock under the counter lock, and they are
-    // known here. False for a try announced before its transaction began
-    // (the journal's copy of what it drew was lost with the power): only its
-    // send record can tell then.
-    bool numerado = true;
+    TryPhase fase = TryPhase::Announced;
     // Its ticket lines' values as it wrote them; none for an entry left by
     // an older program, which is looked for with today's column widths.
     std::optional<WrittenTicket> escrito;
 
-    bool operator==(const SendInDoubt&) const = default;
+    bool Numbered() const { return fase != TryPhase::Announced; }
+    bool operator==(const SendTry&) const = default;
+};
+
+// What the database says of a send, or of a try whose answer was lost.
+enum class Verdict {
+    // It committed (perhaps a try whose answer was lost, settled since).
+    Stored,
+    // It did not commit: the server rolled it back, or the try in doubt is
+    // known not to have committed. The order may be sent (again).
+    NotStored,
+    // The server cannot be asked now (no connection could be made, or an
+    // answer that passes): a retry passing `enDuda` checks first.
+    NoAnswer,
+    // The installation cannot tell whether the try in doubt committed: it
+    // has no send record, the terminal may not read comanda, and the counter
+    // moved; or the server answers an error that comes back on every try.
+    CannotTell,
 };
 
 struct SendOptions {
@@ -53,54 +80,30 @@ struct SendOptions {
     int pausaConexionMs = 300;
     // An earlier try of this same order whose outcome was not known: it is
     // settled before anything is stored.
-    std::optional<SendInDoubt> enDuda;
+    std::optional<SendTry> enDuda;
     // Only settle `enDuda`: the send is not run, whatever the answer.
     bool soloComprobar = false;
     // Called before a try's transaction begins, with what identifies it
     // (its id, whether it writes a send record; not numbered yet): the
     // journal makes it reach the disk here, where no other terminal waits.
-    std::function<void(const SendInDoubt&)> antesDeEmpezar;
+    std::function<void(const SendTry&)> antesDeEmpezar;
     // Called with the numbered try just before its COMMIT goes out, while the
     // counter is locked: nothing here may wait for the disk.
-    std::function<void(const SendInDoubt&)> antesDeConfirmar;
+    std::function<void(const SendTry&)> antesDeConfirmar;
     // Queries sent right after the COMMIT, in its round trip: the reads the
     // screen makes next. Their answers come back in SendResult::lecturas.
     QStringList lecturasDespues;
 };
 
-// How a send ended.
-enum class SendOutcome {
-    // It did not commit: the server rolled it back, nothing is stored.
-    Failed,
-    // It committed (perhaps a try whose answer was lost, settled since).
-    Stored,
-    // Only settling (SendOptions::soloComprobar): the server says the send in
-    // doubt did not commit.
-    NotStored,
-    // It failed without the server confirming that nothing was stored (no
-    // connection could be made to ask); a retry passing `enDuda` checks first.
-    Unknown,
-    // The installation cannot tell whether the send in doubt committed: it
-    // has no send record, the terminal may not read comanda, and the counter
-    // moved.
-    Undecidable,
-};
-
-// Why a send that did not commit stopped, where the waiter can do something
-// about it.
-enum class FailureCause {
-    Other,        // the server or the network: pressing ENVIAR again may do
-    CounterBusy,  // the ticket counter stayed locked (another terminal, a backup)
-    BadValue,     // a value the installation's column cannot hold: it recurs
-};
+using data::FailureCause;
 
 struct SendResult {
-    SendOutcome outcome = SendOutcome::Failed;
+    Verdict outcome = Verdict::NotStored;
     FailureCause causa = FailureCause::Other;
     QString detalle;             // BadValue: which value and which column, in Spanish
-    bool Stored() const { return outcome == SendOutcome::Stored; }
-    // The try in doubt, when Unknown or Undecidable.
-    std::optional<SendInDoubt> enDuda;
+    bool Stored() const { return outcome == Verdict::Stored; }
+    // The try in doubt, when NoAnswer or CannotTell.
+    std::optional<SendTry> enDuda;
     QString numero;              // this send's ticket number
     data::ServerClock reloj;  // the server clock read by this send
     QString lastError;           // description of the error that stopped it

@@ -1,7 +1,6 @@
 #include "sending/write_block.h"
 
 #include "data/connection.h"
-#include "data/db_error.h"
 #include "sending/order_statements.h"
 
 namespace sending {
@@ -22,11 +21,6 @@ QString WritesInOneBlock(const QStringList& writes) {
                "IF @@in_transaction = 0 THEN SIGNAL SQLSTATE '40001' SET MYSQL_ERRNO = 1213, "
                "MESSAGE_TEXT = 'the send''s transaction ended before its writes'; END IF;\n") +
            data::OneQueryText(body);
-}
-
-bool ServerCannotRunBlock(int errorNumber) {
-    return errorNumber == data::kParseError || errorNumber == data::kUnknownSystemVariable ||
-           errorNumber == data::kNotAllowedInStoredProgram;
 }
 
 }  // namespace sending

@@ -23,9 +23,4 @@ QString WritesInOneBlock(const QStringList& writes);
 // server refused the block before running any of it).
 inline const QString kSqlPasoFallido = QStringLiteral("select @pedidos_paso");
 
-// Errors that say the server cannot run such a block at all (no compound
-// statements outside stored programs, no @@in_transaction): the block never
-// started, the transaction is as it was, and the writes go one by one.
-bool ServerCannotRunBlock(int errorNumber);
-
 }  // namespace sending

@@ -148,7 +148,7 @@ TEST_F(ClusterWriteBlock, AValueItsColumnCannotHoldIsNamedAndNothingOfTheOrderIs
     order::Order p = TestOrder("33", 4, "tb-bad");
     p.lineas[2].costo = 1e12;  // DECIMAL(14,3) holds less
     const sending::SendResult r = SendOrder(*w, p, sending::NewSendId(), Options(2));
-    EXPECT_EQ(r.outcome, sending::SendOutcome::Failed);
+    EXPECT_EQ(r.outcome, sending::Verdict::NotStored);
     EXPECT_EQ(r.causa, sending::FailureCause::BadValue);
     EXPECT_TRUE(r.detalle.contains("costo de D_Fact_r")) << r.detalle.toStdString();
     EXPECT_EQ(r.wholeSendRuns, 1);

@@ -26,7 +26,7 @@ namespace {
 
 using namespace sendingtest;
 using sending::SendOrder;
-using sending::SendOutcome;
+using sending::Verdict;
 using testsupport::Installation;
 using testsupport::RootQuery;
 
@@ -122,7 +122,7 @@ TEST_F(ExactlyOnce, AWaitForTheCounterEndsWithinTenSecondsWhateverHoldsItAndIsTo
             RootQuery(kill);
         holder.waitForFinished();
         for (const Press& p : presses) {
-            EXPECT_EQ(p.r.outcome, SendOutcome::Failed);
+            EXPECT_EQ(p.r.outcome, Verdict::NotStored);
             EXPECT_EQ(p.r.causa, sending::FailureCause::CounterBusy);
             EXPECT_EQ(Starting(p.c->statements, sending::kSqlContador).size(), 1);
             EXPECT_LT(p.waited, 10000) << "the longest a waiter may be kept";
@@ -149,7 +149,7 @@ TEST_F(ExactlyOnce, BeforeEachRunsTransactionTheJournalHoldsNoNumberOfAnEarlierR
             QFile f(path);
             std::optional<sending::JournalEntry> e;
             if (f.open(QIODevice::ReadOnly)) e = sending::JournalFromJson(f.readAll(), nullptr);
-            atStart << (e && e->intento && !e->intento->numerado ? "announced" : "other");
+            atStart << (e && e->intento && !e->intento->Numbered() ? "announced" : "other");
         }
         if (sql == sending::kSqlConfirmar && commits++ == 0) {
             c->Real().Execute("ROLLBACK");
@@ -206,13 +206,13 @@ TEST_P(ExactlyOnceOn, APowerCutAfterTheCommitWentOutNeverSaysNotStoredOfAStoredO
     sending::OrderSender restarted(journal);
     ASSERT_EQ(restarted.Recover().state, sending::SendJournal::State::Found);
     ASSERT_TRUE(restarted.Pending() && restarted.Pending()->intento);
-    EXPECT_FALSE(restarted.Pending()->intento->numerado);  // the numbered write did not survive
+    EXPECT_FALSE(restarted.Pending()->intento->Numbered());  // the numbered write did not survive
     const sending::SettleReport r = restarted.SettlePending(*c, Options());
     if (GetParam() == Installation::Ours) {
-        EXPECT_EQ(r.settlement, sending::Settlement::Stored);
+        EXPECT_EQ(r.settlement, sending::Verdict::Stored);
         EXPECT_EQ(r.entry.intento->numero, "100");
     } else {
-        EXPECT_EQ(r.settlement, sending::Settlement::CannotTell);
+        EXPECT_EQ(r.settlement, sending::Verdict::CannotTell);
     }
     EXPECT_EQ(Count("comanda"), "2");
 }
@@ -249,12 +249,12 @@ TEST_P(ExactlyOnceTheirs, ALostAnswerIsSettledByTheValuesAsWrittenAfterAColumnWa
 TEST_P(ExactlyOnceTheirs, ASettleThatMeetsAnErrorThatWillRecurLetsTheWaiterDecide) {
     const struct {
         int error;
-        sending::Settlement settlement;
+        sending::Verdict settlement;
         bool stillPending;
     } cases[] = {
-        {1267, sending::Settlement::CannotTell, false},  // illegal mix of collations: every try
-        {data::kNoSuchTable, sending::Settlement::CannotTell, false},
-        {data::kLockWaitTimeout, sending::Settlement::NoAnswer, true},  // passes: ask later
+        {1267, sending::Verdict::CannotTell, false},  // illegal mix of collations: every try
+        {data::kNoSuchTable, sending::Verdict::CannotTell, false},
+        {data::kLockWaitTimeout, sending::Verdict::NoAnswer, true},  // passes: ask later
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.error);
@@ -271,7 +271,7 @@ TEST_P(ExactlyOnceTheirs, ASettleThatMeetsAnErrorThatWillRecurLetsTheWaiterDecid
         sending::SendOptions o = Options();
         o.connectionString = QStringLiteral("server=") + testsupport::DbDownHost() + ";database=x";
         o.intentosConexion = 1;
-        EXPECT_EQ(sender.Send(*c, Order("10", 1), o).outcome, SendOutcome::Unknown);
+        EXPECT_EQ(sender.Send(*c, Order("10", 1), o).outcome, Verdict::NoAnswer);
         ASSERT_TRUE(sender.Pending());
         c->before = [&](const QString& sql, int) {
             if (sql.startsWith("select count(*) from comanda")) throw data::DbError(k.error, "refused");
@@ -288,7 +288,7 @@ TEST_P(ExactlyOnceTheirs, AValueItsColumnCannotHoldIsNamedTriedOnceAndTheOrderSt
     order::Order p = Order("11", 2);
     p.lineas[1].nombre = QString::fromUtf8("PIZZA 🍕 MARGARITA");  // comanda is latin1 here
     const sending::SendResult r = SendOrder(*c, p, sending::NewSendId(), Options());
-    EXPECT_EQ(r.outcome, SendOutcome::Failed);
+    EXPECT_EQ(r.outcome, Verdict::NotStored);
     EXPECT_EQ(r.causa, sending::FailureCause::BadValue);
     EXPECT_EQ(Starting(c->statements, "INSERT INTO comanda").size(), 2);  // line 1, then line 2 once
     const QString message = sending::SendFailureMessage(r, "11");

@@ -20,7 +20,7 @@
 namespace {
 
 using sending::JournalEntry;
-using sending::SendInDoubt;
+using sending::SendTry;
 
 JournalEntry Entry() {
     JournalEntry e;
@@ -44,9 +44,9 @@ JournalEntry Entry() {
 TEST(SendJournalTest, EveryEntryIsReadBackAsWritten) {
     JournalEntry sending = Entry();
     JournalEntry inDoubt = Entry();
-    inDoubt.intento = SendInDoubt{inDoubt.idEnvio, "41", {QDate(2026, 12, 9), "09/12/2026 21:15:03"}, true, true, {}};
+    inDoubt.intento = SendTry{inDoubt.idEnvio, "41", {QDate(2026, 12, 9), "09/12/2026 21:15:03"}, true, sending::TryPhase::Numbered, {}};
     JournalEntry stored = inDoubt;
-    stored.guardado = true;
+    stored.intento->fase = sending::TryPhase::Stored;
     stored.impresas = {0, 2};
     JournalEntry noCounter = stored;  // an installation without counter row: empty number and clock
     noCounter.intento->numero.clear();
@@ -126,7 +126,7 @@ TEST(SendJournalTest, TheFileHoldsTheLastEntryUntilClosedAndAnUnreadableOneIsMov
 
     JournalEntry e = Entry();
     ASSERT_TRUE(journal.Write(e));  // creates its folder
-    e.intento = SendInDoubt{e.idEnvio, "41", {QDate(2026, 12, 9), "09/12/2026 21:15:03"}, false, true, {}};
+    e.intento = SendTry{e.idEnvio, "41", {QDate(2026, 12, 9), "09/12/2026 21:15:03"}, false, sending::TryPhase::Numbered, {}};
     ASSERT_TRUE(journal.Write(e));
     sending::SendJournal::Loaded loaded = journal.Load();
     ASSERT_EQ(loaded.state, sending::SendJournal::State::Found);
@@ -165,9 +165,9 @@ using State = sending::SendJournal::State;
 TEST(SendJournalTest, APowerCutLeavesTheLastEntryWrittenToTheDisk) {
     JournalEntry sending = Entry();
     JournalEntry inDoubt = Entry();
-    inDoubt.intento = SendInDoubt{inDoubt.idEnvio, "41", {QDate(2026, 12, 9), "09/12/2026 21:15:03"}, true, true, {}};
+    inDoubt.intento = SendTry{inDoubt.idEnvio, "41", {QDate(2026, 12, 9), "09/12/2026 21:15:03"}, true, sending::TryPhase::Numbered, {}};
     JournalEntry stored = inDoubt;
-    stored.guardado = true;
+    stored.intento->fase = sending::TryPhase::Stored;
     struct Step {
         const JournalEntry* entry;  // nullptr: Close
         Sync sync;

@@ -12,11 +12,11 @@ TEST(SendFailureMessage, SaysWhatBecameOfTheOrderAndWhatToDoNext) {
     sending::SendResult notStored;
     notStored.lastError = "Deadlock found";
     sending::SendResult unknown = notStored;
-    unknown.outcome = sending::SendOutcome::Unknown;
-    unknown.enDuda = sending::SendInDoubt{"id", "57", {}, false, true, {}};
+    unknown.outcome = sending::Verdict::NoAnswer;
+    unknown.enDuda = sending::SendTry{"id", "57", {}, false, sending::TryPhase::Numbered, {}};
     sending::SendResult undecidable;
-    undecidable.outcome = sending::SendOutcome::Undecidable;
-    undecidable.enDuda = sending::SendInDoubt{"id", "57", {}, false, true, {}};
+    undecidable.outcome = sending::Verdict::CannotTell;
+    undecidable.enDuda = sending::SendTry{"id", "57", {}, false, sending::TryPhase::Numbered, {}};
     const struct {
         const char* name;
         sending::SendResult result;
@@ -56,7 +56,7 @@ sending::SettleReport Settled(bool enPantalla) {
     line.nombre = "PARRILLA";
     line.cantidad = 2;
     r.entry.pedido.lineas = {line, order::Line()};  // the second has no code: no line
-    r.entry.intento = sending::SendInDoubt{"id", "57", {}, false, true, {}};
+    r.entry.intento = sending::SendTry{"id", "57", {}, false, sending::TryPhase::Numbered, {}};
     return r;
 }
 

@@ -101,7 +101,7 @@ TEST_P(SendOrderOn, ALostAnswerToACommitThatWentThroughIsSettledBeforeAnythingIs
                 break;
             case CannotTell:
                 EXPECT_FALSE(r.Stored());
-                EXPECT_EQ(r.outcome, sending::SendOutcome::Undecidable);
+                EXPECT_EQ(r.outcome, sending::Verdict::CannotTell);
                 ASSERT_TRUE(r.enDuda.has_value());
                 EXPECT_EQ(r.enDuda->numero, k.counterRow ? "100" : "");
                 break;
@@ -132,7 +132,7 @@ TEST_P(SendOrderOn, ALostAnswerIsToldApartFromAnotherTerminalsSendUnderTheSameNu
     };
     const sending::SendResult r = SendOrder(*c, Order("4", 2), sending::NewSendId(), Options());
     if (GetParam() == testsupport::Installation::OursBare) {
-        EXPECT_EQ(r.outcome, sending::SendOutcome::Undecidable);  // it may not read comanda
+        EXPECT_EQ(r.outcome, sending::Verdict::CannotTell);  // it may not read comanda
         EXPECT_EQ(Count("comanda"), "1");
         return;
     }
@@ -165,7 +165,7 @@ TEST_P(SendOrderOn, ValuesLongerThanTheirColumnsAreStoredCutAndStillFoundAfterAL
     // Found by its cut values; only a terminal that may not read comanda cannot tell.
     const bool bare = GetParam() == testsupport::Installation::OursBare;
     EXPECT_EQ(r.Stored(), !bare);
-    EXPECT_EQ(r.outcome == sending::SendOutcome::Undecidable, bare);
+    EXPECT_EQ(r.outcome == sending::Verdict::CannotTell, bare);
     EXPECT_EQ(r.wholeSendRuns, 1);
     EXPECT_EQ(RootQuery("select char_length(nom_producto), char_length(mesonero),"
                         " char_length(contorno1) from comanda"),
@@ -201,7 +201,7 @@ TEST_P(SendOrderWithoutRecord, ARecordTableAppliedWhileAnAnswerIsLostDoesNotHide
         EXPECT_TRUE(r.Stored());
         EXPECT_EQ(r.wholeSendRuns, 1);
     } else {
-        EXPECT_EQ(r.outcome, sending::SendOutcome::Undecidable);  // may not read comanda, and the counter moved
+        EXPECT_EQ(r.outcome, sending::Verdict::CannotTell);  // may not read comanda, and the counter moved
     }
 }
 
@@ -218,7 +218,7 @@ TEST_P(SendOrderTextCounter, ACounterThatIsNoNumberKeepsTheOrderUnsentWithAMessa
         auto c = Hooked();
         const sending::SendResult r = SendOrder(*c, Order("4", 1), sending::NewSendId(), Options());
         EXPECT_FALSE(r.Stored());
-        EXPECT_NE(r.outcome, sending::SendOutcome::Unknown);
+        EXPECT_NE(r.outcome, sending::Verdict::NoAnswer);
         EXPECT_TRUE(r.lastError.contains("control_Comanda")) << r.lastError.toStdString();
         EXPECT_EQ(Count("Factura_r"), "0");
         EXPECT_EQ(Count("D_Fact_r"), "0");
@@ -372,7 +372,7 @@ TEST_P(SendOrderOn, ADeadlockOnEveryRunGivesUpAfterTheLastRunWithNothingStored) 
     o.intentosEnvio = 3;
     const sending::SendResult r = SendOrder(*c, Order("4", 2), sending::NewSendId(), o);
     EXPECT_FALSE(r.Stored());
-    EXPECT_NE(r.outcome, sending::SendOutcome::Unknown);
+    EXPECT_NE(r.outcome, sending::Verdict::NoAnswer);
     EXPECT_EQ(r.wholeSendRuns, 3);
     EXPECT_EQ(r.lastError, "Deadlock found");
     EXPECT_EQ(Counter(), "100");
@@ -396,7 +396,7 @@ TEST_P(SendOrderOn, AServerThatCannotBeReachedAgainLeavesTheSendUnknownUntilSett
     const QString id = sending::NewSendId();
     const sending::SendResult r = SendOrder(*c, Order("4", 2), id, o);
     EXPECT_FALSE(r.Stored());
-    EXPECT_EQ(r.outcome, sending::SendOutcome::Unknown);
+    EXPECT_EQ(r.outcome, sending::Verdict::NoAnswer);
     EXPECT_EQ(c->opens, o.intentosConexion);
     EXPECT_FALSE(r.lastError.isEmpty());
     ASSERT_TRUE(r.enDuda.has_value());
