@@ -98,8 +98,14 @@ set(PEDIDOS_LOGIC_SOURCES
   sending/send_order.cpp
   sending/write_block.cpp
   sending/send_order.h
+  sending/followed_json.cpp
+  sending/ticket.cpp
   sending/ticket.h
+  sending/ticket_json.cpp
+  sending/ticket_json.h
   sending/ticket_layout.cpp
+  sending/ticket_paper.cpp
+  sending/ticket_paper.h
   sending/ticket_follower.cpp
   sending/ticket_follower.h
   sending/ticket_layout.h

@@ -1,0 +1,39 @@
+#pragma once
+// A kitchen ticket as it goes on paper: the operations a ticket printer is
+// given, in order (sizes, positions, printed lines, the end of the document).
+// ESC/POS text and a driver's page are both drawn from these.
+#include <QString>
+#include <vector>
+
+#include "sending/ticket.h"
+
+namespace sending {
+
+struct PrintOp {
+    enum class Kind {
+        ScaleMillimetres,  // set the scale unit to millimetres
+        FontName,          // set the font name: `text`
+        FontSize,          // set the font size in points: `size` (12 or 10)
+        CurrentX,          // set the current x position: `size` (always 0 here)
+        PrintLine,         // print `text` as one line (the call ends the line)
+        EndDoc,            // end the document: the ticket goes to the printer
+    };
+    Kind kind = Kind::PrintLine;
+    QString text;
+    int size = 0;
+
+    bool operator==(const PrintOp&) const = default;
+};
+
+struct TicketPaper {
+    QString title;  // the ticket's title, which names its job
+    std::vector<PrintOp> ops;
+
+    bool operator==(const TicketPaper&) const = default;
+};
+
+// The ticket's header, its lines (rules, quantities, names split at 29
+// characters, side dishes, cooking point, note) and its end.
+TicketPaper PaperOf(const Ticket& ticket);
+
+}  // namespace sending
