@@ -72,14 +72,16 @@ public:
     int next = 100;
 };
 
-FollowedTicket Ticket(const QString& title, int job, int indice = 0) {
+FollowedTicket Ticket(const QString& title, int job) {
     FollowedTicket t;
     t.idEnvio = "envio-1";
     t.numero = "41";
     t.mesa = "7";
     t.impresora = "Cocina";
-    t.indice = indice;
-    t.ticket = {title, {{sending::PrintOp::Kind::PrintLine, "     COMANDA: 41", 0}, {sending::PrintOp::Kind::EndDoc, {}, 0}}};
+    t.id = {sending::TicketKind::Group, title, 1};
+    t.ticket.kind = sending::TicketKind::Group;
+    t.ticket.title = title;
+    t.ticket.numero = "41";
     t.trabajo = job;
     return t;
 }
@@ -158,12 +160,12 @@ TEST_F(TicketFollowerTest, ARestartFollowsTheSameJobsAndOffersTheSameFailuresUnt
     jobs->Set(7, JobPhase::Processing);
     {
         TicketFollower first(Path(), 15s);
-        first.Follow(Ticket("ASISTENTE", 7, 0));
-        FollowedTicket chef = Ticket("CHEF", 0, 1);
+        first.Follow(Ticket("ASISTENTE", 7));
+        FollowedTicket chef = Ticket("CHEF", 0);
         chef.causa = PrinterFault::Stopped;
         chef.motivo = "La impresora Cocina está detenida ...";
         first.Fail({chef});
-        FollowedTicket bar = Ticket("BAR", 0, 2);
+        FollowedTicket bar = Ticket("BAR", 0);
         bar.idEnvio = "envio-2";
         bar.numero = "42";
         first.Fail({bar});
