@@ -318,6 +318,19 @@ TEST_F(PendingSendTest, AfterARestartEachTicketPrintsOnceWhateverModeloSaysByThe
     } cases[] = {
         {"BAR moved above COCINA", [&] { write("BAR'B'\r\nCOCINA'G'\r\n"); }},
         {"Modelo.txt gone", [&] { QFile::remove(modelo); }},
+        {"the entry an earlier program wrote, by places", [&] {
+             ASSERT_TRUE(JournalOpen());
+             QFile f(JournalPath());
+             ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+             std::optional<sending::JournalEntry> e = sending::JournalFromJson(f.readAll(), nullptr);
+             ASSERT_TRUE(e.has_value());
+             e->impresas.clear();
+             e->comandas.clear();
+             e->impresasPorLugar = {0, 1};
+             f.resize(0);
+             f.seek(0);
+             f.write(sending::JournalToJson(*e));
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
