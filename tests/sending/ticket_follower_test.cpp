@@ -195,6 +195,21 @@ TEST_F(TicketFollowerTest, ARestartFollowsTheSameJobsAndOffersTheSameFailuresUnt
     EXPECT_TRUE(third.Tickets().empty());
 }
 
+TEST_F(TicketFollowerTest, JobsAreFollowedAndPrintedAgainOnThePrintingSystemTheyWereHandedTo) {
+    auto own = std::make_shared<ScriptedJobs>();  // not the one in force (jobs)
+    own->Set(7, JobPhase::Completed);
+    TicketFollower follower(Path(), 15s, nullptr, own);
+    follower.Follow(Ticket("ASISTENTE", 7));
+    ASSERT_TRUE(follower.WaitUntilSettled(10s));
+    EXPECT_TRUE(follower.Tickets().empty()) << "job 7 was asked of another printing system";
+    FollowedTicket bar = Ticket("BAR", 0);
+    bar.causa = PrinterFault::Stopped;
+    follower.Fail({bar});
+    follower.Reprint("envio-1");
+    EXPECT_EQ(own->printed, QStringList{"BAR"});
+    EXPECT_TRUE(jobs->printed.isEmpty());
+}
+
 TEST_F(TicketFollowerTest, AnUnreadableListIsMovedAsideAndReported) {
     QFile f(Path());
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
