@@ -99,6 +99,8 @@ set(PEDIDOS_LOGIC_SOURCES
   sending/send_messages.h
   sending/send_order.cpp
   sending/send_order.h
+  sending/followed_json.cpp
+  sending/ticket.cpp
   sending/send_statements.cpp
   sending/send_statements.h
   sending/send_writes.cpp
@@ -108,7 +110,11 @@ set(PEDIDOS_LOGIC_SOURCES
   sending/write_block.cpp
   sending/write_block.h
   sending/ticket.h
+  sending/ticket_json.cpp
+  sending/ticket_json.h
   sending/ticket_layout.cpp
+  sending/ticket_paper.cpp
+  sending/ticket_paper.h
   sending/ticket_follower.cpp
   sending/ticket_follower.h
   sending/ticket_layout.h

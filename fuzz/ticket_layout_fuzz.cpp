@@ -12,7 +12,9 @@
 #include "runtime/text_file.h"
 #include "sending/escpos.h"
 #include "sending/print_groups.h"
+#include "sending/ticket_json.h"
 #include "sending/ticket_layout.h"
+#include "sending/ticket_paper.h"
 
 namespace {
 
@@ -33,7 +35,7 @@ sending::TicketInput InputOf(const QStringList& lines, qsizetype rowsEnd) {
     return in;
 }
 
-void CheckOps(const sending::Ticket& t) {
+void CheckOps(const sending::TicketPaper& t) {
     qsizetype ends = 0;
     for (const PrintOp& op : t.ops) ends += op.kind == PrintOp::Kind::EndDoc ? 1 : 0;
     fuzz::Check(!t.ops.empty() && t.ops.back().kind == PrintOp::Kind::EndDoc && ends == 1,
@@ -53,7 +55,7 @@ void CheckPrintedText(const QString& written, QStringView shown) {
 
 // The bytes of a ticket read back: one line per PrintLine, double height after
 // a size of 12, and the cut last.
-void CheckEscPos(const sending::Ticket& t) {
+void CheckEscPos(const sending::TicketPaper& t) {
     const QByteArray bytes = sending::EscPosBytes(t);
     fuzz::Check(bytes.startsWith("\x1B@\x1Bt\x02"), "a job resets the printer and picks CP850");
     fuzz::Check(bytes.endsWith(QByteArray("\x1DV\x42\x00", 4)), "a job ends with the cut");
@@ -93,8 +95,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const qsizetype most = modelo ? 2 + sending::TicketGroups(*modelo).size() : 1;
     fuzz::Check(qsizetype(tickets.size()) <= most, "no more tickets than copies and groups");
     for (const sending::Ticket& t : tickets) {
-        CheckOps(t);
-        CheckEscPos(t);
+        const sending::TicketPaper paper = sending::PaperOf(t);
+        CheckOps(paper);
+        CheckEscPos(paper);
+        QString error;
+        fuzz::Check(sending::TicketFromJson(sending::TicketToJson(t), &error) == t,
+                    "a ticket reads back from its file form as it was laid out", error);
     }
     return 0;
 }

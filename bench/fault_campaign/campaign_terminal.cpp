@@ -15,9 +15,9 @@ constexpr std::chrono::seconds kPrintLimit{60};
 // Orders with overlong values a program started while the server was down sends first.
 constexpr int kOverlongAfterStart = 3;
 
-QString Numbers(const std::vector<int>& v) {
+QString Numbers(const std::vector<sending::TicketId>& v) {
     QStringList s;
-    for (int i : v) s << QString::number(i);
+    for (const sending::TicketId& id : v) s << id.Text();
     return QLatin1Char('[') + s.join(QLatin1Char(',')) + QLatin1Char(']');
 }
 
@@ -65,8 +65,8 @@ Terminal::Terminal(int index, QString connectionString, QString journalFolder, J
                powerCut_ ? static_cast<sending::JournalDisk*>(powerCut_.get())
                : slow_   ? static_cast<sending::JournalDisk*>(slow_.get())
                          : static_cast<sending::JournalDisk*>(watched_.get())),
-      cups_(shared.cupsServer) {
-    print_.sistema = &cups_;
+      cups_(std::make_shared<printers::CupsPrintingSystem>(shared.cupsServer)) {
+    print_.sistema = cups_;
     print_.impresora = shared.queue;
     print_.empresa = QStringLiteral("Restaurant de prueba");
     print_.carpetaDatos = bench::SourcePath(QStringLiteral("demo"));
@@ -353,17 +353,21 @@ void Terminal::Stored(CampaignOrder& o, const sending::JournalEntry& entry) {
 // after a ticket is taken: its next start prints only the others.
 void Terminal::PrintAll(CampaignOrder& o, const sending::JournalEntry& entry) {
     const auto until = std::chrono::steady_clock::now() + kPrintLimit;
-    std::vector<int> out = entry.impresas;
-    const auto taken = [&](int i, int) {
-        out.push_back(i);
-        sender_->TicketsPrinted(out);
+    // Laid out once: the journal keeps them as they print, with those out.
+    const std::vector<sending::Ticket> comandas = sending::TicketsOf(entry, print_);
+    sending::JournalEntry laidOut = entry;
+    laidOut.comandas = comandas;
+    std::vector<sending::TicketId> out = entry.impresas;
+    const auto taken = [&](const sending::TicketId& id, int) {
+        out.push_back(id);
+        sender_->TicketsPrinted(comandas, out);
         if (shared_.plan->EndAfterTicket()) {
-            Tell(o, QStringLiteral("print: ticket %1 taken, tickets %2 out").arg(i).arg(Numbers(out)));
+            Tell(o, QStringLiteral("print: ticket %1 taken, tickets %2 out").arg(id.Text(), Numbers(out)));
             throw TerminalCrash{false, true};
         }
     };
     for (;;) {
-        const sending::PrintReport r = sending::PrintTickets(entry, print_, out, taken);
+        const sending::PrintReport r = sending::PrintTickets(laidOut, print_, out, taken);
         Tell(o, QStringLiteral("print: tickets %1 taken, %2 not taken%3")
                     .arg(Numbers(r.impresas), Numbers(r.fallidos),
                          r.motivo.isEmpty() ? QString() : QStringLiteral(": ") + r.motivo));

@@ -25,6 +25,7 @@
 #include "printers/cups_printing.h"
 #include "sending/journal_lock.h"
 #include "sending/order_sender.h"
+#include "sending/printing.h"
 #include "sending/send_journal.h"
 #include "support/journal_disks.h"
 
@@ -104,7 +105,7 @@ private:
     sending::SendJournal journal_;
     std::optional<sending::JournalLock> lock_;
     std::unique_ptr<sending::OrderSender> sender_;
-    printers::CupsPrintingSystem cups_;
+    std::shared_ptr<printers::CupsPrintingSystem> cups_;
     sending::PrintSetup print_;
     std::vector<CampaignOrder> orders_;
     std::atomic<int> storedSoFar_{0};

@@ -69,7 +69,7 @@ Measured MeasureLines(Pedido_R* s, bench::RecordingConnection* connection, int l
     c.Connect(bench::TerminalConnectionString());
     const order::Order order = bench::DemoOrder(kMesa, lines);
     int bareStatements = 0;
-    const sending::JournalEntry journalEntry{sending::NewSendId(), order, std::nullopt, false, {}, {}, {}};
+    const sending::JournalEntry journalEntry{sending::NewSendId(), order, std::nullopt, false, {}, {}, {}, {}, {}};
     const QByteArray journalBytes = sending::JournalToJson(journalEntry);
     const QString syncFile = sending::JournalFolder() + QStringLiteral("/floor_sync.json");
     auto bareEnviar = [&] {
@@ -90,7 +90,7 @@ Measured MeasureLines(Pedido_R* s, bench::RecordingConnection* connection, int l
                                        sending::SendTry{QStringLiteral("bench"), QStringLiteral("1"),
                                                         {QDate::currentDate(), QString()}, false,
                                                         sending::TryPhase::Stored, {}},
-                                       {}, {}, {}};
+                                       {}, {}, {}, {}, {}};
     // The tickets are handed over and followed in the background, as the screen does.
     QTemporaryDir seguidos;
     sending::TicketFollower seguidor(seguidos.filePath(QStringLiteral("comandas.json")),

@@ -71,7 +71,9 @@ void Pedido_R::FinishStoredSend(const sending::JournalEntry& entry, bool enPanta
     }
     const bool fallaron = sending::ImprimirComanda(
         entry, sending::TerminalPrintSetup(), *Seguidor,
-        [this](const std::vector<int>& impresas) { Envios->TicketsPrinted(impresas); });
+        [this](const std::vector<sending::Ticket>& comandas, const std::vector<sending::TicketId>& impresas) {
+            Envios->TicketsPrinted(comandas, impresas);
+        });
     // Handed over or kept by the follower: the send itself is over.
     Envios->TicketsOut();
     if (enPantalla) {

@@ -218,7 +218,7 @@ JobResult CupsPrintingSystem::PrintDrawn(CupsConnection& cups, const QString& pr
         }
         layout = device.pageLayout();
     }
-    const QByteArray pdf = TicketPdf(ticket, layout, &result.error);
+    const QByteArray pdf = TicketPdf(sending::PaperOf(ticket), layout, &result.error);
     if (pdf.isEmpty()) return result;
     result.trabajo = cups.SendJob(printer, TicketJobTitle(ticket), CUPS_FORMAT_PDF, pdf, &result.error);
     result.ok = result.trabajo != 0;

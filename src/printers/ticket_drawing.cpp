@@ -79,11 +79,13 @@ private:
 
 }  // namespace
 
-QString TicketJobTitle(const Ticket& ticket) {
-    return QStringLiteral("Comanda %1").arg(ticket.title);
-}
+namespace {
+QString JobTitle(const QString& title) { return QStringLiteral("Comanda %1").arg(title); }
+}  // namespace
 
-bool DrawTicket(QPagedPaintDevice& device, const Ticket& ticket, QString* error) {
+QString TicketJobTitle(const Ticket& ticket) { return JobTitle(ticket.title); }
+
+bool DrawTicket(QPagedPaintDevice& device, const TicketPaper& ticket, QString* error) {
     QPainter painter;
     if (!painter.begin(&device)) {
         *error = QStringLiteral("No se pudo dibujar la comanda \"%1\".").arg(ticket.title);
@@ -105,13 +107,13 @@ bool DrawTicket(QPagedPaintDevice& device, const Ticket& ticket, QString* error)
     return true;
 }
 
-QByteArray TicketPdf(const Ticket& ticket, const QPageLayout& layout, QString* error) {
+QByteArray TicketPdf(const TicketPaper& ticket, const QPageLayout& layout, QString* error) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
         writer.setCreator(QStringLiteral("Pedidos"));
-        writer.setTitle(TicketJobTitle(ticket));
+        writer.setTitle(JobTitle(ticket.title));
         writer.setResolution(300);
         if (!writer.setPageLayout(layout)) {
             *error = QStringLiteral("La página de la impresora no sirve para la comanda \"%1\".")

@@ -9,22 +9,26 @@
 #include <QString>
 
 #include "sending/ticket.h"
+#include "sending/ticket_paper.h"
 
 class QPagedPaintDevice;
 
 namespace printers {
 
 using sending::Ticket;
+using sending::TicketPaper;
 
 // The name the ticket's job and document carry: "Comanda ASISTENTE", ...
 QString TicketJobTitle(const Ticket& ticket);
 
-// Draws `ticket` on `device` (a QPrinter, a QPdfWriter). False, with the
-// reason in `error`, when the device cannot be painted on.
-bool DrawTicket(QPagedPaintDevice& device, const Ticket& ticket, QString* error);
+// The ticket as it goes on paper, drawn:
 
-// The ticket as a PDF document with pages of `layout`; empty, with the
-// reason in `error`, when it cannot be drawn.
-QByteArray TicketPdf(const Ticket& ticket, const QPageLayout& layout, QString* error);
+// on `device` (a QPrinter, a QPdfWriter). False, with the reason in `error`,
+// when the device cannot be painted on.
+bool DrawTicket(QPagedPaintDevice& device, const TicketPaper& ticket, QString* error);
+
+// As a PDF document with pages of `layout`; empty, with the reason in
+// `error`, when it cannot be drawn.
+QByteArray TicketPdf(const TicketPaper& ticket, const QPageLayout& layout, QString* error);
 
 }  // namespace printers

@@ -75,13 +75,15 @@ QByteArray ToCp850(const QString& text) {
 // character (ToCp850 makes them '?'), and the only 0x10 is the parameter of
 // ESC ! 0x10, which is followed by text (>= 0x20), LF, ESC, GS, or nothing.
 // So the escpos backend's status requests after a ticket are the only ones.
-QByteArray EscPosBytes(const Ticket& ticket) {
+QByteArray EscPosBytes(const TicketPaper& paper) {
     QByteArray out;
     out.append(kEsc).append('@');                  // reset the printer
     out.append(kEsc).append('t').append(char(2));  // code page 850
-    for (const PrintOp& op : ticket.ops) AppendOp(out, op);
+    for (const PrintOp& op : paper.ops) AppendOp(out, op);
     return out;
 }
+
+QByteArray EscPosBytes(const Ticket& ticket) { return EscPosBytes(PaperOf(ticket)); }
 
 QString EscPosText(const QByteArray& bytes) {
     QString out;

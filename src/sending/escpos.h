@@ -4,7 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "sending/ticket.h"
+#include "sending/ticket_paper.h"
 
 namespace sending {
 
@@ -12,6 +12,8 @@ namespace sending {
 // byte form (size 12 is double height, size 10 normal; a printed line ends
 // with LF; the end of the document cuts the paper). Scale, font name and
 // x position have no byte form: text always starts at the left margin.
+QByteArray EscPosBytes(const TicketPaper& paper);
+// The same for the ticket as it goes on paper.
 QByteArray EscPosBytes(const Ticket& ticket);
 
 // `text` in code page 850. A character CP850 has no byte for, and a control

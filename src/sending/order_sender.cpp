@@ -29,9 +29,11 @@ void OrderSender::Drop() {
 
 void OrderSender::TicketsOut() { Drop(); }
 
-void OrderSender::TicketsPrinted(const std::vector<int>& impresas) {
-    if (!pending_ || pending_->impresas == impresas) return;
+void OrderSender::TicketsPrinted(const std::vector<Ticket>& comandas, const std::vector<TicketId>& impresas) {
+    if (!pending_ || (pending_->impresas == impresas && pending_->comandas == comandas)) return;
+    pending_->comandas = comandas;
     pending_->impresas = impresas;
+    pending_->impresasPorLugar.clear();  // now told by identity
     // On the disk before the next ticket goes: a power cut now must not
     // bring back an entry that would print this one again.
     journal_.Write(*pending_);
@@ -85,7 +87,7 @@ SendResult OrderSender::Send(data::Connection& conexion, const order::Order& ped
     }
     // Nothing is written before the try is announced: until then no COMMIT
     // can go out, and an entry would only cost a disk sync.
-    JournalEntry entry{clave_, pedido, std::nullopt, {}, instalacion_.servidor, instalacion_.base};
+    JournalEntry entry{clave_, pedido, std::nullopt, {}, instalacion_.servidor, instalacion_.base, {}, {}};
     bool announced = false;
     options.enDuda.reset();
     options.soloComprobar = false;

@@ -14,13 +14,11 @@
 #include <vector>
 
 #include "data/connection.h"
-#include "sending/printer_faults.h"
 #include "sending/send_journal.h"
 #include "sending/send_order.h"
 
 namespace sending {
 
-class PrintingSystem;
 
 struct SettleReport {
     // What became of the send in doubt once the server was asked: Stored,
@@ -67,9 +65,10 @@ public:
     // again beside it; an order changed since gets a new key.
     SendResult Send(data::Connection& conexion, const order::Order& pedido, SendOptions options);
 
-    // Tickets `impresas` of the stored pending send are out; kept in the
-    // journal so that a restart prints only the others.
-    void TicketsPrinted(const std::vector<int>& impresas);
+    // Tickets `impresas` of the stored pending send's `comandas` are out;
+    // kept in the journal, with the tickets, so that a restart prints only
+    // the others.
+    void TicketsPrinted(const std::vector<Ticket>& comandas, const std::vector<TicketId>& impresas);
 
     // The stored send's tickets are out (or the waiter gave up on them):
     // the journal is closed and nothing is pending.
@@ -90,42 +89,5 @@ private:
     std::optional<JournalEntry> pending_;
     bool pendingOnScreen_ = false;
 };
-
-// Where and how a terminal prints.
-struct PrintSetup {
-    PrintingSystem* sistema = nullptr;  // nullptr: CurrentPrintingSystem()
-    QString impresora;                  // the configured ticket printer
-    QString empresa;                    // business name on every ticket
-    QString carpetaDatos;               // folder of Modelo.txt
-};
-
-struct PrintReport {
-    bool installed = false;       // the printer was found (else nothing printed)
-    std::vector<Ticket> tickets;  // the send's tickets, laid out, by their place
-    std::vector<int> impresas;    // tickets taken by the printing system in this run
-    std::vector<int> trabajos;    // the job each of those became, in the same order
-    std::vector<int> fallidos;    // tickets not taken, by their place in the layout
-    QStringList titulos;          // their titles
-    QString impresora;            // the printer's name as installed
-    QString motivo;               // why they were not taken, as the waiter reads it
-    PrinterFault causa = PrinterFault::None;  // the same as a fault (Other: see motivo)
-    bool ok() const { return fallidos.empty(); }
-};
-
-// Prints the tickets of the stored send `entry` (its number, clock and lines
-// as sent) but those in `omitir` (already printed). Never shows anything.
-// The queue is asked first: one that cannot print now (stopped, rejecting,
-// its printer out of paper ...) gets no ticket, and every wanted ticket is
-// reported not taken with that fault. `impresa`, when given, learns each
-// ticket (by its place) and its job as the printing system takes it.
-PrintReport PrintTickets(const JournalEntry& entry, const PrintSetup& setup,
-                         const std::vector<int>& omitir = {},
-                         const std::function<void(int, int)>& impresa = nullptr);
-
-// The same for tickets already laid out (`porEnviar`: place and ticket) on
-// the installed printer `impresora` of `sistema`.
-PrintReport SendTickets(PrintingSystem& sistema, const QString& impresora,
-                        const std::vector<std::pair<int, Ticket>>& porEnviar,
-                        const std::function<void(int, int)>& impresa = nullptr);
 
 }  // namespace sending

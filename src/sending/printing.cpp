@@ -35,6 +35,7 @@ std::optional<QStringList> ReadModelo(const QString& carpeta) {
 }  // namespace
 
 std::vector<Ticket> TicketsOf(const JournalEntry& entry, const PrintSetup& setup) {
+    if (!entry.comandas.empty()) return entry.comandas;
     TicketInput entrada;
     entrada.numero = entry.intento ? entry.intento->numero : QString();
     entrada.empresa = setup.empresa;
@@ -48,13 +49,15 @@ std::vector<Ticket> TicketsOf(const JournalEntry& entry, const PrintSetup& setup
 
 namespace {
 
-bool Wanted(const std::vector<int>& omitir, int index) {
-    return std::find(omitir.begin(), omitir.end(), index) == omitir.end();
+using ToPrint = std::vector<std::pair<TicketId, Ticket>>;
+
+bool Contains(const std::vector<TicketId>& ids, const TicketId& id) {
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
 }
 
-void Failed(PrintReport& report, int index, const QString& title, const QString& motivo, PrinterFault causa) {
-    report.fallidos.push_back(index);
-    report.titulos << title;
+void Failed(PrintReport& report, const TicketId& id, const QString& motivo, PrinterFault causa) {
+    report.fallidos.push_back(id);
+    report.titulos << id.title;
     if (report.causa == PrinterFault::None) report.causa = causa;
     AddReason(report.motivo, motivo);
 }
@@ -65,13 +68,26 @@ void Failed(PrintReport& report, int index, const QString& title, const QString&
 // installed under its configured name and the list's error is the reason.
 struct Prepared {
     PrintReport report;
+    std::vector<TicketId> ids;     // of report.tickets, in their order
+    std::vector<TicketId> hechas;  // the entry's tickets printed before
     bool listed = false;
     QString listError;
 };
 
+void LayOut(Prepared& p, const JournalEntry& entry, const PrintSetup& setup) {
+    p.report.tickets = TicketsOf(entry, setup);
+    p.ids = TicketIdsOf(p.report.tickets);
+    p.hechas = entry.impresas;
+    // An earlier program's entry told its printed tickets by their place in
+    // a layout made as this one is (no tickets recorded).
+    for (int lugar : entry.impresasPorLugar)
+        if (lugar < static_cast<int>(p.ids.size())) p.hechas.push_back(p.ids[static_cast<size_t>(lugar)]);
+}
+
 Prepared Prepare(PrintingSystem& sistema, const JournalEntry& entry, const PrintSetup& setup) {
     Prepared p;
     p.report.impresora = setup.impresora;
+    p.hechas = entry.impresas;
     // A terminal without a ticket printer: no queue can have an empty name.
     if (setup.impresora.isEmpty()) return p;
     const PrinterList lista = sistema.InstalledPrinters();
@@ -79,20 +95,19 @@ Prepared Prepare(PrintingSystem& sistema, const JournalEntry& entry, const Print
         qWarning().noquote() << "printer list of the printing system:" << lista.error;
         p.report.installed = true;
         p.listError = lista.error;
-        p.report.tickets = TicketsOf(entry, setup);
+        LayOut(p, entry, setup);
         return p;
     }
     p.report.impresora = FindPrinter(lista.printers, setup.impresora);
     if (p.report.impresora.isEmpty()) return p;  // not installed: the terminal prints nothing
     p.report.installed = true;
     p.listed = true;
-    p.report.tickets = TicketsOf(entry, setup);
+    LayOut(p, entry, setup);
     return p;
 }
 
 // Asks the queue, then hands each ticket of `porEnviar` over as one job.
-void SendInto(PrintReport& report, PrintingSystem& sistema, const std::vector<std::pair<int, Ticket>>& porEnviar,
-              const std::function<void(int, int)>& impresa) {
+void SendInto(PrintReport& report, PrintingSystem& sistema, const ToPrint& porEnviar, const TicketTaken& impresa) {
     if (porEnviar.empty()) return;
     const QueueState cola = sistema.AskQueue(report.impresora);
     const PrinterFault fault = QueueFault(cola);
@@ -101,58 +116,63 @@ void SendInto(PrintReport& report, PrintingSystem& sistema, const std::vector<st
         const QString motivo = FaultText(fault, report.impresora, {});
         qWarning().noquote() << "printer" << report.impresora << "cannot print now:" << cola.reasons.join(',')
                              << (cola.stopped ? "stopped" : "") << (cola.accepting ? "" : "rejecting") << cola.message;
-        for (const auto& [i, ticket] : porEnviar) Failed(report, i, ticket.title, motivo, fault);
+        for (const auto& [id, ticket] : porEnviar) Failed(report, id, motivo, fault);
         return;
     }
     bool sinRespuesta = false;
-    for (const auto& [i, ticket] : porEnviar) {
+    for (const auto& [id, ticket] : porEnviar) {
         // Once the printing system stopped answering, every further ticket
         // would hold the screen for the whole time limit again.
         const JobResult r = sinRespuesta ? JobResult{} : sistema.PrintTicket(report.impresora, ticket);
         if (r.ok) {
-            report.impresas.push_back(i);
+            report.impresas.push_back(id);
             report.trabajos.push_back(r.trabajo);
-            if (impresa) impresa(i, r.trabajo);
+            if (impresa) impresa(id, r.trabajo);
             continue;
         }
         if (!sinRespuesta)
             qWarning().noquote() << "ticket" << ticket.title << "on" << report.impresora << ":" << r.error;
-        Failed(report, i, ticket.title, sinRespuesta ? QString() : r.error, PrinterFault::Other);
+        Failed(report, id, sinRespuesta ? QString() : r.error, PrinterFault::Other);
         sinRespuesta = sinRespuesta || r.sinRespuesta;
     }
 }
 
-std::vector<std::pair<int, Ticket>> ToSend(const std::vector<Ticket>& tickets, const std::vector<int>& omitir) {
-    std::vector<std::pair<int, Ticket>> out;
-    for (int i = 0; i < static_cast<int>(tickets.size()); ++i)
-        if (Wanted(omitir, i)) out.emplace_back(i, tickets[static_cast<size_t>(i)]);
+ToPrint ToSend(const Prepared& p, const std::vector<TicketId>& omitir) {
+    ToPrint out;
+    for (size_t i = 0; i < p.ids.size(); ++i)
+        if (!Contains(omitir, p.ids[i])) out.emplace_back(p.ids[i], p.report.tickets[i]);
     return out;
 }
 
-PrintReport PrintPrepared(Prepared p, PrintingSystem& sistema, const std::vector<int>& omitir,
-                          const std::function<void(int, int)>& impresa) {
+PrintReport PrintPrepared(Prepared p, PrintingSystem& sistema, const std::vector<TicketId>& omitir,
+                          const TicketTaken& impresa) {
     if (!p.report.installed) return std::move(p.report);
-    const std::vector<std::pair<int, Ticket>> porEnviar = ToSend(p.report.tickets, omitir);
+    const ToPrint porEnviar = ToSend(p, omitir);
     if (!p.listed) {
-        for (const auto& [i, ticket] : porEnviar)
-            Failed(p.report, i, ticket.title, p.listError, PrinterFault::Other);
+        for (const auto& [id, ticket] : porEnviar) Failed(p.report, id, p.listError, PrinterFault::Other);
         return std::move(p.report);
     }
     SendInto(p.report, sistema, porEnviar, impresa);
     return std::move(p.report);
 }
 
-}  // namespace
-
-PrintReport PrintTickets(const JournalEntry& entry, const PrintSetup& setup, const std::vector<int>& omitir,
-                         const std::function<void(int, int)>& impresa) {
-    PrintingSystem& sistema = setup.sistema ? *setup.sistema : CurrentPrintingSystem();
-    return PrintPrepared(Prepare(sistema, entry, setup), sistema, omitir, impresa);
+std::shared_ptr<PrintingSystem> SystemOf(const PrintSetup& setup) {
+    return setup.sistema ? setup.sistema : SharedPrintingSystem();
 }
 
-PrintReport SendTickets(PrintingSystem& sistema, const QString& impresora,
-                        const std::vector<std::pair<int, Ticket>>& porEnviar,
-                        const std::function<void(int, int)>& impresa) {
+}  // namespace
+
+PrintReport PrintTickets(const JournalEntry& entry, const PrintSetup& setup, const std::vector<TicketId>& omitir,
+                         const TicketTaken& impresa) {
+    const std::shared_ptr<PrintingSystem> sistema = SystemOf(setup);
+    Prepared p = Prepare(*sistema, entry, setup);
+    std::vector<TicketId> hechas = p.hechas;
+    hechas.insert(hechas.end(), omitir.begin(), omitir.end());
+    return PrintPrepared(std::move(p), *sistema, hechas, impresa);
+}
+
+PrintReport SendTickets(PrintingSystem& sistema, const QString& impresora, const ToPrint& porEnviar,
+                        const TicketTaken& impresa) {
     PrintReport report;
     report.installed = true;
     report.impresora = impresora;
@@ -189,45 +209,58 @@ QString ReprintQuestion(const FailedPrint& f) {
     return PrintFailureMessage(f.numero, f.mesa, f.impresora, f.titulos, f.motivo) + QChar(13) + PrintAgainQuestion();
 }
 
+namespace {
+
+std::vector<FollowedTicket> FailedOf(const PrintReport& report, const std::function<FollowedTicket(const TicketId&)>& kept) {
+    std::vector<FollowedTicket> failed;
+    for (const TicketId& id : report.fallidos) {
+        FollowedTicket t = kept(id);
+        t.causa = report.causa;
+        t.motivo = report.motivo;
+        failed.push_back(std::move(t));
+    }
+    return failed;
+}
+
+}  // namespace
+
 bool ImprimirComanda(const JournalEntry& entry, const PrintSetup& setup, TicketFollower& seguidor,
-                     const std::function<void(const std::vector<int>&)>& impresas) {
-    PrintingSystem& sistema = setup.sistema ? *setup.sistema : CurrentPrintingSystem();
-    Prepared p = Prepare(sistema, entry, setup);
+                     const std::function<void(const std::vector<Ticket>&, const std::vector<TicketId>&)>& impresas) {
+    // The jobs are followed on the printing system they were handed to.
+    const std::shared_ptr<PrintingSystem> sistema = setup.sistema ? setup.sistema : seguidor.Sistema();
+    Prepared p = Prepare(*sistema, entry, setup);
     const std::vector<Ticket> tickets = p.report.tickets;
+    const std::vector<TicketId> ids = p.ids;
     const QString impresora = p.report.impresora;  // p goes to PrintPrepared below
-    const auto Kept = [&](int i) {
+    const auto Kept = [&](const TicketId& id) {
         FollowedTicket t;
         t.idEnvio = entry.idEnvio;
         t.numero = entry.intento ? entry.intento->numero : QString();
         t.mesa = entry.pedido.mesa;
         t.impresora = impresora;
-        t.indice = i;
-        t.ticket = tickets[static_cast<size_t>(i)];
+        t.id = id;
+        t.ticket = tickets[static_cast<size_t>(std::find(ids.begin(), ids.end(), id) - ids.begin())];
+        t.sistema = sistema;
         return t;
     };
-    std::vector<int> hechas = entry.impresas;
-    // Each ticket handed over is followed, and known to the journal, before
-    // the next one goes: a terminal switched off in the middle prints only
-    // the others at its next start, and still follows these.
-    const auto impresa = [&](int i, int trabajo) {
-        FollowedTicket t = Kept(i);
+    std::vector<TicketId> hechas = p.hechas;
+    // Each ticket handed over is followed, and known to the journal with the
+    // send's tickets, before the next one goes: a terminal switched off in
+    // the middle prints only the others at its next start, and still
+    // follows these.
+    const auto impresa = [&](const TicketId& id, int trabajo) {
+        FollowedTicket t = Kept(id);
         t.trabajo = trabajo;
         seguidor.Follow(std::move(t));
-        hechas.push_back(i);
-        if (impresas) impresas(hechas);
+        hechas.push_back(id);
+        if (impresas) impresas(tickets, hechas);
     };
-    const PrintReport report = PrintPrepared(std::move(p), sistema, entry.impresas, impresa);
+    const std::vector<TicketId> omitir = p.hechas;
+    const PrintReport report = PrintPrepared(std::move(p), *sistema, omitir, impresa);
     if (report.ok()) return false;
     qWarning().noquote() << "tickets of send" << entry.idEnvio << "not printed on" << impresora << ":"
                          << report.titulos.join(QStringLiteral(", "));
-    std::vector<FollowedTicket> failed;
-    for (int i : report.fallidos) {
-        FollowedTicket t = Kept(i);
-        t.causa = report.causa;
-        t.motivo = report.motivo;
-        failed.push_back(std::move(t));
-    }
-    seguidor.Fail(std::move(failed));
+    seguidor.Fail(FailedOf(report, Kept));
     return true;
 }
 

@@ -7,6 +7,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "sending/ticket_json.h"
+
 namespace sending {
 namespace {
 
@@ -165,8 +167,12 @@ QByteArray JournalToJson(const JournalEntry& e) {
                   {"base", e.base}};
     if (e.intento) o.insert(QStringLiteral("intento"), TryToJson(*e.intento));
     QJsonArray impresas;
-    for (int i : e.impresas) impresas.append(i);
+    for (const TicketId& id : e.impresas) impresas.append(id.Text());
+    for (int i : e.impresasPorLugar) impresas.append(i);
     o.insert(QStringLiteral("impresas"), impresas);
+    QJsonArray comandas;
+    for (const Ticket& t : e.comandas) comandas.append(TicketToJson(t));
+    if (!e.comandas.empty()) o.insert(QStringLiteral("comandas"), comandas);
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 
@@ -202,8 +208,15 @@ std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* err
         if (!e.intento) return fail(QStringLiteral("intento ilegible"));
     }
     for (const QJsonValue& i : o.value(QLatin1String("impresas")).toArray()) {
-        if (!i.isDouble() || i.toInt(-1) < 0) return fail(QStringLiteral("comandas impresas ilegibles"));
-        e.impresas.push_back(i.toInt());
+        const std::optional<TicketId> id = TicketId::FromText(i.toString());
+        if (id) e.impresas.push_back(*id);
+        else if (i.isDouble() && i.toInt(-1) >= 0) e.impresasPorLugar.push_back(i.toInt());
+        else return fail(QStringLiteral("comandas impresas ilegibles"));
+    }
+    for (const QJsonValue& t : o.value(QLatin1String("comandas")).toArray()) {
+        std::optional<Ticket> comanda = TicketFromJson(t, error);
+        if (!comanda) return std::optional<JournalEntry>();
+        e.comandas.push_back(std::move(*comanda));
     }
     // A stored send without the try that stored it has no ticket number.
     if (guardado && !e.intento) return fail(QStringLiteral("envío guardado sin número de comanda"));

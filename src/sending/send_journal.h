@@ -15,6 +15,7 @@
 #include "sending/journal_path.h"
 #include "sending/durable_file.h"
 #include "sending/send_order.h"
+#include "sending/ticket.h"
 
 namespace sending {
 
@@ -26,12 +27,19 @@ struct JournalEntry {
     // the send committed under its number and clock; its tickets may not all
     // be out yet.
     std::optional<SendTry> intento;
-    // Its tickets already taken by the printing system (by their place in
-    // the layout), so a restart or a retry never prints one twice.
-    std::vector<int> impresas;
+    // Its tickets already taken by the printing system, so a restart or a
+    // retry never prints one twice: by their identity, or, in an entry of
+    // an earlier program, by their place in the layout (`impresasPorLugar`).
+    std::vector<TicketId> impresas;
     // The installation it was sent to (empty in entries of earlier programs).
     QString servidor;
     QString base;
+    // An earlier program's `impresas`, by place.
+    std::vector<int> impresasPorLugar;
+    // The send's tickets as laid out, kept from the moment the first one is
+    // handed to the printing system: a restart prints the missing ones from
+    // these, whatever Modelo.txt says by then.
+    std::vector<Ticket> comandas;
 
     bool Stored() const { return intento && intento->fase == TryPhase::Stored; }
     bool operator==(const JournalEntry&) const = default;

@@ -1,107 +1,19 @@
 #include "sending/ticket_follower.h"
 
 #include <QDateTime>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QtDebug>
 #include <algorithm>
 #include <map>
-#include <set>
 
-#include "sending/order_sender.h"
+#include "sending/printing.h"
 #include "sending/printing_system.h"
 
 namespace sending {
 namespace {
 
-constexpr int kVersion = 1;
 // How often the jobs followed are asked about: a fault reaches the waiter
 // within about this plus the printer's own answer.
 constexpr std::chrono::milliseconds kPollEvery{300};
-
-// Names in the file rather than numbers, so a later program that adds or
-// reorders kinds still reads an earlier file.
-const std::vector<std::pair<PrintOp::Kind, QString>>& OpNames() {
-    static const std::vector<std::pair<PrintOp::Kind, QString>> names = {
-        {PrintOp::Kind::ScaleMillimetres, QStringLiteral("mm")}, {PrintOp::Kind::FontName, QStringLiteral("fuente")},
-        {PrintOp::Kind::FontSize, QStringLiteral("tamaño")},     {PrintOp::Kind::CurrentX, QStringLiteral("x")},
-        {PrintOp::Kind::PrintLine, QStringLiteral("línea")},     {PrintOp::Kind::EndDoc, QStringLiteral("fin")}};
-    return names;
-}
-
-const std::vector<std::pair<PrinterFault, QString>>& FaultNames() {
-    static const std::vector<std::pair<PrinterFault, QString>> names = {
-        {PrinterFault::None, QStringLiteral("ninguna")},
-        {PrinterFault::Stopped, QStringLiteral("detenida")},
-        {PrinterFault::Rejecting, QStringLiteral("rechaza")},
-        {PrinterFault::PaperOut, QStringLiteral("sin-papel")},
-        {PrinterFault::CoverOpen, QStringLiteral("tapa-abierta")},
-        {PrinterFault::Offline, QStringLiteral("fuera-de-linea")},
-        {PrinterFault::NotCompleted, QStringLiteral("sin-terminar")},
-        {PrinterFault::JobHeld, QStringLiteral("retenida")},
-        {PrinterFault::JobCancelled, QStringLiteral("cancelada")},
-        {PrinterFault::JobAborted, QStringLiteral("abortada")},
-        {PrinterFault::JobGone, QStringLiteral("desaparecida")},
-        {PrinterFault::NoAnswer, QStringLiteral("sin-respuesta")},
-        {PrinterFault::Other, QStringLiteral("otra")}};
-    return names;
-}
-
-template <typename E>
-QString NameOf(const std::vector<std::pair<E, QString>>& names, E value) {
-    for (const auto& [v, n] : names)
-        if (v == value) return n;
-    return {};
-}
-
-template <typename E>
-std::optional<E> ValueOf(const std::vector<std::pair<E, QString>>& names, const QString& name) {
-    for (const auto& [v, n] : names)
-        if (n == name) return v;
-    return std::nullopt;
-}
-
-QJsonObject ToJson(const FollowedTicket& t) {
-    QJsonArray ops;
-    for (const PrintOp& op : t.ticket.ops)
-        ops.append(QJsonObject{{"k", NameOf(OpNames(), op.kind)}, {"t", op.text}, {"s", op.size}});
-    return {{"idEnvio", t.idEnvio},       {"numero", t.numero},
-            {"mesa", t.mesa},             {"impresora", t.impresora},
-            {"indice", t.indice},         {"titulo", t.ticket.title},
-            {"ops", ops},                 {"trabajo", t.trabajo},
-            {"desde", QString::number(t.desde)}, {"fallida", t.fallida},
-            {"causa", NameOf(FaultNames(), t.causa)}, {"motivo", t.motivo}};
-}
-
-std::optional<FollowedTicket> FromJson(const QJsonValue& v) {
-    if (!v.isObject()) return std::nullopt;
-    const QJsonObject o = v.toObject();
-    for (const char* key : {"idEnvio", "numero", "mesa", "impresora", "titulo", "desde", "causa", "motivo"})
-        if (!o.value(QLatin1String(key)).isString()) return std::nullopt;
-    FollowedTicket t;
-    t.idEnvio = o.value(QLatin1String("idEnvio")).toString();
-    t.numero = o.value(QLatin1String("numero")).toString();
-    t.mesa = o.value(QLatin1String("mesa")).toString();
-    t.impresora = o.value(QLatin1String("impresora")).toString();
-    t.indice = o.value(QLatin1String("indice")).toInt(-1);
-    t.ticket.title = o.value(QLatin1String("titulo")).toString();
-    t.trabajo = o.value(QLatin1String("trabajo")).toInt(-1);
-    bool ok = false;
-    t.desde = o.value(QLatin1String("desde")).toString().toLongLong(&ok);
-    t.fallida = o.value(QLatin1String("fallida")).toBool();
-    const std::optional<PrinterFault> causa = ValueOf(FaultNames(), o.value(QLatin1String("causa")).toString());
-    t.motivo = o.value(QLatin1String("motivo")).toString();
-    if (!ok || t.indice < 0 || t.trabajo < 0 || !causa || !o.value(QLatin1String("ops")).isArray()) return std::nullopt;
-    t.causa = *causa;
-    for (const QJsonValue& opv : o.value(QLatin1String("ops")).toArray()) {
-        const QJsonObject op = opv.toObject();
-        const std::optional<PrintOp::Kind> kind = ValueOf(OpNames(), op.value(QLatin1String("k")).toString());
-        if (!kind || !op.value(QLatin1String("t")).isString()) return std::nullopt;
-        t.ticket.ops.push_back({*kind, op.value(QLatin1String("t")).toString(), op.value(QLatin1String("s")).toInt()});
-    }
-    return t;
-}
 
 qint64 Now() { return QDateTime::currentMSecsSinceEpoch(); }
 
@@ -125,43 +37,16 @@ JobState SettledJob(PrintingSystem& sistema, const FollowedTicket& t, bool wasPr
 }
 
 bool SameJob(const FollowedTicket& a, const FollowedTicket& b) {
-    return !a.fallida && a.idEnvio == b.idEnvio && a.indice == b.indice && a.trabajo == b.trabajo;
+    return !a.fallida && a.idEnvio == b.idEnvio && a.id == b.id && a.trabajo == b.trabajo;
 }
 
 }  // namespace
 
-QByteArray FollowedToJson(const std::vector<FollowedTicket>& tickets) {
-    QJsonArray list;
-    for (const FollowedTicket& t : tickets) list.append(ToJson(t));
-    return QJsonDocument(QJsonObject{{"version", kVersion}, {"comandas", list}}).toJson(QJsonDocument::Compact);
-}
-
-std::optional<std::vector<FollowedTicket>> FollowedFromJson(const QByteArray& json, QString* error) {
-    QJsonParseError parse{};
-    const QJsonDocument doc = QJsonDocument::fromJson(json, &parse);
-    if (!doc.isObject()) {
-        *error = parse.error != QJsonParseError::NoError ? parse.errorString() : QStringLiteral("no es un objeto");
-        return std::nullopt;
-    }
-    const QJsonObject o = doc.object();
-    if (o.value(QLatin1String("version")).toInt() != kVersion) {
-        *error = QStringLiteral("versión desconocida");
-        return std::nullopt;
-    }
-    std::vector<FollowedTicket> out;
-    for (const QJsonValue& v : o.value(QLatin1String("comandas")).toArray()) {
-        std::optional<FollowedTicket> t = FromJson(v);
-        if (!t) {
-            *error = QStringLiteral("comanda ilegible");
-            return std::nullopt;
-        }
-        out.push_back(std::move(*t));
-    }
-    return out;
-}
-
-TicketFollower::TicketFollower(QString path, std::chrono::milliseconds plazo, JournalDisk* disk)
-    : file_(std::move(path), QStringLiteral("tickets at the printer"), disk), plazo_(plazo) {}
+TicketFollower::TicketFollower(QString path, std::chrono::milliseconds plazo, JournalDisk* disk,
+                               std::shared_ptr<PrintingSystem> sistema)
+    : file_(std::move(path), QStringLiteral("tickets at the printer"), disk),
+      plazo_(plazo),
+      sistema_(sistema ? std::move(sistema) : SharedPrintingSystem()) {}
 
 TicketFollower::~TicketFollower() {
     {
@@ -184,6 +69,7 @@ QString TicketFollower::Load() {
                              << Path() + QStringLiteral(".ilegible");
         return error;
     }
+    for (FollowedTicket& t : *read) t.sistema = sistema_;
     const std::lock_guard<std::mutex> lock(mutex_);
     tickets_ = std::move(*read);
     WakeLocked();
@@ -196,6 +82,7 @@ void TicketFollower::SetOnFailure(std::function<void()> avisar) {
 }
 
 void TicketFollower::Follow(FollowedTicket ticket) {
+    if (!ticket.sistema) ticket.sistema = sistema_;
     ticket.fallida = false;
     ticket.causa = PrinterFault::None;
     ticket.motivo.clear();
@@ -210,6 +97,7 @@ void TicketFollower::Fail(std::vector<FollowedTicket> tickets) {
     if (tickets.empty()) return;
     const std::lock_guard<std::mutex> lock(mutex_);
     for (FollowedTicket& t : tickets) {
+        if (!t.sistema) t.sistema = sistema_;
         t.fallida = true;
         t.trabajo = 0;
         tickets_.push_back(std::move(t));
@@ -241,14 +129,14 @@ void TicketFollower::Reprint(const QString& idEnvio) {
             if (t.fallida && t.idEnvio == idEnvio) again.push_back(t);
     }
     if (again.empty()) return;
-    std::vector<std::pair<int, Ticket>> porEnviar;
-    for (const FollowedTicket& t : again) porEnviar.emplace_back(t.indice, t.ticket);
+    std::vector<std::pair<TicketId, Ticket>> porEnviar;
+    for (const FollowedTicket& t : again) porEnviar.emplace_back(t.id, t.ticket);
     // Each ticket handed over is followed, and written so, before the next
     // one goes: a terminal switched off in the middle does not offer it again.
-    const auto taken = [&](int indice, int trabajo) {
+    const auto taken = [&](const TicketId& id, int trabajo) {
         const std::lock_guard<std::mutex> lock(mutex_);
         for (FollowedTicket& t : tickets_) {
-            if (!t.fallida || t.idEnvio != idEnvio || t.indice != indice) continue;
+            if (!t.fallida || t.idEnvio != idEnvio || t.id != id) continue;
             t.fallida = false;
             t.trabajo = trabajo;
             t.desde = Now();
@@ -258,13 +146,14 @@ void TicketFollower::Reprint(const QString& idEnvio) {
         SaveLocked();
         WakeLocked();
     };
-    const std::shared_ptr<PrintingSystem> sistema = SharedPrintingSystem();
+    // On the printing system the send's tickets were handed to first.
+    const std::shared_ptr<PrintingSystem> sistema = again.front().sistema;
     const PrintReport r = SendTickets(*sistema, again.front().impresora, porEnviar, taken);
     if (r.ok()) return;
     const std::lock_guard<std::mutex> lock(mutex_);
     for (FollowedTicket& t : tickets_) {
         // Only the tickets sent here: one that failed meanwhile keeps its own reason.
-        const bool refused = std::find(r.fallidos.begin(), r.fallidos.end(), t.indice) != r.fallidos.end();
+        const bool refused = std::find(r.fallidos.begin(), r.fallidos.end(), t.id) != r.fallidos.end();
         if (!t.fallida || t.idEnvio != idEnvio || !refused) continue;
         t.causa = r.causa;
         t.motivo = r.motivo;
@@ -326,8 +215,49 @@ void TicketFollower::Run() {
     }
 }
 
-// Asks the printing system about every job followed (each queue once) and
-// settles the ones that ended. Nothing is held locked while it is asked.
+namespace {
+
+enum class Outcome { Waiting, Printed, Failed };
+
+// What became of the followed job `t`, given its queue's state; a failed
+// one gets its reason. A job that cannot print any more is cancelled.
+Outcome Judge(FollowedTicket& t, const QueueState& cola, std::chrono::milliseconds plazo) {
+    PrintingSystem& sistema = *t.sistema;
+    JobState job = sistema.AskJob(t.impresora, t.trabajo);
+    const JobVerdict v = JudgeJob(job, cola, std::chrono::milliseconds(Now() - t.desde), plazo);
+    if (v.kind == JobVerdict::Kind::Waiting) return Outcome::Waiting;
+    QString error;
+    if (v.kind == JobVerdict::Kind::Printed) {
+        // On paper already: CUPS would print it again when its queue goes on.
+        if (Alive(job) && !sistema.CancelJob(t.impresora, t.trabajo, &error))
+            qWarning().noquote() << "job" << t.trabajo << "on" << t.impresora
+                                 << "printed but could not be cancelled (it may print again):" << error;
+        return Outcome::Printed;
+    }
+    if (Alive(job)) {
+        // It must never print after the waiter was told it did not: a job
+        // still held somewhere is cancelled first. One that reached the
+        // printer meanwhile (its backend hands a ticket it started over
+        // whole before it ends) is what it became.
+        const bool wasPrinting = job.phase == JobPhase::Processing;
+        const bool cancelled = sistema.CancelJob(t.impresora, t.trabajo, &error);
+        job = SettledJob(sistema, t, wasPrinting);
+        if (job.answered && (job.phase == JobPhase::Completed || job.hojas > 0)) return Outcome::Printed;
+        if (!cancelled)
+            qWarning().noquote() << "job" << t.trabajo << "on" << t.impresora << "could not be cancelled:" << error;
+    }
+    t.causa = v.fault;
+    t.motivo = FaultText(v.fault, t.impresora, plazo, job.error);
+    qWarning().noquote() << "ticket" << t.ticket.title << "number" << t.numero << "of table" << t.mesa
+                         << "not printed: job" << t.trabajo << "on" << t.impresora << ":" << t.motivo
+                         << job.reasons.join(',');
+    return Outcome::Failed;
+}
+
+}  // namespace
+
+// Asks the printing system of every job followed about it (each queue once)
+// and settles the ones that ended. Nothing is held locked while it is asked.
 void TicketFollower::Poll() {
     std::vector<FollowedTicket> followed;
     {
@@ -335,50 +265,15 @@ void TicketFollower::Poll() {
         for (const FollowedTicket& t : tickets_)
             if (!t.fallida) followed.push_back(t);
     }
-    const std::shared_ptr<PrintingSystem> sistema = SharedPrintingSystem();
-    std::map<QString, QueueState> colas;
+    std::map<std::pair<PrintingSystem*, QString>, QueueState> colas;
     std::vector<FollowedTicket> printed;
     std::vector<FollowedTicket> failed;
-    for (const FollowedTicket& t : followed) {
-        if (!colas.count(t.impresora)) colas[t.impresora] = sistema->AskQueue(t.impresora);
-        JobState job = sistema->AskJob(t.impresora, t.trabajo);
-        const JobVerdict v = JudgeJob(job, colas[t.impresora], std::chrono::milliseconds(Now() - t.desde), plazo_);
-        if (v.kind == JobVerdict::Kind::Waiting) continue;
-        if (v.kind == JobVerdict::Kind::Printed && Alive(job)) {
-            // On paper already: CUPS would print it again when its queue goes on.
-            QString error;
-            if (!sistema->CancelJob(t.impresora, t.trabajo, &error))
-                qWarning().noquote() << "job" << t.trabajo << "on" << t.impresora
-                                     << "printed but could not be cancelled (it may print again):" << error;
-        }
-        if (v.kind == JobVerdict::Kind::Failed && Alive(job)) {
-            // It must never print after the waiter was told it did not: a
-            // job still held somewhere is cancelled first. One that reached
-            // the printer meanwhile (its backend hands a ticket it started
-            // over whole before it ends) is what it became.
-            QString error;
-            const bool wasPrinting = job.phase == JobPhase::Processing;
-            const bool cancelled = sistema->CancelJob(t.impresora, t.trabajo, &error);
-            job = SettledJob(*sistema, t, wasPrinting);
-            if (job.answered && (job.phase == JobPhase::Completed || job.hojas > 0)) {
-                printed.push_back(t);
-                continue;
-            }
-            if (!cancelled)
-                qWarning().noquote() << "job" << t.trabajo << "on" << t.impresora
-                                     << "could not be cancelled:" << error;
-        }
-        FollowedTicket f = t;
-        if (v.kind == JobVerdict::Kind::Failed) {
-            f.causa = v.fault;
-            f.motivo = FaultText(v.fault, t.impresora, plazo_, job.error);
-            qWarning().noquote() << "ticket" << t.ticket.title << "number" << t.numero << "of table" << t.mesa
-                                 << "not printed: job" << t.trabajo << "on" << t.impresora << ":" << f.motivo
-                                 << job.reasons.join(',');
-            failed.push_back(f);
-        } else {
-            printed.push_back(f);
-        }
+    for (FollowedTicket& t : followed) {
+        const auto cola = std::make_pair(t.sistema.get(), t.impresora);
+        if (!colas.count(cola)) colas[cola] = t.sistema->AskQueue(t.impresora);
+        const Outcome o = Judge(t, colas[cola], plazo_);
+        if (o == Outcome::Printed) printed.push_back(t);
+        if (o == Outcome::Failed) failed.push_back(t);
     }
     if (printed.empty() && failed.empty()) return;
     std::function<void()> avisar;

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -25,18 +26,23 @@
 
 namespace sending {
 
+class PrintingSystem;
+
 struct FollowedTicket {
     QString idEnvio;    // the send it belongs to
     QString numero;     // its ticket number
     QString mesa;
     QString impresora;  // the printer as installed
-    int indice = 0;     // its place among the send's tickets
+    TicketId id;        // which of the send's tickets it is
     Ticket ticket;
     int trabajo = 0;    // the printing system's job while followed
     qint64 desde = 0;   // when that job was handed over (ms since the epoch)
     bool fallida = false;
     PrinterFault causa = PrinterFault::None;  // why it failed
     QString motivo;     // the same in the waiter's words
+    // The printing system it was handed to (not in the file: one read from
+    // it is followed on the follower's own).
+    std::shared_ptr<PrintingSystem> sistema;
 
     bool operator==(const FollowedTicket&) const = default;
 };
@@ -52,20 +58,25 @@ struct FailedPrint {
 };
 
 // The list as its file holds it (JSON), and back; nullopt, with the reason,
-// for a text that is not a whole list.
+// for a text that is not a whole list (also the list of an earlier program,
+// which kept each ticket as printer operations).
 QByteArray FollowedToJson(const std::vector<FollowedTicket>& tickets);
 std::optional<std::vector<FollowedTicket>> FollowedFromJson(const QByteArray& json, QString* error);
 
 class TicketFollower {
 public:
     // `plazo`: the time a job has to complete. `disk`: the file operations
-    // (nullptr: the process's own disk).
-    TicketFollower(QString path, std::chrono::milliseconds plazo, JournalDisk* disk = nullptr);
+    // (nullptr: the process's own disk). `sistema`: the printing system of
+    // the tickets handed over without one, and of those an earlier run left
+    // (nullptr: the one in force now).
+    TicketFollower(QString path, std::chrono::milliseconds plazo, JournalDisk* disk = nullptr,
+                   std::shared_ptr<PrintingSystem> sistema = nullptr);
     ~TicketFollower();  // stops following (the file keeps what is pending)
     TicketFollower(const TicketFollower&) = delete;
     TicketFollower& operator=(const TicketFollower&) = delete;
 
     const QString& Path() const { return file_.Path(); }
+    const std::shared_ptr<PrintingSystem>& Sistema() const { return sistema_; }
 
     // Takes what an earlier run left. An unreadable file is moved aside
     // (".ilegible") and its reason returned; it is then empty.
@@ -74,7 +85,8 @@ public:
     // Called on the follower's own thread each time tickets fail.
     void SetOnFailure(std::function<void()> avisar);
 
-    // A ticket just handed over as its job `trabajo`: followed from now.
+    // A ticket just handed over as its job `trabajo` (on its `sistema`):
+    // followed from now.
     void Follow(FollowedTicket ticket);
     // Tickets that did not reach the printer: kept to be offered again.
     void Fail(std::vector<FollowedTicket> tickets);
@@ -101,6 +113,7 @@ private:
 
     DurableFile file_;
     std::chrono::milliseconds plazo_;
+    const std::shared_ptr<PrintingSystem> sistema_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<FollowedTicket> tickets_;

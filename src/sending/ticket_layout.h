@@ -1,7 +1,7 @@
 #pragma once
 // The kitchen tickets of one send, laid out without a printer: the full copy
 // ("ASISTENTE"), the chef copy ("CHEF") and one ticket per print group, from
-// the order and the lines of Modelo.txt.
+// the order and the lines of Modelo.txt: which lines go on which ticket.
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -23,7 +23,7 @@ struct TicketInput {
     QString mesa;      // table number
     // The order's lines; one without a code is not printed.
     std::vector<order::Line> lineas;
-    // The terminal's own clock, read once for every header printed.
+    // The terminal's own clock, read once for every ticket laid out.
     std::function<QTime()> reloj;
 };
 

@@ -101,10 +101,10 @@ TEST_F(CupsPrinting, ListsTheSchedulersQueuesInItsOwnOrder) {
 
 TEST_F(CupsPrinting, RawQueueGetsEachTicketAsItsEscPosBytesOneJobPerTicketInOrder) {
     const std::vector<sending::Ticket> tickets = {
-        SampleTicket(QStringLiteral("ASISTENTE"), {QStringLiteral("--> Ñoquis a la crema"),
-                                                   QStringLiteral("    Término: 3/4, 65°")}),
-        SampleTicket(QStringLiteral("CHEF"), {QStringLiteral("--> Pabellón criollo")}),
-        SampleTicket(QStringLiteral("BARRA"), {QStringLiteral("--> Café")}),
+        SampleTicket(QStringLiteral("ASISTENTE"), {QStringLiteral("Ñoquis a la crema"),
+                                                   QStringLiteral("Término: 3/4, 65°")}),
+        SampleTicket(QStringLiteral("CHEF"), {QStringLiteral("Pabellón criollo")}),
+        SampleTicket(QStringLiteral("BARRA"), {QStringLiteral("Café")}),
     };
     for (const auto& ticket : tickets) {
         const sending::JobResult sent = cups_.PrintTicket(QStringLiteral("Cocina"), ticket);
@@ -142,7 +142,7 @@ TEST_F(CupsPrinting, QueueThatRefusesJobsIsAFailureWithTheSchedulersReason) {
 }
 
 TEST_F(CupsPrinting, AClassOfRawKitchenPrintersGetsTheRawBytes) {
-    const sending::Ticket ticket = SampleTicket(QStringLiteral("ASISTENTE"), {QStringLiteral("--> Sopa")});
+    const sending::Ticket ticket = SampleTicket(QStringLiteral("ASISTENTE"), {QStringLiteral("Sopa")});
     const sending::JobResult sent = cups_.PrintTicket(QStringLiteral("Cocinas"), ticket);
     ASSERT_TRUE(sent.ok) << sent.error.toStdString();
     ASSERT_TRUE(kitchen_.WaitForJobs(1, kJobArrives)) << "the class's printer got nothing";
@@ -159,7 +159,7 @@ TEST_F(CupsPrinting, PrinterTheSchedulerDoesNotHaveIsAFailure) {
 TEST_F(CupsPrinting, TicketForAPrinterThatIsOffIsPrintedWhenItComesBack) {
     kitchen_.Stop();
     const sending::Ticket ticket =
-        SampleTicket(QStringLiteral("ASISTENTE"), {QStringLiteral("--> Arepa de pabellón")});
+        SampleTicket(QStringLiteral("ASISTENTE"), {QStringLiteral("Arepa de pabellón")});
     const sending::JobResult sent = cups_.PrintTicket(QStringLiteral("Cocina"), ticket);
     ASSERT_TRUE(sent.ok) << "the scheduler keeps the job while the printer is off: "
                          << sent.error.toStdString();
@@ -176,7 +176,7 @@ TEST_F(CupsPrinting, TicketForAPrinterThatIsOffIsPrintedWhenItComesBack) {
 TEST_F(CupsPrinting, DriverQueueGetsTheTicketDrawnAsAPdfOnThePrintersPage) {
     const sending::JobResult sent = cups_.PrintTicket(
         QStringLiteral("Oficina"),
-        SampleTicket(QStringLiteral("ASISTENTE"), {QStringLiteral("--> Cachapa")}));
+        SampleTicket(QStringLiteral("ASISTENTE"), {QStringLiteral("Cachapa")}));
     ASSERT_TRUE(sent.ok) << sent.error.toStdString();
     ASSERT_TRUE(office_.WaitForJobs(1, kJobArrives)) << "the driver queue's printer got nothing";
     const QByteArray pdf = office_.Jobs().at(0);

@@ -13,6 +13,7 @@
 #include "printer_listener.h"
 #include "runtime/text_file.h"
 #include "printers/cups_printing.h"
+#include "sending/print_test_helpers.h"
 #include "sending/cups_queue_probe.h"
 #include "sending/escpos.h"
 #include "sending/printing_system.h"
@@ -111,8 +112,7 @@ protected:
     // A last ticket straight to "Cocina": CUPS prints a queue's jobs in
     // order, so once it arrives, everything the send printed has arrived.
     void PrintMarker() {
-        sending::Ticket marker{"MARCA", {{sending::PrintOp::Kind::PrintLine, "MARCA", 0},
-                                         {sending::PrintOp::Kind::EndDoc, {}, 0}}};
+        const sending::Ticket marker = sendingtest::SampleTicket("MARCA", {});
         ASSERT_TRUE(printers::CupsPrintingSystem().PrintTicket("Cocina", marker).ok);
     }
     static QString StoredLines() { return RootQuery("select count(*) from D_Fact_r").value(0); }

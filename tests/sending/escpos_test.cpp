@@ -13,7 +13,7 @@ using sending::EscPosBytes;
 using sending::PrintOp;
 using sending::ToCp850;
 using sending::EscPosText;
-using sending::Ticket;
+using sending::TicketPaper;
 using Kind = sending::PrintOp::Kind;
 
 QByteArray Bytes(std::initializer_list<int> values) {
@@ -23,7 +23,7 @@ QByteArray Bytes(std::initializer_list<int> values) {
 }
 
 TEST(EscPos, TicketIsResetCodePageSizesLinesAndCut) {
-    sending::Ticket t;
+    TicketPaper t;
     t.title = QStringLiteral("ASISTENTE");
     t.ops = {{Kind::ScaleMillimetres, {}, 0},
              {Kind::FontName, QStringLiteral("Draft 6cpi"), 0},
@@ -47,7 +47,7 @@ TEST(EscPos, TicketIsResetCodePageSizesLinesAndCut) {
 }
 
 TEST(EscPos, TicketWithoutOperationsIsOnlyTheReset) {
-    EXPECT_EQ(EscPosBytes(sending::Ticket{}), Bytes({0x1B, '@', 0x1B, 't', 2}));
+    EXPECT_EQ(EscPosBytes(TicketPaper{}), Bytes({0x1B, '@', 0x1B, 't', 2}));
 }
 
 TEST(EscPos, SpanishTextIsInCodePage850) {
@@ -80,13 +80,13 @@ TEST(EscPos, CharactersWithoutAByteAndControlsBecomeQuestionMarks) {
 }
 
 TEST(EscPos, OnlyBigSizesAreDoubleHeight) {
-    sending::Ticket t;
+    TicketPaper t;
     t.ops = {{Kind::FontSize, {}, 10}, {Kind::FontSize, {}, 12}, {Kind::FontSize, {}, 10}};
     EXPECT_EQ(EscPosBytes(t).mid(5), Bytes({0x1B, '!', 0x00, 0x1B, '!', 0x10, 0x1B, '!', 0x00}));
 }
 
 TEST(EscPos, ReadableTextShowsWhatTheRollPrints) {
-    Ticket t;
+    TicketPaper t;
     t.ops = {{Kind::FontSize, {}, 12}, {Kind::PrintLine, QString::fromUtf8("Mesa #: 7 Ñandú"), 0},
              {Kind::FontSize, {}, 10}, {Kind::PrintLine, "--> ARROZ", 0}, {Kind::EndDoc, {}, 0}};
     const QByteArray two = EscPosBytes(t) + EscPosBytes(t);

@@ -37,10 +37,7 @@ public:
             failed = true;
             return {false, "sin papel", false};
         }
-        QString numero;
-        for (const sending::PrintOp& op : t.ops)
-            if (op.text.startsWith("     COMANDA: ")) numero = op.text.mid(14);
-        tickets << t.title + " " + numero;
+        tickets << t.title + " " + t.numero;
         return {true, {}, false};
     }
     QStringList tickets;
@@ -306,6 +303,63 @@ TEST_F(PendingSendTest, TicketsOutBeforeThePowerWentAreNotPrintedAgain) {
 
     EXPECT_EQ(printer->tickets, (QStringList{"CHEF 41", "COCINA 41"}));
     EXPECT_FALSE(JournalOpen());
+}
+
+TEST_F(PendingSendTest, AfterARestartEachTicketPrintsOnceWhateverModeloSaysByThen) {
+    const QString modelo = Module1::Carpeta_Datos + "/Modelo.txt";
+    const auto write = [&](const QByteArray& text) {
+        QFile f(modelo);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    };
+    const struct {
+        const char* name;
+        std::function<void()> change;
+    } cases[] = {
+        {"BAR moved above COCINA", [&] { write("BAR'B'\r\nCOCINA'G'\r\n"); }},
+        {"Modelo.txt gone", [&] { QFile::remove(modelo); }},
+        {"the entry an earlier program wrote, by places", [&] {
+             ASSERT_TRUE(JournalOpen());
+             QFile f(JournalPath());
+             ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+             std::optional<sending::JournalEntry> e = sending::JournalFromJson(f.readAll(), nullptr);
+             ASSERT_TRUE(e.has_value());
+             e->impresas.clear();
+             e->comandas.clear();
+             e->impresasPorLugar = {0, 1};
+             f.resize(0);
+             f.seek(0);
+             f.write(sending::JournalToJson(*e));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::EmptyOrders(41);
+        write("COCINA'G'\r\nBAR'B'\r\n");
+        Pedido_R* s = Continued(QString::fromUtf8("Yusmary Carrasco"), "12", "004");
+        for (const auto& [code, group] : {std::pair{"E001", "COCINA"}, std::pair{"B010", "BAR"}}) {
+            order::Line l = Line(code, "PLATO " + QString(code));
+            l.imprimir = group;
+            AppendLine(*s->Grid1, *s->Grid2, s->Pedido, l, s->Num_Items, s->Num_Contornos);
+        }
+        printer->tickets.clear();
+        printer->cutAt = 2;  // ASISTENTE and COCINA out, the power goes as BAR goes
+        EXPECT_THROW(s->Command2_Click(0), PowerCut);
+        EXPECT_EQ(printer->tickets, (QStringList{"ASISTENTE 41", "COCINA 41"}));
+        printer->cutAt = -1;
+        printer->tickets.clear();
+        c.change();
+
+        Restart();
+
+        EXPECT_EQ(printer->tickets, QStringList{"BAR 41"});
+        EXPECT_FALSE(JournalOpen());
+        conn = nullptr;
+        auto hooked = std::make_unique<sendingtest::HookedConnection>(std::move(Module1::Conexion));
+        conn = hooked.get();
+        Module1::Conexion = std::move(hooked);
+        delete Pedido_R::Instance();
+    }
 }
 
 TEST_F(PendingSendTest, ASendLeftByAnEarlierRunWithTheServerDownIsToldAndSettledByTheNextEnviar) {

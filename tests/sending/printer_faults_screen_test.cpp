@@ -16,6 +16,7 @@
 #include "order_screen/screen_fixture.h"
 #include "printer_listener.h"
 #include "printers/cups_printing.h"
+#include "sending/print_test_helpers.h"
 #include "sending/cups_queue_probe.h"
 #include "sending/escpos.h"
 #include "sending/journal_path.h"
@@ -129,9 +130,7 @@ TEST_F(PrinterFaultsScreenTest, APrinterThatSaysItCannotPrintIsNamedAndItsTicket
         PrinterListener printer;
         ASSERT_TRUE(printer.Start(host, 9104, &error)) << error.toStdString();
         ASSERT_TRUE(printers::CupsPrintingSystem()
-                        .PrintTicket("Plancha", {"MARCA",
-                                                  {{sending::PrintOp::Kind::PrintLine, "MARCA", 0},
-                                                   {sending::PrintOp::Kind::EndDoc, {}, 0}}})
+                        .PrintTicket("Plancha", sendingtest::SampleTicket("MARCA", {}))
                         .ok);
         ASSERT_TRUE(printer.WaitForJobs(1, 60s));
     }

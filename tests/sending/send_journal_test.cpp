@@ -12,6 +12,7 @@
 
 #include "runtime/program_locale.h"
 #include "sending/journal_lock.h"
+#include "sending/print_test_helpers.h"
 #include "sending/order_sender.h"
 #include "sending/send_journal.h"
 #include "sending/ticket_follower.h"
@@ -47,11 +48,16 @@ TEST(SendJournalTest, EveryEntryIsReadBackAsWritten) {
     inDoubt.intento = SendTry{inDoubt.idEnvio, "41", {QDate(2026, 12, 9), "09/12/2026 21:15:03"}, true, sending::TryPhase::Numbered, {}};
     JournalEntry stored = inDoubt;
     stored.intento->fase = sending::TryPhase::Stored;
-    stored.impresas = {0, 2};
+    stored.impresas = {{sending::TicketKind::Full, "ASISTENTE", 1}, {sending::TicketKind::Group, "BAR", 2}};
+    stored.comandas = {sendingtest::SampleTicket("ASISTENTE", {"SOPA"}), sendingtest::SampleTicket("BAR", {})};
+    JournalEntry earlier = stored;  // an earlier program's: printed tickets by place, none recorded
+    earlier.impresas.clear();
+    earlier.comandas.clear();
+    earlier.impresasPorLugar = {0, 2};
     JournalEntry noCounter = stored;  // an installation without counter row: empty number and clock
     noCounter.intento->numero.clear();
     noCounter.intento->reloj = {};
-    for (const JournalEntry& e : {sending, inDoubt, stored, noCounter}) {
+    for (const JournalEntry& e : {sending, inDoubt, stored, noCounter, earlier}) {
         QString error;
         const std::optional<JournalEntry> back = sending::JournalFromJson(sending::JournalToJson(e), &error);
         ASSERT_TRUE(back.has_value()) << error.toStdString();
@@ -76,6 +82,10 @@ TEST(SendJournalTest, AnythingButAWholeEntryIsRefusedWithAReason) {
         {"no id", QByteArray(whole).replace("\"idEnvio\": \"5b1c-0001\"", "\"idEnvio\": \"\"")},
         {"a cell that is no text", QByteArray(whole).replace("\"P001\"", "17")},
         {"a printed ticket that is no place", R"({"version":1,"idEnvio":"x","guardado":false,"impresas":[-1],
+            "pedido":{"mesa":"1","mesonero":"a","codVendedor":"1","filas":[]}})"},
+        {"a printed ticket that is no identity", R"({"version":1,"idEnvio":"x","guardado":false,"impresas":["BAR"],
+            "pedido":{"mesa":"1","mesonero":"a","codVendedor":"1","filas":[]}})"},
+        {"a recorded ticket that is not whole", R"({"version":1,"idEnvio":"x","guardado":false,"comandas":[{}],
             "pedido":{"mesa":"1","mesonero":"a","codVendedor":"1","filas":[]}})"},
         {"stored without its try", QByteArray(whole).replace("\"guardado\": false", "\"guardado\": true")},
         {"a try without date", R"({"version":1,"idEnvio":"x","guardado":false,

@@ -23,7 +23,7 @@ QPageLayout Page(double width_mm, double height_mm) {
                        QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
 
-QByteArray Pdf(const sending::Ticket& ticket, const QPageLayout& layout) {
+QByteArray Pdf(const sending::TicketPaper& ticket, const QPageLayout& layout) {
     QString error;
     const QByteArray pdf = printers::TicketPdf(ticket, layout, &error);
     EXPECT_FALSE(pdf.isEmpty()) << error.toStdString();
@@ -32,7 +32,7 @@ QByteArray Pdf(const sending::Ticket& ticket, const QPageLayout& layout) {
 
 TEST(TicketDrawing, TicketThatFitsIsOnePage) {
     const QByteArray pdf =
-        Pdf(sendingtest::SampleTicket(QStringLiteral("ASISTENTE"), Lines(20)), Page(148, 210));
+        Pdf(sendingtest::SamplePaper(QStringLiteral("ASISTENTE"), Lines(20)), Page(148, 210));
     EXPECT_TRUE(pdf.startsWith("%PDF-"));
     EXPECT_EQ(sendingtest::PdfPages(pdf), 1);
 }
@@ -41,9 +41,9 @@ TEST(TicketDrawing, LinesThatDoNotFitGoOnNewPages) {
     // 10-point lines are 4 to 6 mm apart: a 100 mm page holds 16 to 25 of them.
     const QPageLayout page = Page(80, 100);
     const int pages_30 =
-        sendingtest::PdfPages(Pdf(sendingtest::SampleTicket(QStringLiteral("A"), Lines(30)), page));
+        sendingtest::PdfPages(Pdf(sendingtest::SamplePaper(QStringLiteral("A"), Lines(30)), page));
     const int pages_120 = sendingtest::PdfPages(
-        Pdf(sendingtest::SampleTicket(QStringLiteral("A"), Lines(120)), page));
+        Pdf(sendingtest::SamplePaper(QStringLiteral("A"), Lines(120)), page));
     EXPECT_GE(pages_30, 2);
     EXPECT_LE(pages_30, 3);
     EXPECT_GE(pages_120, 5);

@@ -72,14 +72,16 @@ public:
     int next = 100;
 };
 
-FollowedTicket Ticket(const QString& title, int job, int indice = 0) {
+FollowedTicket Ticket(const QString& title, int job) {
     FollowedTicket t;
     t.idEnvio = "envio-1";
     t.numero = "41";
     t.mesa = "7";
     t.impresora = "Cocina";
-    t.indice = indice;
-    t.ticket = {title, {{sending::PrintOp::Kind::PrintLine, "     COMANDA: 41", 0}, {sending::PrintOp::Kind::EndDoc, {}, 0}}};
+    t.id = {sending::TicketKind::Group, title, 1};
+    t.ticket.kind = sending::TicketKind::Group;
+    t.ticket.title = title;
+    t.ticket.numero = "41";
     t.trabajo = job;
     return t;
 }
@@ -158,12 +160,12 @@ TEST_F(TicketFollowerTest, ARestartFollowsTheSameJobsAndOffersTheSameFailuresUnt
     jobs->Set(7, JobPhase::Processing);
     {
         TicketFollower first(Path(), 15s);
-        first.Follow(Ticket("ASISTENTE", 7, 0));
-        FollowedTicket chef = Ticket("CHEF", 0, 1);
+        first.Follow(Ticket("ASISTENTE", 7));
+        FollowedTicket chef = Ticket("CHEF", 0);
         chef.causa = PrinterFault::Stopped;
         chef.motivo = "La impresora Cocina está detenida ...";
         first.Fail({chef});
-        FollowedTicket bar = Ticket("BAR", 0, 2);
+        FollowedTicket bar = Ticket("BAR", 0);
         bar.idEnvio = "envio-2";
         bar.numero = "42";
         first.Fail({bar});
@@ -191,6 +193,21 @@ TEST_F(TicketFollowerTest, ARestartFollowsTheSameJobsAndOffersTheSameFailuresUnt
     TicketFollower third(Path(), 15s);
     EXPECT_EQ(third.Load(), QString());
     EXPECT_TRUE(third.Tickets().empty());
+}
+
+TEST_F(TicketFollowerTest, JobsAreFollowedAndPrintedAgainOnThePrintingSystemTheyWereHandedTo) {
+    auto own = std::make_shared<ScriptedJobs>();  // not the one in force (jobs)
+    own->Set(7, JobPhase::Completed);
+    TicketFollower follower(Path(), 15s, nullptr, own);
+    follower.Follow(Ticket("ASISTENTE", 7));
+    ASSERT_TRUE(follower.WaitUntilSettled(10s));
+    EXPECT_TRUE(follower.Tickets().empty()) << "job 7 was asked of another printing system";
+    FollowedTicket bar = Ticket("BAR", 0);
+    bar.causa = PrinterFault::Stopped;
+    follower.Fail({bar});
+    follower.Reprint("envio-1");
+    EXPECT_EQ(own->printed, QStringList{"BAR"});
+    EXPECT_TRUE(jobs->printed.isEmpty());
 }
 
 TEST_F(TicketFollowerTest, AnUnreadableListIsMovedAsideAndReported) {

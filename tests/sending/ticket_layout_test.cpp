@@ -24,6 +24,8 @@
 
 #include "runtime/program_locale.h"
 #include "runtime/text_file.h"
+#include "sending/ticket_json.h"
+#include "sending/ticket_paper.h"
 
 namespace {
 
@@ -90,7 +92,7 @@ QString Render(const std::vector<Ticket>& tickets) {
     for (const Ticket& ticket : tickets) {
         out << "== " + ticket.title;
         QStringList pending;
-        for (const PrintOp& op : ticket.ops) {
+        for (const PrintOp& op : PaperOf(ticket).ops) {
             switch (op.kind) {
                 case PrintOp::Kind::ScaleMillimetres:
                     pending << "mm";
@@ -153,9 +155,15 @@ TEST_F(TicketLayoutGolden, EveryCaseFolderPrintsItsExpectedTickets) {
         QTime hora;
         ReadOrder(*pedido, entrada, hora);
         entrada.reloj = [&hora] { return std::exchange(hora, hora.addSecs(1)); };
-        const QString actual = Render(LayOutTickets(entrada, ReadLines(dir + "Modelo.txt")));
+        const std::vector<Ticket> tickets = LayOutTickets(entrada, ReadLines(dir + "Modelo.txt"));
+        const QString actual = Render(tickets);
         const QString expected = esperado->join('\n').trimmed() + '\n';
         EXPECT_TRUE(actual.trimmed() + '\n' == expected) << Difference(expected, actual);
+        // As the journal and the tickets file keep them: read back, the same tickets.
+        for (const Ticket& t : tickets) {
+            QString error;
+            EXPECT_EQ(TicketFromJson(TicketToJson(t), &error), std::optional<Ticket>(t)) << error.toStdString();
+        }
     }
 }
 

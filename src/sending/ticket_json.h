@@ -1,0 +1,25 @@
+#pragma once
+// Kitchen tickets as the terminal's own files keep them (the send journal and
+// the list of tickets at the printer), and back: every value the ticket
+// prints, so that it prints again exactly as it was laid out.
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QString>
+#include <optional>
+
+#include "sending/ticket.h"
+
+namespace sending {
+
+QJsonObject TicketToJson(const Ticket& ticket);
+// nullopt, with what is wrong in `error`, for anything but a whole ticket.
+std::optional<Ticket> TicketFromJson(const QJsonValue& json, QString* error);
+
+// Printer operations as an earlier program's list of failed tickets kept
+// them ([{"k": "línea", "t": "...", "s": 0}, ...]), and back; nullopt for
+// anything else.
+QJsonArray OpsToJson(const std::vector<PrintOp>& ops);
+std::optional<std::vector<PrintOp>> OpsFromJson(const QJsonValue& json);
+
+}  // namespace sending
