@@ -31,7 +31,8 @@ constexpr int kOwnFontRole = Qt::UserRole + 1;
 
 // Paints the current cell in exactly the grid's selection colours, which some
 // styles would shade, and without a focus frame: the colour marks it. The
-// cells of read-only rows get their own colours and italics.
+// cells of read-only rows get their own colours and italics, over the
+// selection's too.
 class CellPainter : public QStyledItemDelegate {
 public:
     explicit CellPainter(Grid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
@@ -40,9 +41,7 @@ public:
                const QModelIndex& index) const override {
         QStyleOptionViewItem plain(option);
         plain.state.setFlag(QStyle::State_HasFocus, false);
-        if (ReadOnly(index)) {
-            plain.state.setFlag(QStyle::State_Selected, false);
-        } else if (plain.state.testFlag(QStyle::State_Selected)) {
+        if (plain.state.testFlag(QStyle::State_Selected)) {
             painter->fillRect(plain.rect, plain.palette.brush(QPalette::Highlight));
             plain.state.setFlag(QStyle::State_Selected, false);
             plain.palette.setColor(QPalette::Text, plain.palette.color(QPalette::HighlightedText));
