@@ -95,7 +95,8 @@ void Pedido_R::Buscar_Menu_Venta() {
     using namespace Module1;
     // Each statement on its own: a failing one is skipped and the step goes on.
     rt::ResumeNext("Buscar_Menu_Venta: clicked row", [this] {
-        Cadena_Sql = order::ClickedRowSql(Indice_Boton, Titulo_Boton, Menu_Actual, Submenu_Actual, Area_Actual, data::Escaped);
+        Cadena_Sql = order::ClickedRowSql(Indice_Boton, Titulo_Boton, Menu_Actual, Submenu_Actual,
+                                          Area_Actual, data::Escaped);
         Abrir_Tabla(Rs_Botones, Cadena_Sql);
     });
     if (Rs_Botones->RecordCount() == 0) return;  // a blank or stale button

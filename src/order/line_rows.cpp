@@ -13,6 +13,8 @@ std::optional<int> LineRows::LineOfRow(int row) const {
     return line;
 }
 
-int LineRows::GridRows() const { return std::max(2, RowOfLine(lines_)); }
+int LineRows::GridRows() const {
+    return std::max(2, RowOfLine(lines_));
+}
 
 }  // namespace order

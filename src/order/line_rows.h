@@ -16,7 +16,6 @@ class LineRows {
 public:
     LineRows(int readOnlyRows, int lines);
 
-    int ReadOnlyRows() const { return read_only_; }
     int Lines() const { return lines_; }
 
     // The row of line `line`; the row of line Lines() is where the next
@@ -25,7 +24,6 @@ public:
     // The line `row` shows; none for the header, a read-only row, the empty
     // row and rows past the last line.
     std::optional<int> LineOfRow(int row) const;
-    bool IsReadOnly(int row) const { return row >= 1 && row <= read_only_; }
     // The grid's rows, the header included.
     int GridRows() const;
 

@@ -17,7 +17,8 @@ inline const QString kSqlMesoneros =
     QStringLiteral("select cod_vendedor, nom_vendedor from Vendedores order by nom_Vendedor;");
 
 // The side dishes offered from the contornos table, by name.
-inline const QString kSqlContornos = QStringLiteral("select nombre from contornos where activa=1 order by nombre;");
+inline const QString kSqlContornos =
+    QStringLiteral("select nombre from contornos where activa=1 order by nombre;");
 
 // The area's row in deposito.
 QString AreaSql(const QString& area, const Escape& esc);

@@ -123,7 +123,7 @@ void AppendLine(Grid& grid1, Grid& grid2, order::Order& pedido, order::Line line
     pedido.lineas.push_back(std::move(line));
 
     EmptySideDishes(grid2, numContornos);
-    ScrollToNewest(grid1, kLinesInView, grid1.Rows() - 1);
+    ScrollToNewest(grid1, kLinesInView, row);
 }
 
 void EmptySideDishes(Grid& grid2, qint16& numContornos) {

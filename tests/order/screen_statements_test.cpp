@@ -8,7 +8,9 @@ namespace {
 
 using namespace order;
 
-QString Marked(const QString& text) { return "<" + text + ">"; }
+QString Marked(const QString& text) {
+    return "<" + text + ">";
+}
 
 TEST(ScreenStatements, AreWrittenExactlyWithEveryValueEscaped) {
     const struct {
