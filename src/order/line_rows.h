@@ -14,7 +14,7 @@ inline constexpr int kMaxLines = 32767;
 
 class LineRows {
 public:
-    LineRows(int readOnlyRows, int lines);
+    LineRows(int readOnlyRows, int lines) : read_only_(readOnlyRows), lines_(lines) {}
 
     int Lines() const { return lines_; }
 
