@@ -57,6 +57,9 @@ set(PEDIDOS_LOGIC_SOURCES
   data/session_limits.h
   data/sql_text.cpp
   data/sql_text.h
+  order/escape.h
+  order/line_rows.cpp
+  order/line_rows.h
   order/list_file.cpp
   order/list_file.h
   order/menu_rules.cpp
@@ -65,6 +68,8 @@ set(PEDIDOS_LOGIC_SOURCES
   order/order.h
   order/pricing.cpp
   order/pricing.h
+  order/screen_statements.cpp
+  order/screen_statements.h
   sending/bad_values.cpp
   sending/bad_values.h
   sending/disk_queue.cpp

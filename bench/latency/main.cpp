@@ -175,13 +175,13 @@ void Run::MenuClicks(bool record) {
 // asked (answered 1) and the note to the chef declined. Its button's own
 // row is read as any menu button's, which menu_click times.
 void Run::Product(bool record) {
-    const int before = s_->Num_Items;
+    const int before = s_->Num_Items();
     Timed(QStringLiteral("product_qty"), record, [&] {
         Module1::Producto_Sel = kProduct;
         s_->buscar_arti1();
         bench::Settle();
     });
-    wrong += s_->Num_Items != before + 1 ||
+    wrong += s_->Num_Items() != before + 1 ||
              s_->Grid1->TextMatrix(before + 1, order_screen::kColCodigo) != kProduct;
 }
 
@@ -195,7 +195,7 @@ void Run::Enviar(int lines, bool record) {
     for (int i = 0; i < lines; ++i) {
         const QString note = QStringLiteral("%1-o%2-l%3").arg(tag_).arg(sent.size()).arg(i);
         const order::Line line = bench::DemoLine(i, note);
-        order_screen::AppendLine(*s_->Grid1, *s_->Grid2, s_->Pedido, line, s_->Num_Items, s_->Num_Contornos);
+        order_screen::AppendLine(*s_->Grid1, *s_->Grid2, s_->Pedido, line, s_->Num_Contornos);
         order.lineas.push_back(line);
     }
     sent.push_back(order);

@@ -60,8 +60,8 @@ int main(int argc, char** argv) {
     for (int o = 0; o < kSends; ++o) {
         bench::BeginOrder(QString::number(1 + o % 20));
         for (int l = 0; l < kLinesEach; ++l) EnterLine(s);
-        entered += s->Num_Items;
-        allEntered = allEntered && s->Num_Items == kLinesEach;
+        entered += s->Num_Items();
+        allEntered = allEntered && s->Num_Items() == kLinesEach;
         s->Command2_Click(0);
         bench::Settle();
     }

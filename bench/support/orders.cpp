@@ -66,7 +66,7 @@ QStringList DemoModelo() {
 void PutLinesOnScreen(int lines) {
     order_screen::Pedido_R* s = order_screen::Pedido_R::Instance();
     for (int i = 0; i < lines; ++i)
-        order_screen::AppendLine(*s->Grid1, *s->Grid2, s->Pedido, DemoLine(i), s->Num_Items, s->Num_Contornos);
+        order_screen::AppendLine(*s->Grid1, *s->Grid2, s->Pedido, DemoLine(i), s->Num_Contornos);
 }
 
 }  // namespace bench

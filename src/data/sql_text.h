@@ -19,4 +19,8 @@ QString SqlText(const Connection& connection, const QString& text);
 // fails by itself.
 QString SqlText(const QString& text);
 
+// The same as one plain function (SqlText has two), to hand to the
+// statement builders that take their escape as an argument.
+inline QString Escaped(const QString& text) { return SqlText(text); }
+
 }  // namespace data

@@ -8,6 +8,7 @@
 
 #include "data/sql_text.h"
 #include "order/pricing.h"
+#include "order/screen_statements.h"
 #include "order_screen/grid.h"
 #include "order_screen/order_lines.h"
 #include "order_screen/pedido_r.h"
@@ -42,15 +43,6 @@ order::PricingInput PricingFrom(const data::ResultSet& product, const data::Resu
     return in;
 }
 
-QString ProductQuery(const QString& code) {
-    return QStringLiteral("select * from productos where cod_producto = '") + data::SqlText(code) +
-           QStringLiteral("';");
-}
-QString CostQuery(const QString& code) {
-    return QStringLiteral("select * from costo where cod_producto='") + data::SqlText(code) +
-           QStringLiteral("';");
-}
-
 }  // namespace
 
 void Pedido_R::buscar_arti1() {
@@ -60,8 +52,9 @@ void Pedido_R::buscar_arti1() {
     // The cost row is asked with the product: the product's own code is
     // almost always the code touched, and then its answer is there when the
     // line is priced (a code stored otherwise is simply asked again).
-    const Leer_Adelantado adelantado({ProductQuery(Producto_Sel), CostQuery(Producto_Sel)});
-    Cadena_Sql = ProductQuery(Producto_Sel);
+    const QString productSql = order::ProductSql(Producto_Sel, data::Escaped);
+    const Leer_Adelantado adelantado({productSql, order::CostSql(Producto_Sel, data::Escaped)});
+    Cadena_Sql = productSql;
     Abrir_Tabla(Rs_Producto, Cadena_Sql);
     if (Rs_Producto->RecordCount() == 0) return;
     // Products sold by weight are weighed at the counter, not ordered here.
@@ -103,7 +96,7 @@ void Pedido_R::verificar() {
     // 2. The cost row.
     const data::ResultSet& product = *Rs_Producto;
     const rt::Variant code = product.Field(QStringLiteral("Cod_producto"));
-    Cadena_Sql = CostQuery(code.ToTextOrEmpty());
+    Cadena_Sql = order::CostSql(code.ToTextOrEmpty(), data::Escaped);
     Abrir_Tabla(Rs_Costo, Cadena_Sql);
 
     // 3-6. Price, quantity, tax.
@@ -130,7 +123,7 @@ void Pedido_R::verificar() {
     line.deposito = Area_Actual;
     line.observacion = note;
     line.imprimir = product.Field(QStringLiteral("cocina")).ToTextOrEmpty();
-    AppendLine(*Grid1, *Grid2, Pedido, std::move(line), Num_Items, Num_Contornos);
+    AppendLine(*Grid1, *Grid2, Pedido, std::move(line), Num_Contornos);
     ShowCount();
     ResetEntry();
 }

@@ -29,8 +29,6 @@ constexpr int kButtonsPerPage = 15;
 constexpr double kMenuPoints = 8;
 constexpr int kPictureSide = 40;  // pixels at the design size
 
-QString Escaped(const QString& text) { return data::SqlText(text); }
-
 void ShowCritical(const QString& text) {
     dialogs::Current().Message(text, dialogs::kApplicationTitle, dialogs::Icon::Critical);
 }
@@ -70,7 +68,7 @@ void Pedido_R::Menu_Principal() {
         widgets::SetFaceColor(b, face);
     }
     tit_menu(QStringLiteral(") Menu Principal"));
-    Cadena_Sql = order::MainMenuSql(Area_Actual, Escaped);
+    Cadena_Sql = order::MainMenuSql(Area_Actual, data::Escaped);
     Abrir_Tabla(Rs_Botones, Cadena_Sql);
     if (Rs_Botones->RecordCount() == 0) {
         ShowCritical(QStringLiteral("Tabla vacia"));
@@ -97,7 +95,8 @@ void Pedido_R::Buscar_Menu_Venta() {
     using namespace Module1;
     // Each statement on its own: a failing one is skipped and the step goes on.
     rt::ResumeNext("Buscar_Menu_Venta: clicked row", [this] {
-        Cadena_Sql = order::ClickedRowSql(Indice_Boton, Titulo_Boton, Menu_Actual, Submenu_Actual, Area_Actual, Escaped);
+        Cadena_Sql = order::ClickedRowSql(Indice_Boton, Titulo_Boton, Menu_Actual, Submenu_Actual,
+                                          Area_Actual, data::Escaped);
         Abrir_Tabla(Rs_Botones, Cadena_Sql);
     });
     if (Rs_Botones->RecordCount() == 0) return;  // a blank or stale button
@@ -117,11 +116,11 @@ void Pedido_R::Buscar_Menu_Venta() {
         case order::RowKind::Menu:
             Menu_Actual = titulo;
             tit_menu(order::PageTitle(titulo));
-            Cadena_Sql = order::MenuChildrenSql(titulo, Area_Actual, Escaped);
+            Cadena_Sql = order::MenuChildrenSql(titulo, Area_Actual, data::Escaped);
             break;
         case order::RowKind::Submenu:
             Submenu_Actual = titulo;
-            Cadena_Sql = order::SubmenuChildrenSql(titulo, Menu_Actual, Area_Actual, Escaped);
+            Cadena_Sql = order::SubmenuChildrenSql(titulo, Menu_Actual, Area_Actual, data::Escaped);
             break;
         case order::RowKind::Neither:
             return;

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 
 #include "order/list_file.h"
+#include "order/screen_statements.h"
 #include "order_screen/grid.h"
 #include "order_screen/order_lines.h"
 #include "order_screen/pedido_r.h"
@@ -59,7 +60,7 @@ void Pedido_R::Buscar_T() {
 
 void Pedido_R::Buscar_C1() {
     using namespace Module1;
-    Cadena_Sql = QStringLiteral("select nombre from contornos where activa=1 order by nombre;");
+    Cadena_Sql = order::kSqlContornos;
     Abrir_Tabla(Rs_General, Cadena_Sql);
     widgets::ClearList(Combo2);
     for (Rs_General->MoveFirst(); !Rs_General->IsEof(); Rs_General->MoveNext())

@@ -5,14 +5,12 @@
 // Plain functions: every text value is escaped by the caller's function, so
 // statement texts keep their exact shape.
 #include <QString>
-#include <functional>
 #include <optional>
 
+#include "order/escape.h"
 #include "runtime/variant.h"
 
 namespace order {
-
-using Escape = std::function<QString(const QString&)>;
 
 // The rows of the area's main menu.
 QString MainMenuSql(const QString& area, const Escape& esc);

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "runtime/runtime_error.h"
+#include "widgets/contrast.h"
 #include "widgets/touch.h"
 #include "widgets/twips.h"
 
@@ -29,10 +30,12 @@ namespace {
 constexpr int kOwnFontRole = Qt::UserRole + 1;
 
 // Paints the current cell in exactly the grid's selection colours, which some
-// styles would shade, and without a focus frame: the colour marks it.
+// styles would shade, and without a focus frame: the colour marks it. The
+// cells of read-only rows get their own colours and italics, over the
+// selection's too.
 class CellPainter : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit CellPainter(Grid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
@@ -45,6 +48,22 @@ public:
         }
         QStyledItemDelegate::paint(painter, plain, index);
     }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (!ReadOnly(index)) return;
+        option->font.setItalic(true);
+        option->backgroundBrush = grid_->ReadOnlyBack();
+        option->palette.setColor(QPalette::Text, grid_->ReadOnlyText());
+    }
+
+private:
+    bool ReadOnly(const QModelIndex& index) const {
+        return grid_->IsReadOnlyRow(index.row()) && index.column() > 0;
+    }
+
+    const Grid* grid_;
 };
 
 struct VirtualKey {
@@ -109,6 +128,7 @@ Grid::Grid(QWidget* parent)
 void Grid::SetRows(int rows) {
     if (rows < 1) BadRow();
     setRowCount(rows);
+    read_only_rows_ = std::min(read_only_rows_, rows - 1);
     FillCells();
     KeepCurrentValid();
 }
@@ -163,6 +183,7 @@ void Grid::AddItem(const QString& text) {
 void Grid::RemoveItem(int row) {
     if (row == 0) BadRow();
     CheckRow(row);
+    if (IsReadOnlyRow(row)) --read_only_rows_;
     removeRow(row);
     KeepCurrentValid();
 }
@@ -244,8 +265,24 @@ void Grid::SetColors(const QColor& background, const QColor& selectedBack,
     viewport()->update();
 }
 
+void Grid::SetReadOnlyRows(int count) {
+    read_only_rows_ = std::clamp(count, 0, rowCount() - 1);
+    viewport()->update();
+}
+
+QColor Grid::ReadOnlyBack() const {
+    const QColor cells = palette().color(QPalette::Active, QPalette::Base);
+    return QColor((cells.red() + empty_area_.red()) / 2, (cells.green() + empty_area_.green()) / 2,
+                  (cells.blue() + empty_area_.blue()) / 2);
+}
+
+QColor Grid::ReadOnlyText() const {
+    return widgets::ShadeReaching(palette().color(QPalette::Active, QPalette::Text), ReadOnlyBack(),
+                                  widgets::kTextContrast);
+}
+
 void Grid::mousePressEvent(QMouseEvent* event) {
-    // Fixed cells and the empty area leave the current cell where it is.
+    // Fixed cells, read-only rows and the empty area leave the current cell where it is.
     pressed_on_cell_ =
         event->button() == Qt::LeftButton && IsNormalCell(event->position().toPoint());
     if (pressed_on_cell_)
@@ -284,7 +321,7 @@ void Grid::keyboardSearch(const QString& search) {
 
 QModelIndex Grid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
     const QModelIndex next = QTableWidget::moveCursor(action, modifiers);
-    if (next.isValid() && IsFixed(next.row(), next.column())) return currentIndex();
+    if (next.isValid() && !IsReachable(next.row(), next.column())) return currentIndex();
     return next;
 }
 
@@ -306,7 +343,7 @@ void Grid::updateGeometries() {
 
 bool Grid::IsNormalCell(const QPoint& pos) const {
     const QModelIndex index = indexAt(pos);
-    return index.isValid() && !IsFixed(index.row(), index.column());
+    return index.isValid() && IsReachable(index.row(), index.column());
 }
 
 void Grid::CheckRow(int row) const {

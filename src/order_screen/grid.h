@@ -3,7 +3,9 @@
 // with a current cell, rows appended at the end and removed from the middle.
 // Row 0 is a fixed header row that stays in view while the other rows scroll;
 // column 0 is a fixed column. Fixed cells are drawn like headers and cannot
-// become current by click or arrow key (only by SetRow/SetCol).
+// become current by click or arrow key (only by SetRow/SetCol). Rows just
+// below the header may be read-only: shown, set apart, and like fixed cells
+// out of reach of clicks, arrow keys and long presses.
 //
 // A row or column outside the grid raises kInvalidGridIndex ("Índice de fila
 // no válido" / "Índice de columna no válido"): setting Row, Col or TopRow,
@@ -80,6 +82,17 @@ public:
     void SetColors(const QColor& background, const QColor& selectedBack, const QColor& selectedText,
                    const QColor& emptyArea);
 
+    // Rows 1 to `count` become read-only (0: none). Removing one of them
+    // leaves one fewer; fewer rows leave fewer.
+    void SetReadOnlyRows(int count);
+    int ReadOnlyRows() const { return read_only_rows_; }
+    bool IsReadOnlyRow(int row) const { return row >= 1 && row <= read_only_rows_; }
+    // Read-only cells stand on a shade halfway between the cells' background
+    // and the empty area, in italics, never drawn as the current cell; their
+    // text is the cells' text colour, or the nearest shade of it that reads.
+    QColor ReadOnlyBack() const;
+    QColor ReadOnlyText() const;
+
 signals:
     // A left click on a normal cell, which has become the current one.
     void Clicked();
@@ -102,6 +115,8 @@ protected:
 
 private:
     static bool IsFixed(int row, int col) { return row == 0 || col == 0; }
+    // Neither fixed nor read-only: a cell the waiter can make current.
+    bool IsReachable(int row, int col) const { return !IsFixed(row, col) && !IsReadOnlyRow(row); }
     bool IsNormalCell(const QPoint& pos) const;
     void CheckRow(int row) const;
     void CheckCol(int col) const;
@@ -123,6 +138,7 @@ private:
     double font_size_;
     double largest_font_size_;
     bool pressed_on_cell_ = false;
+    int read_only_rows_ = 0;
 };
 
 }  // namespace order_screen

@@ -44,13 +44,14 @@ const std::array<ColumnLayout, 2> kGrid2Layout = {{
     {" Contorno", 3000},
 }};
 
-// Empties `grid` to the given columns and 2 rows, writes the headers bold at
-// `points` and sets the widths.
+// Empties `grid` to the given columns and 2 rows, none read-only, writes the
+// headers bold at `points` and sets the widths.
 template <std::size_t N>
 void LayOut(Grid& grid, const std::array<ColumnLayout, N>& columns, double points) {
     grid.Clear();
     grid.SetCols(static_cast<int>(N));
     grid.SetRows(2);
+    grid.SetReadOnlyRows(0);
     grid.SetRow(0);
     for (std::size_t col = 0; col < N; ++col) {
         grid.SetCol(static_cast<int>(col));
@@ -98,19 +99,31 @@ void limp_grid(Grid& grid1) {
     LayOut(grid1, kGrid1Layout, kLineFontSize);
 }
 
-void AppendLine(Grid& grid1, Grid& grid2, order::Order& pedido, order::Line line, qint16& numItems,
+order::LineRows RowsOf(const Grid& grid1, const order::Order& pedido) {
+    return order::LineRows(grid1.ReadOnlyRows(), static_cast<int>(pedido.lineas.size()));
+}
+
+const order::Line* LineAt(const Grid& grid1, const order::Order& pedido, int row) {
+    const std::optional<int> line = RowsOf(grid1, pedido).LineOfRow(row);
+    return line ? &pedido.lineas[static_cast<size_t>(*line)] : nullptr;
+}
+
+void AppendLine(Grid& grid1, Grid& grid2, order::Order& pedido, order::Line line,
                 qint16& numContornos) {
-    IncrementCounter(numItems);
+    const order::LineRows rows = RowsOf(grid1, pedido);
+    if (rows.Lines() >= order::kMaxLines) rt::Raise(rt::kOverflow);
     line = order::RoundedAsShown(std::move(line));
     line.contornos = CarriedSideDishes(grid2);
-    if (numItems > 1) grid1.AddItem(QString());
-    grid1.SetRow(numItems);
+    // The first line of an order takes the empty row; the others get a new one.
+    const int row = rows.RowOfLine(rows.Lines());
+    if (row >= grid1.Rows()) grid1.AddItem(QString());
+    grid1.SetRow(row);
     const QStringList cells = order::RowCells(line);
     for (int col = 0; col < order::kOrderColumns; ++col) WriteCell(grid1, col, cells[col], kLineFontSize);
     pedido.lineas.push_back(std::move(line));
 
     EmptySideDishes(grid2, numContornos);
-    ScrollToNewest(grid1, kLinesInView, grid1.Rows() - 1);
+    ScrollToNewest(grid1, kLinesInView, row);
 }
 
 void EmptySideDishes(Grid& grid2, qint16& numContornos) {
@@ -133,15 +146,14 @@ void AppendSideDish(Grid& grid2, qint16& numContornos, const QString& name) {
     ScrollToNewest(grid2, kSideDishRowsInView, numContornos);
 }
 
-bool Borrar(Grid& grid1, order::Order& pedido, int filaSel, qint16& numItems) {
-    if (filaSel < 1 || filaSel > numItems || filaSel >= grid1.Rows()) return false;
+bool Borrar(Grid& grid1, order::Order& pedido, int filaSel) {
+    const std::optional<int> line = RowsOf(grid1, pedido).LineOfRow(filaSel);
+    if (!line) return false;
     grid1.RemoveItem(filaSel);
-    if (filaSel <= static_cast<int>(pedido.lineas.size()))
-        pedido.lineas.erase(pedido.lineas.begin() + (filaSel - 1));
+    pedido.lineas.erase(pedido.lineas.begin() + *line);
     // An order without lines still shows one empty row under the header.
-    if (grid1.Rows() < 2) grid1.AddItem(QString());
+    if (grid1.Rows() < RowsOf(grid1, pedido).GridRows()) grid1.AddItem(QString());
     grid1.SetCol(kColCodigo);
-    DecrementCounter(numItems);
     return true;
 }
 

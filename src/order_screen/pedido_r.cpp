@@ -109,7 +109,8 @@ void Pedido_R::Form_Load() {
     // once, and the next touch connects again.
     std::optional<data::ConnectionLost> sinServidor;
     // The area and the clearing's reads need nothing of each other: one round trip.
-    const Leer_Adelantado adelantado({AreaQuery(), kSqlParametros, kSqlMesoneros});
+    const Leer_Adelantado adelantado(
+        {order::AreaSql(Area_Actual, data::Escaped), kSqlParametros, kSqlMesoneros});
     try {
         LoadArea();
     } catch (const data::ConnectionLost& e) {
@@ -130,14 +131,9 @@ void Pedido_R::Form_Load() {
     if (sinServidor) throw *sinServidor;
 }
 
-QString Pedido_R::AreaQuery() const {
-    return QStringLiteral("select * from deposito where codigo='") + data::SqlText(Area_Actual) +
-           QStringLiteral("';");
-}
-
 void Pedido_R::LoadArea() {
     using namespace Module1;
-    Cadena_Sql = AreaQuery();
+    Cadena_Sql = order::AreaSql(Area_Actual, data::Escaped);
     Abrir_Tabla(Rs_General, Cadena_Sql);
     if (Rs_General->RecordCount() == 0) {
         // A terminal whose area has no row still takes orders, under area "0".
@@ -186,7 +182,6 @@ void Pedido_R::Limpiar() {
         Grid2->Clear();
         Grid2->SetRows(2);
     });
-    Num_Items = 0;
     Pedido = order::Order();
     ResumeNext("Limpiar: date", [this] {
         Label1[4]->setText(rt::Variant::FromDate(Module1::Fecha_Servidor).ToText());
@@ -309,7 +304,7 @@ void Pedido_R::BlankMenuButtons() {
     }
 }
 
-void Pedido_R::ShowCount() { Label1[3]->setText(QString::number(Num_Items)); }
+void Pedido_R::ShowCount() { Label1[3]->setText(QString::number(Num_Items())); }
 
 void Pedido_R::Grid1_Click() { Fila_Sel = Grid1->Row(); }
 
@@ -326,7 +321,7 @@ void Pedido_R::Grid2_KeyDown(int keyCode, int /*shift*/) {
 }
 
 void Pedido_R::Borrar() {
-    order_screen::Borrar(*Grid1, Pedido, Fila_Sel, Num_Items);
+    order_screen::Borrar(*Grid1, Pedido, Fila_Sel);
     ShowCount();
 }
 

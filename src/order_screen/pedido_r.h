@@ -9,6 +9,7 @@
 
 #include "data/result_set.h"
 #include "order/order.h"
+#include "order/screen_statements.h"
 
 class QComboBox;
 class QGroupBox;
@@ -32,10 +33,9 @@ namespace order_screen {
 class Grid;
 
 // What the screen reads each time it is cleared: the parameters, then the
-// waiters. Sending asks them in its own last round trip.
-inline const QString kSqlParametros = QStringLiteral("select * from mantenimiento;");
-inline const QString kSqlMesoneros =
-    QStringLiteral("select cod_vendedor, nom_vendedor from Vendedores order by nom_Vendedor;");
+// waiters.
+using order::kSqlMesoneros;
+using order::kSqlParametros;
 
 class Pedido_R : public QWidget {
     Q_OBJECT
@@ -171,7 +171,8 @@ public:
     // ---- state of the order being taken
     // The order: its waiter and table, and the lines Grid1 shows.
     order::Order Pedido;
-    qint16 Num_Items = 0;
+    // The order's lines, as "CANTIDAD ITEM:" shows them.
+    qint16 Num_Items() const { return static_cast<qint16>(Pedido.lineas.size()); }
     qint16 Num_Contornos = 0;
     int Fila_Sel = 0;
     QString Area_Actual;
@@ -227,7 +228,6 @@ private:
     void ResetEntry();
     // The terminal's area: its name on the information bar, or area "0".
     void LoadArea();
-    QString AreaQuery() const;  // the area's row in deposito
     // Buscar_Parametros' steps: what the server holds, and the table list.
     void LoadParametersAndWaiters();
     void FillTableList();

@@ -36,10 +36,10 @@ bool Pedido_R::AskToRemove(const QString& what) {
 
 void Pedido_R::Grid1_LongPress(int row) {
     Fila_Sel = row;
-    // The empty row under the header is no line.
-    if (Fila_Sel < 1 || Fila_Sel > Num_Items || Fila_Sel > static_cast<int>(Pedido.lineas.size())) return;
-    if (AskToRemove(Pedido.lineas[static_cast<size_t>(Fila_Sel - 1)].nombre) && SettlePendingSend(Accion::Borrar))
-        Borrar();
+    // The header, the empty row under it and the read-only rows are no line.
+    const order::Line* line = LineAt(*Grid1, Pedido, Fila_Sel);
+    if (line == nullptr) return;
+    if (AskToRemove(line->nombre) && SettlePendingSend(Accion::Borrar)) Borrar();
 }
 
 void Pedido_R::Grid2_LongPress(int row) {

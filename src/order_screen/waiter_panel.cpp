@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 #include "data/sql_text.h"
+#include "order/screen_statements.h"
 #include "order_screen/pedido_r.h"
 #include "data/module1.h"
 
@@ -15,8 +16,7 @@ void Pedido_R::dbCombo2_Click() {
     using namespace Module1;
     const QString name = dbCombo2->currentText();
     if (name.isEmpty()) return;
-    Cadena_Sql = QStringLiteral("select * from vendedores where nom_vendedor='") + data::SqlText(name) +
-                 QStringLiteral("';");
+    Cadena_Sql = order::WaiterSql(name, data::Escaped);
     Abrir_Tabla(Rs_General, Cadena_Sql);
     if (Rs_General->RecordCount() > 0) {
         const QString code = Rs_General->Field(QStringLiteral("cod_vendedor")).ToTextOrEmpty();

@@ -102,7 +102,7 @@ protected:
         s->Habilita();
         for (int l = 0; l < testsupport::ConcurrentLineCount(kScreen, o); ++l)
             order_screen::AppendLine(*s->Grid1, *s->Grid2, s->Pedido, testsupport::ConcurrentLine(kScreen, o, l),
-                                     s->Num_Items, s->Num_Contornos);
+                                     s->Num_Contornos);
     }
 
     const TestCluster cluster;

@@ -1,7 +1,9 @@
-// The menu tree's statements, page titles and row rules.
+// The menu tree's statements, page titles and row rules, and the order
+// screen's own statements.
 #include <gtest/gtest.h>
 
 #include "order/menu_rules.h"
+#include "order/screen_statements.h"
 
 namespace {
 
@@ -44,6 +46,13 @@ TEST(MenuStatements, EveryTextValueGoesThroughTheEscape) {
     EXPECT_EQ(MainMenuSql("01", Marked).count("<01>"), 1);
     EXPECT_EQ(MenuChildrenSql("M", "01", Marked).count('<'), 2);
     EXPECT_EQ(SubmenuChildrenSql("S", "M", "01", Marked).count('<'), 3);
+}
+
+TEST(ScreenStatements, AreWrittenExactlyWithEveryValueEscaped) {
+    EXPECT_EQ(AreaSql("01", Marked), "select * from deposito where codigo='<01>';");
+    EXPECT_EQ(WaiterSql("ANA", Marked), "select * from vendedores where nom_vendedor='<ANA>';");
+    EXPECT_EQ(ProductSql("E001", Marked), "select * from productos where cod_producto = '<E001>';");
+    EXPECT_EQ(CostSql("E001", Marked), "select * from costo where cod_producto='<E001>';");
 }
 
 TEST(PageTitle, BlanksHalveToEvenAndLongTitlesGetNone) {

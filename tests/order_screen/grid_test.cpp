@@ -13,6 +13,7 @@
 #include <tuple>
 
 #include "runtime/program_locale.h"
+#include "widgets/contrast.h"
 #include "widgets/twips.h"
 
 namespace {
@@ -272,6 +273,35 @@ TEST_F(GridTest, ColoursOfCellsSelectionAndEmptyArea) {
     EXPECT_EQ(shot.pixelColor(other.right() + 20, other.center().y()), grey);
     EXPECT_EQ(shot.pixelColor(5, grid.viewport()->height() - 3), grey);
     EXPECT_EQ(grid.item(2, 0)->background().color(), grid.palette().color(QPalette::Button));
+}
+
+// Read-only rows stand apart, even as the current cell, and take no click
+// or arrow key; removing one, or fewer rows, leaves fewer.
+TEST_F(GridTest, ReadOnlyRowsAreSetApartAndOutOfReach) {
+    const QColor white(255, 255, 255), yellow(255, 255, 192), grey(224, 224, 224);
+    grid.SetColors(white, yellow, Qt::black, grey);
+    FillNumbered(5, 2);
+    grid.resize(grid.width(), 7 * grid.rowHeight(1));
+    grid.SetReadOnlyRows(2);
+    grid.SetRow(1);
+    const QImage shot = grid.viewport()->grab().toImage();
+    const QColor back = shot.pixelColor(grid.visualItemRect(grid.item(1, 1)).topLeft() + QPoint(1, 1));
+    EXPECT_EQ(back, grid.ReadOnlyBack());
+    EXPECT_NE(back, white);
+    EXPECT_NE(back, grey);
+    EXPECT_GE(widgets::ContrastRatio(grid.ReadOnlyText(), back), widgets::kTextContrast);
+
+    grid.SetRow(3);
+    QSignalSpy clicked(&grid, &Grid::Clicked);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, CellCenter(2, 1));
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_Up);
+    EXPECT_EQ(clicked.count(), 0);
+    EXPECT_EQ(grid.Row(), 3);
+    grid.RemoveItem(1);
+    EXPECT_EQ(grid.ReadOnlyRows(), 1);
+    grid.SetRows(1);
+    EXPECT_EQ(grid.ReadOnlyRows(), 0);
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ TEST_P(ItemEntryTest, AQuantityDishBecomesALineWithTaxTakenOut) {
     dialogs.AnswerNo();
     Choose(s, "E001");  // TEQUEÑOS 219,00 with the general rate 16 %
 
-    ASSERT_EQ(s->Num_Items, 1);
+    ASSERT_EQ(s->Num_Items(), 1);
     EXPECT_EQ(Cell(s, 1, kColCodigo), "E001");
     EXPECT_EQ(Cell(s, 1, kColNombre), QString::fromUtf8("TEQUEÑOS (6 UND)"));
     EXPECT_EQ(Cell(s, 1, kColCant), "3,000");
@@ -94,7 +94,7 @@ TEST_P(ItemEntryTest, TheQuantityPromptRepeatsUntilAValidQuantity) {
         if (box.kind == "message") {
             EXPECT_EQ(box.title, " Sistema VandrelFW ");
         }
-    ASSERT_EQ(s->Num_Items, 1);
+    ASSERT_EQ(s->Num_Items(), 1);
     EXPECT_EQ(Cell(s, 1, kColCant), "0,500");
 }
 
@@ -104,7 +104,7 @@ TEST_P(ItemEntryTest, ANoteToTheChefIsStoredInUpperCase) {
     dialogs.AnswerYes();
     dialogs.AnswerInput(QString::fromUtf8("sin cebolla, jalapeño y D'Angelo \\ aparte"));
     Choose(s, "Z001");
-    ASSERT_EQ(s->Num_Items, 1);
+    ASSERT_EQ(s->Num_Items(), 1);
     EXPECT_EQ(Cell(s, 1, kColObservacion), QString::fromUtf8("SIN CEBOLLA, JALAPEÑO Y D'ANGELO \\ APARTE"));
     EXPECT_EQ(Cell(s, 1, kColCant), "10,000");
     const auto& note = dialogs.shown.back();
@@ -140,7 +140,7 @@ TEST_P(ItemEntryTest, TypedTextStopsAtTheWidthOfTheColumnsItIsStoredIn) {
     dialogs.AnswerYes();
     dialogs.AnswerInput(QString(nota + 1, 'n'));
     Choose(s, "Z001");
-    ASSERT_EQ(s->Num_Items, 1);
+    ASSERT_EQ(s->Num_Items(), 1);
     EXPECT_EQ(dialogs.shown.back().maxLength, nota);
     EXPECT_EQ(Cell(s, 1, kColObservacion), QString(nota, 'N'));
 }
@@ -152,7 +152,7 @@ TEST_P(ItemEntryTest, ExemptReducedLuxuryAndNoCostProducts) {
         dialogs.AnswerNo();
         Choose(s, code);
     }
-    ASSERT_EQ(s->Num_Items, 4);
+    ASSERT_EQ(s->Num_Items(), 4);
     // Exempt, without print group.
     EXPECT_EQ(Cell(s, 1, kColPrecio), "36,50");
     EXPECT_EQ(Cell(s, 1, kColIva), "0,00");
@@ -179,7 +179,7 @@ TEST_P(ItemEntryTest, APriceLevelChangedInTheDatabaseTakesEffectAfterLimpiar) {
     dialogs.AnswerInput("2");
     dialogs.AnswerNo();
     Choose(s, "E001");  // precio_b 240,90
-    ASSERT_EQ(s->Num_Items, 1);
+    ASSERT_EQ(s->Num_Items(), 1);
     EXPECT_EQ(Cell(s, 1, kColPrecio), "207,67");
     EXPECT_EQ(Cell(s, 1, kColSubTotal), "415,34");
     EXPECT_EQ(Cell(s, 1, kColCodVendedor), "002");
@@ -191,7 +191,7 @@ TEST_P(ItemEntryTest, AProductWithoutPriceIsRefusedAndLeavesNothingBehind) {
     dialogs.AnswerNo();
     Choose(s, "D005");
     EXPECT_EQ(Messages(), QStringList{"Error No hay Existencia o Producto sin Precio de Venta..."});
-    EXPECT_EQ(s->Num_Items, 0);
+    EXPECT_EQ(s->Num_Items(), 0);
     EXPECT_EQ(s->Grid1->Rows(), 2);
     EXPECT_EQ(Cell(s, 1, kColCodigo), "");
     EXPECT_DOUBLE_EQ(s->Cantidad_Sel, 1);  // the next line does not inherit the 4
@@ -209,7 +209,7 @@ TEST_P(ItemEntryTest, ARefusedPanelDishLeavesNoSideDishesNorCookingPointForTheNe
     dialogs.AnswerNo();
     s->Command4_Click();
     EXPECT_EQ(Messages(), QStringList{"Error No hay Existencia o Producto sin Precio de Venta..."});
-    EXPECT_EQ(s->Num_Items, 0);
+    EXPECT_EQ(s->Num_Items(), 0);
     EXPECT_EQ(s->Num_Contornos, 0);
     EXPECT_EQ(s->Grid2->TextMatrix(1, 0), "");
     EXPECT_EQ(s->Combo3->currentText(), "");
@@ -218,7 +218,7 @@ TEST_P(ItemEntryTest, ARefusedPanelDishLeavesNoSideDishesNorCookingPointForTheNe
     dialogs.AnswerInput("1");
     dialogs.AnswerNo();
     Choose(s, "B002");
-    ASSERT_EQ(s->Num_Items, 1);
+    ASSERT_EQ(s->Num_Items(), 1);
     EXPECT_EQ(Cell(s, 1, kColContorno1), "");
     EXPECT_EQ(Cell(s, 1, kColTermino), "");
 }
@@ -229,7 +229,7 @@ TEST_P(ItemEntryTest, WeighedUnknownAndEmptyProductsDoNothing) {
     Choose(s, "NOEXISTE");
     Choose(s, "");
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(s->Num_Items, 0);
+    EXPECT_EQ(s->Num_Items(), 0);
     EXPECT_TRUE(s->Frame6->isHidden());
     EXPECT_TRUE(s->Frame4->isEnabled());
 }
@@ -267,7 +267,7 @@ TEST_P(ItemEntryTest, SideDishesThenCookingPointMakeOneLineOfQuantityOne) {
 
     dialogs.AnswerNo();
     QTest::mouseClick(s->Command4, Qt::LeftButton);
-    ASSERT_EQ(s->Num_Items, 1);
+    ASSERT_EQ(s->Num_Items(), 1);
     EXPECT_EQ(Cell(s, 1, kColCant), "1,000");
     EXPECT_EQ(Cell(s, 1, kColContorno1), "Papas fritas");
     EXPECT_EQ(Cell(s, 1, kColContorno2), "Tostones");
@@ -291,7 +291,7 @@ TEST_P(ItemEntryTest, ADollarDishOnlyWithACookingPointOpensItsPanelLower) {
     s->Combo3->setEditText("A LA PIEDRA");  // typed, not in the list
     dialogs.AnswerNo();
     s->Command4_Click();
-    ASSERT_EQ(s->Num_Items, 1);
+    ASSERT_EQ(s->Num_Items(), 1);
     // 24,50 dollars × 36,50 = 894,25, general rate.
     EXPECT_EQ(Cell(s, 1, kColPrecio), "770,91");
     EXPECT_EQ(Cell(s, 1, kColTermino), "A LA PIEDRA");
@@ -305,7 +305,7 @@ TEST_P(ItemEntryTest, ADishWithSideDishesOnlyIsBuiltWhenTheirPanelCloses) {
     dialogs.AnswerNo();
     s->Command3_Click();
     EXPECT_TRUE(s->Frame7->isHidden());
-    ASSERT_EQ(s->Num_Items, 1);
+    ASSERT_EQ(s->Num_Items(), 1);
     EXPECT_EQ(Cell(s, 1, kColContorno1), "Yuca frita");
     EXPECT_EQ(Cell(s, 1, kColContorno2), "");
     EXPECT_TRUE(s->Frame4->isEnabled());
@@ -321,7 +321,7 @@ TEST_P(ItemEntryTest, MissingListFilesLeaveEmptyListsAndTheDishCanStillBeTaken) 
     EXPECT_EQ(s->Combo3->count(), 0);
     dialogs.AnswerNo();
     s->Command4_Click();
-    ASSERT_EQ(s->Num_Items, 1);
+    ASSERT_EQ(s->Num_Items(), 1);
     EXPECT_TRUE(dialogs.shown.size() == 1u && dialogs.shown[0].kind == "yesno");
 }
 

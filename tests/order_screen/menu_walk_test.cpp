@@ -181,7 +181,7 @@ TEST_P(MenuWalkTest, MenuSubmenuProductAndTheNextProductOfTheSameLevel) {
     EXPECT_EQ(s->Submenu_Actual, "");
     dialogs.AnswerNo();
     s->Command3_Click();
-    ASSERT_EQ(s->Num_Items, 1);
+    ASSERT_EQ(s->Num_Items(), 1);
 
     // The buttons still show the submenu; its next product is found by index,
     // caption and area alone.
@@ -190,7 +190,7 @@ TEST_P(MenuWalkTest, MenuSubmenuProductAndTheNextProductOfTheSameLevel) {
     QTest::mouseClick(s->bmenu[3], Qt::LeftButton);  // COSTILLAS BBQ: side dishes
     dialogs.AnswerNo();
     s->Command3_Click();
-    ASSERT_EQ(s->Num_Items, 2);
+    ASSERT_EQ(s->Num_Items(), 2);
     EXPECT_EQ(s->Grid1->TextMatrix(2, 0), "P009");
     EXPECT_EQ(dialogs.AnswersLeft(), 2u);  // no quantity asked for a side-dish dish
 
@@ -274,7 +274,7 @@ TEST_P(MenuWalkTest, BackToTheMainMenuFromASubmenu) {
     dialogs.AnswerInput("1");
     dialogs.AnswerNo();
     s->bmenu_Click(7);  // CAFE MARRON, a product on the main menu
-    EXPECT_EQ(s->Num_Items, 1);
+    EXPECT_EQ(s->Num_Items(), 1);
 }
 
 TEST_P(MenuWalkTest, CaptionsWithApostrophesWorkEndToEnd) {
@@ -287,7 +287,7 @@ TEST_P(MenuWalkTest, CaptionsWithApostrophesWorkEndToEnd) {
     dialogs.AnswerInput("1");
     dialogs.AnswerNo();
     s->bmenu_Click(0);
-    ASSERT_EQ(s->Num_Items, 1);
+    ASSERT_EQ(s->Num_Items(), 1);
     EXPECT_EQ(s->Grid1->TextMatrix(1, 0), "B030");
     EXPECT_EQ(dialogs.shown.size(), 2u);  // the quantity and the note question, no error
 }

@@ -46,7 +46,7 @@ protected:
     }
 
     void Append(const QString& codigo) {
-        AppendLine(grid1, grid2, pedido, Line(codigo), numItems, numContornos);
+        AppendLine(grid1, grid2, pedido, Line(codigo), numContornos);
     }
 
     // The codes of the order's lines: the same as the grid shows, in order.
@@ -63,6 +63,8 @@ protected:
         return codes;
     }
 
+    int NumItems() const { return static_cast<int>(pedido.lineas.size()); }
+
     bool RowIsEmpty(const Grid& grid, int row) const {
         for (int c = 0; c < grid.Cols(); ++c)
             if (!grid.TextMatrix(row, c).isEmpty()) return false;
@@ -77,7 +79,6 @@ protected:
     QWidget screen;
     Grid grid1{&screen};
     Grid grid2{&screen};
-    qint16 numItems = 0;
     qint16 numContornos = 0;
     order::Order pedido;
 };
@@ -126,7 +127,7 @@ TEST_F(OrderLinesTest, ResetSideDishGridLaysOutItsHeader) {
 
 TEST_F(OrderLinesTest, AppendLineFillsEveryColumnOfTheNextRow) {
     Append("A");
-    EXPECT_EQ(numItems, 1);
+    EXPECT_EQ(NumItems(), 1);
     ASSERT_EQ(grid1.Rows(), 2);  // the first line takes the empty row
     const QStringList row = {"A",     "Nombre A", "1,000", "10,00", "10,00",        "12,00",
                              "0,000", "",         "",      "",      "Tres cuartos", "V01",
@@ -137,7 +138,7 @@ TEST_F(OrderLinesTest, AppendLineFillsEveryColumnOfTheNextRow) {
         EXPECT_FALSE(grid1.item(1, c)->font().bold()) << c;
     }
     Append("B");
-    EXPECT_EQ(numItems, 2);
+    EXPECT_EQ(NumItems(), 2);
     EXPECT_EQ(grid1.Rows(), 3);
     EXPECT_EQ(Codes(grid1), QStringList({"A", "B"}));
     EXPECT_EQ(grid1.TextMatrix(0, kColCodigo), " Código");
@@ -148,7 +149,7 @@ TEST_F(OrderLinesTest, TheOrderKeepsTheNumbersTheGridShows) {
     order::Line raw = Line("A");
     raw.precio = 2.675;
     raw.cantidad = 1.0004;
-    AppendLine(grid1, grid2, pedido, raw, numItems, numContornos);
+    AppendLine(grid1, grid2, pedido, raw, numContornos);
     EXPECT_EQ(pedido.lineas.back().precio, 2.68);
     EXPECT_EQ(pedido.lineas.back().cantidad, 1);
     EXPECT_EQ(grid1.TextMatrix(1, kColPrecio), "2,68");
@@ -207,7 +208,6 @@ TEST_F(OrderLinesTest, TheNewestLinesStayInView) {
     for (const int height : {roomForTwenty, grid1.height()}) {
         SCOPED_TRACE(height);
         limp_grid(grid1);
-        numItems = 0;
         pedido = order::Order();
         grid1.resize(grid1.width(), height);
         for (int i = 1; i <= 21; ++i) {
@@ -226,12 +226,12 @@ TEST_F(OrderLinesTest, TheNewestLinesStayInView) {
 TEST_F(OrderLinesTest, BorrarRemovesAnyLineAndTheRowsBelowMoveUp) {
     for (const char* code : {"A", "B", "C"}) Append(code);
     ASSERT_EQ(grid1.Rows(), 4);
-    EXPECT_TRUE(Borrar(grid1, pedido, 3, numItems));  // the bottom line too
-    EXPECT_EQ(numItems, 2);
+    EXPECT_TRUE(Borrar(grid1, pedido, 3));  // the bottom line too
+    EXPECT_EQ(NumItems(), 2);
     EXPECT_EQ(Codes(grid1), QStringList({"A", "B"}));
     Append("C");
-    EXPECT_TRUE(Borrar(grid1, pedido, 2, numItems));
-    EXPECT_EQ(numItems, 2);
+    EXPECT_TRUE(Borrar(grid1, pedido, 2));
+    EXPECT_EQ(NumItems(), 2);
     EXPECT_EQ(Codes(grid1), QStringList({"A", "C"}));
     EXPECT_EQ(grid1.TextMatrix(2, kColNombre), "Nombre C");
     EXPECT_EQ(grid1.Col(), kColCodigo);
@@ -240,8 +240,8 @@ TEST_F(OrderLinesTest, BorrarRemovesAnyLineAndTheRowsBelowMoveUp) {
 
 TEST_F(OrderLinesTest, BorrarOfTheOnlyLineLeavesOneEmptyRow) {
     Append("A");
-    EXPECT_TRUE(Borrar(grid1, pedido, 1, numItems));
-    EXPECT_EQ(numItems, 0);
+    EXPECT_TRUE(Borrar(grid1, pedido, 1));
+    EXPECT_EQ(NumItems(), 0);
     ASSERT_EQ(grid1.Rows(), 2);
     EXPECT_TRUE(RowIsEmpty(grid1, 1));
     EXPECT_EQ(grid1.TextMatrix(0, kColNombre), " Nombre del Artículo");
@@ -252,17 +252,37 @@ TEST_F(OrderLinesTest, BorrarOfTheOnlyLineLeavesOneEmptyRow) {
 }
 
 TEST_F(OrderLinesTest, BorrarOnTheHeaderOrAnEmptyRowDoesNothing) {
-    EXPECT_FALSE(Borrar(grid1, pedido, 1, numItems));  // the empty row of an empty order
+    EXPECT_FALSE(Borrar(grid1, pedido, 1));  // the empty row of an empty order
     EXPECT_EQ(grid1.Rows(), 2);
-    EXPECT_EQ(numItems, 0);
+    EXPECT_EQ(NumItems(), 0);
     Append("A");
     Append("B");
-    EXPECT_FALSE(Borrar(grid1, pedido, 0, numItems));
-    EXPECT_FALSE(Borrar(grid1, pedido, 3, numItems));
-    EXPECT_EQ(numItems, 2);
+    EXPECT_FALSE(Borrar(grid1, pedido, 0));
+    EXPECT_FALSE(Borrar(grid1, pedido, 3));
+    EXPECT_EQ(NumItems(), 2);
     EXPECT_EQ(Codes(grid1), QStringList({"A", "B"}));
     EXPECT_EQ(OrderCodes(), QStringList({"A", "B"}));
     EXPECT_EQ(grid1.TextMatrix(0, kColCodigo), " Código");
+}
+
+// Lines go below the rows shown read-only, and no removal reaches those.
+TEST_F(OrderLinesTest, ReadOnlyRowsStayAboveTheLinesAndAreNeverRemoved) {
+    grid1.SetTextMatrix(1, kColCodigo, "S1");
+    grid1.AddItem("S2");
+    grid1.SetReadOnlyRows(2);
+    Append("A");
+    Append("B");
+    for (int row : {1, 2}) {
+        EXPECT_EQ(LineAt(grid1, pedido, row), nullptr) << row;
+        EXPECT_FALSE(Borrar(grid1, pedido, row)) << row;
+    }
+    EXPECT_EQ(LineAt(grid1, pedido, 4), &pedido.lineas.at(1));
+    EXPECT_TRUE(Borrar(grid1, pedido, 3));
+    EXPECT_TRUE(Borrar(grid1, pedido, 3));
+    // With no line left the read-only rows are all there is: no empty row.
+    EXPECT_EQ(Codes(grid1), QStringList({"S1", "S2"}));
+    limp_grid(grid1);
+    EXPECT_EQ(grid1.ReadOnlyRows(), 0);
 }
 
 TEST_F(OrderLinesTest, BorrarG2RenumbersAndKeepsTheTrailingEmptyRow) {
@@ -295,7 +315,7 @@ TEST_F(OrderLinesTest, SixteenBitCountersOverflow) {
     EXPECT_EQ(ErrorNumberOf([&] { DecrementCounter(counter); }), rt::kOverflow);
     EXPECT_EQ(counter, -32768);
     // A full order refuses one more line and leaves the grid as it was.
-    numItems = 32767;
+    pedido.lineas.resize(order::kMaxLines);
     EXPECT_EQ(ErrorNumberOf([&] { Append("A"); }), rt::kOverflow);
     EXPECT_EQ(grid1.Rows(), 2);
     EXPECT_TRUE(RowIsEmpty(grid1, 1));

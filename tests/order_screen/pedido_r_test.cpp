@@ -80,7 +80,7 @@ TEST_F(PedidoRTest, LoadingShowsTheWaiterAndTablePanelWithTheAreaDateAndLists) {
     EXPECT_TRUE(s->Frame7->isHidden());
     EXPECT_EQ(s->Grid1->Rows(), 2);
     EXPECT_EQ(s->Grid1->Cols(), 15);
-    EXPECT_EQ(s->Num_Items, 0);
+    EXPECT_EQ(s->Num_Items(), 0);
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -111,7 +111,7 @@ TEST_F(PedidoRTest, LimpiarDiscardsTheOrderRereadsTheParametersAndBlanksTheMenuB
 
     EXPECT_EQ(s->Grid1->Rows(), 2);
     EXPECT_EQ(s->Grid1->TextMatrix(1, 0), "");
-    EXPECT_EQ(s->Num_Items, 0);
+    EXPECT_EQ(s->Num_Items(), 0);
     EXPECT_EQ(s->Label1[0]->text(), "");
     EXPECT_EQ(s->Label1[2]->text(), "RESTAURANT");
     EXPECT_EQ(s->cod_V->text(), "");
@@ -243,14 +243,14 @@ TEST_F(PedidoRTest, DeleteOnTheGridRemovesTheLineUnderTheCursor) {
     s->Grid1->SetCol(1);
     QTest::keyClick(s->Grid1, Qt::Key_Delete);
     EXPECT_EQ(s->Fila_Sel, 2);
-    EXPECT_EQ(s->Num_Items, 2);
+    EXPECT_EQ(s->Num_Items(), 2);
     EXPECT_EQ(s->Label1[3]->text(), "2");
     EXPECT_EQ(s->Grid1->TextMatrix(2, 0), "P003");
 
     // Other keys only move the selection.
     s->Grid1->SetRow(1);
     QTest::keyClick(s->Grid1, Qt::Key_A);
-    EXPECT_EQ(s->Num_Items, 2);
+    EXPECT_EQ(s->Num_Items(), 2);
 }
 
 // A long press asks first and then removes by the Delete key's rules.
@@ -269,7 +269,7 @@ TEST_F(PedidoRTest, ALongPressOnALineOrSideDishAsksThenRemovesIt) {
     for (const auto& c : lines) {
         SCOPED_TRACE(c.row);
         const size_t asked = dialogs.shown.size();
-        const bool asks = c.row >= 1 && c.row <= s->Num_Items;
+        const bool asks = c.row >= 1 && c.row <= s->Num_Items();
         const QString name = asks ? s->Grid1->TextMatrix(c.row, order_screen::kColNombre) : QString();
         if (asks) c.yes ? dialogs.AnswerYes() : dialogs.AnswerNo();
         s->Grid1_LongPress(c.row);
@@ -277,7 +277,7 @@ TEST_F(PedidoRTest, ALongPressOnALineOrSideDishAsksThenRemovesIt) {
         if (asks) {
             EXPECT_EQ(dialogs.shown.back().text, QString::fromUtf8("¿ Desea Borrar ") + name + " ?");
         }
-        EXPECT_EQ(s->Num_Items, c.linesLeft);
+        EXPECT_EQ(s->Num_Items(), c.linesLeft);
         if (asks && c.yes) {
             EXPECT_EQ(s->Label1[3]->text(), QString::number(c.linesLeft));
         }

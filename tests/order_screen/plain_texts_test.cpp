@@ -119,7 +119,7 @@ TEST_F(PlainTextsTest, ListsAndGridCellsHoldTheNamesAsTyped) {
     Pedido_R* s = Started();
     const QString product = RootQuery("select nom_producto from productos where cod_producto='E001'").value(0);
     ASSERT_EQ(product, kProduct);
-    order_screen::AppendLine(*s->Grid1, *s->Grid2, s->Pedido, Line("E001", product), s->Num_Items, s->Num_Contornos);
+    order_screen::AppendLine(*s->Grid1, *s->Grid2, s->Pedido, Line("E001", product), s->Num_Contornos);
     s->Buscar_C();  // Contorno.txt
     const bool fromFile = s->Combo2->findText(kListEntry) >= 0;
     s->Buscar_C1();  // the contornos table
@@ -141,7 +141,7 @@ TEST_F(PlainTextsTest, ListsAndGridCellsHoldTheNamesAsTyped) {
 
 TEST_F(PlainTextsTest, TheBoxesShowANameAsPlainText) {
     Pedido_R* s = Started();
-    order_screen::AppendLine(*s->Grid1, *s->Grid2, s->Pedido, Line("E001", kProduct), s->Num_Items, s->Num_Contornos);
+    order_screen::AppendLine(*s->Grid1, *s->Grid2, s->Pedido, Line("E001", kProduct), s->Num_Contornos);
     dialogs::QtDialogs real;
     dialogs::Install(&real);
     struct Seen {

@@ -95,7 +95,7 @@ TEST_P(RoundTripsTest, EachActionWaitsForTheServerAFixedFewTimes) {
     dialogs.AnswerNo();
     Module1::Producto_Sel = "E001";
     EXPECT_EQ(RoundTrips([&] { s->buscar_arti1(); }), 1) << "the product with its cost row";
-    EXPECT_EQ(s->Num_Items, 1);
+    EXPECT_EQ(s->Num_Items(), 1);
     EXPECT_EQ(RoundTrips([&] { s->Command2_Click(1); }), 1) << "LIMPIAR";
 }
 

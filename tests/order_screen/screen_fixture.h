@@ -101,8 +101,7 @@ protected:
         return line;
     }
     static void AddLine(order_screen::Pedido_R* s, const QString& code) {
-        order_screen::AppendLine(*s->Grid1, *s->Grid2, s->Pedido, Line(code, "PLATO " + code), s->Num_Items,
-                                 s->Num_Contornos);
+        order_screen::AppendLine(*s->Grid1, *s->Grid2, s->Pedido, Line(code, "PLATO " + code), s->Num_Contornos);
     }
 
     QTemporaryDir folder;

@@ -89,7 +89,7 @@ protected:
     static void Add(Pedido_R* s, const QString& code, const QString& name, const QString& group) {
         order::Line line = Line(code, name);
         line.imprimir = group;
-        AppendLine(*s->Grid1, *s->Grid2, s->Pedido, line, s->Num_Items, s->Num_Contornos);
+        AppendLine(*s->Grid1, *s->Grid2, s->Pedido, line, s->Num_Contornos);
     }
     // The tickets the layout makes of the screen's order, as printer bytes.
     std::vector<QByteArray> ExpectedJobs(Pedido_R* s, const QString& numero) {

@@ -57,12 +57,12 @@ TEST_P(EnviarOn, AnOrderIsStoredAsTheStatementsSayAndTheScreenCleared) {
     a.costo = 12.5;
     a.termino = "TRES CUARTOS";
     a.observacion = "sin sal";
-    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, a, s->Num_Items, s->Num_Contornos);
+    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, a, s->Num_Contornos);
     AppendSideDish(*s->Grid2, s->Num_Contornos, "ARROZ");
     AppendSideDish(*s->Grid2, s->Num_Contornos, "TAJADAS");
-    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, Line("B010", "CERVEZA"), s->Num_Items, s->Num_Contornos);
-    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, Line("X", "SIN CODIGO"), s->Num_Items, s->Num_Contornos);
-    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, Line("E001", "TEQUEÑOS"), s->Num_Items, s->Num_Contornos);
+    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, Line("B010", "CERVEZA"), s->Num_Contornos);
+    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, Line("X", "SIN CODIGO"), s->Num_Contornos);
+    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, Line("E001", "TEQUEÑOS"), s->Num_Contornos);
     // A line without code between two lines is skipped; the one after it is sent.
     s->Pedido.lineas[2].codigo = "";
     s->bmenu[3]->setText("PARRILLA");
@@ -151,7 +151,7 @@ TEST_F(EnviarTest, ApostrophesAndBackslashesInEveryColumnAreStoredAsTyped) {
     l.termino = "a l'inglesa";
     l.observacion = "bien cocido; sin \"sal\" \\n";
     l.deposito = "0\\1";
-    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, l, s->Num_Items, s->Num_Contornos);
+    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, l, s->Num_Contornos);
     s->Command2_Click(0);
 
     EXPECT_TRUE(dialogs.shown.empty());

@@ -264,7 +264,7 @@ TEST_F(PendingSendTest, ATicketThatFailedIsOfferedAgainAtTheNextStartAndPrintedW
     Pedido_R* s = Taking();
     order::Line kitchen = Line("E001", "TEQUENOS");
     kitchen.imprimir = "COCINA";  // a chef group of Modelo.txt: ASISTENTE, CHEF and COCINA tickets
-    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, kitchen, s->Num_Items, s->Num_Contornos);
+    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, kitchen, s->Num_Contornos);
     printer->failOnce = "CHEF";
     printer->cutAtRetry = true;
     dialogs.AnswerYes();  // print the missing ticket again
@@ -292,7 +292,7 @@ TEST_F(PendingSendTest, TicketsOutBeforeThePowerWentAreNotPrintedAgain) {
     Pedido_R* s = Taking();
     order::Line kitchen = Line("E001", "TEQUENOS");
     kitchen.imprimir = "COCINA";  // ASISTENTE, CHEF and COCINA tickets
-    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, kitchen, s->Num_Items, s->Num_Contornos);
+    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, kitchen, s->Num_Contornos);
     printer->cutAt = 1;  // after ASISTENTE, while CHEF goes
     EXPECT_THROW(s->Command2_Click(0), PowerCut);
     EXPECT_EQ(printer->tickets, QStringList{"ASISTENTE 41"});

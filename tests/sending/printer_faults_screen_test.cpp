@@ -76,7 +76,7 @@ protected:
         for (const auto& [code, group] : {std::pair{"E001", "COCINA"}, std::pair{"B001", "BAR"}}) {
             order::Line line = Line(code, code);
             line.imprimir = group;
-            AppendLine(*s->Grid1, *s->Grid2, s->Pedido, line, s->Num_Items, s->Num_Contornos);
+            AppendLine(*s->Grid1, *s->Grid2, s->Pedido, line, s->Num_Contornos);
         }
         return s;
     }
@@ -226,7 +226,7 @@ TEST_F(PrinterFaultsScreenTest, AJobThePrintingSystemGivesUpOnIsToldAndCancelled
     Pedido_R* s = Continued(QString::fromUtf8("María Fernández"), "7", "001");
     order::Line line = Line("C001", "CAFE");
     line.imprimir = "CAFETERIA";
-    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, line, s->Num_Items, s->Num_Contornos);
+    AppendLine(*s->Grid1, *s->Grid2, s->Pedido, line, s->Num_Contornos);
     s->Command2_Click(0);
     EXPECT_TRUE(dialogs.shown.empty());
 

@@ -363,7 +363,7 @@ TEST_F(TouchPanel, AWholeOrderIsTakenWithTouchEventsAlone) {
     Tap(s->bmenu[0]);
     Tap(s->bmenu[0]);
     ASSERT_EQ(boxes.Left(), 0u);
-    ASSERT_EQ(s->Num_Items, 1);
+    ASSERT_EQ(s->Num_Items(), 1);
     EXPECT_EQ(s->Grid1->TextMatrix(1, order_screen::kColCant), "2,000");
     Tap(s->regre3);
 
@@ -375,7 +375,7 @@ TEST_F(TouchPanel, AWholeOrderIsTakenWithTouchEventsAlone) {
     ASSERT_TRUE(s->Frame6->isVisible());
     // The order grid under the panel takes no long press (no box opens).
     Hold(s->Grid1->viewport(), s->Grid1->visualRect(s->Grid1->model()->index(1, 1)).center());
-    EXPECT_EQ(s->Num_Items, 1);
+    EXPECT_EQ(s->Num_Items(), 1);
     PickByTouch(s->Combo2, "Papas fritas");
     PickByTouch(s->Combo2, "Ensalada mixta");
     ASSERT_EQ(s->Num_Contornos, 2);
@@ -394,7 +394,7 @@ TEST_F(TouchPanel, AWholeOrderIsTakenWithTouchEventsAlone) {
               [this](QWidget*) { Picture("observacion"); });
     Tap(s->Command4);
     ASSERT_EQ(boxes.Left(), 0u);
-    ASSERT_EQ(s->Num_Items, 2);
+    ASSERT_EQ(s->Num_Items(), 2);
     EXPECT_EQ(s->Grid1->TextMatrix(2, order_screen::kColContorno1), "Papas fritas");
     EXPECT_EQ(s->Grid1->TextMatrix(2, order_screen::kColObservacion), QString::fromUtf8("SIN SAL, AÑO 2"));
     Tap(s->regre3);
@@ -403,7 +403,7 @@ TEST_F(TouchPanel, AWholeOrderIsTakenWithTouchEventsAlone) {
     Tap(s->bmenu[5]);
     boxes.Keys({"1", "Aceptar"}).Keys({"No"});
     Tap(s->bmenu[2]);
-    ASSERT_EQ(s->Num_Items, 3);
+    ASSERT_EQ(s->Num_Items(), 3);
     Picture("lineas");
     const QString drink = s->Grid1->TextMatrix(3, order_screen::kColNombre);
     s->Grid1->scrollToBottom();
@@ -414,7 +414,7 @@ TEST_F(TouchPanel, AWholeOrderIsTakenWithTouchEventsAlone) {
         EXPECT_TRUE(named) << "the question names the line";
     });
     Hold(s->Grid1->viewport(), s->Grid1->visualRect(s->Grid1->model()->index(3, 1)).center());
-    ASSERT_EQ(s->Num_Items, 2);
+    ASSERT_EQ(s->Num_Items(), 2);
 
     // ENVIAR: the two lines reach the database for table 12.
     Tap(s->Command2[0]);
@@ -438,7 +438,7 @@ TEST_F(TouchPanel, TheGridScrollsByDraggingBothWaysAndADragRemovesNothing) {
     EXPECT_GT(s->Grid1->verticalScrollBar()->value(), before.y() + rows->height() / 2);
     EXPECT_GT(s->Grid1->horizontalScrollBar()->value(), before.x() + rows->width() / 4)
         << "the note column is reached by finger";
-    EXPECT_EQ(s->Num_Items, 30);
+    EXPECT_EQ(s->Num_Items(), 30);
 }
 
 }  // namespace
