@@ -340,7 +340,7 @@ TEST_F(PendingSendTest, AfterARestartEachTicketPrintsOnceWhateverModeloSaysByThe
         for (const auto& [code, group] : {std::pair{"E001", "COCINA"}, std::pair{"B010", "BAR"}}) {
             order::Line l = Line(code, "PLATO " + QString(code));
             l.imprimir = group;
-            AppendLine(*s->Grid1, *s->Grid2, s->Pedido, l, s->Num_Items, s->Num_Contornos);
+            AppendLine(*s->Grid1, *s->Grid2, s->Pedido, l, s->Num_Contornos);
         }
         printer->tickets.clear();
         printer->cutAt = 2;  // ASISTENTE and COCINA out, the power goes as BAR goes

@@ -3,6 +3,7 @@
 // cancelled): what becomes of each ticket, what is cancelled, what is kept
 // across a restart.
 #include "sending/ticket_follower.h"
+#include "sending/ticket_paper.h"
 
 #include <gtest/gtest.h>
 
@@ -208,6 +209,36 @@ TEST_F(TicketFollowerTest, JobsAreFollowedAndPrintedAgainOnThePrintingSystemThey
     follower.Reprint("envio-1");
     EXPECT_EQ(own->printed, QStringList{"BAR"});
     EXPECT_TRUE(jobs->printed.isEmpty());
+}
+
+// A failed ticket the earlier program kept as printer operations is offered
+// again and goes on paper exactly as those operations say.
+TEST_F(TicketFollowerTest, AFailedTicketOfTheEarlierProgramsListIsOfferedAndPrintsAsItWasLaidOut) {
+    QFile f(Path());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(R"({"version":1,"comandas":[{"idEnvio":"e","numero":"41","mesa":"12","impresora":"Cocina",
+        "indice":2,"titulo":"BAR","ops":[{"k":"tamaño","t":"","s":12},{"k":"línea","t":"Mesa #: 12","s":0},
+        {"k":"fin","t":"","s":0}],"trabajo":0,"desde":"1","fallida":true,"causa":"sin-papel","motivo":"Sin papel"}]})");
+    f.close();
+    TicketFollower follower(Path(), 15s);
+    EXPECT_EQ(follower.Load(), QString());
+    ASSERT_EQ(follower.Failed().size(), 1u);
+    EXPECT_EQ(follower.Failed()[0].titulos, QStringList{"BAR"});
+    const FollowedTicket kept = follower.Tickets().at(0);
+    EXPECT_EQ(kept.id, (sending::TicketId{sending::TicketKind::Group, "BAR", 1}));
+    const std::vector<sending::PrintOp> ops = {{sending::PrintOp::Kind::FontSize, "", 12},
+                                               {sending::PrintOp::Kind::PrintLine, "Mesa #: 12", 0},
+                                               {sending::PrintOp::Kind::EndDoc, "", 0}};
+    EXPECT_EQ(sending::PaperOf(kept.ticket).ops, ops);
+    // Kept so in the list's own form from now on.
+    QString error;
+    const auto written = sending::FollowedFromJson(sending::FollowedToJson(follower.Tickets()), &error);
+    ASSERT_TRUE(written.has_value()) << error.toStdString();
+    ASSERT_EQ(written->size(), 1u);
+    EXPECT_EQ(written->at(0).ticket, kept.ticket);
+    EXPECT_EQ(written->at(0).id, kept.id);
+    follower.Reprint("e");
+    EXPECT_EQ(jobs->printed, QStringList{"BAR"});
 }
 
 TEST_F(TicketFollowerTest, AnUnreadableListIsMovedAsideAndReported) {
