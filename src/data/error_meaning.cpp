@@ -14,7 +14,8 @@ enum class Kind {
     BadValue,   // a value its column cannot hold: it comes back on every try
     Duplicate,  // a unique key's value is there already
     Refusal,    // no right, or no such table or column: asking again will not mend it
-    NoBlock,    // the server cannot run a compound statement (MySQL, no @@in_transaction)
+    UnknownVariable,  // a server without the variable (@@wsrep_on, @@in_transaction on MySQL)
+    NoCompound,       // a text the server cannot parse or hold in a compound statement
     Other,
 };
 
@@ -37,9 +38,9 @@ Kind KindOf(int number) {
         case kTableAccessDenied:
         case kColumnAccessDenied:
         case kNoSuchTable: return Kind::Refusal;
+        case kUnknownSystemVariable: return Kind::UnknownVariable;
         case kParseError:
-        case kUnknownSystemVariable:
-        case kNotAllowedInStoredProgram: return Kind::NoBlock;
+        case kNotAllowedInStoredProgram: return Kind::NoCompound;
         default: return Kind::Other;
     }
 }
@@ -59,7 +60,8 @@ ErrorMeaning InTransaction(Kind k, bool valuesWritten) {
         case Kind::Duplicate:
         case Kind::Refusal: return Step(NextStep::TellWaiter);
         case Kind::NotReady:
-        case Kind::NoBlock:
+        case Kind::UnknownVariable:
+        case Kind::NoCompound:
         case Kind::Other: return Step(NextStep::RetryStatement);
     }
     return Step(NextStep::TellWaiter);
@@ -86,7 +88,9 @@ ErrorMeaning ByKind(Kind k, ErrorSite site) {
         case ErrorSite::AfterCommit: return Step(NextStep::SendStands);
         case ErrorSite::Block:
             if (k == Kind::Lost) return Step(NextStep::Settle);
-            if (k == Kind::NoBlock) return Step(NextStep::OneByOne);
+            // The server cannot run such a block at all: it never started,
+            // the transaction is as it was.
+            if (k == Kind::UnknownVariable || k == Kind::NoCompound) return Step(NextStep::OneByOne);
             if (k == Kind::Collision) return Step(NextStep::RunAgain);
             return Step(NextStep::LocateInBlock);
         case ErrorSite::Settle:
@@ -95,7 +99,14 @@ ErrorMeaning ByKind(Kind k, ErrorSite site) {
             if (k == Kind::Refusal) return Step(NextStep::Refused);
             return Step(NextStep::CannotTell);
         case ErrorSite::Probe:
-            if (k == Kind::Refusal || k == Kind::NoBlock) return Step(NextStep::Refused);
+            // Only a refusal that asking again will not change says the table
+            // is not there; anything else asks again.
+            if (k == Kind::Refusal) return Step(NextStep::Refused);
+            return Step(NextStep::RunAgain);
+        case ErrorSite::ServerVariable:
+            // Only a server without the variable says no; taking any other
+            // failure for "no" could send a node's writes unguarded.
+            if (k == Kind::UnknownVariable) return Step(NextStep::Refused);
             return Step(NextStep::RunAgain);
         case ErrorSite::OptionalRead:
             if (k == Kind::Lost || k == Kind::NotReady || k == Kind::LockWait || k == Kind::Collision)
@@ -128,6 +139,7 @@ const char* SiteName(ErrorSite site) {
         case ErrorSite::Block: return "block";
         case ErrorSite::Settle: return "settle";
         case ErrorSite::Probe: return "probe";
+        case ErrorSite::ServerVariable: return "server variable";
         case ErrorSite::OptionalRead: return "optional read";
         case ErrorSite::Read: return "read";
     }

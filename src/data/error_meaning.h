@@ -21,7 +21,8 @@ enum class ErrorSite {
     AfterCommit,  // a read sent after the COMMIT, in its round trip
     Block,        // a node's block of writes and COMMIT, before the failed write is known
     Settle,       // a read asking whether an earlier try committed
-    Probe,        // a fact of the connection the send depends on (send record, cluster node)
+    Probe,        // whether our optional table is there to use (the send record)
+    ServerVariable,  // a server variable the send depends on (whether it is a cluster node)
     OptionalRead, // a read that only improves the send (the columns' widths)
     Read,         // a read or statement of the screens, which reconnects once
 };

@@ -31,12 +31,15 @@ void OrderSender::TicketsOut() { Drop(); }
 
 void OrderSender::TicketsPrinted(const std::vector<Ticket>& comandas, const std::vector<TicketId>& impresas) {
     if (!pending_ || (pending_->impresas == impresas && pending_->comandas == comandas)) return;
+    const bool printedMore = pending_->impresas != impresas;
     pending_->comandas = comandas;
     pending_->impresas = impresas;
     pending_->impresasPorLugar.clear();  // now told by identity
-    // On the disk before the next ticket goes: a power cut now must not
-    // bring back an entry that would print this one again.
-    journal_.Write(*pending_);
+    // A ticket just printed: on the disk before the next one goes, so a
+    // power cut now does not bring back an entry that would print it again.
+    // Only the tickets as laid out: nobody waits for the disk (a power cut
+    // before they get there finds the send with none printed, laid out anew).
+    journal_.Write(*pending_, printedMore ? SendJournal::Sync::ToDisk : SendJournal::Sync::Later);
 }
 
 SettleReport OrderSender::SettlePending(data::Connection& conexion, SendOptions options) {

@@ -255,6 +255,10 @@ bool ImprimirComanda(const JournalEntry& entry, const PrintSetup& setup, TicketF
         hechas.push_back(id);
         if (impresas) impresas(tickets, hechas);
     };
+    // The tickets as just laid out reach the journal before the first one
+    // goes: a restart prints the missing ones from these, whatever
+    // Modelo.txt says by then, also when none was handed over.
+    if (impresas && entry.comandas.empty() && !tickets.empty()) impresas(tickets, hechas);
     const std::vector<TicketId> omitir = p.hechas;
     const PrintReport report = PrintPrepared(std::move(p), *sistema, omitir, impresa);
     if (report.ok()) return false;

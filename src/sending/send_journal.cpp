@@ -15,9 +15,11 @@ namespace {
 // The file's own version: a later program that changes the layout can still
 // tell an old entry. Version 1 kept each line as the 15 texts of its grid
 // row; version 2 keeps its numbers as numbers; version 3 adds the server and
-// database it was sent to. All three are read, so an entry left by an
+// database it was sent to; version 4 keeps the printed tickets by identity,
+// with the tickets as laid out. All four are read, so an entry left by an
 // earlier program is settled by this one.
-constexpr int kVersion = 3;
+constexpr int kVersion = 4;
+constexpr int kVersionInstallation = 3;
 constexpr int kVersionNumbers = 2;
 constexpr int kVersionGridRows = 1;
 
@@ -186,7 +188,7 @@ std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* err
     if (parse.error != QJsonParseError::NoError) return fail(parse.errorString());
     const QJsonObject o = doc.object();
     const int version = o.value(QLatin1String("version")).toInt();
-    if (version != kVersion && version != kVersionNumbers && version != kVersionGridRows)
+    if (version < kVersionGridRows || version > kVersion)
         return fail(QStringLiteral("versión desconocida"));
     if (!IsText(o, "idEnvio") || o.value(QLatin1String("idEnvio")).toString().isEmpty() ||
         !o.value(QLatin1String("guardado")).isBool() || !o.value(QLatin1String("pedido")).isObject())
@@ -194,7 +196,7 @@ std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* err
     JournalEntry e;
     e.idEnvio = o.value(QLatin1String("idEnvio")).toString();
     const bool guardado = o.value(QLatin1String("guardado")).toBool();
-    if (version == kVersion) {
+    if (version >= kVersionInstallation) {
         if (!IsText(o, "servidor") || !IsText(o, "base")) return fail(QStringLiteral("falta la base de datos"));
         e.servidor = o.value(QLatin1String("servidor")).toString();
         e.base = o.value(QLatin1String("base")).toString();

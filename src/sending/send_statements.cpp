@@ -65,7 +65,7 @@ void SendStatements::LearnServer() {
     }
     bool node = false;
     try {
-        const data::ResultSet rs = Ask(kSqlSondaCluster, ErrorSite::Probe);
+        const data::ResultSet rs = Ask(kSqlSondaCluster, ErrorSite::ServerVariable);
         node = !rs.IsEof() && rs.Field(0).IsNonZero();
     } catch (const SendFailure& f) {
         if (f.meaning.next != NextStep::Refused) throw;  // a server without the variable: no node
@@ -193,13 +193,15 @@ std::vector<data::ResultSet> SendStatements::AsBlock(const Writes& w) {
 }
 
 // The block rolled the whole transaction back: the failed write is judged
-// where it stood, and an error that may pass runs the whole send again, as
-// often as a statement would be tried.
+// where it stood (a write whose place is not known, as any statement: its
+// value cannot be named), and an error that may pass runs the whole send
+// again, as often as a statement would be tried.
 void SendStatements::FailInBlock(const data::DbError& e, const Writes& w) {
     const int at = FailedWrite(e);
-    const ErrorSite site = at == w.texts.size() ? ErrorSite::Commit
-                           : at == w.recordAt && at >= 0 ? ErrorSite::SendRecord
-                                                         : ErrorSite::WithCommit;
+    const ErrorSite site = at < 0                 ? ErrorSite::Statement
+                           : at == w.texts.size() ? ErrorSite::Commit
+                           : at == w.recordAt     ? ErrorSite::SendRecord
+                                                  : ErrorSite::WithCommit;
     SendFailure f = FailureAt(e, site, at);
     if (f.meaning.next == NextStep::RetryStatement)
         f.meaning.next = ++blockFailures_ >= data::kIntentosSql ? NextStep::TellWaiter : NextStep::RunAgain;
@@ -214,10 +216,10 @@ int SendStatements::FailedWrite(const data::DbError& failure) {
     try {
         const data::ResultSet rs = c_.Query(kSqlPasoFallido);
         if (!rs.IsEof() && !rs.Field(0).IsNull()) return static_cast<int>(rs.Field(0).ToDouble());
-    } catch (const data::DbError& e) {
+    } catch (const rt::RuntimeError& e) {
         qWarning().noquote() << "send: cannot read which write failed:" << e.number() << e.description();
-        if (data::IsLostConnection(e.number())) {
-            SendFailure f = FailureAt(e, ErrorSite::Statement);
+        SendFailure f = FailureAt(e, ErrorSite::Statement);
+        if (f.meaning.connectionGone) {
             f.description = failure.description();
             throw f;
         }
@@ -233,7 +235,7 @@ data::ResultSet SendStatements::Ask(const QString& sql, ErrorSite site) {
     }
 }
 
-SendFailure SendStatements::FailureAt(const data::DbError& e, ErrorSite site, int at) const {
+SendFailure SendStatements::FailureAt(const rt::RuntimeError& e, ErrorSite site, int at) const {
     return SendFailure{data::MeaningOf(e.number(), site), e.number(), e.description(), at, {}};
 }
 

@@ -76,7 +76,7 @@ public:
 private:
     std::vector<data::ResultSet> TogetherFrom(const QStringList& sqls, int commitAt, int recordAt);
     std::vector<data::ResultSet> AsBlock(const Writes& w);
-    SendFailure FailureAt(const data::DbError& e, data::ErrorSite site, int at = -1) const;
+    SendFailure FailureAt(const rt::RuntimeError& e, data::ErrorSite site, int at = -1) const;
     [[noreturn]] void FailInBlock(const data::DbError& e, const Writes& w);
     int FailedWrite(const data::DbError& failure);
     bool InTransaction();

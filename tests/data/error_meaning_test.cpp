@@ -16,10 +16,10 @@ using data::ErrorSite;
 using data::FailureCause;
 using data::NextStep;
 
-constexpr ErrorSite kSites[] = {ErrorSite::Statement, ErrorSite::WithCommit, ErrorSite::SendRecord,
-                                ErrorSite::Commit,    ErrorSite::AfterCommit, ErrorSite::Block,
-                                ErrorSite::Settle,    ErrorSite::Probe,      ErrorSite::OptionalRead,
-                                ErrorSite::Read};
+constexpr ErrorSite kSites[] = {ErrorSite::Statement, ErrorSite::WithCommit,     ErrorSite::SendRecord,
+                                ErrorSite::Commit,    ErrorSite::AfterCommit,    ErrorSite::Block,
+                                ErrorSite::Settle,    ErrorSite::Probe,          ErrorSite::ServerVariable,
+                                ErrorSite::OptionalRead, ErrorSite::Read};
 
 // One letter per step, in the order of kSites.
 NextStep StepOf(char c) {
@@ -40,15 +40,16 @@ NextStep StepOf(char c) {
     return NextStep::TellWaiter;
 }
 
-// Statement, WithCommit, SendRecord, Commit, AfterCommit, Block, Settle, Probe, OptionalRead, Read.
-constexpr const char* kLost = "ASSSPSAAAA";
-constexpr const char* kNotReady = "RRRSPLKAAA";
-constexpr const char* kCollision = "AAAAPAKAAT";
-constexpr const char* kLockWait = "TTTTPLKAAT";
-constexpr const char* kBadValue = "TTTSPLCAFT";
-constexpr const char* kRefusal = "TTTSPLFFFT";
-constexpr const char* kNoBlock = "RRRSPOCFFT";
-constexpr const char* kOther = "RRRSPLCAFT";
+// Statement, WithCommit, SendRecord, Commit, AfterCommit, Block, Settle,
+// Probe, ServerVariable, OptionalRead, Read.
+constexpr const char* kLost = "ASSSPSAAAAA";
+constexpr const char* kNotReady = "RRRSPLKAAAA";
+constexpr const char* kCollision = "AAAAPAKAAAT";
+constexpr const char* kLockWait = "TTTTPLKAAAT";
+constexpr const char* kBadValue = "TTTSPLCAAFT";
+constexpr const char* kRefusal = "TTTSPLFFAFT";
+constexpr const char* kNoCompound = "RRRSPOCAAFT";
+constexpr const char* kOther = "RRRSPLCAAFT";
 
 struct Row {
     int number;
@@ -74,15 +75,16 @@ const Row kTable[] = {
     {data::kIncorrectString, kBadValue, FailureCause::BadValue},
     {data::kDataTooLong, kBadValue, FailureCause::BadValue},
     // A send record already there says an earlier try committed.
-    {data::kDuplicateKey, "TTDSPLCAFT"},
+    {data::kDuplicateKey, "TTDSPLCAAFT"},
     {data::kDbAccessDenied, kRefusal},
     {data::kBadField, kRefusal},
     {data::kTableAccessDenied, kRefusal},
     {data::kColumnAccessDenied, kRefusal},
     {data::kNoSuchTable, kRefusal},
-    {data::kParseError, kNoBlock},
-    {data::kUnknownSystemVariable, kNoBlock},
-    {data::kNotAllowedInStoredProgram, kNoBlock},
+    {data::kParseError, kNoCompound},
+    // Only a server without the variable says it is no cluster node.
+    {data::kUnknownSystemVariable, "RRRSPOCAFFT"},
+    {data::kNotAllowedInStoredProgram, kNoCompound},
     {data::kClientTlsError, kOther},  // a broken link arrives as kServerLost
     {data::kNoSuchField, kOther},
     {data::kSecureLinkRefused, kOther},

@@ -312,12 +312,15 @@ TEST_F(PendingSendTest, AfterARestartEachTicketPrintsOnceWhateverModeloSaysByThe
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(text);
     };
+    const QStringList all{"ASISTENTE 41", "COCINA 41", "BAR 41"};
     const struct {
         const char* name;
         std::function<void()> change;
+        int cutAt = 2;  // ASISTENTE and COCINA out, the power goes as BAR goes
     } cases[] = {
         {"BAR moved above COCINA", [&] { write("BAR'B'\r\nCOCINA'G'\r\n"); }},
         {"Modelo.txt gone", [&] { QFile::remove(modelo); }},
+        {"Modelo.txt gone, the power gone as the first ticket went", [&] { QFile::remove(modelo); }, 0},
         {"the entry an earlier program wrote, by places", [&] {
              ASSERT_TRUE(JournalOpen());
              QFile f(JournalPath());
@@ -343,16 +346,16 @@ TEST_F(PendingSendTest, AfterARestartEachTicketPrintsOnceWhateverModeloSaysByThe
             AppendLine(*s->Grid1, *s->Grid2, s->Pedido, l, s->Num_Contornos);
         }
         printer->tickets.clear();
-        printer->cutAt = 2;  // ASISTENTE and COCINA out, the power goes as BAR goes
+        printer->cutAt = c.cutAt;
         EXPECT_THROW(s->Command2_Click(0), PowerCut);
-        EXPECT_EQ(printer->tickets, (QStringList{"ASISTENTE 41", "COCINA 41"}));
+        EXPECT_EQ(printer->tickets, all.mid(0, c.cutAt));
         printer->cutAt = -1;
         printer->tickets.clear();
         c.change();
 
         Restart();
 
-        EXPECT_EQ(printer->tickets, QStringList{"BAR 41"});
+        EXPECT_EQ(printer->tickets, all.mid(c.cutAt));
         EXPECT_FALSE(JournalOpen());
         conn = nullptr;
         auto hooked = std::make_unique<sendingtest::HookedConnection>(std::move(Module1::Conexion));

@@ -73,7 +73,7 @@ TEST(SendJournalTest, AnythingButAWholeEntryIsRefusedWithAReason) {
     } cases[] = {
         {"cut off", whole.left(whole.size() / 2)},
         {"empty", ""},
-        {"other version", QByteArray(whole).replace("\"version\": 3", "\"version\": 7")},
+        {"other version", QByteArray(whole).replace("\"version\": 4", "\"version\": 7")},
         {"no database", QByteArray(whole).replace("\"base\"", "\"otra\"")},
         {"a number that is text", QByteArray(whole).replace("\"cantidad\": 2", "\"cantidad\": \"2\"")},
         {"a line without its side dishes", QByteArray(whole).replace("\"contornos\"", "\"otros\"")},
@@ -388,7 +388,7 @@ TEST(SendJournalTest, AnEntryOfTheVersionBeforeIsReadWithoutInstallation) {
     JournalEntry e = Entry();
     e.servidor.clear();
     e.base.clear();
-    QByteArray v2 = sending::JournalToJson(e).replace("\"version\": 3", "\"version\": 2");
+    QByteArray v2 = sending::JournalToJson(e).replace("\"version\": 4", "\"version\": 2");
     v2.replace("\"servidor\": \"\",", "").replace("\"base\": \"\",", "");
     ASSERT_FALSE(v2.contains("servidor"));
     QString error;
