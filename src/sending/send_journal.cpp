@@ -20,7 +20,6 @@ namespace {
 // earlier program is settled by this one.
 constexpr int kVersion = 4;
 constexpr int kVersionInstallation = 3;
-constexpr int kVersionNumbers = 2;
 constexpr int kVersionGridRows = 1;
 
 QJsonObject LineToJson(const order::Line& l) {
