@@ -75,17 +75,6 @@ std::optional<WrittenTicket> WrittenFromJson(const QJsonValue& v, bool& ok) {
     return WrittenTicket{text("numero"), text("mesa"), text("mesonero"), text("hora"), text("fecha")};
 }
 
-
-std::optional<QStringList> TextsFromJson(const QJsonValue& v) {
-    if (!v.isArray()) return std::nullopt;
-    QStringList texts;
-    for (const QJsonValue& t : v.toArray()) {
-        if (!t.isString()) return std::nullopt;
-        texts << t.toString();
-    }
-    return texts;
-}
-
 std::optional<order::Line> LineFromJson(const QJsonValue& v) {
     if (!v.isObject()) return std::nullopt;
     const QJsonObject o = v.toObject();

@@ -14,16 +14,6 @@ bool Texts(const QJsonObject& o, std::initializer_list<const char*> keys) {
     return true;
 }
 
-std::optional<QStringList> TextList(const QJsonValue& v) {
-    if (!v.isArray()) return std::nullopt;
-    QStringList out;
-    for (const QJsonValue& t : v.toArray()) {
-        if (!t.isString()) return std::nullopt;
-        out << t.toString();
-    }
-    return out;
-}
-
 QJsonObject LineToJson(const TicketLine& l) {
     return {{"cantidad", l.cantidad},
             {"nombre", l.nombre},
@@ -37,7 +27,7 @@ std::optional<TicketLine> LineFromJson(const QJsonValue& v) {
     if (!v.isObject() || !o.value(QLatin1String("cantidad")).isDouble() ||
         !Texts(o, {"nombre", "termino", "observacion"}))
         return std::nullopt;
-    std::optional<QStringList> contornos = TextList(o.value(QLatin1String("contornos")));
+    std::optional<QStringList> contornos = TextsFromJson(o.value(QLatin1String("contornos")));
     if (!contornos) return std::nullopt;
     return TicketLine{o.value(QLatin1String("cantidad")).toDouble(), Text(o, "nombre"), std::move(*contornos),
                       Text(o, "termino"), Text(o, "observacion")};
@@ -66,6 +56,16 @@ const std::vector<std::pair<PrintOp::Kind, QString>>& OpNames() {
 }
 
 }  // namespace
+
+std::optional<QStringList> TextsFromJson(const QJsonValue& v) {
+    if (!v.isArray()) return std::nullopt;
+    QStringList out;
+    for (const QJsonValue& t : v.toArray()) {
+        if (!t.isString()) return std::nullopt;
+        out << t.toString();
+    }
+    return out;
+}
 
 QJsonArray OpsToJson(const std::vector<PrintOp>& ops) {
     QJsonArray out;

@@ -16,6 +16,9 @@ QJsonObject TicketToJson(const Ticket& ticket);
 // nullopt, with what is wrong in `error`, for anything but a whole ticket.
 std::optional<Ticket> TicketFromJson(const QJsonValue& json, QString* error);
 
+// A list of texts; nullopt for anything else (a list holding a number, say).
+std::optional<QStringList> TextsFromJson(const QJsonValue& json);
+
 // Printer operations as an earlier program's list of failed tickets kept
 // them ([{"k": "línea", "t": "...", "s": 0}, ...]), and back; nullopt for
 // anything else.
