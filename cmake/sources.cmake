@@ -123,6 +123,7 @@ set(PEDIDOS_LOGIC_SOURCES
   sending/ticket_follower.cpp
   sending/ticket_follower.h
   sending/ticket_layout.h
+  sending/value_names.h
 )
 
 # The screens above it: widgets, forms, the Qt dialogs, CUPS and XCB glue,

@@ -7,6 +7,7 @@
 
 #include "sending/ticket_follower.h"
 #include "sending/ticket_json.h"
+#include "sending/value_names.h"
 
 namespace sending {
 namespace {
@@ -17,8 +18,8 @@ namespace {
 constexpr int kVersion = 2;
 constexpr int kVersionOps = 1;
 
-const std::vector<std::pair<PrinterFault, QString>>& FaultNames() {
-    static const std::vector<std::pair<PrinterFault, QString>> names = {
+const ValueNames<PrinterFault>& FaultNames() {
+    static const ValueNames<PrinterFault> names = {
         {PrinterFault::None, QStringLiteral("ninguna")},
         {PrinterFault::Stopped, QStringLiteral("detenida")},
         {PrinterFault::Rejecting, QStringLiteral("rechaza")},
@@ -35,24 +36,12 @@ const std::vector<std::pair<PrinterFault, QString>>& FaultNames() {
     return names;
 }
 
-QString FaultName(PrinterFault fault) {
-    for (const auto& [v, n] : FaultNames())
-        if (v == fault) return n;
-    return {};
-}
-
-std::optional<PrinterFault> FaultOf(const QString& name) {
-    for (const auto& [v, n] : FaultNames())
-        if (n == name) return v;
-    return std::nullopt;
-}
-
 QJsonObject ToJson(const FollowedTicket& t) {
     return {{"idEnvio", t.idEnvio},       {"numero", t.numero},
             {"mesa", t.mesa},             {"impresora", t.impresora},
             {"comanda", t.id.Text()},     {"ticket", TicketToJson(t.ticket)},
             {"trabajo", t.trabajo},       {"desde", QString::number(t.desde)},
-            {"fallida", t.fallida},       {"causa", FaultName(t.causa)},
+            {"fallida", t.fallida},       {"causa", NameOf(FaultNames(), t.causa)},
             {"motivo", t.motivo}};
 }
 
@@ -70,7 +59,7 @@ bool CommonFromJson(const QJsonObject& o, FollowedTicket& t) {
     t.desde = text("desde").toLongLong(&ok);
     t.fallida = o.value(QLatin1String("fallida")).toBool();
     t.motivo = text("motivo");
-    const std::optional<PrinterFault> causa = FaultOf(text("causa"));
+    const std::optional<PrinterFault> causa = ValueOf(FaultNames(), text("causa"));
     if (!ok || t.trabajo < 0 || !causa) return false;
     t.causa = *causa;
     return true;

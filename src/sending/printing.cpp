@@ -87,7 +87,6 @@ void LayOut(Prepared& p, const JournalEntry& entry, const PrintSetup& setup) {
 Prepared Prepare(PrintingSystem& sistema, const JournalEntry& entry, const PrintSetup& setup) {
     Prepared p;
     p.report.impresora = setup.impresora;
-    p.hechas = entry.impresas;
     // A terminal without a ticket printer: no queue can have an empty name.
     if (setup.impresora.isEmpty()) return p;
     const PrinterList lista = sistema.InstalledPrinters();

@@ -55,7 +55,11 @@ QString Brief(const QString& sql) {
 }  // namespace
 
 SendStatements::SendStatements(data::Connection& c)
-    : c_(c), values_([this](const QString& t) { return data::SqlText(c_, t); }) {}
+    : c_(c), values_(Escaper()) {}
+
+EscapeFn SendStatements::Escaper() {
+    return [this](const QString& t) { return data::SqlText(c_, t); };
+}
 
 void SendStatements::LearnServer() {
     std::map<QString, bool>& facts = c_.SessionFacts().flags;
@@ -110,7 +114,7 @@ void SendStatements::LearnWidths() {
         facts.anchos = std::make_shared<const data::ColumnWidths>(std::move(anchos));
     }
     anchos_ = facts.anchos;
-    values_ = TextValues([this](const QString& t) { return data::SqlText(c_, t); }, anchos_.get());
+    values_ = TextValues(Escaper(), anchos_.get());
 }
 
 std::vector<data::ResultSet> SendStatements::Together(const QStringList& sqls) {

@@ -83,6 +83,7 @@ private:
     bool OneByOne() const;
     std::vector<data::ResultSet> Run(const QStringList& sqls);
     void Quietly(const QString& sql, const char* what);
+    EscapeFn Escaper();
 
     data::Connection& c_;
     std::shared_ptr<const data::ColumnWidths> anchos_;

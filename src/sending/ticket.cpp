@@ -2,22 +2,24 @@
 
 #include <map>
 
+#include "sending/value_names.h"
+
 namespace sending {
 
-QString TicketKindName(TicketKind kind) {
-    switch (kind) {
-        case TicketKind::Full: return QStringLiteral("completa");
-        case TicketKind::Chef: return QStringLiteral("chef");
-        case TicketKind::Group: return QStringLiteral("grupo");
-    }
-    return {};
+namespace {
+
+const ValueNames<TicketKind>& KindNames() {
+    static const ValueNames<TicketKind> names = {{TicketKind::Full, QStringLiteral("completa")},
+                                                 {TicketKind::Chef, QStringLiteral("chef")},
+                                                 {TicketKind::Group, QStringLiteral("grupo")}};
+    return names;
 }
 
-std::optional<TicketKind> TicketKindFromName(const QString& name) {
-    for (const TicketKind k : {TicketKind::Full, TicketKind::Chef, TicketKind::Group})
-        if (TicketKindName(k) == name) return k;
-    return std::nullopt;
-}
+}  // namespace
+
+QString TicketKindName(TicketKind kind) { return NameOf(KindNames(), kind); }
+
+std::optional<TicketKind> TicketKindFromName(const QString& name) { return ValueOf(KindNames(), name); }
 
 QString TicketId::Text() const {
     return TicketKindName(kind) + u':' + title + u':' + QString::number(vez);

@@ -1,7 +1,8 @@
 #include "sending/ticket_json.h"
 
 #include <QJsonArray>
-#include <algorithm>
+
+#include "sending/value_names.h"
 
 namespace sending {
 namespace {
@@ -45,10 +46,8 @@ std::optional<TicketSection> SectionFromJson(const QJsonValue& v) {
     return s;
 }
 
-// Names in the file rather than numbers, so a later program that adds or
-// reorders kinds still reads an earlier file.
-const std::vector<std::pair<PrintOp::Kind, QString>>& OpNames() {
-    static const std::vector<std::pair<PrintOp::Kind, QString>> names = {
+const ValueNames<PrintOp::Kind>& OpNames() {
+    static const ValueNames<PrintOp::Kind> names = {
         {PrintOp::Kind::ScaleMillimetres, QStringLiteral("mm")}, {PrintOp::Kind::FontName, QStringLiteral("fuente")},
         {PrintOp::Kind::FontSize, QStringLiteral("tamaño")},     {PrintOp::Kind::CurrentX, QStringLiteral("x")},
         {PrintOp::Kind::PrintLine, QStringLiteral("línea")},     {PrintOp::Kind::EndDoc, QStringLiteral("fin")}};
@@ -70,8 +69,7 @@ std::optional<QStringList> TextsFromJson(const QJsonValue& v) {
 QJsonArray OpsToJson(const std::vector<PrintOp>& ops) {
     QJsonArray out;
     for (const PrintOp& op : ops)
-        for (const auto& [kind, name] : OpNames())
-            if (kind == op.kind) out.append(QJsonObject{{"k", name}, {"t", op.text}, {"s", op.size}});
+        out.append(QJsonObject{{"k", NameOf(OpNames(), op.kind)}, {"t", op.text}, {"s", op.size}});
     return out;
 }
 
@@ -80,11 +78,9 @@ std::optional<std::vector<PrintOp>> OpsFromJson(const QJsonValue& v) {
     std::vector<PrintOp> ops;
     for (const QJsonValue& opv : v.toArray()) {
         const QJsonObject op = opv.toObject();
-        const QString name = Text(op, "k");
-        const auto named = std::find_if(OpNames().begin(), OpNames().end(),
-                                        [&name](const auto& n) { return n.second == name; });
-        if (named == OpNames().end() || !op.value(QLatin1String("t")).isString()) return std::nullopt;
-        ops.push_back({named->first, Text(op, "t"), op.value(QLatin1String("s")).toInt()});
+        const std::optional<PrintOp::Kind> kind = ValueOf(OpNames(), Text(op, "k"));
+        if (!kind || !op.value(QLatin1String("t")).isString()) return std::nullopt;
+        ops.push_back({*kind, Text(op, "t"), op.value(QLatin1String("s")).toInt()});
     }
     return ops;
 }
