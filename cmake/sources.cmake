@@ -16,6 +16,8 @@ set(PEDIDOS_LOGIC_SOURCES
   runtime/end_program.h
   runtime/number_format.cpp
   runtime/number_format.h
+  runtime/program_log.cpp
+  runtime/program_log.h
   runtime/regional.cpp
   runtime/regional.h
   runtime/regional_formats.cpp

@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "data/module1.h"
+#include "runtime/program_log.h"
 #include "sending/journal_lock.h"
 #include "sending/journal_path.h"
 #include "startup/acceso.h"
@@ -16,6 +17,7 @@
 #include "widgets/screen_scale.h"
 
 int main(int argc, char** argv) {
+    rt::InstallProgramLog("pedidos");
     QApplication app(argc, argv);
     widgets::LoadResources();
     widgets::UseEdgeStyle();
@@ -33,9 +35,13 @@ int main(int argc, char** argv) {
         Module1::Mostrar_Mensaje();
         return 1;
     }
-    if (!journalLock.Held())
+    // The log file lives beside the journal, in the folder the lock proved ours.
+    if (journalLock.Held()) {
+        rt::LogToFolder(sending::JournalFolder());
+    } else {
         qWarning().noquote() << "journal lock: cannot lock" << sending::JournalFolder() << ":" << journalLock.Error()
                              << "(the journal itself will fail the same way; orders are still sent)";
+    }
     auto* acceso = new startup::Acceso(QCoreApplication::applicationDirPath());
     dialogs::Guarded([acceso] { acceso->Form_Load(); });
     widgets::CentreOnScreen(acceso);
