@@ -6,6 +6,8 @@
 # seam. Qt Core and Connector/C only: no file here may include a Qt Widgets
 # or Gui header, nor a header of the screens' folders.
 set(PEDIDOS_LOGIC_SOURCES
+  runtime/bounded_file.cpp
+  runtime/bounded_file.h
   runtime/configuration.cpp
   runtime/configuration.h
   runtime/date_format.cpp

@@ -28,7 +28,8 @@ void CheckConnectionString(const rt::RutaDatos& ruta) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes = fuzz::Bytes(data, size);
     const QString path = fuzz::WriteScratchFile(bytes);
-    const QStringList lines = rt::DecodeTextLines(bytes);
+    const std::optional<QStringList> read = fuzz::FileLines(bytes);
+    const QStringList lines = read.value_or(QStringList());
 
     fuzz::Check(rt::CanReadFirstLine(path) == !lines.isEmpty(),
                 "the first line can be read when the file has one");
@@ -40,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fuzz::Check(ruta.lines[i] == lines[i], "each line taken whole", ruta.lines[i]);
         CheckConnectionString(ruta);
     } catch (const rt::RuntimeError& e) {
-        fuzz::Check(e.number() == rt::kInputPastEnd && lines.size() < 10,
-                    "only a short file fails, with error 62", e.description());
+        fuzz::Check(read ? e.number() == rt::kInputPastEnd && lines.size() < 10 : e.number() == rt::kBadFileFormat,
+                    "only a short file fails, with error 62, or one that is no text, with 321", e.description());
     }
     return 0;
 }

@@ -10,6 +10,8 @@
 #include <cstdlib>
 
 #include "runtime/regional_formats.h"
+#include "runtime/runtime_error.h"
+#include "runtime/text_file.h"
 
 namespace fuzz {
 namespace {
@@ -32,6 +34,16 @@ void RemoveScratchFile() {
 }
 
 }  // namespace
+
+std::optional<QStringList> FileLines(const QByteArray& bytes) {
+    try {
+        return rt::DecodeTextFile(bytes, QStringLiteral("f"));
+    } catch (const rt::RuntimeError& e) {
+        Check(e.number() == rt::kBadFileFormat && e.description().contains(QStringLiteral("f: ")),
+              "bytes that are not text are refused as such, by name", e.description());
+        return std::nullopt;
+    }
+}
 
 QByteArray Bytes(const std::uint8_t* data, std::size_t size) {
     return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

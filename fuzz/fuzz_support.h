@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 namespace fuzz {
@@ -31,6 +32,10 @@ void UseProgramFormats();
 // one), always the same path, and returns that path. The file is removed when
 // the process ends.
 QString WriteScratchFile(const QByteArray& bytes);
+
+// The lines a text file of `bytes` reads as, or nullopt when the reader
+// refuses them for not being text (a NUL, UTF-16 cut short).
+std::optional<QStringList> FileLines(const QByteArray& bytes);
 
 // Stops the run (abort, so libFuzzer keeps the input) when `holds` is false,
 // naming the broken rule and what was seen.

@@ -1,5 +1,6 @@
-// The decoding every shared text file goes through: UTF-8 when the whole file
-// is valid UTF-8, else Windows-1252, split into lines at LF.
+// The decoding every shared text file goes through: UTF-16 after its mark,
+// else UTF-8 when the whole file is valid UTF-8, else Windows-1252, split into
+// lines at LF; a NUL is no text.
 #include "fuzz_support.h"
 #include "runtime/text_file.h"
 
@@ -41,11 +42,29 @@ void CheckLines(const QByteArray& bytes) {
     }
 }
 
+bool HasUtf16Mark(const QByteArray& bytes) { return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"); }
+
+// Without a UTF-16 mark a file reads as its decoded lines unless it holds a
+// NUL; plain ASCII saved as UTF-16 (as a Windows editor would) reads the same,
+// in either byte order.
+void CheckFileLines(const QByteArray& bytes) {
+    const std::optional<QStringList> read = fuzz::FileLines(bytes);
+    if (HasUtf16Mark(bytes)) return;
+    fuzz::Check(read.has_value() == !bytes.contains('\0'), "only a NUL makes a file without a mark no text");
+    if (!read) return;
+    fuzz::Check(*read == rt::DecodeTextLines(bytes), "a file without a UTF-16 mark reads as before");
+    if (!IsPlainAscii(bytes)) return;
+    QByteArray le("\xFF\xFE"), be("\xFE\xFF");
+    for (const char c : bytes) le.append(c).append('\0'), be.append('\0').append(c);
+    fuzz::Check(fuzz::FileLines(le) == read && fuzz::FileLines(be) == read, "the same text in UTF-16 reads the same");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes = fuzz::Bytes(data, size);
     CheckWindows1252(bytes);
     CheckLines(bytes);
+    CheckFileLines(bytes);
     return 0;
 }

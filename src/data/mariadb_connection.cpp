@@ -74,7 +74,7 @@ LinkSettings LinkFor(const ConnectionSettings& s) {
     const LinkSettings link = ChooseLink(s, ReadClientOptionFiles(), CanReadOnDisk);
     static std::mutex mutex;
     static QString logged;
-    const QString problems = OptionProblemsText(link.problems);
+    const QString problems = OptionProblemsText(link);
     std::lock_guard lock(mutex);
     if (problems != logged && !problems.isEmpty())
         qWarning().noquote() << "database:" << QString(problems).replace(QChar(13), QStringLiteral("; "));

@@ -1,9 +1,15 @@
 #include "data/option_files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QMutex>
+#include <QPair>
+#include <QSet>
 #include <QtGlobal>
+#include <optional>
+#include <sys/stat.h>
+
+#include "runtime/bounded_file.h"
 
 namespace data {
 namespace {
@@ -62,57 +68,102 @@ QString ValueOf(QString raw) {
 
 QString Where(const QString& file, int line) { return QStringLiteral("%1:%2").arg(file).arg(line); }
 
-void ReadOptionFile(const QString& path, bool mustExist, const QString& where, OptionFiles& into,
-                    int depth);
+// One reading of the option files: what was read already (by device and
+// inode, so that no path can lead to a file twice) and how many.
+class DiskReader {
+public:
+    explicit DiskReader(OptionFiles& into) : into_(into) {}
 
-void ReadFolder(const QString& folder, const QString& where, OptionFiles& into, int depth) {
+    void File(const QString& path, bool mustExist, const QString& where, int depth);
+
+private:
+    void Folder(const QString& folder, const QString& where, int depth);
+    // False when the file was read before (named once) or too many were read.
+    bool FirstTime(const rt::BoundedFile& file, const QString& path, const QString& where);
+
+    OptionFiles& into_;
+    QSet<QPair<quint64, quint64>> seen_;
+    QSet<QPair<quint64, quint64>> named_;  // read again, and said so
+    bool tooMany_ = false;
+};
+
+void DiskReader::Folder(const QString& folder, const QString& where, int depth) {
     const QDir dir(folder);
     if (!dir.exists()) {
-        into.problems.push_back({where, QStringLiteral("no se encuentra la carpeta %1.").arg(folder)});
+        AddOptionProblem(into_, where, QStringLiteral("no se encuentra la carpeta %1.").arg(folder));
         return;
     }
     const QStringList names =
         dir.entryList({QStringLiteral("*.cnf")}, QDir::Files | QDir::Hidden, QDir::Name);
-    for (const QString& name : names) ReadOptionFile(dir.filePath(name), true, where, into, depth);
+    for (const QString& name : names) File(dir.filePath(name), true, where, depth);
 }
 
-void ReadOptionFile(const QString& path, bool mustExist, const QString& where, OptionFiles& into,
-                    int depth) {
-    const QFileInfo info(path);
-    if (!info.exists()) {
+bool DiskReader::FirstTime(const rt::BoundedFile& file, const QString& path, const QString& where) {
+    const QPair<quint64, quint64> id(file.device, file.inode);
+    if (seen_.contains(id)) {
+        if (!named_.contains(id))
+            AddOptionProblem(into_, where,
+                             QStringLiteral("%1 ya se leyó (¿un archivo que se incluye a sí mismo, o "
+                                            "incluido dos veces?); no se lee otra vez.").arg(path));
+        named_.insert(id);
+        return false;
+    }
+    if (seen_.size() >= kMaxOptionFiles) {
+        if (!tooMany_)
+            AddOptionProblem(into_, where,
+                             QStringLiteral("más de %1 archivos de opciones; %2 y los que siguen no se leen.")
+                                 .arg(kMaxOptionFiles).arg(path));
+        tooMany_ = true;
+        return false;
+    }
+    seen_.insert(id);
+    return true;
+}
+
+void DiskReader::File(const QString& path, bool mustExist, const QString& where, int depth) {
+    const rt::BoundedFile file = rt::ReadBoundedFile(path, rt::kSharedTextBound);
+    if (file.refusal == rt::FileRefusal::kMissing || file.refusal == rt::FileRefusal::kNoFolder) {
         if (mustExist)
-            into.problems.push_back({where, QStringLiteral("no se encuentra el archivo %1.").arg(path)});
+            AddOptionProblem(into_, where, QStringLiteral("no se encuentra el archivo %1.").arg(path));
         return;
     }
+    if (file.refusal != rt::FileRefusal::kNone) {
+        AddOptionProblem(into_, path, QStringLiteral("%1; sus opciones no se usan.").arg(file.problem));
+        return;
+    }
+    if (!FirstTime(file, path, where)) return;
     if (depth > kMaxIncludeDepth) {
-        into.problems.push_back(
-            {where, QStringLiteral("%1: demasiados !include anidados (¿un archivo que se incluye a sí "
-                                  "mismo?); no se lee.").arg(path)});
+        AddOptionProblem(into_, where,
+                         QStringLiteral("%1: demasiados !include anidados; no se lee.").arg(path));
         return;
     }
-    if (info.permissions() & QFileDevice::WriteOther) {
-        into.problems.push_back(
-            {path, QStringLiteral("cualquier usuario puede modificar este archivo; no se usa "
-                                  "(quite el permiso de escritura a otros: chmod o-w).")});
+    if (file.mode & S_IWOTH) {
+        AddOptionProblem(into_, path,
+                         QStringLiteral("cualquier usuario puede modificar este archivo; no se usa "
+                                        "(quite el permiso de escritura a otros: chmod o-w)."));
         return;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        into.problems.push_back(
-            {path, QStringLiteral("no se puede leer (%1); sus opciones no se usan.").arg(file.errorString())});
-        return;
-    }
-    const QString text = QString::fromUtf8(file.readAll());
-    into.read.push_back(path);
-    const QString base = info.absolutePath();
-    ReadOptionText(text, path, into, [&](const OptionInclude& inc) {
+    into_.read.push_back(path);
+    const QString base = QFileInfo(path).absolutePath();
+    ReadOptionText(QString::fromUtf8(file.bytes), path, into_, [&](const OptionInclude& inc) {
         const QString target = QDir(base).absoluteFilePath(inc.path);
-        if (inc.folder) ReadFolder(target, inc.where, into, depth + 1);
-        else ReadOptionFile(target, true, inc.where, into, depth + 1);
+        if (inc.folder) Folder(target, inc.where, depth + 1);
+        else File(target, true, inc.where, depth + 1);
     });
 }
 
+// A kept value that is not text: the file was not saved as UTF-8 (a
+// Latin-1 password would reach the server as other bytes than typed).
+bool IsBadText(const QString& value) {
+    return value.contains(QChar::ReplacementCharacter) || value.contains(QChar(0));
+}
+
 }  // namespace
+
+void AddOptionProblem(OptionFiles& into, const QString& where, const QString& text) {
+    if (into.problems.size() < kKeptOptionProblems) into.problems.push_back({where, text});
+    else ++into.problemsLeftOut;
+}
 
 const QStringList& KeptOptionKeys() {
     static const QStringList keys{
@@ -141,15 +192,14 @@ void ReadOptionText(const QString& text, const QString& file, OptionFiles& into,
                 !path.isEmpty())
                 include({path, directive == QLatin1String("includedir"), where});
             else
-                into.problems.push_back(
-                    {where, QStringLiteral("no se entiende «!%1» (se espera !include o !includedir).").arg(directive)});
+                AddOptionProblem(into, where,
+                                 QStringLiteral("no se entiende «!%1» (se espera !include o !includedir).").arg(directive));
             continue;
         }
         if (line[0] == '[') {
             const qsizetype close = line.indexOf(']');
             if (close < 0) {
-                into.problems.push_back(
-                    {where, QStringLiteral("falta el «]» del grupo; se ignora hasta el próximo grupo.")});
+                AddOptionProblem(into, where, QStringLiteral("falta el «]» del grupo; se ignora hasta el próximo grupo."));
                 inGroup = false;
                 readValues = false;
                 continue;
@@ -163,9 +213,8 @@ void ReadOptionText(const QString& text, const QString& file, OptionFiles& into,
         if (!inGroup) {
             // Only the key is named: the line may hold a password.
             const qsizetype eq = line.indexOf('=');
-            into.problems.push_back(
-                {where, QStringLiteral("«%1» está fuera de todo grupo [...]; se ignora.")
-                            .arg(line.left(eq < 0 ? -1 : eq).trimmed())});
+            AddOptionProblem(into, where, QStringLiteral("«%1» está fuera de todo grupo [...]; se ignora.")
+                                              .arg(line.left(eq < 0 ? -1 : eq).trimmed()));
             continue;
         }
         if (!readValues) continue;
@@ -185,6 +234,12 @@ void ReadOptionText(const QString& text, const QString& file, OptionFiles& into,
         } else {
             setting.value = ValueOf(line.mid(eq + 1));
         }
+        if (IsBadText(setting.value)) {  // only the key is named: it may be a password
+            AddOptionProblem(into, where,
+                             QStringLiteral("el valor de «%1» no es texto UTF-8 (¿guardado en Latin-1?); no "
+                                            "se usa.").arg(key));
+            continue;
+        }
         into.settings.insert(key, setting);
     }
 }
@@ -203,14 +258,25 @@ QStringList DefaultOptionFiles(const QString& home, const QString& mariadbHome,
 
 OptionFiles ReadOptionFiles(const QStringList& files) {
     OptionFiles into;
-    for (const QString& f : files) ReadOptionFile(f, false, f, into, 0);
+    DiskReader reader(into);
+    for (const QString& f : files) reader.File(f, false, f, 0);
     return into;
 }
 
 OptionFiles ReadClientOptionFiles() {
-    return ReadOptionFiles(DefaultOptionFiles(qEnvironmentVariable("HOME"),
-                                              qEnvironmentVariable("MARIADB_HOME"),
-                                              qEnvironmentVariable("MYSQL_HOME")));
+    const QStringList files = DefaultOptionFiles(
+        qEnvironmentVariable("HOME"), qEnvironmentVariable("MARIADB_HOME"), qEnvironmentVariable("MYSQL_HOME"));
+    // Connections are made from more than one thread (the sender's, the
+    // screen's): one reading, shared.
+    static QMutex mutex;
+    static QStringList readFor;
+    static std::optional<OptionFiles> read;
+    const QMutexLocker lock(&mutex);
+    if (!read || readFor != files) {
+        read = ReadOptionFiles(files);
+        readFor = files;
+    }
+    return *read;
 }
 
 }  // namespace data

@@ -39,8 +39,18 @@ struct OptionProblem {
 struct OptionFiles {
     QMap<QString, OptionSetting> settings;  // key as written, '_' read as '-'
     QStringList read;                       // the files read, in order
-    QList<OptionProblem> problems;
+    QList<OptionProblem> problems;          // the first kKeptOptionProblems
+    int problemsLeftOut = 0;                // how many more there were
 };
+
+// At most this many problems are kept; the rest are only counted.
+inline constexpr int kKeptOptionProblems = 20;
+// At most this many files are read in one reading, includes and every file
+// of an included folder counted.
+inline constexpr int kMaxOptionFiles = 64;
+
+// Adds a problem to `into`, or counts it once kKeptOptionProblems are kept.
+void AddOptionProblem(OptionFiles& into, const QString& where, const QString& text);
 
 // The keys the terminal takes from the option files.
 const QStringList& KeptOptionKeys();
@@ -67,10 +77,15 @@ QStringList DefaultOptionFiles(const QString& home, const QString& mariadbHome,
 // but cannot be read is a problem), following includes (relative paths from
 // the including file's folder, a folder's files in name order, ten levels
 // at most). A file anyone may change is not used: whoever can write it could
-// send the terminal to another server.
+// send the terminal to another server. Each file is read once: one reached
+// again (a cycle, or included twice) is named once and skipped. Only regular
+// files are read (a named pipe would wait for ever), each of 256 KB at most,
+// kMaxOptionFiles in all.
 OptionFiles ReadOptionFiles(const QStringList& files);
 
-// ReadOptionFiles(DefaultOptionFiles(...)) for this process's environment.
+// ReadOptionFiles(DefaultOptionFiles(...)) for this process's environment,
+// read once: a connection made again takes what the first one read (the
+// files are read again only when the environment names other files).
 OptionFiles ReadClientOptionFiles();
 
 }  // namespace data

@@ -3,6 +3,7 @@
 #include "data/db_error.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -135,6 +136,7 @@ private:
 LinkSettings ChooseLink(const ConnectionSettings& base, const OptionFiles& files, const CanRead& canRead) {
     LinkSettings link;
     link.problems = files.problems;  // the files' own, then their values'
+    link.problemsLeftOut = files.problemsLeftOut;
     link.user = base.user;
     link.password = base.password;
     link.port = base.port;
@@ -151,10 +153,14 @@ bool CanReadOnDisk(const QString& path, bool folder) {
     return info.isReadable() && (folder ? info.isDir() : info.isFile());
 }
 
-QString OptionProblemsText(const QList<OptionProblem>& problems) {
-    if (problems.isEmpty()) return {};
+QString OptionProblemsText(const LinkSettings& link) {
+    if (link.problems.isEmpty()) return {};
     QString text = QStringLiteral("Archivos de opciones de MariaDB:");
-    for (const OptionProblem& p : problems) text += QChar(13) + p.where + QStringLiteral(": ") + p.text;
+    const qsizetype shown = std::min<qsizetype>(link.problems.size(), kShownOptionProblems);
+    for (qsizetype i = 0; i < shown; ++i)
+        text += QChar(13) + link.problems[i].where + QStringLiteral(": ") + link.problems[i].text;
+    const qsizetype more = link.problems.size() - shown + link.problemsLeftOut;
+    if (more > 0) text += QChar(13) + QStringLiteral("... y %1 problemas más.").arg(more);
     return text;
 }
 

@@ -30,6 +30,7 @@ struct LinkSettings {
     QString refusal;
     // The files' problems and the values not used (the built-in ones stay).
     QList<OptionProblem> problems;
+    int problemsLeftOut = 0;  // the files' problems beyond those kept
 };
 
 // The settings for the server of `base` (the connection string's), with
@@ -41,8 +42,10 @@ LinkSettings ChooseLink(const ConnectionSettings& base, const OptionFiles& files
 // CanRead on this machine's disk.
 bool CanReadOnDisk(const QString& path, bool folder);
 
-// The technician's text for problems in the option files, or "" when none.
-QString OptionProblemsText(const QList<OptionProblem>& problems);
+// The technician's text for problems in the option files, or "" when none:
+// the first kShownOptionProblems, then how many more there are.
+inline constexpr int kShownOptionProblems = 8;
+QString OptionProblemsText(const LinkSettings& link);
 
 // The waiter's and technician's text for a connection the client library
 // refused while setting up TLS (its error text `detail`), naming the cause;

@@ -20,7 +20,7 @@ QStringList ListEntries(const QStringList& lines) {
 QStringList ReadListFile(const QString& path) {
     QStringList lines;
     try {
-        rt::TextFileReader reader(path);
+        rt::TextFileReader reader(path, rt::kSharedTextBound);
         // Lines after the first empty one are never offered: stop reading there.
         while (!reader.AtEndOfStream()) {
             lines.append(reader.ReadLine());

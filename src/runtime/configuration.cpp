@@ -20,15 +20,19 @@ RutaDatos ReadRutaDatos(const QString& path) {
     return r;
 }
 
-bool CanReadFirstLine(const QString& path) {
+std::optional<RuntimeError> FirstLineError(const QString& path) {
     try {
         rt::TextFileReader reader(path);
         reader.ReadLine();
-        return true;
-    } catch (const rt::RuntimeError&) {
-        return false;
+        return std::nullopt;
+    } catch (const rt::RuntimeError& e) {
+        return e;
     }
 }
+
+bool CanReadFirstLine(const QString& path) { return !FirstLineError(path); }
+
+bool IsRefusedFile(int number) { return number == kFileAccess || number == kBadFileFormat; }
 
 QString FirstLineOrEmpty(const QString& path) {
     try {

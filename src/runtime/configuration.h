@@ -4,6 +4,9 @@
 // no widget and no connection inside.
 #include <QString>
 #include <array>
+#include <optional>
+
+#include "runtime/runtime_error.h"
 
 namespace rt {
 
@@ -28,6 +31,14 @@ RutaDatos ReadRutaDatos(const QString& path);
 // True when the file can be opened and its first line read (an empty file
 // cannot).
 bool CanReadFirstLine(const QString& path);
+
+// Why the first line of the file cannot be read (an empty file: error 62), or
+// nullopt when it can.
+std::optional<RuntimeError> FirstLineError(const QString& path);
+
+// True for the errors of a file refused for what it is (no file at all, too
+// large, not text), which the file's own message does not say.
+bool IsRefusedFile(int number);
 
 // The first line of the file, or "" when it is missing or empty.
 QString FirstLineOrEmpty(const QString& path);

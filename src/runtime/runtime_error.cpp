@@ -19,10 +19,14 @@ QString Description(int number) {
             return QStringLiteral("La entrada se ha pasado del final del archivo");
         case kPermissionDenied:
             return QStringLiteral("Permiso denegado");
+        case kFileAccess:
+            return QStringLiteral("Error de acceso a la ruta o el archivo");
         case kPathNotFound:
             return QStringLiteral("No se ha encontrado la ruta de acceso");
         case kInvalidUseOfNull:
             return QStringLiteral("Uso no válido de Null");
+        case kBadFileFormat:
+            return QStringLiteral("Formato de archivo no válido");
         default:
             return {};
     }

@@ -25,8 +25,10 @@ enum ErrorNumber {
     kFileNotFound = 53,      // "No se ha encontrado el archivo"
     kInputPastEnd = 62,      // "La entrada se ha pasado del final del archivo"
     kPermissionDenied = 70,  // "Permiso denegado"
+    kFileAccess = 75,        // "Error de acceso a la ruta o el archivo"
     kPathNotFound = 76,      // "No se ha encontrado la ruta de acceso"
     kInvalidUseOfNull = 94,  // "Uso no válido de Null"
+    kBadFileFormat = 321,    // "Formato de archivo no válido"
 };
 
 // Throws RuntimeError with `number` and its fixed description; `detail`, when not

@@ -1,9 +1,8 @@
 #include "runtime/text_file.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QDebug>
 #include <QStringDecoder>
+#include <optional>
 
 #include "runtime/runtime_error.h"
 
@@ -54,6 +53,57 @@ bool IsValidUtf8(const QByteArray& bytes) {
     return true;
 }
 
+QStringList SplitLines(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const qsizetype lf = text.indexOf('\n', start);
+        if (lf < 0) {
+            lines.append(text.mid(start));  // the last line has no line break; a lone CR stays
+            break;
+        }
+        qsizetype end = lf;
+        if (end > start && text[end - 1] == '\r') --end;
+        lines.append(text.mid(start, end - start));
+        start = lf + 1;
+    }
+    return lines;
+}
+
+// UTF-16 after its byte-order mark (true: big endian), or nullopt without one.
+std::optional<bool> Utf16BigEndian(const QByteArray& bytes) {
+    if (bytes.startsWith("\xFF\xFE")) return false;
+    if (bytes.startsWith("\xFE\xFF")) return true;
+    return std::nullopt;
+}
+
+// Strict UTF-16: whole code units, every surrogate in its pair. Nullopt when not.
+std::optional<QString> DecodeUtf16(const QByteArray& bytes, bool bigEndian) {
+    if (bytes.size() % 2 != 0) return std::nullopt;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const auto unit = [&](qsizetype i) {
+        return bigEndian ? char16_t(p[i] << 8 | p[i + 1]) : char16_t(p[i + 1] << 8 | p[i]);
+    };
+    QString text(bytes.size() / 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); i += 2) {
+        const char16_t u = unit(i);
+        if (QChar::isLowSurrogate(u)) return std::nullopt;  // no high half before it
+        if (QChar::isHighSurrogate(u) && (i + 2 >= bytes.size() || !QChar::isLowSurrogate(unit(i + 2))))
+            return std::nullopt;
+        text[i / 2] = QChar(u);
+        if (QChar::isHighSurrogate(u)) {
+            i += 2;
+            text[i / 2] = QChar(unit(i));
+        }
+    }
+    return text;
+}
+
+[[noreturn]] void RaiseNotText(const QString& path, const QString& problem) {
+    qWarning().noquote() << "file not read:" << path << "-" << problem;
+    Raise(kBadFileFormat, path + QStringLiteral(": ") + problem + QStringLiteral("; no se lee."));
+}
+
 }  // namespace
 
 QString DecodeWindows1252(const QByteArray& bytes) {
@@ -77,35 +127,44 @@ QStringList DecodeTextLines(const QByteArray& bytes) {
     } else {
         text = DecodeWindows1252(bytes);
     }
-    QStringList lines;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        const qsizetype lf = text.indexOf('\n', start);
-        if (lf < 0) {
-            lines.append(text.mid(start));  // the last line has no line break; a lone CR stays
-            break;
-        }
-        qsizetype end = lf;
-        if (end > start && text[end - 1] == '\r') --end;
-        lines.append(text.mid(start, end - start));
-        start = lf + 1;
-    }
-    return lines;
+    return SplitLines(text);
 }
 
-TextFileReader::TextFileReader(const QString& path) {
-    // An empty path names no file. A path that exists but is no regular file
-    // (a folder) cannot be opened for reading, like a file without read
-    // permission: both are "permission denied". A missing file is "file not
-    // found" when its folder exists, else "path not found".
-    if (path.isEmpty()) Raise(kFileNotFound, path);
-    const QFileInfo info(path);
-    if (!info.exists())
-        Raise(QFileInfo(info.absolutePath()).isDir() ? kFileNotFound : kPathNotFound, path);
-    if (info.isDir()) Raise(kPermissionDenied, path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) Raise(kPermissionDenied, path);
-    lines_ = DecodeTextLines(file.readAll());
+QStringList DecodeTextFile(const QByteArray& bytes, const QString& path) {
+    if (const std::optional<bool> bigEndian = Utf16BigEndian(bytes)) {
+        const std::optional<QString> text = DecodeUtf16(bytes.mid(2), *bigEndian);
+        if (!text) RaiseNotText(path, QStringLiteral("está en UTF-16 pero cortado o mal formado"));
+        if (text->contains(QChar(0))) RaiseNotText(path, QStringLiteral("contiene caracteres nulos"));
+        // Worth a line: the next editor to save it may choose another encoding.
+        qInfo().noquote() << "file read as UTF-16:" << path;
+        return SplitLines(*text);
+    }
+    if (bytes.contains('\0'))
+        RaiseNotText(path, QStringLiteral("contiene bytes nulos (¿guardado en otra codificación?)"));
+    return DecodeTextLines(bytes);
+}
+
+TextFileReader::TextFileReader(const QString& path, qint64 maxBytes) {
+    // A missing file is "file not found" when its folder exists, else "path
+    // not found"; a folder, like a file without read permission, is
+    // "permission denied". What is no file at all, or too large for what a
+    // text file of the terminal holds, is refused by name without reading it.
+    const BoundedFile file = ReadBoundedFile(path, maxBytes);
+    switch (file.refusal) {
+        case FileRefusal::kNone:
+            break;
+        case FileRefusal::kMissing:
+            Raise(kFileNotFound, path);
+        case FileRefusal::kNoFolder:
+            Raise(kPathNotFound, path);
+        case FileRefusal::kUnreadable:
+        case FileRefusal::kFolder:
+            Raise(kPermissionDenied, path);
+        case FileRefusal::kNotRegular:
+        case FileRefusal::kTooLarge:
+            Raise(kFileAccess, path + QStringLiteral(": ") + file.problem + QStringLiteral("; no se lee."));
+    }
+    lines_ = DecodeTextFile(file.bytes, path);
 }
 
 QString TextFileReader::ReadLine() {

@@ -21,7 +21,7 @@ namespace {
 std::optional<QStringList> ReadModelo(const QString& carpeta) {
     const QString path = rt::PathIn(carpeta, QStringLiteral("Modelo.txt"));
     try {
-        rt::TextFileReader reader(path);
+        rt::TextFileReader reader(path, rt::kSharedTextBound);
         QStringList lines;
         while (!reader.AtEndOfStream()) lines << reader.ReadLine();
         return lines;

@@ -123,9 +123,13 @@ void Acceso::Form_Load() {
     Nombre_Empresa = rt::FirstLineOrEmpty(rt::PathIn(programFolder_, QStringLiteral("Empresa.txt")));
 
     // 3. The print-group file must be readable, or the terminal cannot print.
-    if (!rt::CanReadFirstLine(rt::PathIn(Carpeta_Datos, QStringLiteral("Modelo.txt")))) {
+    // A file refused for what it is (a pipe, a device, too large, not text)
+    // is named too: no network check would mend it.
+    if (const auto error = rt::FirstLineError(rt::PathIn(Carpeta_Datos, QStringLiteral("Modelo.txt")))) {
+        qWarning().noquote() << "Modelo.txt cannot be read:" << error->number() << error->description();
         Mensaje = QStringLiteral(
             "Error en Lectura de Archivo, Revizar si hay conexion de red con los archivos...");
+        if (rt::IsRefusedFile(error->number())) Mensaje += QChar(13) + error->description();
         Mostrar_Mensaje();
         rt::EndProgram(1);
     }
@@ -187,8 +191,7 @@ void Acceso::OpenConnection() {
     // terminal goes on with what it could read.
     const QString problems = data::OptionProblemsText(
         data::ChooseLink(data::SettingsFromConnectionString(Cadena_Conexion), data::ReadClientOptionFiles(),
-                         [](const QString&, bool) { return true; })
-            .problems);
+                         [](const QString&, bool) { return true; }));
     if (!problems.isEmpty()) {
         Mensaje = problems + QChar(13) + QStringLiteral("Se usan los valores que se pudieron leer.");
         Mostrar_Mensaje();

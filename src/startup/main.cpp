@@ -46,5 +46,6 @@ int main(int argc, char** argv) {
     dialogs::Guarded([acceso] { acceso->Form_Load(); });
     widgets::CentreOnScreen(acceso);
     acceso->show();
+    qInfo().noquote() << "start-up form shown";
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #include "widgets/c_image_button.h"
 
 #include <QAbstractButton>
+#include <QBuffer>
 #include <QEvent>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -11,6 +12,7 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+#include "runtime/bounded_file.h"
 #include "widgets/image_button_layout.h"
 #include "widgets/ole_color.h"
 
@@ -34,11 +36,29 @@ QString ResourcePath(const QString& name) {
     return QStringLiteral(":/iconos/") + QFileInfo(name).fileName();
 }
 
+// An icon file is a few KB; a large one holds 256-pixel images: 4 MB is more
+// than any of them.
+constexpr qint64 kIconBound = 4 * 1024 * 1024;
+
 // One icon at `size`: the image of the file with exactly that size, or else
 // its largest image scaled to it. Null when the file is missing or unreadable.
 QPixmap LoadIcon(const QString& path, QSize size) {
     if (path.isEmpty() || size.isEmpty()) return {};
-    QImageReader reader(path);
+    // A file of the icon folder is read as bytes first, through the reader
+    // that refuses pipes, devices and oversized files (it logs them): Qt's
+    // image reader would wait on a pipe for ever. Compiled-in icons are ours.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QImageReader reader;
+    if (path.startsWith(u':')) {
+        reader.setFileName(path);
+    } else {
+        bytes = rt::ReadBoundedFile(path, kIconBound).bytes;
+        if (bytes.isEmpty()) return {};
+        buffer.open(QIODevice::ReadOnly);
+        reader.setDevice(&buffer);
+        reader.setFormat(QFileInfo(path).suffix().toLower().toLatin1());  // as the name would tell Qt
+    }
     QImage best;
     const int count = std::max(1, reader.imageCount());
     for (int i = 0; i < count; ++i) {

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDebug>
 #include <QMessageBox>
 #include <QPushButton>
 #include <cmath>
@@ -42,11 +43,18 @@ void MakeTouchable(QMessageBox& box) {
     for (QAbstractButton* button : box.buttons()) button->setMinimumSize(width, finger);
 }
 
+// What a box said, in the log: a technician reading it later learns what the
+// waiter was told (boxes never hold a password).
+void LogShown(const QString& title, const QString& text) {
+    qInfo().noquote() << "box shown:" << title.trimmed() << "-" << ShownText(text).replace('\n', QStringLiteral(" / "));
+}
+
 }  // namespace
 
 void QtDialogs::Message(const QString& text, const QString& title, Icon icon) {
     QMessageBox box(ToQt(icon), widgets::AsWindowTitle(title), ShownText(text), QMessageBox::Ok, Parent());
     MakeTouchable(box);
+    LogShown(title, text);
     box.exec();
 }
 

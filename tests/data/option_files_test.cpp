@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 #include "data/option_files.h"
 #include "data/secure_link.h"
@@ -91,6 +95,98 @@ TEST(OptionFiles, FilesIncludesAndUnreadableFilesFromDisk) {
     for (const auto& p : f.problems) where << p.where;
     EXPECT_EQ(where, QStringList({main + ":4", open})) << "a missing default file is no problem";
     EXPECT_EQ(f.read.size(), 3);
+}
+
+// A file reached again, a pipe, too many files, a value not in UTF-8: each
+// named, nothing waits, and the reading stays small.
+TEST(OptionFiles, EachFileOnceNoPipeAndABoundedReading) {
+    QTemporaryDir dir;
+    const QString self = dir.filePath("my.cnf"), fifo = dir.filePath("tuberia.cnf");
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    QDir(dir.path()).mkdir("muchos");
+    for (int i = 0; i < data::kMaxOptionFiles + 5; ++i) {
+        QFile f(dir.filePath(QStringLiteral("muchos/%1.cnf").arg(i, 3, 10, QChar('0'))));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[mysql]\nx\n");
+    }
+    QFile f(self);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(("[client]\npassword=Contrase\xF1" "a\n!include " + self + "\n!include " + self + "\n!include " +
+             self + "\n!include " + fifo + "\n!includedir " + dir.filePath("muchos") + "\n").toUtf8());
+    f.close();
+    const data::OptionFiles read = data::ReadOptionFiles({self});
+    QStringList problems;
+    for (const auto& p : read.problems) problems << p.where + ": " + p.text;
+    EXPECT_EQ(problems, QStringList({
+        self + QString::fromUtf8(":2: el valor de «password» no es texto UTF-8 (¿guardado en Latin-1?); no se usa."),
+        self + QString::fromUtf8(":3: ") + self +
+            QString::fromUtf8(" ya se leyó (¿un archivo que se incluye a sí mismo, o incluido dos veces?); no se lee otra vez."),
+        fifo + QString::fromUtf8(": es una tubería con nombre (FIFO), no un archivo; sus opciones no se usan."),
+        self + QString::fromUtf8(":7: más de 64 archivos de opciones; ") + dir.filePath("muchos/063.cnf") +
+            " y los que siguen no se leen.",
+    }));
+    EXPECT_EQ(read.read.size(), data::kMaxOptionFiles);
+    EXPECT_EQ(Value(read, "password"), "<none>");
+
+    // A box lists the first problems and counts the rest.
+    data::OptionFiles many;
+    for (int i = 0; i < data::kKeptOptionProblems + 3; ++i) data::AddOptionProblem(many, "f", "p");
+    EXPECT_EQ(many.problems.size(), data::kKeptOptionProblems);
+    data::LinkSettings link;
+    link.problems = many.problems;
+    link.problemsLeftOut = many.problemsLeftOut;
+    EXPECT_TRUE(data::OptionProblemsText(link).endsWith(
+        QStringLiteral("f: p\r... y %1 problemas más.").arg(data::kKeptOptionProblems + 3 - data::kShownOptionProblems)));
+}
+
+// What MariaDB's own reader prints for a file's groups: each kept key's last
+// value, as ours names it ("loose-", '_' and "skip-" resolved); "" for a key
+// without a value. `groups` are read together, as one list.
+QMap<QString, QString> PrintDefaults(const QString& file, const QStringList& groups) {
+    const QString tool = QStandardPaths::findExecutable("my_print_defaults");
+    if (tool.isEmpty()) ADD_FAILURE() << "my_print_defaults is not on PATH (package mariadb-client)";
+    QProcess p;
+    p.start(tool, QStringList{"--defaults-file=" + file} + groups);
+    EXPECT_TRUE(p.waitForFinished(10000) && p.exitCode() == 0) << file.toStdString();
+    QMap<QString, QString> values;
+    for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
+        const qsizetype eq = line.indexOf('=');
+        QString key = line.mid(2, eq < 0 ? -1 : eq - 2).replace('_', '-');
+        if (key.startsWith("loose-")) key = key.mid(6);
+        QString value = eq < 0 ? QString() : line.mid(eq + 1);
+        if (key.startsWith("skip-")) key = key.mid(5), value = "0";
+        if (data::KeptOptionKeys().contains(key)) values[key] = value;
+    }
+    return values;
+}
+
+// The corpus of tricky files the fuzz target starts from: for the kept keys,
+// our values are MariaDB's (a [pedidos] value stays over the common groups').
+TEST(OptionFiles, TheKeptValuesAreMariaDBsOwn) {
+    QTemporaryDir dir;
+    const QString corpus = QStringLiteral(PEDIDOS_SOURCE_DIR "/fuzz/corpus/option_files");
+    QDir(dir.path()).mkdir("conf.d");
+    QStringList mains;
+    for (const QString& name : QDir(corpus).entryList(QDir::Files)) {
+        QFile in(corpus + "/" + name);
+        ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+        const QString target = name.startsWith("confd_") ? dir.filePath("conf.d/" + name.mid(6)) : dir.filePath(name);
+        QFile out(target);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(in.readAll().replace("@DIR@", dir.path().toUtf8()));
+        if (name.endsWith(".cnf") && !name.startsWith("confd_")) mains << target;
+    }
+    ASSERT_GE(mains.size(), 4);
+    for (const QString& file : mains) {
+        QMap<QString, QString> expected = PrintDefaults(file, {"client", "client-server", "client-mariadb"});
+        expected.insert(PrintDefaults(file, {"pedidos"}));
+        const data::OptionFiles ours = data::ReadOptionFiles({file});
+        QMap<QString, QString> got;
+        for (auto it = ours.settings.begin(); it != ours.settings.end(); ++it)
+            got[it.key()] = it->hasValue ? it->value : QString();
+        EXPECT_EQ(got, expected) << file.toStdString();
+        EXPECT_TRUE(ours.problems.isEmpty()) << file.toStdString() << " " << ours.problems.value(0).text.toStdString();
+    }
 }
 
 TEST(OptionFiles, TheDefaultFilesAreTheClientLibrarysInItsOrder) {

@@ -1,6 +1,7 @@
 #include "runtime/text_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -63,6 +64,18 @@ TEST(DecodeTextLines, ChoosesUtf8OnlyWhenTheWholeFileIsValid) {
     }
 }
 
+TEST(DecodeTextFile, Utf16WithItsMarkIsDecoded) {
+    const QString text = QStringLiteral("Jalapeño\r\nBAR 🍕\n");
+    QByteArray le("\xFF\xFE"), be("\xFE\xFF");
+    for (const QChar c : text) {
+        le.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+        be.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
+    }
+    EXPECT_EQ(rt::DecodeTextFile(le, "f"), QStringList({"Jalapeño", "BAR 🍕"}));
+    EXPECT_EQ(rt::DecodeTextFile(be, "f"), QStringList({"Jalapeño", "BAR 🍕"}));
+    EXPECT_EQ(rt::DecodeTextFile("Jalape\xF1o", "f"), QStringList({"Jalapeño"}));  // no mark: as before
+}
+
 TEST(DecodeWindows1252, TheWholeCodePage) {
     QByteArray high;
     for (int b = 0x80; b <= 0x9F; ++b) high.append(static_cast<char>(b));
@@ -107,6 +120,14 @@ TEST_F(TextFileReaderTest, AnEmptyFileHasNoLine) {
 TEST_F(TextFileReaderTest, FilesThatCannotBeOpened) {
     const QString missing = dir.filePath("Contorno.txt");
     const QString noFolder = dir.filePath("no_hay/Termino.txt");
+    const QString fifo = dir.filePath("fifo.txt"), zero = dir.filePath("cero.txt");
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", zero));
+    const QString large = Write("grande.txt", QByteArray(rt::kSharedTextBound + 1, 'x'));
+    const QString nul = Write("nulo.txt", QByteArray("a\0b", 3));
+    const QString badUtf16 = Write("u16.txt", QByteArray("\xFF\xFE\x00\xD8\x41\x00", 6));  // half a surrogate pair
+    const QString access = "Error de acceso a la ruta o el archivo: ";
+    const QString format = "Formato de archivo no válido: ";
     const struct {
         QString path;
         int number;
@@ -116,6 +137,12 @@ TEST_F(TextFileReaderTest, FilesThatCannotBeOpened) {
         {noFolder, rt::kPathNotFound, "No se ha encontrado la ruta de acceso: " + noFolder},
         {"", rt::kFileNotFound, "No se ha encontrado el archivo"},
         {dir.path(), rt::kPermissionDenied, "Permiso denegado: " + dir.path()},
+        // Refused for what they are, without waiting or reading them all.
+        {fifo, rt::kFileAccess, access + fifo + ": es una tubería con nombre (FIFO), no un archivo; no se lee."},
+        {zero, rt::kFileAccess, access + zero + ": es un dispositivo, no un archivo; no se lee."},
+        {large, rt::kFileAccess, access + large + ": tiene más de 256 KB, más de lo que puede tener este archivo; no se lee."},
+        {nul, rt::kBadFileFormat, format + nul + ": contiene bytes nulos (¿guardado en otra codificación?); no se lee."},
+        {badUtf16, rt::kBadFileFormat, format + badUtf16 + ": está en UTF-16 pero cortado o mal formado; no se lee."},
     };
     for (const auto& c : cases) {
         QString description;
