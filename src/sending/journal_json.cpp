@@ -228,7 +228,7 @@ std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* err
     }
     if (!PrintedFromJson(f, version, e) || !TicketsFromJson(f, e, error)) return std::nullopt;
     // A stored send without the try that stored it has no ticket number.
-    if (guardado && !e.intento) f.Fail(QStringLiteral("guardado"), QStringLiteral("es sí en un envío sin intento"));
+    if (guardado && !e.intento) f.Fail(QStringLiteral("intento"), QStringLiteral("falta en un envío guardado"));
     return f.Ok() ? std::optional(std::move(e)) : std::nullopt;
 }
 
