@@ -83,6 +83,9 @@ set(PEDIDOS_LOGIC_SOURCES
   sending/escpos.cpp
   sending/escpos.h
   sending/journal_disk.cpp
+  sending/journal_json.cpp
+  sending/json_fields.cpp
+  sending/json_fields.h
   sending/journal_disk.h
   sending/journal_lock.cpp
   sending/journal_lock.h
@@ -124,6 +127,8 @@ set(PEDIDOS_LOGIC_SOURCES
   sending/ticket_layout.cpp
   sending/ticket_paper.cpp
   sending/ticket_paper.h
+  sending/terminal_clock.cpp
+  sending/terminal_clock.h
   sending/ticket_follower.cpp
   sending/ticket_follower.h
   sending/ticket_layout.h

@@ -5,6 +5,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+#include <limits>
+
+#include "sending/json_fields.h"
 #include "sending/ticket_follower.h"
 #include "sending/ticket_json.h"
 #include "sending/value_names.h"
@@ -17,6 +21,9 @@ namespace {
 // (it prints again exactly as they say) under the identity its title gives.
 constexpr int kVersion = 2;
 constexpr int kVersionOps = 1;
+// A ticket's place among its send's tickets (version 1): a send never lays
+// out this many.
+constexpr qint64 kPlaceMax = 9999;
 
 const ValueNames<PrinterFault>& FaultNames() {
     static const ValueNames<PrinterFault> names = {
@@ -45,37 +52,37 @@ QJsonObject ToJson(const FollowedTicket& t) {
             {"motivo", t.motivo}};
 }
 
-// The fields both versions keep alike; false when one is missing.
-bool CommonFromJson(const QJsonObject& o, FollowedTicket& t) {
-    for (const char* key : {"idEnvio", "numero", "mesa", "impresora", "desde", "causa", "motivo"})
-        if (!o.value(QLatin1String(key)).isString()) return false;
-    const auto text = [&o](const char* key) { return o.value(QLatin1String(key)).toString(); };
-    t.idEnvio = text("idEnvio");
-    t.numero = text("numero");
-    t.mesa = text("mesa");
-    t.impresora = text("impresora");
-    t.trabajo = o.value(QLatin1String("trabajo")).toInt(-1);
+// The fields both versions keep alike, each as both wrote it.
+void CommonFromJson(JsonFields& f, FollowedTicket& t) {
+    t.idEnvio = f.NonEmptyText("idEnvio");
+    t.numero = f.Text("numero");
+    t.mesa = f.Text("mesa");
+    t.impresora = f.Text("impresora");
+    t.trabajo = static_cast<int>(f.Integer("trabajo", 0, std::numeric_limits<int>::max()));
+    const QString desde = f.Text("desde");
     bool ok = false;
-    t.desde = text("desde").toLongLong(&ok);
-    t.fallida = o.value(QLatin1String("fallida")).toBool();
-    t.motivo = text("motivo");
-    const std::optional<PrinterFault> causa = ValueOf(FaultNames(), text("causa"));
-    if (!ok || t.trabajo < 0 || !causa) return false;
-    t.causa = *causa;
-    return true;
+    t.desde = desde.toLongLong(&ok);
+    if (f.Ok() && (!ok || t.desde < 0 || desde != QString::number(t.desde)))
+        f.Fail(f.Place("desde"), QStringLiteral("no es una hora en milisegundos"));
+    t.fallida = f.Bool("fallida");
+    const QString causa = f.Text("causa");
+    t.causa = ValueOf(FaultNames(), causa).value_or(PrinterFault::Other);
+    if (f.Ok() && !ValueOf(FaultNames(), causa))
+        f.Fail(f.Place("causa"), QStringLiteral("no es una causa conocida: ") + causa);
+    t.motivo = f.Text("motivo");
 }
 
 // A ticket of a version 1 list. `before`: the tickets read before it, to
 // tell the second ticket of one title in a send from the first.
-std::optional<FollowedTicket> EarlierFromJson(const QJsonValue& v, const std::vector<FollowedTicket>& before) {
-    const QJsonObject o = v.toObject();
+std::optional<FollowedTicket> EarlierFromJson(JsonFields& f, const std::vector<FollowedTicket>& before,
+                                              QString* error) {
     FollowedTicket t;
-    if (!v.isObject() || !CommonFromJson(o, t) || !o.value(QLatin1String("titulo")).isString() ||
-        o.value(QLatin1String("indice")).toInt(-1) < 0)
-        return std::nullopt;
-    std::optional<std::vector<PrintOp>> ops = OpsFromJson(o.value(QLatin1String("ops")));
-    if (!ops || ops->empty()) return std::nullopt;
-    const QString title = o.value(QLatin1String("titulo")).toString();
+    CommonFromJson(f, t);
+    const QString title = f.Text("titulo");
+    f.Integer("indice", 0, kPlaceMax);
+    if (!f.Ok()) return std::nullopt;
+    std::optional<std::vector<PrintOp>> ops = OpsFromJson(f.Value("ops"), f.Place("ops"), error);
+    if (!ops) return std::nullopt;
     const TicketKind kind = title == QLatin1String("ASISTENTE") ? TicketKind::Full
                             : title == QLatin1String("CHEF")    ? TicketKind::Chef
                                                                 : TicketKind::Group;
@@ -89,18 +96,39 @@ std::optional<FollowedTicket> EarlierFromJson(const QJsonValue& v, const std::ve
     return t;
 }
 
-std::optional<FollowedTicket> FromJson(const QJsonValue& v, QString* error) {
-    const QJsonObject o = v.toObject();
-    *error = QStringLiteral("comanda ilegible");
+std::optional<FollowedTicket> FromJson(JsonFields& f, QString* error) {
     FollowedTicket t;
-    if (!v.isObject() || !CommonFromJson(o, t) || !o.value(QLatin1String("comanda")).isString()) return std::nullopt;
-    const std::optional<TicketId> id = TicketId::FromText(o.value(QLatin1String("comanda")).toString());
-    if (!id) return std::nullopt;
+    CommonFromJson(f, t);
+    const QString comanda = f.Text("comanda");
+    const std::optional<TicketId> id = TicketId::FromText(comanda);
+    if (f.Ok() && !id) f.Fail(f.Place("comanda"), QStringLiteral("no es una comanda (\"grupo:COCINA:1\")"));
+    if (!f.Ok()) return std::nullopt;
     t.id = *id;
-    std::optional<Ticket> ticket = TicketFromJson(o.value(QLatin1String("ticket")), error);
+    std::optional<Ticket> ticket = TicketFromJson(f.Value("ticket"), f.Place("ticket"), error);
     if (!ticket) return std::nullopt;
     t.ticket = std::move(*ticket);
+    if (t.ticket.kind != t.id.kind || t.ticket.title != t.id.title) {
+        f.Fail(f.Place("ticket"), QStringLiteral("no es la comanda ") + comanda);
+        return std::nullopt;
+    }
     return t;
+}
+
+// The same ticket of a send, held twice: one ticket. Copies that disagree
+// leave nothing to tell which is right.
+bool MergeRepeat(std::vector<FollowedTicket>& out, const FollowedTicket& t, qint64 indice, JsonFields& f,
+                 std::vector<qint64>& indices) {
+    for (size_t i = 0; i < out.size(); ++i) {
+        const bool repeat = out[i].idEnvio == t.idEnvio && (indice >= 0 ? indices[i] == indice : out[i].id == t.id);
+        if (!repeat) continue;
+        FollowedTicket copy = t;
+        copy.id = out[i].id;  // a version 1 copy counts itself as the next of its title
+        if (copy != out[i])
+            f.Fail(f.Where(), QStringLiteral("repite la comanda ") + out[i].id.Text() + QStringLiteral(" del envío ") +
+                                  t.idEnvio + QStringLiteral(" con otros datos"));
+        return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -118,21 +146,24 @@ std::optional<std::vector<FollowedTicket>> FollowedFromJson(const QByteArray& js
         *error = parse.error != QJsonParseError::NoError ? parse.errorString() : QStringLiteral("no es un objeto");
         return std::nullopt;
     }
-    const QJsonObject o = doc.object();
-    const int version = o.value(QLatin1String("version")).toInt();
-    if (version != kVersion && version != kVersionOps) {
-        *error = QStringLiteral("versión desconocida");
-        return std::nullopt;
-    }
+    JsonFields list(doc.object(), {}, error);
+    const qint64 version = list.Integer("version", kVersionOps, kVersion);
+    const QJsonArray comandas = list.Array("comandas");
     std::vector<FollowedTicket> out;
-    for (const QJsonValue& v : o.value(QLatin1String("comandas")).toArray()) {
-        std::optional<FollowedTicket> t = version == kVersionOps ? EarlierFromJson(v, out) : FromJson(v, error);
-        if (!t) {
-            if (version == kVersionOps) *error = QStringLiteral("comanda ilegible");
-            return std::nullopt;
+    std::vector<qint64> indices;  // of a version 1 list, by ticket
+    for (qsizetype i = 0; list.Ok() && i < comandas.size(); ++i) {
+        JsonFields f(comandas[i], list.Place("comandas", i), error);
+        std::optional<FollowedTicket> t = version == kVersionOps ? EarlierFromJson(f, out, error) : FromJson(f, error);
+        if (!t || !f.Ok()) return std::nullopt;
+        const qint64 indice = version == kVersionOps ? f.Integer("indice", 0, kPlaceMax) : -1;
+        if (MergeRepeat(out, *t, indice, f, indices)) {
+            if (!f.Ok()) return std::nullopt;
+            continue;
         }
         out.push_back(std::move(*t));
+        indices.push_back(indice);
     }
+    if (!list.Ok()) return std::nullopt;
     return out;
 }
 

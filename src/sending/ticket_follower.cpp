@@ -1,6 +1,5 @@
 #include "sending/ticket_follower.h"
 
-#include <QDateTime>
 #include <QtDebug>
 #include <algorithm>
 #include <map>
@@ -14,8 +13,6 @@ namespace {
 // How often the jobs followed are asked about: a fault reaches the waiter
 // within about this plus the printer's own answer.
 constexpr std::chrono::milliseconds kPollEvery{300};
-
-qint64 Now() { return QDateTime::currentMSecsSinceEpoch(); }
 
 bool Alive(const JobState& j) {
     return !j.answered || j.phase == JobPhase::Pending || j.phase == JobPhase::Held ||
@@ -43,9 +40,10 @@ bool SameJob(const FollowedTicket& a, const FollowedTicket& b) {
 }  // namespace
 
 TicketFollower::TicketFollower(QString path, std::chrono::milliseconds plazo, JournalDisk* disk,
-                               std::shared_ptr<PrintingSystem> sistema)
+                               std::shared_ptr<PrintingSystem> sistema, TerminalClock reloj)
     : file_(std::move(path), QStringLiteral("tickets at the printer"), disk),
       plazo_(plazo),
+      reloj_(std::move(reloj)),
       sistema_(sistema ? std::move(sistema) : SharedPrintingSystem()) {}
 
 TicketFollower::~TicketFollower() {
@@ -69,7 +67,14 @@ QString TicketFollower::Load() {
                              << Path() + QStringLiteral(".ilegible");
         return error;
     }
-    for (FollowedTicket& t : *read) t.sistema = sistema_;
+    // A job handed over by an earlier run has had its time since then, as
+    // the wall clock tells; one set back meanwhile does not hold it longer.
+    const qint64 wall = reloj_.wallMs();
+    const TerminalClock::Monotonic::time_point now = reloj_.monotonic();
+    for (FollowedTicket& t : *read) {
+        t.sistema = sistema_;
+        t.entregado = MonotonicAt(t.desde, wall, now);
+    }
     const std::lock_guard<std::mutex> lock(mutex_);
     tickets_ = std::move(*read);
     WakeLocked();
@@ -86,9 +91,19 @@ void TicketFollower::Follow(FollowedTicket ticket) {
     ticket.fallida = false;
     ticket.causa = PrinterFault::None;
     ticket.motivo.clear();
-    if (ticket.desde == 0) ticket.desde = Now();
+    const TerminalClock::Monotonic::time_point now = reloj_.monotonic();
+    if (ticket.desde == 0) {
+        ticket.desde = reloj_.wallMs();
+        ticket.entregado = now;
+    } else {
+        ticket.entregado = MonotonicAt(ticket.desde, reloj_.wallMs(), now);
+    }
     const std::lock_guard<std::mutex> lock(mutex_);
-    tickets_.push_back(std::move(ticket));
+    const auto kept = KeptLocked(ticket);
+    if (kept != tickets_.end())
+        *kept = std::move(ticket);
+    else
+        tickets_.push_back(std::move(ticket));
     SaveLocked();
     WakeLocked();
 }
@@ -100,7 +115,11 @@ void TicketFollower::Fail(std::vector<FollowedTicket> tickets) {
         if (!t.sistema) t.sistema = sistema_;
         t.fallida = true;
         t.trabajo = 0;
-        tickets_.push_back(std::move(t));
+        const auto kept = KeptLocked(t);
+        if (kept == tickets_.end())
+            tickets_.push_back(std::move(t));
+        else if (kept->fallida)
+            *kept = std::move(t);
     }
     SaveLocked();
 }
@@ -139,7 +158,8 @@ void TicketFollower::Reprint(const QString& idEnvio) {
             if (!t.fallida || t.idEnvio != idEnvio || t.id != id) continue;
             t.fallida = false;
             t.trabajo = trabajo;
-            t.desde = Now();
+            t.desde = reloj_.wallMs();
+            t.entregado = reloj_.monotonic();
             t.causa = PrinterFault::None;
             t.motivo.clear();
         }
@@ -194,6 +214,11 @@ void TicketFollower::SaveLocked() {
         file_.Write(FollowedToJson(tickets_), DurableFile::Sync::Later);
 }
 
+std::vector<FollowedTicket>::iterator TicketFollower::KeptLocked(const FollowedTicket& t) {
+    return std::find_if(tickets_.begin(), tickets_.end(),
+                        [&](const FollowedTicket& k) { return k.idEnvio == t.idEnvio && k.id == t.id; });
+}
+
 void TicketFollower::WakeLocked() {
     if (!thread_.joinable() && !stop_) thread_ = std::thread([this] { Run(); });
     changed_.notify_all();
@@ -221,10 +246,12 @@ enum class Outcome { Waiting, Printed, Failed };
 
 // What became of the followed job `t`, given its queue's state; a failed
 // one gets its reason. A job that cannot print any more is cancelled.
-Outcome Judge(FollowedTicket& t, const QueueState& cola, std::chrono::milliseconds plazo) {
+// `desde`: the time since it was handed over.
+Outcome Judge(FollowedTicket& t, const QueueState& cola, std::chrono::milliseconds desde,
+              std::chrono::milliseconds plazo) {
     PrintingSystem& sistema = *t.sistema;
     JobState job = sistema.AskJob(t.impresora, t.trabajo);
-    const JobVerdict v = JudgeJob(job, cola, std::chrono::milliseconds(Now() - t.desde), plazo);
+    const JobVerdict v = JudgeJob(job, cola, desde, plazo);
     if (v.kind == JobVerdict::Kind::Waiting) return Outcome::Waiting;
     QString error;
     if (v.kind == JobVerdict::Kind::Printed) {
@@ -271,7 +298,9 @@ void TicketFollower::Poll() {
     for (FollowedTicket& t : followed) {
         const auto cola = std::make_pair(t.sistema.get(), t.impresora);
         if (!colas.count(cola)) colas[cola] = t.sistema->AskQueue(t.impresora);
-        const Outcome o = Judge(t, colas[cola], plazo_);
+        const auto desde =
+            std::chrono::duration_cast<std::chrono::milliseconds>(reloj_.monotonic() - t.entregado);
+        const Outcome o = Judge(t, colas[cola], desde, plazo_);
         if (o == Outcome::Printed) printed.push_back(t);
         if (o == Outcome::Failed) failed.push_back(t);
     }

@@ -22,6 +22,7 @@
 
 #include "sending/durable_file.h"
 #include "sending/printer_faults.h"
+#include "sending/terminal_clock.h"
 #include "sending/ticket.h"
 
 namespace sending {
@@ -37,6 +38,9 @@ struct FollowedTicket {
     Ticket ticket;
     int trabajo = 0;    // the printing system's job while followed
     qint64 desde = 0;   // when that job was handed over (ms since the epoch)
+    // The same on the monotonic clock, which its time limit is counted on
+    // (not in the file: a list read from it is put there when read).
+    TerminalClock::Monotonic::time_point entregado{};
     bool fallida = false;
     PrinterFault causa = PrinterFault::None;  // why it failed
     QString motivo;     // the same in the waiter's words
@@ -57,9 +61,10 @@ struct FailedPrint {
     QString motivo;
 };
 
-// The list as its file holds it (JSON), and back; nullopt, with the reason,
-// for a text that is not a whole list (also the list of an earlier program,
-// which kept each ticket as printer operations).
+// The list as its file holds it (JSON), and back; nullopt, with the reason
+// naming the field, for a text that is not a whole list (the list of an
+// earlier program, which kept each ticket as printer operations, is one). A
+// ticket held twice is read once; two copies that disagree are refused.
 QByteArray FollowedToJson(const std::vector<FollowedTicket>& tickets);
 std::optional<std::vector<FollowedTicket>> FollowedFromJson(const QByteArray& json, QString* error);
 
@@ -68,9 +73,10 @@ public:
     // `plazo`: the time a job has to complete. `disk`: the file operations
     // (nullptr: the process's own disk). `sistema`: the printing system of
     // the tickets handed over without one, and of those an earlier run left
-    // (nullptr: the one in force now).
+    // (nullptr: the one in force now). `reloj`: the terminal's clocks.
     TicketFollower(QString path, std::chrono::milliseconds plazo, JournalDisk* disk = nullptr,
-                   std::shared_ptr<PrintingSystem> sistema = nullptr);
+                   std::shared_ptr<PrintingSystem> sistema = nullptr,
+                   TerminalClock reloj = TerminalClock::System());
     ~TicketFollower();  // stops following (the file keeps what is pending)
     TicketFollower(const TicketFollower&) = delete;
     TicketFollower& operator=(const TicketFollower&) = delete;
@@ -86,9 +92,11 @@ public:
     void SetOnFailure(std::function<void()> avisar);
 
     // A ticket just handed over as its job `trabajo` (on its `sistema`):
-    // followed from now.
+    // followed from now, in place of any copy of it kept (a ticket is kept
+    // once, followed or failed).
     void Follow(FollowedTicket ticket);
-    // Tickets that did not reach the printer: kept to be offered again.
+    // Tickets that did not reach the printer: kept to be offered again. One
+    // whose job is still followed is left to that job.
     void Fail(std::vector<FollowedTicket> tickets);
 
     // The sends with failed tickets, oldest first.
@@ -110,9 +118,11 @@ private:
     void Poll();
     void SaveLocked();
     void WakeLocked();
+    std::vector<FollowedTicket>::iterator KeptLocked(const FollowedTicket& t);
 
     DurableFile file_;
     std::chrono::milliseconds plazo_;
+    const TerminalClock reloj_;
     const std::shared_ptr<PrintingSystem> sistema_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;

@@ -2,18 +2,15 @@
 
 #include <QJsonArray>
 
+#include "sending/json_fields.h"
 #include "sending/value_names.h"
 
 namespace sending {
 namespace {
 
-QString Text(const QJsonObject& o, const char* key) { return o.value(QLatin1String(key)).toString(); }
-
-bool Texts(const QJsonObject& o, std::initializer_list<const char*> keys) {
-    for (const char* key : keys)
-        if (!o.value(QLatin1String(key)).isString()) return false;
-    return true;
-}
+// A printer operation's size: a font size in points or a position, never
+// anything near this.
+constexpr qint64 kOpSizeMax = 1000;
 
 QJsonObject LineToJson(const TicketLine& l) {
     return {{"cantidad", l.cantidad},
@@ -23,27 +20,23 @@ QJsonObject LineToJson(const TicketLine& l) {
             {"observacion", l.observacion}};
 }
 
-std::optional<TicketLine> LineFromJson(const QJsonValue& v) {
-    const QJsonObject o = v.toObject();
-    if (!v.isObject() || !o.value(QLatin1String("cantidad")).isDouble() ||
-        !Texts(o, {"nombre", "termino", "observacion"}))
-        return std::nullopt;
-    std::optional<QStringList> contornos = TextsFromJson(o.value(QLatin1String("contornos")));
-    if (!contornos) return std::nullopt;
-    return TicketLine{o.value(QLatin1String("cantidad")).toDouble(), Text(o, "nombre"), std::move(*contornos),
-                      Text(o, "termino"), Text(o, "observacion")};
+std::optional<TicketLine> LineFromJson(const QJsonValue& v, const QString& where, QString* error) {
+    JsonFields f(v, where, error);
+    TicketLine l{f.Number("cantidad"), f.Text("nombre"), f.Texts("contornos"), f.Text("termino"),
+                 f.Text("observacion")};
+    return f.Ok() ? std::optional(l) : std::nullopt;
 }
 
-std::optional<TicketSection> SectionFromJson(const QJsonValue& v) {
-    const QJsonObject o = v.toObject();
-    if (!v.isObject() || !Texts(o, {"grupo"}) || !o.value(QLatin1String("lineas")).isArray()) return std::nullopt;
-    TicketSection s{Text(o, "grupo"), {}};
-    for (const QJsonValue& l : o.value(QLatin1String("lineas")).toArray()) {
-        std::optional<TicketLine> linea = LineFromJson(l);
+std::optional<TicketSection> SectionFromJson(const QJsonValue& v, const QString& where, QString* error) {
+    JsonFields f(v, where, error);
+    TicketSection s{f.Text("grupo"), {}};
+    const QJsonArray lineas = f.Array("lineas");
+    for (qsizetype i = 0; f.Ok() && i < lineas.size(); ++i) {
+        std::optional<TicketLine> linea = LineFromJson(lineas[i], f.Place("lineas", i), error);
         if (!linea) return std::nullopt;
         s.lineas.push_back(std::move(*linea));
     }
-    return s;
+    return f.Ok() ? std::optional(s) : std::nullopt;
 }
 
 const ValueNames<PrintOp::Kind>& OpNames() {
@@ -54,17 +47,28 @@ const ValueNames<PrintOp::Kind>& OpNames() {
     return names;
 }
 
+std::optional<PrintOp> OpFromJson(const QJsonValue& v, const QString& where, QString* error) {
+    JsonFields f(v, where, error);
+    const QString name = f.Text("k");
+    const std::optional<PrintOp::Kind> kind = ValueOf(OpNames(), name);
+    PrintOp op{kind.value_or(PrintOp::Kind::PrintLine), f.Text("t"),
+               static_cast<int>(f.Integer("s", 0, kOpSizeMax))};
+    if (f.Ok() && !kind) f.Fail(f.Place("k"), QStringLiteral("no es una operación conocida: ") + name);
+    return f.Ok() ? std::optional(op) : std::nullopt;
+}
+
+// An empty date or time is one that was not read: it prints empty.
+template <typename T>
+T DateOrTime(JsonFields& f, const char* key, Qt::DateFormat format) {
+    const QString text = f.Text(key);
+    const T value = T::fromString(text, format);
+    if (f.Ok() && !text.isEmpty() && !value.isValid()) f.Fail(f.Place(key), QStringLiteral("no es una fecha u hora"));
+    return value;
+}
+
 }  // namespace
 
-std::optional<QStringList> TextsFromJson(const QJsonValue& v) {
-    if (!v.isArray()) return std::nullopt;
-    QStringList out;
-    for (const QJsonValue& t : v.toArray()) {
-        if (!t.isString()) return std::nullopt;
-        out << t.toString();
-    }
-    return out;
-}
+std::optional<QStringList> TextsFromJson(const QJsonValue& v) { return TextsAt(v, {}, nullptr); }
 
 QJsonArray OpsToJson(const std::vector<PrintOp>& ops) {
     QJsonArray out;
@@ -73,14 +77,17 @@ QJsonArray OpsToJson(const std::vector<PrintOp>& ops) {
     return out;
 }
 
-std::optional<std::vector<PrintOp>> OpsFromJson(const QJsonValue& v) {
-    if (!v.isArray()) return std::nullopt;
+std::optional<std::vector<PrintOp>> OpsFromJson(const QJsonValue& v, const QString& where, QString* error) {
+    if (!v.isArray() || v.toArray().isEmpty()) {
+        if (error) *error = where + QStringLiteral(" no es una lista de operaciones");
+        return std::nullopt;
+    }
     std::vector<PrintOp> ops;
-    for (const QJsonValue& opv : v.toArray()) {
-        const QJsonObject op = opv.toObject();
-        const std::optional<PrintOp::Kind> kind = ValueOf(OpNames(), Text(op, "k"));
-        if (!kind || !op.value(QLatin1String("t")).isString()) return std::nullopt;
-        ops.push_back({*kind, Text(op, "t"), op.value(QLatin1String("s")).toInt()});
+    const QJsonArray list = v.toArray();
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        const std::optional<PrintOp> op = OpFromJson(list[i], where + u'[' + QString::number(i) + u']', error);
+        if (!op) return std::nullopt;
+        ops.push_back(*op);
     }
     return ops;
 }
@@ -106,40 +113,35 @@ QJsonObject TicketToJson(const Ticket& t) {
 }
 
 std::optional<Ticket> TicketFromJson(const QJsonValue& v, QString* error) {
-    const auto fail = [error](const char* why) {
-        if (error) *error = QString::fromUtf8(why);
-        return std::optional<Ticket>();
-    };
-    const QJsonObject o = v.toObject();
-    if (!v.isObject() || !Texts(o, {"tipo", "titulo", "empresa", "mesa", "mesonero", "numero", "fecha", "hora"}))
-        return fail("comanda incompleta");
-    const std::optional<TicketKind> kind = TicketKindFromName(Text(o, "tipo"));
-    if (!kind) return fail("tipo de comanda desconocido");
-    Ticket t{*kind,
-             Text(o, "titulo"),
-             Text(o, "empresa"),
-             Text(o, "mesa"),
-             Text(o, "mesonero"),
-             Text(o, "numero"),
-             QDate::fromString(Text(o, "fecha"), Qt::ISODate),
-             QTime::fromString(Text(o, "hora"), Qt::ISODateWithMs),
-             {},
-             {}};
-    if (o.contains(QLatin1String("papel"))) {
-        std::optional<std::vector<PrintOp>> papel = OpsFromJson(o.value(QLatin1String("papel")));
-        if (!papel || papel->empty()) return fail("comanda de un programa anterior ilegible");
-        t.papelAnterior = std::move(*papel);
-    }
-    // An empty date or time is one that was not read: it prints empty.
-    if ((!Text(o, "fecha").isEmpty() && !t.fecha.isValid()) || (!Text(o, "hora").isEmpty() && !t.hora.isValid()))
-        return fail("fecha u hora de la comanda ilegible");
-    if (!o.value(QLatin1String("secciones")).isArray()) return fail("comanda sin líneas");
-    for (const QJsonValue& s : o.value(QLatin1String("secciones")).toArray()) {
-        std::optional<TicketSection> seccion = SectionFromJson(s);
-        if (!seccion) return fail("línea de comanda ilegible");
+    return TicketFromJson(v, QStringLiteral("comanda"), error);
+}
+
+std::optional<Ticket> TicketFromJson(const QJsonValue& v, const QString& where, QString* error) {
+    JsonFields f(v, where, error);
+    const QString tipo = f.Text("tipo");
+    const std::optional<TicketKind> kind = TicketKindFromName(tipo);
+    if (f.Ok() && !kind) f.Fail(f.Place("tipo"), QStringLiteral("no es un tipo de comanda conocido: ") + tipo);
+    Ticket t;
+    t.kind = kind.value_or(TicketKind::Full);
+    t.title = f.Text("titulo");
+    t.empresa = f.Text("empresa");
+    t.mesa = f.Text("mesa");
+    t.mesonero = f.Text("mesonero");
+    t.numero = f.Text("numero");
+    t.fecha = DateOrTime<QDate>(f, "fecha", Qt::ISODate);
+    t.hora = DateOrTime<QTime>(f, "hora", Qt::ISODateWithMs);
+    const QJsonArray secciones = f.Array("secciones");
+    for (qsizetype i = 0; f.Ok() && i < secciones.size(); ++i) {
+        std::optional<TicketSection> seccion = SectionFromJson(secciones[i], f.Place("secciones", i), error);
+        if (!seccion) return std::nullopt;
         t.secciones.push_back(std::move(*seccion));
     }
-    return t;
+    if (f.Ok() && f.Has("papel")) {
+        std::optional<std::vector<PrintOp>> papel = OpsFromJson(f.Value("papel"), f.Place("papel"), error);
+        if (!papel) return std::nullopt;
+        t.papelAnterior = std::move(*papel);
+    }
+    return f.Ok() ? std::optional(std::move(t)) : std::nullopt;
 }
 
 }  // namespace sending

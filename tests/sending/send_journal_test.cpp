@@ -17,6 +17,7 @@
 #include "sending/send_journal.h"
 #include "sending/ticket_follower.h"
 #include "support/journal_disks.h"
+#include "support/json_edit.h"
 
 namespace {
 
@@ -97,6 +98,63 @@ TEST(SendJournalTest, AnythingButAWholeEntryIsRefusedWithAReason) {
         QString error;
         EXPECT_FALSE(sending::JournalFromJson(k.json, &error).has_value());
         EXPECT_FALSE(error.isEmpty());
+    }
+}
+
+// Each field is taken only with the type and range its version wrote; any
+// other value is damage named by its field, a field the version did not
+// write keeps its default, and a printed ticket named twice is read once.
+TEST(SendJournalTest, AFieldThatDoesNotFitIsNamedAndAPrintedTicketNamedTwiceIsReadOnce) {
+    JournalEntry stored = Entry();
+    stored.intento = SendTry{stored.idEnvio, "41", {QDate(2026, 12, 9), "09/12/2026 21:15:03"}, true,
+                             sending::TryPhase::Stored, {}};
+    stored.comandas = {sendingtest::SampleTicket("COCINA", {"SOPA"})};
+    const QByteArray v4 = sending::JournalToJson(stored);
+    const QByteArray v3 = testsupport::WithField(v4, "version", 3);
+    const QByteArray v2 = testsupport::WithField(v4, "version", 2);
+    const QByteArray v1 = R"({"version":1,"idEnvio":"x","guardado":false,
+        "pedido":{"mesa":"1","mesonero":"a","codVendedor":"1","filas":[]}})";
+    const QJsonValue none(QJsonValue::Undefined);  // the field removed
+    const struct {
+        const QByteArray& base;
+        const char* path;
+        QJsonValue value;
+        const char* reason;  // nullptr: it reads
+        QStringList printed = {};
+        std::vector<int> places = {};
+    } cases[] = {
+        {v4, "impresas", "completa:ASISTENTE:1", "impresas no es una lista"},
+        {v4, "impresas", QJsonObject{{"0", "grupo:COCINA:1"}}, "impresas no es una lista"},
+        {v4, "impresas", QJsonArray{1.5}, "impresas[0] no es una comanda"},
+        {v4, "impresas", QJsonArray{"grupo:COCINA:2", 1, "grupo:COCINA:2", 1}, nullptr, {"grupo:COCINA:2"}, {1}},
+        {v2, "impresas", none, "impresas falta"},
+        {v1, "impresas", none, nullptr},  // the first entries of version 1 kept none
+        {v4, "guardado", "si", "guardado no es sí o no"},
+        {v4, "comandas", 5, "comandas no es una lista"},
+        {v4, "comandas.0.secciones", "COCINA", "comandas[0].secciones no es una lista"},
+        {v4, "intento.numerado", none, "intento.numerado falta"},
+        {v3, "intento.numerado", none, nullptr},  // written before the try's phase was
+        {v4, "intento.numerado", false, "intento.numerado es no en un envío guardado"},
+        {v4, "intento.conRegistro", 1, "intento.conRegistro no es sí o no"},
+        {v4, "pedido.lineas.0.cantidad", "2", "pedido.lineas[0].cantidad no es un número"},
+        {v4, "pedido.lineas.0.contornos", "PURÉ", "pedido.lineas[0].contornos no es una lista"},
+        {v4, "version", 4.5, "version no es un número entero de 1 a 4"},
+    };
+    for (const auto& c : cases) {
+        const QByteArray json = testsupport::WithField(c.base, c.path, c.value);
+        SCOPED_TRACE(json.toStdString());
+        QString error;
+        const std::optional<JournalEntry> e = sending::JournalFromJson(json, &error);
+        if (c.reason) {
+            EXPECT_FALSE(e.has_value());
+            EXPECT_TRUE(error.contains(QString::fromUtf8(c.reason))) << error.toStdString();
+            continue;
+        }
+        ASSERT_TRUE(e.has_value()) << error.toStdString();
+        QStringList printed;
+        for (const sending::TicketId& id : e->impresas) printed << id.Text();
+        EXPECT_EQ(printed, c.printed);
+        EXPECT_EQ(e->impresasPorLugar, c.places);
     }
 }
 

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "sending/printing_system.h"
+#include "support/json_edit.h"
 
 namespace {
 
@@ -251,6 +252,112 @@ TEST_F(TicketFollowerTest, AnUnreadableListIsMovedAsideAndReported) {
     EXPECT_TRUE(follower.Tickets().empty());
     EXPECT_TRUE(QFile::exists(Path() + ".ilegible"));
     EXPECT_FALSE(QFile::exists(Path()));
+}
+
+// Each field of the list is taken only with the type and range it was
+// written with; a ticket held twice is one ticket, offered once.
+TEST_F(TicketFollowerTest, AFieldThatDoesNotFitIsNamedAndATicketHeldTwiceIsReadOnce) {
+    FollowedTicket failed = Ticket("COCINA", 0);
+    failed.fallida = true;
+    failed.causa = PrinterFault::PaperOut;
+    failed.motivo = "Sin papel";
+    const QByteArray one = sending::FollowedToJson({failed});
+    FollowedTicket other = failed;
+    other.motivo = "Tapa abierta";
+    const QByteArray twice = sending::FollowedToJson({failed, failed});
+    const QByteArray v1 = R"({"version":1,"comandas":[{"idEnvio":"e","numero":"41","mesa":"12","impresora":"C",
+        "indice":2,"titulo":"BAR","ops":[{"k":"fin","t":"","s":0}],"trabajo":0,"desde":"1","fallida":true,
+        "causa":"sin-papel","motivo":"Sin papel"}]})";
+    const QJsonValue v1Entry = QJsonDocument::fromJson(v1).object()["comandas"].toArray()[0];
+    const struct {
+        const QByteArray& base;
+        const char* path;
+        QJsonValue value;
+        const char* reason;  // nullptr: it reads as one failed ticket
+    } cases[] = {
+        {one, "comandas.0.fallida", "si", "comandas[0].fallida no es sí o no"},
+        {one, "comandas", 5, "comandas no es una lista"},
+        {one, "comandas.0.trabajo", -1, "comandas[0].trabajo no es un número entero"},
+        {one, "comandas.0.desde", "ayer", "comandas[0].desde no es una hora"},
+        {one, "comandas.0.ticket.titulo", "BAR", "comandas[0].ticket no es la comanda grupo:COCINA:1"},
+        {one, "comandas.0.ticket.papel", QJsonArray{}, "comandas[0].ticket.papel no es una lista de operaciones"},
+        {v1, "comandas.0.ops.0.s", "12", "comandas[0].ops[0].s no es un número entero"},
+        {twice, "version", 2, nullptr},
+        {twice, "comandas.1.motivo", "Tapa abierta", "comandas[1] repite la comanda grupo:COCINA:1 del envío envio-1"},
+        {v1, "comandas.1", v1Entry, nullptr},
+    };
+    for (const auto& c : cases) {
+        const QByteArray json = testsupport::WithField(c.base, c.path, c.value);
+        SCOPED_TRACE(json.toStdString());
+        QString error;
+        const auto list = sending::FollowedFromJson(json, &error);
+        if (c.reason) {
+            EXPECT_FALSE(list.has_value());
+            EXPECT_TRUE(error.contains(QString::fromUtf8(c.reason))) << error.toStdString();
+            continue;
+        }
+        ASSERT_TRUE(list.has_value()) << error.toStdString();
+        EXPECT_EQ(list->size(), 1u);
+    }
+    // Handed over again, or failing again, it is still one ticket.
+    TicketFollower follower(Path(), 15s);
+    follower.Fail({failed});
+    follower.Fail({other});
+    ASSERT_EQ(follower.Failed().size(), 1u);
+    EXPECT_EQ(follower.Failed()[0].titulos, QStringList{"COCINA"});
+    EXPECT_EQ(follower.Failed()[0].motivo, "Tapa abierta");
+    jobs->Set(7, JobPhase::Processing);
+    follower.Follow(Ticket("COCINA", 7));
+    EXPECT_EQ(follower.Tickets().size(), 1u);
+    EXPECT_TRUE(follower.Failed().empty());
+}
+
+// Every wait is counted on the monotonic clock: a wall clock set back or
+// forward neither holds a stuck job back from being told nor tells it early.
+// A job an earlier run handed over has had the time the wall clock says,
+// unless that is in the future (set back since): then it starts now.
+TEST_F(TicketFollowerTest, AJobIsToldAtItsTimeLimitWhateverTheWallClockDoes) {
+    const qint64 wallAtStart = 1765400000000;
+    const struct {
+        const char* what;
+        qint64 handedOver;       // ms from the wall clock at the restart (the file's "desde")
+        qint64 wallStep;         // what the wall clock does after the restart
+        std::chrono::seconds passes;  // on the monotonic clock
+        bool told;
+    } cases[] = {
+        {"handed over in the future: the wall clock was set back", 3600000, 0, 15s, true},
+        {"the same, not yet at its limit", 3600000, 0, 14s, false},
+        {"handed over 10 s before the restart", -10000, 0, 5s, true},
+        {"the wall clock set an hour forward meanwhile", 0, 3600000, 1s, false},
+        {"the wall clock set an hour back meanwhile", -1000, -3600000, 14s, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        jobs->Set(7, JobPhase::Processing);  // a told job was cancelled
+        std::atomic<qint64> wall{wallAtStart};
+        std::atomic<qint64> passed{0};  // ms
+        const auto monotonicStart = std::chrono::steady_clock::now();
+        const sending::TerminalClock clock{
+            [&] { return wall.load(); },
+            [&] { return monotonicStart + std::chrono::milliseconds(passed.load()); }};
+        FollowedTicket t = Ticket("ASISTENTE", 7);
+        t.desde = wallAtStart + c.handedOver;
+        QFile::remove(Path());
+        QFile f(Path());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(sending::FollowedToJson({t}));
+        f.close();
+        TicketFollower follower(Path(), 15s, nullptr, nullptr, clock);
+        ASSERT_EQ(follower.Load(), QString());
+        wall += c.wallStep;
+        passed = std::chrono::milliseconds(c.passes).count();
+        const bool settled = follower.WaitUntilSettled(c.told ? 5s : 1s);  // a poll is every 0.3 s
+        EXPECT_EQ(settled, c.told);
+        EXPECT_EQ(follower.Failed().size(), c.told ? 1u : 0u);
+        if (c.told) {
+            EXPECT_EQ(follower.Tickets()[0].causa, PrinterFault::NotCompleted);
+        }
+    }
 }
 
 }  // namespace

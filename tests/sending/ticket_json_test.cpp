@@ -31,15 +31,18 @@ TEST(TicketJson, AnythingButAWholeTicketIsRefusedWithAReason) {
         const char* name;
         QByteArray from;
         QByteArray to;
+        const char* reason;  // the field named
     } cases[] = {
-        {"an unknown kind", "\"tipo\":\"grupo\"", "\"tipo\":\"mesa\""},
-        {"no title", "\"titulo\"", "\"otro\""},
-        {"a date that is no date", "\"fecha\":\"2026-12-08\"", "\"fecha\":\"ayer\""},
-        {"a time that is no time", "\"hora\":\"12:00:00.000\"", "\"hora\":\"mediodia\""},
-        {"no sections", "\"secciones\"", "\"otras\""},
-        {"a quantity that is text", "\"cantidad\":1", "\"cantidad\":\"1\""},
-        {"a side dish that is no text", "\"PAPAS\"", "7"},
-        {"a note that is no text", "\"SIN SAL\"", "null"},
+        {"an unknown kind", "\"tipo\":\"grupo\"", "\"tipo\":\"mesa\"", "comanda.tipo no es"},
+        {"no title", "\"titulo\"", "\"otro\"", "comanda.titulo falta"},
+        {"a date that is no date", "\"fecha\":\"2026-12-08\"", "\"fecha\":\"ayer\"", "comanda.fecha no es"},
+        {"a time that is no time", "\"hora\":\"12:00:00.000\"", "\"hora\":\"mediodia\"", "comanda.hora no es"},
+        {"no sections", "\"secciones\"", "\"otras\"", "comanda.secciones falta"},
+        {"a quantity that is text", "\"cantidad\":1", "\"cantidad\":\"1\"",
+         "comanda.secciones[0].lineas[0].cantidad no es un número"},
+        {"a side dish that is no text", "\"PAPAS\"", "7", "comanda.secciones[0].lineas[0].contornos[0] no es"},
+        {"a note that is no text", "\"SIN SAL\"", "null", "comanda.secciones[0].lineas[0].observacion no es"},
+        {"a title that is a number", "\"titulo\":\"COCINA\"", "\"titulo\":5", "comanda.titulo no es un texto"},
     };
     QString error;
     ASSERT_EQ(sending::TicketFromJson(QJsonDocument::fromJson(whole).object(), &error), std::optional(t));
@@ -49,7 +52,7 @@ TEST(TicketJson, AnythingButAWholeTicketIsRefusedWithAReason) {
         const QJsonDocument doc = QJsonDocument::fromJson(QByteArray(whole).replace(c.from, c.to));
         error.clear();
         EXPECT_FALSE(sending::TicketFromJson(doc.object(), &error).has_value());
-        EXPECT_FALSE(error.isEmpty());
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.reason))) << error.toStdString();
     }
     EXPECT_FALSE(sending::TicketFromJson(QJsonValue(3), &error).has_value());
 }
