@@ -205,6 +205,8 @@ set(PEDIDOS_ESCPOS_BACKEND_SOURCES
   escpos_backend/cancel_guard.h
   escpos_backend/device_uri.cpp
   escpos_backend/device_uri.h
+  escpos_backend/job_file.cpp
+  escpos_backend/job_file.h
   escpos_backend/job_printing.cpp
   escpos_backend/job_printing.h
   escpos_backend/next_step.cpp
