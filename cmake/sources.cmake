@@ -72,6 +72,8 @@ set(PEDIDOS_LOGIC_SOURCES
   order/screen_statements.h
   sending/bad_values.cpp
   sending/bad_values.h
+  sending/cups_answers.cpp
+  sending/cups_answers.h
   sending/disk_queue.cpp
   sending/disk_queue.h
   sending/durable_file.cpp

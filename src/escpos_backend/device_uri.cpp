@@ -1,6 +1,7 @@
 #include "escpos_backend/device_uri.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace escposbackend {
 namespace {
@@ -18,7 +19,8 @@ bool ParseSeconds(std::string_view text, std::chrono::milliseconds* wait) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seconds);
     if (ec != std::errc() || end != text.data() + text.size()) return false;
     if (!(seconds >= 0.1 && seconds <= 60)) return false;
-    *wait = std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
+    // Rounded: 0.123 * 1000 is 122.99... in binary.
+    *wait = std::chrono::milliseconds(std::llround(seconds * 1000));
     return true;
 }
 
