@@ -12,9 +12,9 @@
 namespace {
 
 int IntAt(const QByteArray& bytes, int at) {
-    int value = 0;
+    std::uint32_t value = 0;
     for (int i = 0; i < 4 && at + i < bytes.size(); ++i) value = (value << 8) | static_cast<std::uint8_t>(bytes[at + i]);
-    return value;
+    return static_cast<int>(value);
 }
 
 void CheckReasons(const QStringList& reasons) {

@@ -2,6 +2,7 @@
 // what to do next, on any bytes: a status that blocks is told by a message
 // and a reason, the STATE lines turn what was shown into what is wanted, and
 // the backend never waits on a printer whose answers it cannot read.
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>

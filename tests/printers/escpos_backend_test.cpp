@@ -183,7 +183,6 @@ TEST_F(EscPosBackend, APrinterWhoseAnswersAreNoStatusPrintsUncheckedEveryJob) {
         EXPECT_EQ(listener_.Jobs().size(), on_paper + 1);
         EXPECT_EQ(listener_.Jobs().back().toHex(), ticket.toHex());
     }
-    listener_.SetStatusAnswer(-1);
 }
 
 }  // namespace
