@@ -94,6 +94,23 @@ void ToldWaiting(const std::string& name, const StatusAnswer& got, BackendReport
     }
 }
 
+// Connects when there is no connection; false, told and after a pause, when
+// the printer cannot be reached.
+bool Connected(std::unique_ptr<PrinterLink>& link, const DeviceUri& uri, BackendReport& report) {
+    if (link) return true;
+    std::string error;
+    link = PrinterLink::Connect(uri.host, uri.port, kConnectWait, &error);
+    if (!link) {
+        report.Reasons({"offline-report"});
+        report.Info("No se puede conectar con la impresora " + PrinterName(uri) + " (" + error +
+                    "): se reintenta cada 2 s");
+        Pause(kRetryConnect);
+        return false;
+    }
+    report.Debug("Conectado a " + PrinterName(uri));
+    return true;
+}
+
 }  // namespace
 
 int PrintJob(const DeviceUri& uri, const std::string& job, const StatusMemory& memory,
@@ -105,17 +122,7 @@ int PrintJob(const DeviceUri& uri, const std::string& job, const StatusMemory& m
     std::unique_ptr<PrinterLink> link;
     for (;;) {
         std::string error;
-        if (!link) {
-            link = PrinterLink::Connect(uri.host, uri.port, kConnectWait, &error);
-            if (!link) {
-                report.Reasons({"offline-report"});
-                report.Info("No se puede conectar con la impresora " + name + " (" + error +
-                            "): se reintenta cada 2 s");
-                Pause(kRetryConnect);
-                continue;
-            }
-            report.Debug("Conectado a " + name);
-        }
+        if (!Connected(link, uri, report)) continue;
 
         StatusAnswer got;
         if (uri.ask_status) {
