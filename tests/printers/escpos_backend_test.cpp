@@ -169,7 +169,7 @@ TEST_F(EscPosBackend, APrinterWithoutStatusPrintsUnchecked) {
 TEST_F(EscPosBackend, APrinterWhoseAnswersAreNoStatusPrintsUncheckedEveryJob) {
     PrintNormally(Ticket(QStringLiteral("0 Pan")));
     listener_.SetStatusAnswer(0x00);
-    for (const QString dish : {QStringLiteral("4 Pinchos"), QStringLiteral("5 Chorizos")}) {
+    for (const QString& dish : {QStringLiteral("4 Pinchos"), QStringLiteral("5 Chorizos")}) {
         SCOPED_TRACE(dish.toStdString());
         const std::size_t on_paper = listener_.Jobs().size();
         const QByteArray ticket = Ticket(dish);
