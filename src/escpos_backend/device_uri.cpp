@@ -24,6 +24,24 @@ bool ParseSeconds(std::string_view text, std::chrono::milliseconds* wait) {
     return true;
 }
 
+// A name or IPv4 address (letters, digits, '.', '-', '_'), or inside
+// brackets an IPv6 address (hex digits, ':', '.', and a "%zone").
+bool IsHost(std::string_view host, bool bracketed) {
+    const auto zone = bracketed ? host.find('%') : std::string_view::npos;
+    const std::string_view address = host.substr(0, zone);
+    if (bracketed && address.find(':') == std::string_view::npos) return false;
+    for (const char c : address) {
+        const bool digit = c >= '0' && c <= '9';
+        const bool hex = (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        const bool ok = bracketed ? digit || hex || c == ':' || c == '.' : digit || letter || c == '.' || c == '-' || c == '_';
+        if (!ok) return false;
+    }
+    if (zone == std::string_view::npos) return true;
+    const std::string_view name = host.substr(zone + 1);
+    return !name.empty() && IsHost(name, false);
+}
+
 // HOST[:PORT] or [V6]:PORT into `uri`.
 bool ParseAuthority(std::string_view authority, DeviceUri* uri, std::string* error) {
     std::string_view port;
@@ -54,6 +72,10 @@ bool ParseAuthority(std::string_view authority, DeviceUri* uri, std::string* err
     }
     if (uri->host.empty()) {
         *error = "falta la impresora (escpos://DIRECCION:PUERTO)";
+        return false;
+    }
+    if (!IsHost(uri->host, authority.starts_with('['))) {
+        *error = "dirección no válida: " + uri->host;
         return false;
     }
     if (port_given && (!ParseInt(port, &uri->port) || uri->port < 1 || uri->port > 65535)) {

@@ -9,9 +9,9 @@ namespace escposbackend {
 
 Copies ParseCopies(std::string_view text) {
     Copies copies;
-    long value = 0;
-    bool digits = !text.empty() && text.size() <= 3;
-    for (const char c : text) {
+    int value = 0;
+    bool digits = !text.empty() && text.size() <= 3;  // kMostCopies has three
+    for (const char c : text.substr(0, 3)) {
         if (c < '0' || c > '9') digits = false;
         else value = value * 10 + (c - '0');
     }
