@@ -76,6 +76,8 @@ set(PEDIDOS_LOGIC_SOURCES
   order/screen_statements.h
   sending/bad_values.cpp
   sending/bad_values.h
+  sending/cups_answers.cpp
+  sending/cups_answers.h
   sending/disk_queue.cpp
   sending/disk_queue.h
   sending/durable_file.cpp
@@ -214,6 +216,8 @@ set(PEDIDOS_ESCPOS_BACKEND_SOURCES
   escpos_backend/cancel_guard.h
   escpos_backend/device_uri.cpp
   escpos_backend/device_uri.h
+  escpos_backend/job_file.cpp
+  escpos_backend/job_file.h
   escpos_backend/job_printing.cpp
   escpos_backend/job_printing.h
   escpos_backend/next_step.cpp

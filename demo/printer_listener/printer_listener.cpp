@@ -83,6 +83,10 @@ void PrinterListener::SetAnswersStatus(bool answers) {
     answers_status_.store(answers);
 }
 
+void PrinterListener::SetStatusAnswer(int byte) {
+    status_answer_.store(byte);
+}
+
 bool PrinterListener::AnswersStatus() const {
     return answers_status_.load();
 }
@@ -219,7 +223,8 @@ void PrinterListener::Answer(int connection, const std::vector<char>& asked) {
     if (asked.empty() || !AnswersStatus()) return;
     const Fault fault = CurrentFault();
     QByteArray answer;
-    for (const char n : asked) answer.append(StatusByte(fault, n));
+    const int fixed = status_answer_.load();
+    for (const char n : asked) answer.append(fixed >= 0 ? static_cast<char>(fixed) : StatusByte(fault, n));
     if (::send(connection, answer.constData(), static_cast<std::size_t>(answer.size()), MSG_NOSIGNAL) !=
         answer.size())
         qDebug().noquote() << "printer listener: status answer not delivered:" << SystemError();

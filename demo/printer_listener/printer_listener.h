@@ -56,6 +56,10 @@ public:
     // request (the requests are still never part of a job). True by default.
     void SetAnswersStatus(bool answers);
     bool AnswersStatus() const;
+    // A byte to answer every status request with instead of the status
+    // (0x00, say: a printer whose answers are no ESC/POS status); -1, the
+    // status as usual (the default).
+    void SetStatusAnswer(int byte);
 
     // The jobs received so far, in arrival order. A connection that sent
     // nothing is no job.
@@ -80,6 +84,7 @@ private:
     int changed_fds_[2] = {-1, -1};
     std::atomic<Fault> fault_{Fault::None};
     std::atomic<bool> answers_status_{true};
+    std::atomic<int> status_answer_{-1};
     std::thread thread_;
     mutable std::mutex mutex_;
     mutable std::condition_variable arrived_;

@@ -36,9 +36,12 @@ int WidestCharacter(const QString& charset) {
     return 1;
 }
 
+// A length the server sends as a number (or as the text of one, C locale);
+// anything else is no limit, never an error at start-up.
 int ToLimit(const rt::Variant& v) {
-    if (v.IsNull()) return 0;
-    const double n = v.ToDouble();
+    bool number = v.kind() == rt::Variant::Kind::Number;
+    const double n = number ? v.ToDouble() : v.ToTextOrEmpty().toDouble(&number);
+    if (!number) return 0;
     if (!(n > 0)) return 0;
     return n >= std::numeric_limits<int>::max() ? 0 : static_cast<int>(n);
 }

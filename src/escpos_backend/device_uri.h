@@ -20,8 +20,14 @@ struct DeviceUri {
 };
 
 // The parts of `uri`; nothing, with the reason in Spanish in `error`, when
-// it is not an escpos:// URI this backend can use.
+// it is not an escpos:// URI this backend can use (a control character
+// anywhere in it is refused).
 std::optional<DeviceUri> ParseDeviceUri(std::string_view uri, std::string* error);
+
+// `text` as the scheduler's log may show it: everything from the scheme's
+// "://" to the last '@' (a user and password) is "***", and a control
+// character is written as %XX.
+std::string ShownUri(std::string_view text);
 
 // "HOST:PORT", how messages and the status memory name the printer.
 std::string PrinterName(const DeviceUri& uri);

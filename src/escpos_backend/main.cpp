@@ -8,22 +8,20 @@
 //   escpos JOB USER TITLE COPIES OPTIONS [FILE]  prints FILE (or standard input)
 //                                               to the printer of DEVICE_URI
 #include <cups/backend.h>
+#include <fcntl.h>
 #include <unistd.h>
-
-#include <algorithm>
 
 #include <csignal>
 #include <cstdio>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 #include <string>
 
 #include "escpos_backend/backend_report.h"
 #include "escpos_backend/cancel_guard.h"
 #include "escpos_backend/device_uri.h"
+#include "escpos_backend/job_file.h"
 #include "escpos_backend/job_printing.h"
 #include "escpos_backend/status_memory.h"
 
@@ -31,31 +29,31 @@ namespace {
 
 // The whole job: kitchen tickets are small, and a fault after the last byte
 // sends it all again.
-bool ReadJob(int argc, char** argv, std::string* job, std::string* error) {
+bool ReadJob(int argc, char** argv, escposbackend::BackendReport& report, std::string* job,
+             std::string* error) {
     std::string data;
-    if (argc == 7) {
-        std::ifstream file(argv[6], std::ios::binary);
-        if (!file) {
-            *error = std::string("no se pudo abrir ") + argv[6] + ": " + std::strerror(errno);
-            return false;
-        }
-        data.assign(std::istreambuf_iterator<char>(file), {});
-        if (file.bad()) {
-            *error = std::string("no se pudo leer ") + argv[6];
-            return false;
-        }
-    } else {
-        data.assign(std::istreambuf_iterator<char>(std::cin), {});
-        if (std::cin.bad()) {
-            *error = "no se pudo leer la entrada estándar";
-            return false;
-        }
+    const int fd = argc == 7 ? ::open(argv[6], O_RDONLY | O_CLOEXEC) : STDIN_FILENO;
+    if (fd < 0) {
+        *error = std::string("no se pudo abrir ") + argv[6] + ": " + std::strerror(errno);
+        return false;
+    }
+    const bool read = escposbackend::ReadJobBytes(fd, &data, error);
+    if (argc == 7) ::close(fd);
+    if (!read) {
+        *error = (argc == 7 ? std::string(argv[6]) : std::string("la entrada estándar")) + ": " + *error;
+        return false;
     }
     // As CUPS's socket backend does: copies are the backend's to make only
     // for a file (a filter chain on standard input has made them).
-    const int copies = argc == 7 ? std::max(1, std::atoi(argv[4])) : 1;
-    job->clear();
-    for (int i = 0; i < copies; ++i) *job += data;
+    int copies = 1;
+    if (argc == 7) {
+        const escposbackend::Copies parsed = escposbackend::ParseCopies(argv[4]);
+        if (!parsed.problem.empty()) report.Warning(parsed.problem);
+        copies = parsed.count;
+    }
+    const auto repeated = escposbackend::RepeatedJob(data, copies, error);
+    if (!repeated) return false;
+    *job = *repeated;
     return true;
 }
 
@@ -68,7 +66,8 @@ int main(int argc, char** argv) {
     }
     escposbackend::BackendReport report;
     if (argc < 6 || argc > 7) {
-        std::fprintf(stderr, "Uso: %s trabajo usuario título copias opciones [archivo]\n", argv[0]);
+        std::fprintf(stderr, "Uso: %s trabajo usuario título copias opciones [archivo]\n",
+                     escposbackend::ShownUri(argv[0]).c_str());
         return CUPS_BACKEND_FAILED;
     }
     // Cancelling a job sends SIGTERM: the job is in memory, so nothing is
@@ -86,7 +85,7 @@ int main(int argc, char** argv) {
         return CUPS_BACKEND_STOP;
     }
     std::string job;
-    if (!ReadJob(argc, argv, &job, &error)) {
+    if (!ReadJob(argc, argv, report, &job, &error)) {
         report.Error("No se pudo leer el trabajo: " + error);
         return CUPS_BACKEND_FAILED;
     }

@@ -28,6 +28,10 @@ Decision NextStep(const Situation& s) {
             // answered has no status support.
             if (s.answered_before) return {Step::WaitForPrinter, false};
             return s.job_sent ? Decision{Step::Finish, true} : Decision{Step::SendUnchecked, false};
+        case Answer::Unreadable:
+            // Never a wait on a printer that answers: sent after a fine
+            // answer, the job is done; not sent yet, it goes unchecked.
+            return s.job_sent ? Decision{Step::Finish, true} : Decision{Step::SendUnchecked, false};
     }
     return {Step::WaitForPrinter, false};
 }

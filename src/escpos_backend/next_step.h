@@ -14,13 +14,17 @@ enum class Answer {
     Fine,    // it answered, and nothing keeps it from printing
     Fault,   // it answered with a fault (paper end, cover open, offline, error)
     Silent,  // no answer in time (or status is never asked)
+    // It answered, with bytes that are no status answer (0x00, say): it is
+    // there, but has no status to read, so it is printed to as a plain
+    // socket printer is, whatever it answered before.
+    Unreadable,
 };
 
 enum class Step {
     SendJob,         // send the whole job, then ask again
     Finish,          // the job is on paper: close, exit OK
     WaitForPrinter,  // report the fault, wait, ask again
-    SendUnchecked,   // a printer without status: send, close, exit OK
+    SendUnchecked,   // a printer without status (or none to read): send, close, exit OK
 };
 
 struct Situation {

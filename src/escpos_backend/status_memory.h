@@ -9,7 +9,10 @@
 namespace escposbackend {
 
 // The folder: CUPS_CACHEDIR/escpos-estado (the scheduler sets CUPS_CACHEDIR
-// for its backends), else TMPDIR or /tmp, pedidos-escpos-estado.
+// for its backends); run by hand, the user's cache (XDG_CACHE_HOME, else
+// HOME/.cache) pedidos-escpos-estado; "" without either (nothing is kept).
+// The folder is used only while it is this user's alone (0700, not a link,
+// not writable by others), and its files are never opened through a link.
 std::string DefaultMemoryFolder();
 
 // The file name for the printer HOST:PORT: letters, digits, '.' and '-'

@@ -5,8 +5,11 @@
 #include <QPrinterInfo>
 #include <QtDebug>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 #include "printers/cups_connection.h"
+#include "sending/cups_answers.h"
 #include "sending/escpos.h"
 #include "printers/ticket_drawing.h"
 
@@ -66,15 +69,19 @@ QueueKind AskQueueKind(CupsConnection& cups, const QString& printer, int depth =
     return kind;
 }
 
-// Every keyword value of `name` in `response`, "none" left out.
-QStringList Keywords(ipp_t* response, const char* name) {
-    QStringList out;
+// Every keyword value of `name` in `response`.
+std::vector<QByteArray> Keywords(ipp_t* response, const char* name) {
+    std::vector<QByteArray> out;
     ipp_attribute_t* a = ippFindAttribute(response, name, IPP_TAG_KEYWORD);
-    for (int i = 0; a && i < ippGetCount(a); ++i) {
-        const QString k = QString::fromUtf8(ippGetString(a, i, nullptr));
-        if (k != QLatin1String("none")) out << k;
-    }
+    for (int i = 0; a && i < ippGetCount(a); ++i) out.emplace_back(ippGetString(a, i, nullptr));
     return out;
+}
+
+// The first integer (or enum) value of `name`, when the answer has one.
+std::optional<int> FirstInteger(ipp_t* response, const char* name, ipp_tag_t tag) {
+    ipp_attribute_t* a = ippFindAttribute(response, name, tag);
+    if (!a || ippGetCount(a) < 1) return std::nullopt;
+    return ippGetInteger(a, 0);
 }
 
 // The queue's state, reasons and whether it takes jobs. A class is as its
@@ -91,16 +98,17 @@ QueueState AskQueueState(CupsConnection& cups, const QString& printer, int depth
     ipp_status_t status = IPP_STATUS_OK;
     const IppResponse response = cups.Request(request, "/", &status, &state.error);
     if (status > IPP_STATUS_OK_CONFLICTING || !response) return state;
-    state.answered = true;
     ipp_t* r = response.get();
-    ipp_attribute_t* st = ippFindAttribute(r, "printer-state", IPP_TAG_ENUM);
-    state.stopped = st && ippGetInteger(st, 0) == IPP_PSTATE_STOPPED;
-    state.processing = st && ippGetInteger(st, 0) == IPP_PSTATE_PROCESSING;
-    ipp_attribute_t* accepting = ippFindAttribute(r, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
-    state.accepting = !accepting || ippGetBoolean(accepting, 0);
-    state.reasons = Keywords(r, "printer-state-reasons");
-    ipp_attribute_t* message = ippFindAttribute(r, "printer-state-message", IPP_TAG_TEXT);
-    if (message) state.message = QString::fromUtf8(ippGetString(message, 0, nullptr));
+    sending::QueueAnswer answer;
+    answer.state = FirstInteger(r, "printer-state", IPP_TAG_ENUM);
+    answer.reasons = Keywords(r, "printer-state-reasons");
+    if (ipp_attribute_t* accepting = ippFindAttribute(r, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
+        answer.accepting = ippGetBoolean(accepting, 0) != 0;
+    if (ipp_attribute_t* message = ippFindAttribute(r, "printer-state-message", IPP_TAG_TEXT))
+        answer.message = QByteArray(ippGetString(message, 0, nullptr));
+    const QString error = state.error;
+    state = sending::QueueFromAnswer(answer);
+    state.error = error;
     ipp_attribute_t* type = ippFindAttribute(r, "printer-type", IPP_TAG_ENUM);
     ipp_attribute_t* members = ippFindAttribute(r, "member-names", IPP_TAG_NAME);
     if (type && (ippGetInteger(type, 0) & CUPS_PRINTER_CLASS) && members && depth < 2) {
@@ -253,24 +261,11 @@ JobState CupsPrintingSystem::AskJob(const QString&, int trabajo) {
         return state;
     }
     if (status > IPP_STATUS_OK_CONFLICTING || !response) return state;
-    state.answered = true;
-    state.reasons = Keywords(response.get(), "job-state-reasons");
-    ipp_attribute_t* sheets = ippFindAttribute(response.get(), "job-impressions-completed", IPP_TAG_INTEGER);
-    state.hojas = sheets ? ippGetInteger(sheets, 0) : 0;
-    ipp_attribute_t* phase = ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM);
-    switch (phase ? ippGetInteger(phase, 0) : 0) {
-        case IPP_JSTATE_PENDING: state.phase = JobPhase::Pending; break;
-        case IPP_JSTATE_HELD: state.phase = JobPhase::Held; break;
-        case IPP_JSTATE_PROCESSING: state.phase = JobPhase::Processing; break;
-        case IPP_JSTATE_STOPPED: state.phase = JobPhase::Stopped; break;
-        case IPP_JSTATE_CANCELED: state.phase = JobPhase::Canceled; break;
-        case IPP_JSTATE_ABORTED: state.phase = JobPhase::Aborted; break;
-        case IPP_JSTATE_COMPLETED: state.phase = JobPhase::Completed; break;
-        default:
-            state.answered = false;
-            state.error = QStringLiteral("el trabajo %1 no dice en qué estado está").arg(trabajo);
-    }
-    return state;
+    sending::JobAnswer answer;
+    answer.state = FirstInteger(response.get(), "job-state", IPP_TAG_ENUM);
+    answer.reasons = Keywords(response.get(), "job-state-reasons");
+    answer.sheets = FirstInteger(response.get(), "job-impressions-completed", IPP_TAG_INTEGER);
+    return sending::JobFromAnswer(answer, trabajo);
 }
 
 bool CupsPrintingSystem::CancelJob(const QString& printer, int trabajo, QString* error) {

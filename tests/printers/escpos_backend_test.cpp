@@ -163,4 +163,26 @@ TEST_F(EscPosBackend, APrinterWithoutStatusPrintsUnchecked) {
     EXPECT_EQ(silent.Jobs().front().toHex(), ticket.toHex());
 }
 
+// A printer that has answered before and now answers every status request
+// with 0x00: it is there, so it is printed to unchecked, each job once, and
+// the job says why; never a queue waiting on a printer "que no responde".
+TEST_F(EscPosBackend, APrinterWhoseAnswersAreNoStatusPrintsUncheckedEveryJob) {
+    PrintNormally(Ticket(QStringLiteral("0 Pan")));
+    listener_.SetStatusAnswer(0x00);
+    for (const QString& dish : {QStringLiteral("4 Pinchos"), QStringLiteral("5 Chorizos")}) {
+        SCOPED_TRACE(dish.toStdString());
+        const std::size_t on_paper = listener_.Jobs().size();
+        const QByteArray ticket = Ticket(dish);
+        const int job = Print(kQueue, ticket);
+        const bool completed = WaitFor([&] { return Completed(kQueue, job); });
+        const sendingtest::QueueJob state = Job(kQueue, job);
+        ASSERT_TRUE(completed) << "job " << job << ": " << state.printer_message.toStdString();
+        EXPECT_TRUE(state.printer_message.contains(QStringLiteral("no se entienden")))
+            << state.printer_message.toStdString();
+        ASSERT_TRUE(listener_.WaitForJobs(on_paper + 1, kLimit));
+        EXPECT_EQ(listener_.Jobs().size(), on_paper + 1);
+        EXPECT_EQ(listener_.Jobs().back().toHex(), ticket.toHex());
+    }
+}
+
 }  // namespace

@@ -1,7 +1,18 @@
 // The escpos backend's rules: status bytes, the device URI, what to do next.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "escpos_backend/device_uri.h"
+#include "escpos_backend/job_file.h"
 #include "escpos_backend/next_step.h"
 #include "escpos_backend/status_bytes.h"
 #include "escpos_backend/status_memory.h"
@@ -89,9 +100,10 @@ TEST(EscPosDeviceUri, GoodUris) {
 
 TEST(EscPosDeviceUri, BadUrisSayWhy) {
     struct Case {
-        const char* uri;
+        std::string_view uri;
         const char* why;
     };
+    using namespace std::string_view_literals;
     const Case cases[] = {
         {"socket://h:9100", "escpos://"},
         {"escpos://", "falta la impresora"},
@@ -102,6 +114,9 @@ TEST(EscPosDeviceUri, BadUrisSayWhy) {
         {"escpos://h:91x", "puerto no válido"},
         {"escpos://[::1", "falta el ]"},
         {"escpos://[::1]x", "sobra texto"},
+        {"escpos://[[>1]:12", "dirección no válida"},
+        {"escpos://[cocina]", "dirección no válida"},
+        {"escpos://co<ci>na", "dirección no válida"},
         {"escpos://h/cola", "sobra la ruta"},
         {"escpos://h?estado=quizas", "estado=quizas"},
         {"escpos://h?plazo=0", "plazo=0"},
@@ -111,13 +126,28 @@ TEST(EscPosDeviceUri, BadUrisSayWhy) {
         {"escpos://cocina:Secreto9@h:9100", "usuario ni contraseña"},
         {"escpos://Secreto9@h", "usuario ni contraseña"},
         {"escpos://a@b:Secreto9@h/?estado=no", "usuario ni contraseña"},
+        // Wherever the password ends: '/', '?', '#', '@' or escapes in it.
+        {"escpos://u:x/Secreto9@h", "usuario ni contraseña"},
+        {"escpos://u:x?Secreto9@h:9100", "usuario ni contraseña"},
+        {"escpos://u:x#Secreto9@h", "usuario ni contraseña"},
+        {"escpos://u:Secreto9%40%2F@h", "usuario ni contraseña"},
+        // A line end would put a line of its own into what the scheduler reads.
+        {"escpos://h:9100\nSTATE: +media-empty", "carácter de control (byte 0x0A)"},
+        {"escpos://h\r", "byte 0x0D"},
+        {"escpos://h\0x"sv, "byte 0x00"},
+        {"escpos://h\x7F", "byte 0x7F"},
+        {"escpos://h?plazo=\t2", "byte 0x09"},
+        {"escpos://u:Secreto9@h\n", "byte 0x0A"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.uri);
+        SCOPED_TRACE(std::string(c.uri));
         std::string error;
         EXPECT_FALSE(ParseDeviceUri(c.uri, &error));
         EXPECT_NE(error.find(c.why), std::string::npos) << error;
         EXPECT_EQ(error.find("Secreto9"), std::string::npos) << error;
+        EXPECT_EQ(std::find_if(error.begin(), error.end(), [](char ch) { return ch >= 0 && ch < 0x20; }),
+                  error.end())
+            << error;
     }
 }
 
@@ -127,7 +157,8 @@ TEST(EscPosNextStep, TheJobCompletesOnlyWhenThePrinterSaysFineAfterIt) {
         Step step;
         bool job_sent;
     };
-    constexpr auto Fine = Answer::Fine, Fault = Answer::Fault, Silent = Answer::Silent;
+    constexpr auto Fine = Answer::Fine, Fault = Answer::Fault, Silent = Answer::Silent,
+                   Unreadable = Answer::Unreadable;
     const Case cases[] = {
         // ask, sent, answer, answered before
         {{true, false, Fine, true}, Step::SendJob, true},
@@ -140,6 +171,10 @@ TEST(EscPosNextStep, TheJobCompletesOnlyWhenThePrinterSaysFineAfterIt) {
         {{true, false, Silent, false}, Step::SendUnchecked, false},
         {{false, false, Silent, false}, Step::SendUnchecked, false},
         {{false, false, Silent, true}, Step::SendUnchecked, false},
+        // Bytes that are no status: printed as a socket printer is, never waited on.
+        {{true, false, Unreadable, true}, Step::SendUnchecked, false},
+        {{true, false, Unreadable, false}, Step::SendUnchecked, false},
+        {{true, true, Unreadable, true}, Step::Finish, true},
     };
     for (const Case& c : cases) {
         const Situation& s = c.situation;
@@ -172,6 +207,76 @@ TEST(EscPosStatusMemory, OneFileNamePerPrinter) {
     EXPECT_EQ(MemoryFileName("fe80::1", 9100), "fe80__1_9100");
     EXPECT_EQ(MemoryFileName("../x/y", 1), ".._x_y_1");
     EXPECT_NE(MemoryFileName("h", 9100), MemoryFileName("h", 9101));
+}
+
+TEST(EscPosJobFile, CopiesAreADecimalFrom1To999AndAnythingElseIsOne) {
+    const struct {
+        const char* text;
+        int count;
+        bool told;
+    } cases[] = {
+        {"1", 1, false}, {"3", 3, false}, {"999", 999, false}, {"007", 7, false},
+        {"0", 1, true},  {"1000", 1, true}, {"-2", 1, true}, {"+2", 1, true},
+        {" 2", 1, true}, {"2x", 1, true},  {"", 1, true},   {"99999999999999999999", 1, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const Copies copies = ParseCopies(c.text);
+        EXPECT_EQ(copies.count, c.count);
+        EXPECT_EQ(!copies.problem.empty(), c.told) << copies.problem;
+    }
+    std::string error;
+    EXPECT_EQ(RepeatedJob("ab", 3, &error), "ababab");
+    EXPECT_FALSE(RepeatedJob(std::string(kMostJobBytes / 2 + 1, 'x'), 2, &error));
+    EXPECT_NE(error.find("límite"), std::string::npos) << error;
+}
+
+// The memory is written only into a folder that is this user's alone, and
+// never through a link: whatever was planted keeps its content and mode.
+TEST(EscPosStatusMemory, NothingPlantedIsFollowedNorChanged) {
+    char base_template[] = "/tmp/escpos-memoria-XXXXXX";
+    ASSERT_NE(::mkdtemp(base_template), nullptr);
+    const std::string base = base_template;
+    const std::string target = base + "/ajeno";
+    std::ofstream(target) << "del dueño";
+    ASSERT_EQ(::chmod(target.c_str(), 0644), 0);
+    const std::string own = base + "/propia", shared = base + "/compartida", linked = base + "/enlazada";
+    ASSERT_EQ(::mkdir(own.c_str(), 0700), 0);
+    ASSERT_EQ(::symlink(target.c_str(), (own + "/" + MemoryFileName("h", 9100)).c_str()), 0);
+    ASSERT_EQ(::mkdir(shared.c_str(), 0700), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), 0770), 0);
+    ASSERT_EQ(::symlink(own.c_str(), linked.c_str()), 0);
+    const struct {
+        std::string folder;
+        const char* why;
+    } cases[] = {
+        {own, "enlace simbólico"},
+        {shared, "la pueden escribir otros"},
+        {linked, "no es una carpeta"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        const StatusMemory memory(c.folder);
+        std::string error;
+        EXPECT_FALSE(memory.RememberAnswered("h", 9100, &error));
+        EXPECT_NE(error.find(c.why), std::string::npos) << error;
+        EXPECT_FALSE(memory.HasAnswered("h", 9100));
+    }
+    std::ifstream kept(target);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "del dueño");
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+    EXPECT_EQ(::access((shared + "/" + MemoryFileName("h", 9100)).c_str(), F_OK), -1);
+
+    // A folder of its own is made 0700 and used.
+    const StatusMemory fresh(base + "/nueva");
+    std::string error;
+    EXPECT_TRUE(fresh.RememberAnswered("h", 9100, &error)) << error;
+    EXPECT_TRUE(fresh.HasAnswered("h", 9100));
+    ASSERT_EQ(::stat((base + "/nueva").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 077, 0u);
+    std::filesystem::remove_all(base);
 }
 
 }  // namespace
