@@ -1,8 +1,6 @@
 #include "sending/send_journal.h"
 
 #include <QDebug>
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -16,8 +14,10 @@ namespace {
 // tell an old entry. Version 1 kept each line as the 15 texts of its grid
 // row; version 2 keeps its numbers as numbers; version 3 adds the server and
 // database it was sent to; version 4 keeps the printed tickets by identity,
-// with the tickets as laid out. All four are read, so an entry left by an
-// earlier program is settled by this one.
+// with the tickets as laid out, and may name the port it was sent to
+// ("puerto"; an entry without it was written before the port was kept). All
+// four are read, so an entry left by an earlier program is settled by this
+// one.
 constexpr int kVersion = 4;
 constexpr int kVersionInstallation = 3;
 constexpr int kVersionGridRows = 1;
@@ -155,6 +155,7 @@ QByteArray JournalToJson(const JournalEntry& e) {
                   {"guardado", e.Stored()},
                   {"servidor", e.servidor},
                   {"base", e.base}};
+    if (e.puerto != 0) o.insert(QStringLiteral("puerto"), static_cast<int>(e.puerto));
     if (e.intento) o.insert(QStringLiteral("intento"), TryToJson(*e.intento));
     QJsonArray impresas;
     for (const TicketId& id : e.impresas) impresas.append(id.Text());
@@ -188,6 +189,11 @@ std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* err
         if (!IsText(o, "servidor") || !IsText(o, "base")) return fail(QStringLiteral("falta la base de datos"));
         e.servidor = o.value(QLatin1String("servidor")).toString();
         e.base = o.value(QLatin1String("base")).toString();
+    }
+    if (o.contains(QLatin1String("puerto"))) {
+        const int puerto = o.value(QLatin1String("puerto")).toInt(0);
+        if (puerto < 1 || puerto > 65535) return fail(QStringLiteral("puerto ilegible"));
+        e.puerto = static_cast<unsigned int>(puerto);
     }
     const std::optional<order::Order> pedido =
         OrderFromJson(o.value(QLatin1String("pedido")).toObject(), version);
@@ -230,9 +236,8 @@ SendJournal::Loaded SendJournal::Load(const std::optional<Installation>& expecte
     if (!entry) {
         out.state = State::Unreadable;
         out.error = error;
-        file_.MoveAside(QStringLiteral(".ilegible"));
-        qWarning().noquote() << "send journal: unreadable" << Path() << ":" << error << "; kept as"
-                             << Path() + QStringLiteral(".ilegible");
+        out.keptAs = file_.MoveAside(QStringLiteral(".ilegible"));
+        qWarning().noquote() << "send journal: unreadable" << Path() << ":" << error << "; kept as" << out.keptAs;
         return out;
     }
     out.entry = *entry;
@@ -242,31 +247,21 @@ SendJournal::Loaded SendJournal::Load(const std::optional<Installation>& expecte
         // An earlier program's entry: its file was this installation's.
         out.entry.servidor = expected->servidor;
         out.entry.base = expected->base;
-    } else if (!expected->SameAs(entry->servidor, entry->base)) {
+    } else if (!expected->SameAs(entry->servidor, entry->base, entry->puerto)) {
         // Settling it here would ask (and print against) the wrong server.
         out.state = State::Foreign;
-        file_.MoveAside(QStringLiteral(".otra-base"));
+        out.keptAs = file_.MoveAside(QStringLiteral(".otra-base"));
         qWarning().noquote() << "send journal: send" << entry->idEnvio << "in" << Path() << "went to server"
-                             << entry->servidor << "database" << entry->base << ", not" << expected->servidor
-                             << expected->base << "; kept as" << Path() + QStringLiteral(".otra-base");
+                             << entry->servidor << "port" << entry->puerto << "database" << entry->base << ", not"
+                             << expected->servidor << expected->puerto << expected->base << "; kept as" << out.keptAs;
     }
+    if (out.state == State::Found && out.entry.puerto == 0) out.entry.puerto = expected->puerto;
     return out;
 }
 
-bool SendJournal::TakeOverLegacy(const QString& legacyPath) {
-    file_.Flush();
-    if (QFile::exists(Path()) || !QFile::exists(legacyPath)) return false;
-    QString error;
-    if (!file_.Disk().MakeFolder(file_.Folder(), &error) || !file_.Disk().Rename(legacyPath, Path(), &error) ||
-        !file_.Disk().SyncFolder(file_.Folder(), &error) ||
-        (QFileInfo(legacyPath).absolutePath() != file_.Folder() &&
-         !file_.Disk().SyncFolder(QFileInfo(legacyPath).absolutePath(), &error))) {
-        qWarning().noquote() << "send journal: cannot take over" << legacyPath << "as" << Path() << ":" << error;
-        return QFile::exists(Path());
-    }
-    qWarning().noquote() << "send journal:" << legacyPath << "records no server nor database; taken over as"
-                         << Path() << "(nothing else tells whose it is)";
-    return true;
+bool SendJournal::TakeOverEarlier(const QString& earlierPath) {
+    return file_.TakeOver(earlierPath, QStringLiteral("an earlier name of this installation's journal; an entry "
+                                                      "of another server or database is told by what it records"));
 }
 
 }  // namespace sending
