@@ -49,7 +49,7 @@ TEST(JournalFilesTest, ALinkPlantedForAFileOfTheTerminalLeavesItsTargetAsItWas) 
         const char* told;     // in the lock's refusal; "" the lock is held
     } cases[] = {
         {"the lock file", "pedidos.lock", false, "es un enlace simbólico"},
-        {"the lock file as a second name", "pedidos.lock", true, "enlace duro"},
+        {"the lock file as a second name", "pedidos.lock", true, "tiene otro nombre en el disco"},
         {"the journal's temporary file", "envio_en_curso.json.nuevo", false, ""},
         {"the tickets' temporary file", "comandas_en_impresora.json.nuevo", false, ""},
         {"the journal", "envio_en_curso.json", false, ""},

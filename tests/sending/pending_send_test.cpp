@@ -408,12 +408,15 @@ TEST_F(PendingSendTest, AJournalThatCannotBeReadIsReportedAndTheTerminalStarts) 
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("{\"version\": 1, \"idEnvio\": \"x\", \"ped");  // cut off by the power cut
     bad.close();
+    ASSERT_TRUE(QFile::copy(JournalPath(), JournalPath() + ".ilegible"));  // one kept by an earlier start
 
     Pedido_R* s = Load();
 
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_TRUE(dialogs.shown[0].text.startsWith("No se pudo leer el registro del último envío de esta terminal"))
         << dialogs.shown[0].text.toStdString();
+    // It names the file as kept, beside the earlier one.
+    EXPECT_TRUE(dialogs.shown[0].text.contains(JournalPath() + ".ilegible.2\r")) << dialogs.shown[0].text.toStdString();
     EXPECT_FALSE(JournalOpen());
     EXPECT_TRUE(QFile::exists(JournalPath() + ".ilegible"));
     s = Taking();
