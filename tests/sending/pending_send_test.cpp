@@ -372,8 +372,8 @@ TEST_F(PendingSendTest, ASendLeftByAnEarlierRunWithTheServerDownIsToldAndSettled
     conn->after = nullptr;
     delete Pedido_R::Instance();
     Module1::Conexion->Close();
-    // The same server and database, not answering: nothing listens on that port.
-    Module1::Cadena_Conexion = testsupport::TestConnectionString() + "PORT=1;";
+    // The same server, port and database, not answering.
+    conn->opening = [] { throw data::DbError(2002, "Can't connect to server (it does not answer)"); };
 
     s = Load();  // the server cannot be reached at this start
 
@@ -386,7 +386,7 @@ TEST_F(PendingSendTest, ASendLeftByAnEarlierRunWithTheServerDownIsToldAndSettled
 
     // The server is back; another order is on the screen. ENVIAR settles the
     // earlier send first and stops there, so the waiter reads what became of it.
-    Module1::Cadena_Conexion = testsupport::TestConnectionString();
+    conn->opening = nullptr;
     s = Continued("Ana", "3", "001");
     AddLine(s, "E001");
     s->Command2_Click(0);
