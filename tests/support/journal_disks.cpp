@@ -114,36 +114,32 @@ bool SlowDisk::SyncFolder(const QString& folder, QString* error) {
 
 namespace {
 
-QString ModeText(const QString& path) {
+// "644 6e6f74..." of a file, "755" of a folder, "missing".
+QString StateOf(const QString& path) {
     struct stat st {};
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0) return QStringLiteral("missing");
-    return QString::number(st.st_mode & 07777, 8);
-}
-
-QByteArray Bytes(const QString& path) {
     QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
+    const QByteArray bytes = S_ISREG(st.st_mode) && f.open(QIODevice::ReadOnly) ? f.readAll().toHex() : QByteArray();
+    return QString::number(st.st_mode & 07777, 8) + QLatin1Char(' ') + QString::fromLatin1(bytes);
 }
 
 }  // namespace
 
 LinkTarget::LinkTarget(const QString& path, bool folder) : path_(path), folder_(folder) {
     const QString file = folder ? path + QStringLiteral("/dentro.txt") : path;
-    if (folder && !QDir().mkpath(path)) throw std::runtime_error("cannot make " + path.toStdString());
     QFile f(file);
-    if (!f.open(QIODevice::WriteOnly) || f.write("not the terminal's\n") < 0)
-        throw std::runtime_error("cannot write " + file.toStdString());
+    if ((folder && !QDir().mkpath(path)) || !f.open(QIODevice::WriteOnly) || f.write("not the terminal's\n") < 0)
+        throw std::runtime_error("cannot make " + file.toStdString());
     f.close();
     ::chmod(QFile::encodeName(path).constData(), folder ? 0755 : 0644);
     made_ = State();
 }
 
 QString LinkTarget::State() const {
-    QString state = QStringLiteral("mode ") + ModeText(path_);
-    if (!folder_) return state + QStringLiteral(", bytes ") + QString::fromUtf8(Bytes(path_).toHex());
-    for (const QFileInfo& f : QDir(path_).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
-        state += QStringLiteral(", ") + f.fileName() + QLatin1Char(' ') + ModeText(f.filePath()) +
-                 QLatin1Char(' ') + QString::fromUtf8(Bytes(f.filePath()).toHex());
+    QString state = StateOf(path_);
+    if (folder_)
+        for (const QFileInfo& f : QDir(path_).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+            state += QStringLiteral(", ") + f.fileName() + QLatin1Char(' ') + StateOf(f.filePath());
     return state;
 }
 
