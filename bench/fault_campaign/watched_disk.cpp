@@ -17,6 +17,11 @@ bool WatchedDisk::Rename(const QString& from, const QString& to, QString* error)
     return PosixJournalDisk::Rename(from, to, error);
 }
 
+bool WatchedDisk::RenameNoReplace(const QString& from, const QString& to, QString* error) {
+    ++changes_;
+    return PosixJournalDisk::RenameNoReplace(from, to, error);
+}
+
 bool WatchedDisk::Remove(const QString& path, QString* error) {
     ++changes_;
     return PosixJournalDisk::Remove(path, error);

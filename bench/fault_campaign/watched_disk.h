@@ -16,6 +16,7 @@ public:
     bool MakeFolder(const QString& folder, QString* error) override;
     bool WriteFile(const QString& path, const QByteArray& data, QString* error) override;
     bool Rename(const QString& from, const QString& to, QString* error) override;
+    bool RenameNoReplace(const QString& from, const QString& to, QString* error) override;
     bool Remove(const QString& path, QString* error) override;
 
 private:

@@ -90,7 +90,7 @@ Measured MeasureLines(Pedido_R* s, bench::RecordingConnection* connection, int l
                                        sending::SendTry{QStringLiteral("bench"), QStringLiteral("1"),
                                                         {QDate::currentDate(), QString()}, false,
                                                         sending::TryPhase::Stored, {}},
-                                       {}, {}, {}, {}, {}};
+                                       {}, {}, {}, {}, {}, 0};
     // The tickets are handed over and followed in the background, as the screen does.
     QTemporaryDir seguidos;
     sending::TicketFollower seguidor(seguidos.filePath(QStringLiteral("comandas.json")),

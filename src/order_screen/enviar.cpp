@@ -151,15 +151,18 @@ bool Pedido_R::SettlePendingSend(Accion accion) {
 
 void Pedido_R::RecoverJournal(bool settleNow) {
     if (!Diario) {
-        // The journal of the installation this terminal sends to.
+        // The journal of the installation this terminal sends to, under the
+        // name an earlier program gave it when it has none yet. The port
+        // the option files give now names it for the rest of the run.
         const sending::Installation instalacion = sending::InstallationOf(Module1::Cadena_Conexion);
         Diario = std::make_unique<sending::SendJournal>(sending::DefaultJournalPath(instalacion));
-        Diario->TakeOverLegacy(sending::LegacyJournalPath());
+        for (const QString& earlier : sending::EarlierJournalPaths(instalacion)) Diario->TakeOverEarlier(earlier);
         Envios = std::make_unique<sending::OrderSender>(*Diario, instalacion);
         Seguidor = std::make_unique<sending::TicketFollower>(sending::DefaultTicketsPath(instalacion),
                                                              sending::ConfiguredPrintTimeLimit());
+        Seguidor->TakeOverEarlier(sending::EarlierTicketsPath(instalacion));
         const QString ilegible = Seguidor->Load();
-        if (!ilegible.isEmpty()) Tell(sending::UnreadableTicketsMessage(Seguidor->Path(), ilegible));
+        if (!ilegible.isEmpty()) Tell(sending::UnreadableTicketsMessage(Seguidor->KeptAs(), ilegible));
         // Called on the follower's thread: the question is asked on this one,
         // a moment later, so that the other tickets of a printer that just
         // failed (the next one asked about) join it in one question.
@@ -174,7 +177,7 @@ void Pedido_R::RecoverJournal(bool settleNow) {
     }
     const sending::SendJournal::Loaded loaded = Envios->Recover();
     if (loaded.state == sending::SendJournal::State::Unreadable)
-        Tell(sending::UnreadableJournalMessage(Diario->Path(), loaded.error));
+        Tell(sending::UnreadableJournalMessage(loaded.keptAs, loaded.error));
     else if (loaded.state == sending::SendJournal::State::Foreign)
         Tell(sending::ForeignJournalMessage(loaded.entry));
     else if (loaded.state != sending::SendJournal::State::Found)

@@ -1,8 +1,9 @@
 #include "sending/durable_file.h"
 
 #include <QDebug>
-#include <QFile>
 #include <QFileInfo>
+
+#include "sending/private_files.h"
 
 namespace sending {
 
@@ -25,7 +26,7 @@ bool DurableFile::Write(const QByteArray& contents, Sync sync) {
 
 void DurableFile::SyncNow() {
     QString error;
-    if (QFile::exists(path_) && !disk_.SyncFile(path_, &error))
+    if (NameExists(path_) && !disk_.SyncFile(path_, &error))
         qWarning().noquote() << what_ << ": syncing" << path_ << "failed:" << error;
     if (!disk_.SyncFolder(Folder(), &error))
         qWarning().noquote() << what_ << ": syncing the folder of" << path_ << "failed:" << error;
@@ -46,6 +47,10 @@ bool DurableFile::WriteNow(const QByteArray& contents, bool toDisk) {
         if (!disk_.Remove(temp, &why)) qWarning().noquote() << what_ << ": cannot remove" << temp << ":" << why;
         return false;
     };
+    if (contents.size() > kMaxBytes) {
+        error = QStringLiteral("%1 bytes, more than a read takes back").arg(contents.size());
+        return failed("writing");
+    }
     if (!disk_.MakeFolder(Folder(), &error)) return failed("making the folder of");
     if (!disk_.WriteFile(temp, contents, &error)) return failed("writing");
     if (toDisk && !disk_.SyncFile(temp, &error)) return failed("syncing");
@@ -61,32 +66,59 @@ bool DurableFile::Remove(Sync sync) {
 }
 
 bool DurableFile::RemoveNow(bool toDisk) {
-    if (!QFile::exists(path_)) return true;
+    if (!NameExists(path_)) return true;
     QString error;
+    if (!FolderUsable()) return false;
     if (disk_.Remove(path_, &error) && (!toDisk || disk_.SyncFolder(Folder(), &error))) return true;
     qWarning().noquote() << what_ << ": cannot remove" << path_ << "for good:" << error;
+    return false;
+}
+
+bool DurableFile::FolderUsable() {
+    QString error;
+    if (PrivateFolderUsable(Folder(), &error)) return true;
+    if (!error.isEmpty()) qWarning().noquote() << what_ << ": the folder of" << path_ << "is not used:" << error;
     return false;
 }
 
 std::optional<QByteArray> DurableFile::Read(QString* error) {
     later_->Drain();
     error->clear();
-    QFile file(path_);
-    if (!file.exists()) return std::nullopt;
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
-        return std::nullopt;
-    }
-    return file.readAll();
+    if (!FolderUsable()) return std::nullopt;
+    return ReadPrivateFile(path_, kMaxBytes, error);
 }
 
-bool DurableFile::MoveAside(const QString& suffix) {
+QString DurableFile::MoveAside(const QString& suffix) {
     later_->Drain();
-    const QString aside = path_ + suffix;
+    QString error = QStringLiteral("its folder is not used");
+    // A hundred kept files of one kind is more than anyone reads; past that
+    // the file stays where it is, and is told again at the next start.
+    for (int n = 1; n <= 100 && FolderUsable(); ++n) {
+        const QString aside = path_ + suffix + (n == 1 ? QString() : QStringLiteral(".%1").arg(n));
+        if (disk_.RenameNoReplace(path_, aside, &error)) {
+            if (!disk_.SyncFolder(Folder(), &error))
+                qWarning().noquote() << what_ << ": moved" << path_ << "aside to" << aside
+                                     << "; a power cut may undo it:" << error;
+            return aside;
+        }
+        if (!NameExists(aside)) break;  // refused for another reason than the name
+    }
+    qWarning().noquote() << what_ << ": cannot move" << path_ << "aside to" << path_ + suffix << ":" << error;
+    return path_;
+}
+
+bool DurableFile::TakeOver(const QString& earlier, const QString& why) {
+    later_->Drain();
+    if (NameExists(path_) || !NameExists(earlier)) return false;
     QString error;
-    if (disk_.Rename(path_, aside, &error) && disk_.SyncFolder(Folder(), &error)) return true;
-    qWarning().noquote() << what_ << ": cannot move" << path_ << "aside to" << aside << ":" << error;
-    return false;
+    const QString earlierFolder = QFileInfo(earlier).absolutePath();
+    if (!FolderUsable() || !disk_.RenameNoReplace(earlier, path_, &error) || !disk_.SyncFolder(Folder(), &error) ||
+        (earlierFolder != Folder() && !disk_.SyncFolder(earlierFolder, &error))) {
+        qWarning().noquote() << what_ << ": cannot take over" << earlier << "as" << path_ << ":" << error;
+        return NameExists(path_);
+    }
+    qWarning().noquote() << what_ << ":" << earlier << "taken over as" << path_ << "(" << why << ")";
+    return true;
 }
 
 }  // namespace sending

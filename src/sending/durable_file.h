@@ -15,6 +15,12 @@ namespace sending {
 
 class DurableFile {
 public:
+    // The most a file of this kind may hold: the journal of one order with
+    // its tickets laid out is a few tens of KB, the tickets of a day that
+    // failed to print no more. Read refuses a larger file without reading it
+    // whole, so Write never writes one it could not read back.
+    static constexpr qint64 kMaxBytes = 4 * 1024 * 1024;
+
     enum class Sync {
         // On the disk when the call returns: the new file's data, then its
         // name in the folder. A power cut after it finds these contents.
@@ -37,19 +43,33 @@ public:
 
     // False when the write failed (logged); a Later write answers true and
     // logs its own failure. Every file made is this user's alone (0600, in
-    // a 0700 folder).
+    // a 0700 folder); nothing is written in a folder that is not this
+    // user's own.
     bool Write(const QByteArray& contents, Sync sync);
     // The file is gone, for good on the disk unless `sync` says otherwise.
     bool Remove(Sync sync);
     // The file's contents; nullopt with an empty `error` when there is no
-    // file, with the reason when it cannot be read. Waits for Later work.
+    // file, with the reason (Spanish) when it cannot be read: not a regular
+    // file of this user's, a link, larger than kMaxBytes. Waits for Later
+    // work. A folder that is not this user's own is not looked into: it
+    // reads as no file (logged; start-up has told the technician).
     std::optional<QByteArray> Read(QString* error);
-    // The file is renamed to its path + `suffix` (kept for a person to read).
-    bool MoveAside(const QString& suffix);
+    // The file is renamed to its path + `suffix` (kept for a person to read),
+    // or + `suffix` + ".2", ".3"... when an earlier one has that name: one
+    // kept never replaces another. The path the file has now: the name it
+    // was kept under, or its own when it could not be moved (logged).
+    QString MoveAside(const QString& suffix);
+    // The file an earlier program kept at `earlier` becomes this one when
+    // this one has no file (`why` says in the log why it is taken as ours).
+    // True when it was taken over.
+    bool TakeOver(const QString& earlier, const QString& why);
     // Returns once every Later write or removal has reached the disk.
     void Flush() { later_->Drain(); }
 
 private:
+    // The folder is there and this user's own, looked at without changing
+    // it; logged when it is there and is not.
+    bool FolderUsable();
     bool WriteNow(const QByteArray& contents, bool toDisk);
     bool RemoveNow(bool toDisk);
     // The file (when there is one) and its folder to the disk, as they are now.

@@ -31,7 +31,7 @@ void CloseKeepingErrno(int fd) {
 
 // fsync and friends on a descriptor opened with `flags`, closed after.
 bool SyncOpened(const QString& path, int flags, int (*sync)(int), QString* error) {
-    const int fd = ::open(Native(path).constData(), flags | O_CLOEXEC);
+    const int fd = ::open(Native(path).constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return Failed(error);
     if (sync(fd) != 0) {
         CloseKeepingErrno(fd);
@@ -48,7 +48,7 @@ bool PosixJournalDisk::MakeFolder(const QString& folder, QString* error) {
 }
 
 bool PosixJournalDisk::WriteFile(const QString& path, const QByteArray& data, QString* error) {
-    const int fd = OpenPrivateFile(path, O_WRONLY | O_TRUNC, error);
+    const int fd = CreatePrivateFile(path, O_WRONLY, error);
     if (fd < 0) return false;
     for (qsizetype done = 0; done < data.size();) {
         const ssize_t n = ::write(fd, data.constData() + done, static_cast<size_t>(data.size() - done));
@@ -70,6 +70,10 @@ bool PosixJournalDisk::SyncFile(const QString& path, QString* error) {
 bool PosixJournalDisk::Rename(const QString& from, const QString& to, QString* error) {
     if (std::rename(Native(from).constData(), Native(to).constData()) != 0) return Failed(error);
     return true;
+}
+
+bool PosixJournalDisk::RenameNoReplace(const QString& from, const QString& to, QString* error) {
+    return sending::RenameNoReplace(from, to, error);
 }
 
 bool PosixJournalDisk::Remove(const QString& path, QString* error) {

@@ -13,15 +13,19 @@ public:
     virtual ~JournalDisk() = default;
 
     // Creates `folder` and any missing folder above it, readable by this
-    // user alone (0700); an existing one is set to 0700.
+    // user alone (0700); an existing one of this user's is set to 0700, one
+    // that is not this user's own folder (a link, another user's) refused.
     virtual bool MakeFolder(const QString& folder, QString* error) = 0;
-    // Writes `data` as the whole of the file `path`, created (or truncated)
-    // readable by this user alone (0600). Nothing is synced.
+    // Writes `data` as the whole of a file `path` made anew, readable by this
+    // user alone (0600): whatever had the name (a file, a link) is removed
+    // first, never followed. Nothing is synced.
     virtual bool WriteFile(const QString& path, const QByteArray& data, QString* error) = 0;
     // The file's data reaches the disk (fdatasync).
     virtual bool SyncFile(const QString& path, QString* error) = 0;
     // `from` takes the place of `to` in one step (rename).
     virtual bool Rename(const QString& from, const QString& to, QString* error) = 0;
+    // `from` takes the name `to` only while nothing has it (EEXIST otherwise).
+    virtual bool RenameNoReplace(const QString& from, const QString& to, QString* error) = 0;
     // The file is removed; a file that is not there is no error.
     virtual bool Remove(const QString& path, QString* error) = 0;
     // The folder's names (files created, replaced or removed in it) reach the
@@ -36,6 +40,7 @@ public:
     bool WriteFile(const QString& path, const QByteArray& data, QString* error) override;
     bool SyncFile(const QString& path, QString* error) override;
     bool Rename(const QString& from, const QString& to, QString* error) override;
+    bool RenameNoReplace(const QString& from, const QString& to, QString* error) override;
     bool Remove(const QString& path, QString* error) override;
     bool SyncFolder(const QString& folder, QString* error) override;
 };

@@ -17,9 +17,11 @@ namespace {
 // tell an old entry. Version 1 kept each line as the 15 texts of its grid
 // row (and, at first, no printed tickets); version 2 keeps its numbers as
 // numbers; version 3 adds the server and database it was sent to; version 4
-// keeps the printed tickets by identity, with the tickets as laid out, and
-// always says whether the try drew its number. All four are read, so an
-// entry left by an earlier program is settled by this one.
+// keeps the printed tickets by identity, with the tickets as laid out,
+// always says whether the try drew its number, and may name the port it was
+// sent to ("puerto"; an entry without it was written before the port was
+// kept). All four are read, so an entry left by an earlier program is
+// settled by this one.
 constexpr int kVersion = 4;
 constexpr int kVersionTryPhase = 4;
 constexpr int kVersionInstallation = 3;
@@ -190,6 +192,7 @@ QByteArray JournalToJson(const JournalEntry& e) {
                   {"guardado", e.Stored()},
                   {"servidor", e.servidor},
                   {"base", e.base}};
+    if (e.puerto != 0) o.insert(QStringLiteral("puerto"), static_cast<int>(e.puerto));
     if (e.intento) o.insert(QStringLiteral("intento"), TryToJson(*e.intento));
     QJsonArray impresas;
     for (const TicketId& id : e.impresas) impresas.append(id.Text());
@@ -218,6 +221,8 @@ std::optional<JournalEntry> JournalFromJson(const QByteArray& json, QString* err
         e.servidor = f.Text("servidor");
         e.base = f.Text("base");
     }
+    if (f.Ok() && version >= kVersionTryPhase && f.Has("puerto"))
+        e.puerto = static_cast<unsigned int>(f.Integer("puerto", 1, 65535));
     if (!f.Ok()) return std::nullopt;
     const std::optional<order::Order> pedido = OrderFromJson(f.Value("pedido"), version, error);
     if (!pedido) return std::nullopt;

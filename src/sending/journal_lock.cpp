@@ -14,9 +14,21 @@
 namespace sending {
 
 JournalLock::JournalLock(const QString& folder) {
-    if (!MakePrivateFolder(folder, &error_)) return;
-    const int fd = OpenPrivateFile(folder + QStringLiteral("/pedidos.lock"), O_RDWR, &error_);
-    if (fd < 0) return;
+    const QString path = folder + QStringLiteral("/pedidos.lock");
+    // Nothing in a folder that is not ours is opened; nor is a lock file
+    // that is not a file of ours (a link is never followed, so its target
+    // keeps its contents and rights, and it is not removed either: a
+    // second program starting at the same moment could have just put a
+    // lock file of its own in its place).
+    if (!MakePrivateFolder(folder, &error_, &refused_)) {
+        if (refused_) error_ = RefusedFolderMessage(folder, error_);
+        return;
+    }
+    const int fd = OpenPrivateFile(path, O_RDWR, &error_, &refused_);
+    if (fd < 0) {
+        if (refused_) error_ = RefusedLockMessage(path, error_);
+        return;
+    }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int why = errno;
         ::close(fd);
@@ -32,6 +44,7 @@ JournalLock::~JournalLock() { Release(); }
 JournalLock::JournalLock(JournalLock&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
       heldByAnother_(other.heldByAnother_),
+      refused_(other.refused_),
       error_(std::move(other.error_)) {}
 
 JournalLock& JournalLock::operator=(JournalLock&& other) noexcept {
@@ -39,6 +52,7 @@ JournalLock& JournalLock::operator=(JournalLock&& other) noexcept {
         Release();
         fd_ = std::exchange(other.fd_, -1);
         heldByAnother_ = other.heldByAnother_;
+        refused_ = other.refused_;
         error_ = std::move(other.error_);
     }
     return *this;

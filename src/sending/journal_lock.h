@@ -24,8 +24,14 @@ public:
     bool Held() const { return fd_ >= 0; }
     // Another program holds it: this one must not touch the journal.
     bool HeldByAnother() const { return heldByAnother_; }
+    // The folder is not this user's own (a link, another user's, open to
+    // others): nothing in it is used. Or "pedidos.lock" in it is not a file
+    // of this user's: it is left alone and the lock is not held.
+    bool Refused() const { return refused_; }
     // Why it is not held: for the waiter when another program holds it
-    // (OtherProgramMessage), the system's reason otherwise.
+    // (OtherProgramMessage) or it was refused (RefusedFolderMessage,
+    // RefusedLockMessage), the
+    // system's reason otherwise.
     const QString& Error() const { return error_; }
 
 private:
@@ -33,6 +39,7 @@ private:
 
     int fd_ = -1;
     bool heldByAnother_ = false;
+    bool refused_ = false;
     QString error_;
 };
 

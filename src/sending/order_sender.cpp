@@ -90,7 +90,7 @@ SendResult OrderSender::Send(data::Connection& conexion, const order::Order& ped
     }
     // Nothing is written before the try is announced: until then no COMMIT
     // can go out, and an entry would only cost a disk sync.
-    JournalEntry entry{clave_, pedido, std::nullopt, {}, instalacion_.servidor, instalacion_.base, {}, {}};
+    JournalEntry entry{clave_, pedido, std::nullopt, {}, instalacion_.servidor, instalacion_.base, {}, {}, instalacion_.puerto};
     bool announced = false;
     options.enDuda.reset();
     options.soloComprobar = false;

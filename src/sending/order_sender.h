@@ -33,7 +33,7 @@ struct SettleReport {
 
 class OrderSender {
 public:
-    // `instalacion`: the server and database this terminal sends to, stamped
+    // `instalacion`: the server, port and database this terminal sends to, stamped
     // on every entry it writes (none: entries record none, and any entry is
     // taken as this one's).
     explicit OrderSender(SendJournal& journal, Installation instalacion = {})

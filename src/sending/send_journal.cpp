@@ -1,8 +1,6 @@
 #include "sending/send_journal.h"
 
 #include <QDebug>
-#include <QFile>
-#include <QFileInfo>
 
 namespace sending {
 
@@ -23,9 +21,8 @@ SendJournal::Loaded SendJournal::Load(const std::optional<Installation>& expecte
     if (!entry) {
         out.state = State::Unreadable;
         out.error = error;
-        file_.MoveAside(QStringLiteral(".ilegible"));
-        qWarning().noquote() << "send journal: unreadable" << Path() << ":" << error << "; kept as"
-                             << Path() + QStringLiteral(".ilegible");
+        out.keptAs = file_.MoveAside(QStringLiteral(".ilegible"));
+        qWarning().noquote() << "send journal: unreadable" << Path() << ":" << error << "; kept as" << out.keptAs;
         return out;
     }
     out.entry = *entry;
@@ -35,31 +32,21 @@ SendJournal::Loaded SendJournal::Load(const std::optional<Installation>& expecte
         // An earlier program's entry: its file was this installation's.
         out.entry.servidor = expected->servidor;
         out.entry.base = expected->base;
-    } else if (!expected->SameAs(entry->servidor, entry->base)) {
+    } else if (!expected->SameAs(entry->servidor, entry->base, entry->puerto)) {
         // Settling it here would ask (and print against) the wrong server.
         out.state = State::Foreign;
-        file_.MoveAside(QStringLiteral(".otra-base"));
+        out.keptAs = file_.MoveAside(QStringLiteral(".otra-base"));
         qWarning().noquote() << "send journal: send" << entry->idEnvio << "in" << Path() << "went to server"
-                             << entry->servidor << "database" << entry->base << ", not" << expected->servidor
-                             << expected->base << "; kept as" << Path() + QStringLiteral(".otra-base");
+                             << entry->servidor << "port" << entry->puerto << "database" << entry->base << ", not"
+                             << expected->servidor << expected->puerto << expected->base << "; kept as" << out.keptAs;
     }
+    if (out.state == State::Found && out.entry.puerto == 0) out.entry.puerto = expected->puerto;
     return out;
 }
 
-bool SendJournal::TakeOverLegacy(const QString& legacyPath) {
-    file_.Flush();
-    if (QFile::exists(Path()) || !QFile::exists(legacyPath)) return false;
-    QString error;
-    if (!file_.Disk().MakeFolder(file_.Folder(), &error) || !file_.Disk().Rename(legacyPath, Path(), &error) ||
-        !file_.Disk().SyncFolder(file_.Folder(), &error) ||
-        (QFileInfo(legacyPath).absolutePath() != file_.Folder() &&
-         !file_.Disk().SyncFolder(QFileInfo(legacyPath).absolutePath(), &error))) {
-        qWarning().noquote() << "send journal: cannot take over" << legacyPath << "as" << Path() << ":" << error;
-        return QFile::exists(Path());
-    }
-    qWarning().noquote() << "send journal:" << legacyPath << "records no server nor database; taken over as"
-                         << Path() << "(nothing else tells whose it is)";
-    return true;
+bool SendJournal::TakeOverEarlier(const QString& earlierPath) {
+    return file_.TakeOver(earlierPath, QStringLiteral("an earlier name of this installation's journal; an entry "
+                                                      "of another server or database is told by what it records"));
 }
 
 }  // namespace sending

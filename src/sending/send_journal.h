@@ -40,6 +40,8 @@ struct JournalEntry {
     // handed to the printing system: a restart prints the missing ones from
     // these, whatever Modelo.txt says by then.
     std::vector<Ticket> comandas;
+    // The port it was sent to; 0 in entries written before the port was kept.
+    unsigned int puerto = 0;
 
     bool Stored() const { return intento && intento->fase == TryPhase::Stored; }
     bool operator==(const JournalEntry&) const = default;
@@ -81,19 +83,24 @@ public:
         State state = State::Empty;
         JournalEntry entry;  // when Found or Foreign
         QString error;       // when Unreadable
+        QString keptAs;      // when Unreadable or Foreign: where the file is now
     };
     // Reads the entry left by an earlier run. An unreadable file is moved
-    // aside (".ilegible") so it is reported once, not at every start. Given
-    // the installation the terminal sends to: an entry of another server or
-    // database is Foreign, moved aside (".otra-base") and never settled
-    // here; an entry that records none (an earlier program's) is taken as
-    // this installation's.
+    // aside (".ilegible", or ".ilegible.2"... beside earlier ones) so it is
+    // reported once, not at every start. Given the installation the terminal
+    // sends to: an entry of another server, port or database is Foreign,
+    // moved aside (".otra-base") and never settled here; an entry that
+    // records none (an earlier program's) is taken as this installation's,
+    // and one that records no port as sent to this one's.
     Loaded Load(const std::optional<Installation>& expected = std::nullopt);
 
-    // The journal of an earlier program at `legacyPath`, which recorded no
-    // installation, becomes this one when this one has no file: there is
-    // nothing else to tell whose it is. True when it was taken over.
-    bool TakeOverLegacy(const QString& legacyPath);
+    // The journal an earlier program kept at `earlierPath` (a name of
+    // EarlierJournalPaths) becomes this one when this one has no file. A
+    // name two installations shared is taken by the first to start; Load
+    // then tells an entry of the other by the server and database it
+    // records (Foreign), and takes an entry that records none, as the
+    // earlier programs did, for this installation's. True when taken over.
+    bool TakeOverEarlier(const QString& earlierPath);
 
 private:
     DurableFile file_;

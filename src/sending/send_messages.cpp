@@ -131,16 +131,15 @@ QString LeaveAnywayQuestion(const SettleReport& r) {
     return NoAnswerMessage(r) + kCr + QStringLiteral("¿Salir de todos modos? Se comprobará al volver a entrar.");
 }
 
-QString UnreadableJournalMessage(const QString& path, const QString& error) {
-    return QStringLiteral("No se pudo leer el registro del último envío de esta terminal") + kCr + path +
-           QStringLiteral(".ilegible") + kCr +
+QString UnreadableJournalMessage(const QString& keptAs, const QString& error) {
+    return QStringLiteral("No se pudo leer el registro del último envío de esta terminal") + kCr + keptAs + kCr +
            QStringLiteral("Verifique en caja que el último pedido enviado esté registrado.") + kCr +
            QStringLiteral("Motivo: ") + error;
 }
 
-QString UnreadableTicketsMessage(const QString& path, const QString& error) {
+QString UnreadableTicketsMessage(const QString& keptAs, const QString& error) {
     return QStringLiteral("No se pudo leer la lista de comandas de esta terminal que la impresora aún no había "
-                          "impreso") + kCr + path + QStringLiteral(".ilegible") + kCr +
+                          "impreso") + kCr + keptAs + kCr +
            QStringLiteral("Pregunte en la cocina si llegaron las últimas comandas.") + kCr +
            QStringLiteral("Motivo: ") + error;
 }
@@ -157,6 +156,20 @@ QString ForeignJournalMessage(const JournalEntry& e) {
 QString OtherProgramMessage(const QString& folder) {
     return QStringLiteral("Ya hay otro programa Pedidos abierto en esta terminal") + kCr + folder + kCr +
            QStringLiteral("Use ese programa, o ciérrelo antes de abrir otro.");
+}
+
+QString RefusedFolderMessage(const QString& folder, const QString& reason) {
+    return QStringLiteral("La carpeta de los registros de esta terminal no es segura y no se usa") + kCr + folder +
+           kCr + QStringLiteral("Motivo: ") + reason + QStringLiteral(".") + kCr +
+           QStringLiteral("Los pedidos se envían igual, pero si la terminal se apaga durante un envío no se podrá "
+                          "comprobar al volver a entrar.") + kCr +
+           QStringLiteral("Avise al técnico.");
+}
+
+QString RefusedLockMessage(const QString& path, const QString& reason) {
+    return QStringLiteral("No se pudo asegurar que un solo programa Pedidos use los registros de esta terminal") +
+           kCr + path + kCr + QStringLiteral("Motivo: ") + reason + QStringLiteral(".") + kCr +
+           QStringLiteral("No abra otro programa Pedidos en esta terminal, y avise al técnico.");
 }
 
 }  // namespace sending

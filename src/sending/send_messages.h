@@ -26,14 +26,21 @@ QString CannotTellMessage(const SettleReport& r);
 QString NoAnswerMessage(const SettleReport& r);
 // SALIR while that is so: leave anyway? The next start asks again.
 QString LeaveAnywayQuestion(const SettleReport& r);
-// The journal left by an earlier run could not be read.
-QString UnreadableJournalMessage(const QString& path, const QString& error);
+// The journal left by an earlier run could not be read; `keptAs`: where the
+// file is kept now for a person to read.
+QString UnreadableJournalMessage(const QString& keptAs, const QString& error);
 // The same for the list of tickets handed to the printer and not yet printed.
-QString UnreadableTicketsMessage(const QString& path, const QString& error);
+QString UnreadableTicketsMessage(const QString& keptAs, const QString& error);
 // The journal held a send to another server or database (`e.servidor`,
 // `e.base`): it is not settled here; the waiter checks at that till.
 QString ForeignJournalMessage(const JournalEntry& e);
 // Another program Pedidos holds this terminal's journals in `folder`.
 QString OtherProgramMessage(const QString& folder);
+// The journals' `folder` is not this user's own (`reason`): nothing in it is
+// used, and orders are sent without a journal.
+QString RefusedFolderMessage(const QString& folder, const QString& reason);
+// The lock file at `path` is not a file of this user's (`reason`): it is
+// left as it is, and nothing keeps a second program off the journals.
+QString RefusedLockMessage(const QString& path, const QString& reason);
 
 }  // namespace sending

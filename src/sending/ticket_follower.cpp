@@ -62,9 +62,9 @@ QString TicketFollower::Load() {
     if (text) read = FollowedFromJson(*text, &error);
     if (!read) {
         if (error.isEmpty()) return {};  // no file: nothing pending
-        file_.MoveAside(QStringLiteral(".ilegible"));
+        keptAs_ = file_.MoveAside(QStringLiteral(".ilegible"));
         qWarning().noquote() << "tickets at the printer: unreadable" << Path() << ":" << error << "; kept as"
-                             << Path() + QStringLiteral(".ilegible");
+                             << keptAs_;
         return error;
     }
     // A job handed over by an earlier run has had its time since then, as
@@ -79,6 +79,10 @@ QString TicketFollower::Load() {
     tickets_ = std::move(*read);
     WakeLocked();
     return {};
+}
+
+bool TicketFollower::TakeOverEarlier(const QString& earlierPath) {
+    return file_.TakeOver(earlierPath, QStringLiteral("an earlier name of this installation's tickets file"));
 }
 
 void TicketFollower::SetOnFailure(std::function<void()> avisar) {

@@ -85,8 +85,17 @@ public:
     const std::shared_ptr<PrintingSystem>& Sistema() const { return sistema_; }
 
     // Takes what an earlier run left. An unreadable file is moved aside
-    // (".ilegible") and its reason returned; it is then empty.
+    // (".ilegible", or ".ilegible.2"... beside earlier ones; KeptAs says
+    // where) and its reason returned; it is then empty.
     QString Load();
+    // Where the last unreadable file went (Path itself when it could not be
+    // moved), for the message that names it.
+    const QString& KeptAs() const { return keptAs_; }
+    // The tickets file an earlier program kept at `earlierPath`
+    // (EarlierTicketsPath) becomes this one when this one has no file. It
+    // records no installation: a name two installations shared goes to the
+    // first to start, as both used it before. True when taken over.
+    bool TakeOverEarlier(const QString& earlierPath);
 
     // Called on the follower's own thread each time tickets fail.
     void SetOnFailure(std::function<void()> avisar);
@@ -121,6 +130,7 @@ private:
     std::vector<FollowedTicket>::iterator KeptLocked(const FollowedTicket& t);
 
     DurableFile file_;
+    QString keptAs_;
     std::chrono::milliseconds plazo_;
     const TerminalClock reloj_;
     const std::shared_ptr<PrintingSystem> sistema_;

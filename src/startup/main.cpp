@@ -35,8 +35,15 @@ int main(int argc, char** argv) {
         Module1::Mostrar_Mensaje();
         return 1;
     }
-    // The log file lives beside the journal, in the folder the lock proved ours.
-    if (journalLock.Held()) {
+    if (journalLock.Refused()) {
+        // Told, then the program goes on: without a journal, as on a disk
+        // it cannot write (the journal guards against a power cut, it never
+        // stops an order), or without the lock.
+        qWarning().noquote() << "journal lock:" << QString(journalLock.Error()).replace(QChar(13), QLatin1Char(' '));
+        Module1::Mensaje = journalLock.Error();
+        Module1::Mostrar_Mensaje();
+    } else if (journalLock.Held()) {
+        // The log file lives beside the journal, in the folder the lock proved ours.
         rt::LogToFolder(sending::JournalFolder());
     } else {
         qWarning().noquote() << "journal lock: cannot lock" << sending::JournalFolder() << ":" << journalLock.Error()

@@ -22,6 +22,8 @@ public:
     // Called after the server ran the statement; it may throw to make the
     // answer look lost.
     std::function<void(const QString& sql, int n)> after;
+    // Called before each Open; it may throw (a server not answering).
+    std::function<void()> opening;
     // Every statement passed on, in order, failed or not.
     QStringList statements;
     int opens = 0;
@@ -34,6 +36,7 @@ public:
 
     void Open(const QString& s) override {
         ++opens;
+        if (opening) opening();
         real_->Open(s);
     }
     bool IsOpen() const override { return real_->IsOpen(); }

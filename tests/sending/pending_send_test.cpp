@@ -372,8 +372,8 @@ TEST_F(PendingSendTest, ASendLeftByAnEarlierRunWithTheServerDownIsToldAndSettled
     conn->after = nullptr;
     delete Pedido_R::Instance();
     Module1::Conexion->Close();
-    // The same server and database, not answering: nothing listens on that port.
-    Module1::Cadena_Conexion = testsupport::TestConnectionString() + "PORT=1;";
+    // The same server, port and database, not answering.
+    conn->opening = [] { throw data::DbError(2002, "Can't connect to server (it does not answer)"); };
 
     s = Load();  // the server cannot be reached at this start
 
@@ -386,7 +386,7 @@ TEST_F(PendingSendTest, ASendLeftByAnEarlierRunWithTheServerDownIsToldAndSettled
 
     // The server is back; another order is on the screen. ENVIAR settles the
     // earlier send first and stops there, so the waiter reads what became of it.
-    Module1::Cadena_Conexion = testsupport::TestConnectionString();
+    conn->opening = nullptr;
     s = Continued("Ana", "3", "001");
     AddLine(s, "E001");
     s->Command2_Click(0);
@@ -408,12 +408,15 @@ TEST_F(PendingSendTest, AJournalThatCannotBeReadIsReportedAndTheTerminalStarts) 
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("{\"version\": 1, \"idEnvio\": \"x\", \"ped");  // cut off by the power cut
     bad.close();
+    ASSERT_TRUE(QFile::copy(JournalPath(), JournalPath() + ".ilegible"));  // one kept by an earlier start
 
     Pedido_R* s = Load();
 
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_TRUE(dialogs.shown[0].text.startsWith("No se pudo leer el registro del último envío de esta terminal"))
         << dialogs.shown[0].text.toStdString();
+    // It names the file as kept, beside the earlier one.
+    EXPECT_TRUE(dialogs.shown[0].text.contains(JournalPath() + ".ilegible.2\r")) << dialogs.shown[0].text.toStdString();
     EXPECT_FALSE(JournalOpen());
     EXPECT_TRUE(QFile::exists(JournalPath() + ".ilegible"));
     s = Taking();

@@ -8,8 +8,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 
+#include "data/option_files.h"
 #include "runtime/program_locale.h"
 #include "sending/journal_lock.h"
 #include "sending/print_test_helpers.h"
@@ -306,6 +308,9 @@ public:
         renamed.push_back(ModeOf(from));
         return real.Rename(from, to, e);
     }
+    bool RenameNoReplace(const QString& from, const QString& to, QString* e) override {
+        return real.RenameNoReplace(from, to, e);
+    }
     bool Remove(const QString& p, QString* e) override { return real.Remove(p, e); }
     bool SyncFolder(const QString& f, QString* e) override { return real.SyncFolder(f, e); }
 
@@ -409,6 +414,8 @@ TEST(SendJournalTest, AnEntryOfAnotherInstallationIsSetAsideAndNeverTakenOver) {
     legacy.base.clear();
     JournalEntry named = Entry();
     named.servidor = "Caja";
+    JournalEntry ported = Entry();
+    ported.puerto = 3307;
     const struct {
         const char* name;
         const JournalEntry* written;
@@ -420,6 +427,9 @@ TEST(SendJournalTest, AnEntryOfAnotherInstallationIsSetAsideAndNeverTakenOver) {
         {"another server", &entry, {"192.168.1.11", "restaurante"}, State::Foreign},
         {"another database", &entry, {"192.168.1.10", "restaurante_prueba"}, State::Foreign},
         {"its database's name in capitals", &entry, {"192.168.1.10", "Restaurante"}, State::Foreign},
+        {"another port", &ported, {"192.168.1.10", "restaurante", 3306}, State::Foreign},
+        {"the port it recorded", &ported, {"192.168.1.10", "restaurante", 3307}, State::Found},
+        {"an entry that recorded no port", &entry, {"192.168.1.10", "restaurante", 3307}, State::Found},
         {"an earlier program's entry", &legacy, {"192.168.1.11", "otra"}, State::Found},
     };
     for (const auto& k : cases) {
@@ -435,7 +445,8 @@ TEST(SendJournalTest, AnEntryOfAnotherInstallationIsSetAsideAndNeverTakenOver) {
         EXPECT_EQ(QFile::exists(journal.Path() + ".otra-base"), k.state == State::Foreign);
         if (k.state == State::Found) {
             // An entry that named none is stamped with the terminal's.
-            EXPECT_TRUE(k.terminal.SameAs(sender.Pending()->servidor, sender.Pending()->base));
+            EXPECT_TRUE(k.terminal.SameAs(sender.Pending()->servidor, sender.Pending()->base, sender.Pending()->puerto));
+            EXPECT_EQ(sender.Pending()->puerto, k.terminal.puerto);
         } else {
             EXPECT_EQ(journal.Load(k.terminal).state, State::Empty);  // reported once
         }
@@ -455,30 +466,61 @@ TEST(SendJournalTest, AnEntryOfTheVersionBeforeIsReadWithoutInstallation) {
     EXPECT_EQ(*back, e);
 }
 
+// No two installations share a journal name: each part is written with its
+// bytes outside [a-z0-9.-] as %XX and joined by '_'; the server in lower
+// case, the database as written, the port as the link takes it.
 TEST(SendJournalTest, EachInstallationHasAFileOfItsOwnAndTheEarlierFileGoesToTheFirst) {
-    const struct {
-        const char* servidor;
-        const char* base;
-        const char* file;
-    } cases[] = {
-        {"192.168.1.10", "Restaurante", "envio_en_curso-192.168.1.10_restaurante.json"},
-        {"Caja Principal", "pedidos/2", "envio_en_curso-caja_principal_pedidos_2.json"},
-        {"servidor-1", "Año_2026", "envio_en_curso-servidor-1_a_o_2026.json"},
+    const auto journal = [](const char* servidor, const char* base, unsigned int puerto = 3306) {
+        return QFileInfo(sending::DefaultJournalPath({QString::fromUtf8(servidor), QString::fromUtf8(base), puerto}))
+            .fileName();
     };
-    for (const auto& k : cases)
-        EXPECT_EQ(QFileInfo(sending::DefaultJournalPath(QString::fromUtf8(k.servidor), QString::fromUtf8(k.base))).fileName(),
-                  k.file);
+    const QString longName(120, u'B');
+    const struct {
+        QString file;
+        const char* expected;  // nullptr: only that it differs from every other
+    } cases[] = {
+        {journal("192.168.1.10", "Restaurante"), "envio_en_curso-192.168.1.10_3306_%52estaurante.json"},
+        {journal("Caja Principal", "pedidos/2"), "envio_en_curso-caja%20principal_3306_pedidos%2F2.json"},
+        {journal("servidor-1", "Año_2026"), "envio_en_curso-servidor-1_3306_%41%C3%B1o%5F2026.json"},
+        {journal("a_b", "c"), "envio_en_curso-a%5Fb_3306_c.json"},
+        {journal("a", "b_c"), "envio_en_curso-a_3306_b%5Fc.json"},
+        {journal("192.168.1.10", "restaurante"), nullptr},
+        {journal("192.168.1.10", "restaurante", 3307), "envio_en_curso-192.168.1.10_3307_restaurante.json"},
+        {journal("a%5Fb", "c"), nullptr},
+        {journal("servidor", longName.toUtf8().constData()), nullptr},
+    };
+    QSet<QString> seen;
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.file.toStdString());
+        if (k.expected) {
+            EXPECT_EQ(k.file, QString::fromUtf8(k.expected));
+        }
+        EXPECT_LE(k.file.toUtf8().size(), 240);  // room for ".ilegible.100" within a file name's 255 bytes
+        EXPECT_FALSE(seen.contains(k.file));
+        seen.insert(k.file);
+    }
+    EXPECT_EQ(journal("CAJA", "restaurante"), journal("caja", "restaurante"));  // hosts do not tell case apart
+
+    // The port the option files give is the one the link is made on.
+    data::OptionFiles options;
+    options.settings.insert("port", {"3310", true, "/root/.my.cnf:2", false});
+    EXPECT_EQ(sending::InstallationOf("SERVER=caja;DATABASE=r", options).puerto, 3310u);
+    EXPECT_EQ(sending::InstallationOf("SERVER=caja;DATABASE=r;PORT=3307", {}).puerto, 3307u);
+    EXPECT_EQ(sending::InstallationOf("SERVER=caja;DATABASE=r", {}).puerto, 3306u);
 
     QTemporaryDir dir;
     sending::SendJournal legacy(dir.filePath("envio_en_curso.json"));
     ASSERT_TRUE(legacy.Write(Entry()));
     sending::SendJournal first(dir.filePath("envio_en_curso-a_b.json"));
     sending::SendJournal second(dir.filePath("envio_en_curso-c_d.json"));
-    EXPECT_TRUE(first.TakeOverLegacy(legacy.Path()));
-    EXPECT_FALSE(second.TakeOverLegacy(legacy.Path()));
+    EXPECT_TRUE(first.TakeOverEarlier(legacy.Path()));
+    EXPECT_FALSE(second.TakeOverEarlier(legacy.Path()));
     EXPECT_FALSE(QFile::exists(legacy.Path()));
     EXPECT_EQ(first.Load().state, State::Found);
     EXPECT_EQ(second.Load().state, State::Empty);
+    ASSERT_TRUE(second.Write(Entry()));
+    EXPECT_FALSE(second.TakeOverEarlier(first.Path()));  // never over a journal of its own
+    EXPECT_TRUE(QFile::exists(first.Path()));
 }
 
 }  // namespace

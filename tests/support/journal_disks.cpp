@@ -1,5 +1,7 @@
 #include "support/journal_disks.h"
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,10 +31,9 @@ bool PowerCutDisk::MakeFolder(const QString& folder, QString* error) { return re
 bool PowerCutDisk::WriteFile(const QString& path, const QByteArray& data, QString* error) {
     const std::lock_guard lock(mutex_);
     if (!real_.WriteFile(path, data, error)) return false;
+    // Every write makes a file anew (whatever had the name is removed first).
     if (const std::optional<QString> name = NameIn(path)) {
-        // Truncating an existing file keeps the file; anything else is a new one.
-        const auto it = names_.find(*name);
-        const int file = it != names_.end() ? it->second : nextFile_++;
+        const int file = nextFile_++;
         files_[file].data = data;
         names_[*name] = file;
     }
@@ -52,11 +53,22 @@ bool PowerCutDisk::SyncFile(const QString& path, QString* error) {
 bool PowerCutDisk::Rename(const QString& from, const QString& to, QString* error) {
     const std::lock_guard lock(mutex_);
     if (!real_.Rename(from, to, error)) return false;
+    Renamed(from, to);
+    return true;
+}
+
+bool PowerCutDisk::RenameNoReplace(const QString& from, const QString& to, QString* error) {
+    const std::lock_guard lock(mutex_);
+    if (!real_.RenameNoReplace(from, to, error)) return false;
+    Renamed(from, to);
+    return true;
+}
+
+void PowerCutDisk::Renamed(const QString& from, const QString& to) {
     const std::optional<QString> a = NameIn(from), b = NameIn(to);
     if (!a || !b) throw std::logic_error("PowerCutDisk: a rename out of its folder");
     names_[*b] = names_.at(*a);
     names_.erase(*a);
-    return true;
 }
 
 bool PowerCutDisk::Remove(const QString& path, QString* error) {
@@ -98,6 +110,42 @@ bool SlowDisk::SyncFile(const QString& path, QString* error) {
 bool SlowDisk::SyncFolder(const QString& folder, QString* error) {
     Wait();
     return PosixJournalDisk::SyncFolder(folder, error);
+}
+
+namespace {
+
+// "644 6e6f74..." of a file, "755" of a folder, "missing".
+QString StateOf(const QString& path) {
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0) return QStringLiteral("missing");
+    QFile f(path);
+    const QByteArray bytes = S_ISREG(st.st_mode) && f.open(QIODevice::ReadOnly) ? f.readAll().toHex() : QByteArray();
+    return QString::number(st.st_mode & 07777, 8) + QLatin1Char(' ') + QString::fromLatin1(bytes);
+}
+
+}  // namespace
+
+LinkTarget::LinkTarget(const QString& path, bool folder) : path_(path), folder_(folder) {
+    const QString file = folder ? path + QStringLiteral("/dentro.txt") : path;
+    QFile f(file);
+    if ((folder && !QDir().mkpath(path)) || !f.open(QIODevice::WriteOnly) || f.write("not the terminal's\n") < 0)
+        throw std::runtime_error("cannot make " + file.toStdString());
+    f.close();
+    ::chmod(QFile::encodeName(path).constData(), folder ? 0755 : 0644);
+    made_ = State();
+}
+
+QString LinkTarget::State() const {
+    QString state = StateOf(path_);
+    if (folder_)
+        for (const QFileInfo& f : QDir(path_).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+            state += QStringLiteral(", ") + f.fileName() + QLatin1Char(' ') + StateOf(f.filePath());
+    return state;
+}
+
+QString LinkTarget::Changed() const {
+    const QString now = State();
+    return now == made_ ? QString() : QStringLiteral("was ") + made_ + QStringLiteral("; now ") + now;
 }
 
 }  // namespace testsupport

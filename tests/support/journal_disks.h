@@ -2,7 +2,8 @@
 // Disks for the send journal that misbehave on demand, over the real one:
 //  - PowerCutDisk remembers what a journalling file system has made durable
 //    and can lose power, putting its folder back to exactly that;
-//  - SlowDisk takes its time over every sync, like a worn flash card.
+//  - SlowDisk takes its time over every sync, like a worn flash card;
+// and what a hostile user may plant in the journal's folder (LinkTarget).
 #include <QByteArray>
 #include <QString>
 #include <atomic>
@@ -27,6 +28,7 @@ public:
     bool WriteFile(const QString& path, const QByteArray& data, QString* error) override;
     bool SyncFile(const QString& path, QString* error) override;
     bool Rename(const QString& from, const QString& to, QString* error) override;
+    bool RenameNoReplace(const QString& from, const QString& to, QString* error) override;
     bool Remove(const QString& path, QString* error) override;
     bool SyncFolder(const QString& folder, QString* error) override;
 
@@ -43,6 +45,8 @@ private:
     };
     // The file named `path` in the folder, or none (a path elsewhere).
     std::optional<QString> NameIn(const QString& path) const;
+    // `from`'s file takes the name `to` in the record of names.
+    void Renamed(const QString& from, const QString& to);
 
     // The journal syncs on a thread of its own too.
     std::mutex mutex_;
@@ -69,6 +73,24 @@ private:
 
     std::atomic<std::chrono::milliseconds> syncTime_{std::chrono::milliseconds(0)};
     std::atomic<int> syncs_{0};
+};
+
+// A file (or a folder holding one file) outside the journal's folder, for a
+// link planted in it to point to: made with known bytes and mode, and found
+// the same afterwards or told what changed.
+class LinkTarget {
+public:
+    LinkTarget(const QString& path, bool folder);
+    const QString& Path() const { return path_; }
+    // "" when its bytes and mode (and a folder's names) are as made.
+    QString Changed() const;
+
+private:
+    QString State() const;
+
+    QString path_;
+    bool folder_;
+    QString made_;
 };
 
 }  // namespace testsupport
