@@ -67,9 +67,9 @@ rt::Variant ToVariant(const MYSQL_FIELD& field, const char* data, unsigned long 
     return rt::Variant(QString::fromUtf8(bytes));
 }
 
-// The link for the server of `s`: the option files read now (so that a
-// technician's change counts from the next connection), their problems
-// logged when they change.
+// The link for the server of `s`: the option files as read once per
+// start-up (a technician's change counts from the next start), their
+// problems logged when they change.
 LinkSettings LinkFor(const ConnectionSettings& s) {
     const LinkSettings link = ChooseLink(s, ReadClientOptionFiles(), CanReadOnDisk);
     static std::mutex mutex;

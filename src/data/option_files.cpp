@@ -174,73 +174,88 @@ const QStringList& KeptOptionKeys() {
     return keys;
 }
 
-void ReadOptionText(const QString& text, const QString& file, OptionFiles& into,
-                    const std::function<void(const OptionInclude&)>& include) {
-    bool inGroup = false;   // a group has started: keys outside every group are wrong
+namespace {
+
+// Where a file's reading stands: which group, and whether it is read.
+struct GroupState {
+    bool inGroup = false;  // a group has started: keys outside every group are wrong
     bool readValues = false;
     bool own = false;  // in [pedidos]
+};
+
+void ReadDirective(const QString& line, const QString& where, OptionFiles& into,
+                   const std::function<void(const OptionInclude&)>& include) {
+    const qsizetype blank = line.indexOf(' ');
+    const QString directive = line.mid(1, blank < 0 ? -1 : blank - 1);
+    const QString path = blank < 0 ? QString() : line.mid(blank + 1).trimmed();
+    if ((directive == QLatin1String("include") || directive == QLatin1String("includedir")) && !path.isEmpty())
+        include({path, directive == QLatin1String("includedir"), where});
+    else
+        AddOptionProblem(into, where,
+                         QStringLiteral("no se entiende «!%1» (se espera !include o !includedir).").arg(directive));
+}
+
+void ReadGroupLine(const QString& line, const QString& where, OptionFiles& into, GroupState& state) {
+    const qsizetype close = line.indexOf(']');
+    if (close < 0) {
+        AddOptionProblem(into, where, QStringLiteral("falta el «]» del grupo; se ignora hasta el próximo grupo."));
+        state = {};
+        return;
+    }
+    const QString group = line.mid(1, close - 1).trimmed();
+    state = {true, IsReadGroup(group), group == QLatin1String("pedidos")};
+}
+
+// "key", "key = value", "skip-key" in a group that is read: kept when it is
+// one of the link's keys.
+void ReadKeyLine(const QString& line, const QString& where, OptionFiles& into, bool own) {
+    const qsizetype eq = line.indexOf('=');
+    bool negated = false;
+    const QString key = CanonicalKey(line.left(eq < 0 ? -1 : eq).trimmed(), negated);
+    if (!KeptOptionKeys().contains(key)) return;
+    const auto before = into.settings.constFind(key);
+    if (!own && before != into.settings.constEnd() && before->own) return;
+    OptionSetting setting;
+    setting.where = where;
+    setting.own = own;
+    if (negated) {
+        setting.value = QStringLiteral("0");
+    } else if (eq < 0) {
+        setting.hasValue = false;
+    } else {
+        setting.value = ValueOf(line.mid(eq + 1));
+    }
+    if (IsBadText(setting.value)) {  // only the key is named: it may be a password
+        AddOptionProblem(into, where,
+                         QStringLiteral("el valor de «%1» no es texto UTF-8 (¿guardado en Latin-1?); no "
+                                        "se usa.").arg(key));
+        return;
+    }
+    into.settings.insert(key, setting);
+}
+
+}  // namespace
+
+void ReadOptionText(const QString& text, const QString& file, OptionFiles& into,
+                    const std::function<void(const OptionInclude&)>& include) {
+    GroupState state;
     const QStringList lines = text.split('\n');
     for (int n = 0; n < lines.size(); ++n) {
         const QString line = lines[n].trimmed();
         const QString where = Where(file, n + 1);
         if (line.isEmpty() || line[0] == '#' || line[0] == ';') continue;
         if (line[0] == '!') {
-            const qsizetype blank = line.indexOf(' ');
-            const QString directive = line.mid(1, blank < 0 ? -1 : blank - 1);
-            const QString path = blank < 0 ? QString() : line.mid(blank + 1).trimmed();
-            if ((directive == QLatin1String("include") || directive == QLatin1String("includedir")) &&
-                !path.isEmpty())
-                include({path, directive == QLatin1String("includedir"), where});
-            else
-                AddOptionProblem(into, where,
-                                 QStringLiteral("no se entiende «!%1» (se espera !include o !includedir).").arg(directive));
-            continue;
-        }
-        if (line[0] == '[') {
-            const qsizetype close = line.indexOf(']');
-            if (close < 0) {
-                AddOptionProblem(into, where, QStringLiteral("falta el «]» del grupo; se ignora hasta el próximo grupo."));
-                inGroup = false;
-                readValues = false;
-                continue;
-            }
-            inGroup = true;
-            const QString group = line.mid(1, close - 1).trimmed();
-            readValues = IsReadGroup(group);
-            own = group == QLatin1String("pedidos");
-            continue;
-        }
-        if (!inGroup) {
+            ReadDirective(line, where, into, include);
+        } else if (line[0] == '[') {
+            ReadGroupLine(line, where, into, state);
+        } else if (!state.inGroup) {
             // Only the key is named: the line may hold a password.
             const qsizetype eq = line.indexOf('=');
             AddOptionProblem(into, where, QStringLiteral("«%1» está fuera de todo grupo [...]; se ignora.")
                                               .arg(line.left(eq < 0 ? -1 : eq).trimmed()));
-            continue;
+        } else if (state.readValues) {
+            ReadKeyLine(line, where, into, state.own);
         }
-        if (!readValues) continue;
-        const qsizetype eq = line.indexOf('=');
-        bool negated = false;
-        const QString key = CanonicalKey(line.left(eq < 0 ? -1 : eq).trimmed(), negated);
-        if (!KeptOptionKeys().contains(key)) continue;
-        const auto before = into.settings.constFind(key);
-        if (!own && before != into.settings.constEnd() && before->own) continue;
-        OptionSetting setting;
-        setting.where = where;
-        setting.own = own;
-        if (negated) {
-            setting.value = QStringLiteral("0");
-        } else if (eq < 0) {
-            setting.hasValue = false;
-        } else {
-            setting.value = ValueOf(line.mid(eq + 1));
-        }
-        if (IsBadText(setting.value)) {  // only the key is named: it may be a password
-            AddOptionProblem(into, where,
-                             QStringLiteral("el valor de «%1» no es texto UTF-8 (¿guardado en Latin-1?); no "
-                                            "se usa.").arg(key));
-            continue;
-        }
-        into.settings.insert(key, setting);
     }
 }
 

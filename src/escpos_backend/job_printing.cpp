@@ -111,6 +111,33 @@ bool Connected(std::unique_ptr<PrinterLink>& link, const DeviceUri& uri, Backend
     return true;
 }
 
+// Asks the printer's status on `link`. Nullopt when the link was lost (it is
+// dropped, the queue told, and the backend waits before connecting again).
+// The first proper answer is remembered for this printer.
+std::optional<StatusAnswer> AskAndRemember(std::unique_ptr<PrinterLink>& link, const DeviceUri& uri,
+                                           const StatusMemory& memory, BackendReport& report,
+                                           bool& answered_before, bool& unreadable_told) {
+    const std::string name = PrinterName(uri);
+    std::string error;
+    const auto asked = AskPrinter(*link, uri, report, &unreadable_told, &error);
+    if (!asked) {
+        link.reset();
+        report.Reasons({"offline-report"});
+        report.Info("Se perdió la conexión con la impresora " + name + " (" + error + "): se reintenta");
+        Pause(kRetryConnect);
+        return std::nullopt;
+    }
+    if ((asked->answer == Answer::Fine || asked->answer == Answer::Fault) && !answered_before) {
+        answered_before = true;
+        if (!memory.RememberAnswered(uri.host, uri.port, &error))
+            report.Debug("No se guardó que " + name + " responde al estado: " + error);
+    }
+    // A late answer, or more bytes after one that made no sense, would come
+    // out of turn: the next question goes on a new connection.
+    if (asked->answer == Answer::Silent || asked->answer == Answer::Unreadable) link.reset();
+    return asked;
+}
+
 }  // namespace
 
 int PrintJob(const DeviceUri& uri, const std::string& job, const StatusMemory& memory,
@@ -126,24 +153,9 @@ int PrintJob(const DeviceUri& uri, const std::string& job, const StatusMemory& m
 
         StatusAnswer got;
         if (uri.ask_status) {
-            const auto asked = AskPrinter(*link, uri, report, &unreadable_told, &error);
-            if (!asked) {
-                link.reset();
-                report.Reasons({"offline-report"});
-                report.Info("Se perdió la conexión con la impresora " + name + " (" + error +
-                            "): se reintenta");
-                Pause(kRetryConnect);
-                continue;
-            }
+            const auto asked = AskAndRemember(link, uri, memory, report, answered_before, unreadable_told);
+            if (!asked) continue;
             got = *asked;
-            if ((got.answer == Answer::Fine || got.answer == Answer::Fault) && !answered_before) {
-                answered_before = true;
-                if (!memory.RememberAnswered(uri.host, uri.port, &error))
-                    report.Debug("No se guardó que " + name + " responde al estado: " + error);
-            }
-            // A late answer, or more bytes after one that made no sense,
-            // would come out of turn: the next question goes on a new connection.
-            if (got.answer == Answer::Silent || got.answer == Answer::Unreadable) link.reset();
         }
 
         const Decision decision = NextStep({uri.ask_status, job_sent, got.answer, answered_before});
