@@ -196,7 +196,9 @@ TEST_F(DelayProxyTest, CountsTheLogInAndEachCommandAsOneRoundTrip) {
 // log-in), then its close (COM_QUIT is one more turn: the client speaks
 // after the server's last answer). Plain: greeting, log-in answer, three
 // queries, quit. TLS: greeting, SSL request with the TLS hello, the end of
-// the TLS handshake with the log-in answer, three queries, quit.
+// the TLS handshake with the log-in answer, three queries, quit. The delay
+// orders those bytes only on a machine that keeps up: a loaded one may let
+// the server's unasked bytes through before the log-in, one turn more.
 TEST(DelayProxyOnAServer, CountsTurnsOfPlainAndEncryptedSessions) {
     const QString host = campaigntest::TlsOfferingServer(QStringLiteral("delay_proxy_turns"));
     if (host.isEmpty()) return;
@@ -205,8 +207,9 @@ TEST(DelayProxyOnAServer, CountsTurnsOfPlainAndEncryptedSessions) {
         bench::TlsPassage passage;
         bool encrypted;
         int turns;
+        int turnsLoaded;
     };
-    for (const Case c : {Case{bench::TlsPassage::Strip, false, 5}, Case{bench::TlsPassage::Pass, true, 6}}) {
+    for (const Case c : {Case{bench::TlsPassage::Strip, false, 5, 5}, Case{bench::TlsPassage::Pass, true, 6, 7}}) {
         const bool strip = c.passage == bench::TlsPassage::Strip;
         SCOPED_TRACE(strip ? "strip" : "pass");
         bench::DelayProxy proxy("127.0.0.1", 0, host.toStdString(), 3306, c.passage);
@@ -225,7 +228,7 @@ TEST(DelayProxyOnAServer, CountsTurnsOfPlainAndEncryptedSessions) {
         for (int i = 0; i < 200 && proxy.Counts().turns < c.turns; ++i) std::this_thread::sleep_for(5ms);
         const bench::DelayCounts counts = proxy.Counts();
         EXPECT_EQ(counts.encrypted, c.encrypted ? 1 : 0);
-        EXPECT_EQ(counts.turns, c.turns);
+        EXPECT_TRUE(counts.turns == c.turns || counts.turns == c.turnsLoaded) << counts.turns;
         // Plain: the packets tell the same round trips (the quit is none).
         if (strip) {
             EXPECT_EQ(bench::RoundTrips(counts), bench::RoundTripsByTurns(counts) - 1);
