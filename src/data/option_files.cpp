@@ -34,7 +34,7 @@ QString CanonicalKey(QString key, bool& negated) {
 
 // A value as the client library reads it: blanks around it dropped, one pair
 // of quotes around it removed, \n \t \r \b \s \" \' \\ resolved; unquoted,
-// what follows a '#' after a blank is a comment.
+// what follows a '#' is a comment ("ab#cd" reads "ab", as my_print_defaults says).
 QString ValueOf(QString raw) {
     raw = raw.trimmed();
     if (!raw.isEmpty() && (raw[0] == '"' || raw[0] == '\'')) {

@@ -13,6 +13,7 @@
 #include "runtime/resume_next.h"
 #include "data/module1.h"
 #include "runtime/dialogs.h"
+#include "widgets/c_image_button.h"
 #include "widgets/caption_fit.h"
 #include "widgets/look.h"
 #include "widgets/menu_button.h"
@@ -40,7 +41,7 @@ void Pedido_R::tit_menu(const QString& titulo) {
 }
 
 bool Pedido_R::LoadPicture(int index, const QString& path) {
-    const QPixmap picture(path);
+    const QPixmap picture = widgets::PictureFromFile(path);
     if (picture.isNull()) return false;
     bmenu[index]->setIcon(QIcon(picture));
     bmenu[index]->setIconSize(QSize(widgets::Scaled(kPictureSide), widgets::Scaled(kPictureSide)));

@@ -129,6 +129,16 @@ qintptr cImageButton::Init(int Width, int Height) {
     return imageList_;
 }
 
+QPixmap PictureFromFile(const QString& path) {
+    const QByteArray bytes = rt::ReadBoundedFile(path, kIconBound).bytes;
+    QPixmap picture;
+    if (bytes.isEmpty()) return picture;
+    // The name's suffix first, as Qt does for a path; else what the bytes say.
+    if (!picture.loadFromData(bytes, QFileInfo(path).suffix().toLower().toLatin1().constData()))
+        picture.loadFromData(bytes);
+    return picture;
+}
+
 QPixmap cImageButton::Image(int index) const {
     if (index < 0 || index >= ImageCount()) return {};
     return images_[static_cast<size_t>(index)];

@@ -85,4 +85,10 @@ private:
     std::unique_ptr<Face> face_;
 };
 
+// A picture file from outside the program (a menu button's picture the
+// database names), read through the bounded reader first: a pipe, a device
+// or an oversized file is refused (and logged) instead of stopping the
+// screen. Null when missing, refused or no picture.
+QPixmap PictureFromFile(const QString& path);
+
 }  // namespace widgets

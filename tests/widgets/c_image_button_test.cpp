@@ -3,12 +3,14 @@
 #include "widgets/c_image_button.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QFontMetrics>
 #include <QImage>
 #include <QImageReader>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -292,3 +294,17 @@ TEST_F(DrawBitmapTest, AMissingFileReturnsFalseAndLeavesTheTargetUntouched) {
 }
 
 }  // namespace
+
+// A picture the database names is read only when it is a plain file: a pipe
+// is refused at once (Qt's own reader would wait on it for ever).
+TEST(PictureFromFile, APictureIsReadAndAPipeIsRefusedAtOnce) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("plato.png"));
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(png));
+    EXPECT_EQ(widgets::PictureFromFile(png).size(), QSize(8, 8));
+    const QString fifo = dir.filePath(QStringLiteral("tuberia.png"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_TRUE(widgets::PictureFromFile(fifo).isNull());
+}
