@@ -1,6 +1,7 @@
 #include "runtime/bounded_file.h"
 
 #include <QDebug>
+#include <algorithm>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -53,13 +54,14 @@ BoundedFile FromOpenError(const QString& path, int error) {
     }
 }
 
-// Reads up to bound + 1 bytes: one more than the bound says the file is too large.
+// Reads up to bound + 1 bytes, growing as the file does: one more than the
+// bound says the file is too large.
 BoundedFile ReadOpen(int fd, qint64 maxBytes) {
     BoundedFile f;
-    f.bytes.resize(maxBytes + 1);
     qint64 got = 0;
     while (got <= maxBytes) {
-        const ssize_t n = ::read(fd, f.bytes.data() + got, static_cast<size_t>(maxBytes + 1 - got));
+        f.bytes.resize(static_cast<qsizetype>(std::min<qint64>(maxBytes + 1, got + 65536)));
+        const ssize_t n = ::read(fd, f.bytes.data() + got, static_cast<size_t>(f.bytes.size() - got));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return Refused(FileRefusal::kUnreadable, QString::fromLocal8Bit(std::strerror(errno)));
         if (n == 0) break;
@@ -73,6 +75,23 @@ BoundedFile ReadOpen(int fd, qint64 maxBytes) {
     return f;
 }
 
+}  // namespace
+
+BoundedFile ReadBoundedDescriptor(int fd, qint64 maxBytes) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return Refused(FileRefusal::kUnreadable, QString::fromLocal8Bit(std::strerror(errno)));
+    BoundedFile f = ByMode(st.st_mode);
+    if (f.refusal != FileRefusal::kNone) return f;
+    f = ReadOpen(fd, maxBytes);
+    f.device = st.st_dev;
+    f.inode = st.st_ino;
+    f.mode = st.st_mode & 07777;
+    f.owner = st.st_uid;
+    return f;
+}
+
+namespace {
+
 BoundedFile Read(const QString& path, qint64 maxBytes) {
     if (path.isEmpty()) return Refused(FileRefusal::kMissing);
     const QByteArray name = QFile::encodeName(path);
@@ -83,15 +102,7 @@ BoundedFile Read(const QString& path, qint64 maxBytes) {
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return FromOpenError(path, errno);
     // The path may have been replaced since: what counts is what was opened.
-    BoundedFile f = ::fstat(fd, &st) != 0
-                        ? Refused(FileRefusal::kUnreadable, QString::fromLocal8Bit(std::strerror(errno)))
-                        : ByMode(st.st_mode);
-    if (f.refusal == FileRefusal::kNone) {
-        f = ReadOpen(fd, maxBytes);
-        f.device = st.st_dev;
-        f.inode = st.st_ino;
-        f.mode = st.st_mode & 07777;
-    }
+    BoundedFile f = ReadBoundedDescriptor(fd, maxBytes);
     ::close(fd);
     return f;
 }

@@ -29,6 +29,7 @@ struct BoundedFile {
     quint64 device = 0;
     quint64 inode = 0;
     uint mode = 0;
+    uint owner = 0;  // its owner's user id
 };
 
 // Reads the whole file at `path`, at most `maxBytes` bytes. A file that holds
@@ -36,6 +37,11 @@ struct BoundedFile {
 // trusted: /proc files say 0). Refusals other than a missing file are logged
 // with the path.
 BoundedFile ReadBoundedFile(const QString& path, qint64 maxBytes);
+
+// The same checks and bound on a file the caller opened itself (with flags
+// of its own: O_NOFOLLOW, say; O_NONBLOCK so that a pipe answers at once).
+// Logs nothing; the descriptor stays open.
+BoundedFile ReadBoundedDescriptor(int fd, qint64 maxBytes);
 
 // The bound for the small text files terminals share (Ruta_Datos.txt,
 // Modelo.txt, Contorno.txt, Termino.txt, Empresa.txt, option files).

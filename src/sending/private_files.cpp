@@ -12,6 +12,8 @@
 #include <QDebug>
 #include <QFile>
 
+#include "runtime/bounded_file.h"
+
 namespace sending {
 namespace {
 
@@ -36,7 +38,6 @@ bool Refused(QString* error, bool* refused, const QString& why) {
 }
 
 QString OtherOwner(uid_t uid) { return QStringLiteral("pertenece a otro usuario (uid %1)").arg(uid); }
-QString TooLarge(qint64 maxBytes) { return QStringLiteral("ocupa más de los %1 bytes que puede tener").arg(maxBytes); }
 
 // Closes `fd` keeping the errno of an earlier failure.
 void CloseKeepingErrno(int fd) {
@@ -180,27 +181,13 @@ std::optional<QByteArray> ReadPrivateFile(const QString& path, qint64 maxBytes, 
         if (errno != ENOENT) OpenFailed(error, nullptr);
         return std::nullopt;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) Failed(error);
-    else if (!S_ISREG(st.st_mode)) *error = QStringLiteral("no es un archivo normal");
-    else if (st.st_uid != ::geteuid()) *error = OtherOwner(st.st_uid);
-    else if (st.st_size > maxBytes) *error = TooLarge(maxBytes);
-    QByteArray data;
-    qint64 done = 0;
-    // One byte past the bound tells a file that grew since fstat.
-    while (error->isEmpty() && done <= maxBytes) {
-        data.resize(static_cast<qsizetype>(std::min<qint64>(maxBytes + 1, done + 65536)));
-        const ssize_t n = ::read(fd, data.data() + done, static_cast<size_t>(data.size() - done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) Failed(error);
-        if (n <= 0) break;
-        done += n;
-    }
+    // The outside files' reader, on a file opened without following a link.
+    rt::BoundedFile f = rt::ReadBoundedDescriptor(fd, maxBytes);
     ::close(fd);
-    data.resize(static_cast<qsizetype>(done));
-    if (error->isEmpty() && done > maxBytes) *error = TooLarge(maxBytes);
+    if (f.refusal != rt::FileRefusal::kNone) *error = f.problem;
+    else if (f.owner != ::geteuid()) *error = OtherOwner(f.owner);
     if (!error->isEmpty()) return std::nullopt;
-    return data;
+    return std::move(f.bytes);
 }
 
 bool NameExists(const QString& path) {

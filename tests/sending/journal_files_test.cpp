@@ -103,8 +103,8 @@ TEST(JournalFilesTest, AJournalThatIsNotAFileOfTheTerminalsIsRefusedByNameAndKep
         bool root = false;  // giving a file to another user needs root
     } cases[] = {
         {"a pipe nobody writes", [](const QString& p) { return ::mkfifo(QFile::encodeName(p).constData(), 0600) == 0; },
-         "no es un archivo normal"},
-        {"a folder", [](const QString& p) { return QDir().mkpath(p); }, "no es un archivo normal"},
+         "es una tubería con nombre (FIFO)"},
+        {"a folder", [](const QString& p) { return QDir().mkpath(p); }, "es una carpeta"},
         {"a link to a journal elsewhere",
          [](const QString& p) {
              sending::SendJournal elsewhere(p + ".fuera/envio.json");
@@ -117,7 +117,7 @@ TEST(JournalFilesTest, AJournalThatIsNotAFileOfTheTerminalsIsRefusedByNameAndKep
              QFile f(p);
              return f.open(QIODevice::WriteOnly) && f.resize(sending::DurableFile::kMaxBytes + 1);
          },
-         "ocupa"},
+         "tiene más de"},
         {"another user's",
          [](const QString& p) {
              sending::SendJournal journal(p);
